@@ -1,0 +1,22 @@
+// Small helpers shared by the tests: files with exact bytes, and waiting for a condition while
+// the event loop runs.
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <QTemporaryDir>
+#include <functional>
+
+namespace testsupport {
+
+// Writes bytes exactly as given (no line-end translation); creates missing folders.
+void writeFile(const QString& path, const QByteArray& bytes);
+QByteArray readFile(const QString& path);
+
+// Runs the event loop until pred() holds or timeoutMs passes; returns pred()'s last value.
+bool waitUntil(const std::function<bool()>& pred, int timeoutMs = 5000);
+
+// Runs the event loop for ms milliseconds.
+void pump(int ms);
+
+} // namespace testsupport
