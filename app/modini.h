@@ -5,6 +5,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QHash>
 #include <QString>
 #include <QVariant>
 #include <optional>
@@ -13,13 +14,13 @@ namespace modIni {
 
 // Type codes of ReadSetting.
 enum Code : int {
-    AsText = 0,    // the text unchanged; empty stays empty
-    AsBoolean = 1, // Boolean; empty or not convertible -> false
-    AsLong = 2,    // 32-bit integer; empty or not convertible -> the text "0"
-    AsInteger = 3, // 16-bit integer; empty or not convertible -> the text "0"
+    AsText = 0,       // the text unchanged; empty stays empty
+    AsBoolean = 1,    // Boolean; empty or not convertible -> false
+    AsLong = 2,       // 32-bit integer; empty or not convertible -> the text "0"
+    AsInteger = 3,    // 16-bit integer; empty or not convertible -> the text "0"
     AsNumberText = 4, // the text unchanged; empty -> the text "0"
-    AsSingle = 5,  // single-precision float; empty or not convertible -> the text "0"
-    AsDecimal = 6, // decimal number (held as a double); empty or not convertible -> the text "0"
+    AsSingle = 5,     // single-precision float; empty or not convertible -> the text "0"
+    AsDecimal = 6,    // decimal number (held as a double); empty or not convertible -> the text "0"
     // any other code: the text unchanged, empty stays empty (8 and 11 are used that way)
 };
 
@@ -40,9 +41,10 @@ public:
     std::optional<QString> value(const QString& section, const QString& key) const;
 
 private:
-    QByteArray m_bytes;
-    struct Line; // defined in modini.cpp
-    friend struct IniDocumentAccess;
+    // Values by key, keys by section, names folded to lower case; only the first of duplicate
+    // sections and keys is kept, as a read finds only that one.
+    using Section = QHash<QByteArray, QString>;
+    QHash<QByteArray, Section> m_sections;
 };
 
 // Reads key in section of file and converts it by the type code. The result holds text, a
