@@ -1,0 +1,366 @@
+#include "frmradioxm.h"
+
+#include "app/basic.h"
+#include "app/modini.h"
+#include "radio/signalbars.h"
+#include "skin/paintskinnedcontrol.h"
+
+#include <QCloseEvent>
+#include <QFileInfo>
+#include <QLoggingCategory>
+#include <QScreen>
+#include <algorithm>
+
+Q_LOGGING_CATEGORY(lcApp, "vanto.app")
+
+using modFunctions::FileExists;
+using modIni::ReadSetting;
+
+namespace {
+
+const QString Caption = QStringLiteral("V.A.N.T.O - XM Radio");
+const QString QuestionTitle = QStringLiteral("V.A.N.T.O XM Error");
+const QString QuestionText = QStringLiteral("No data received from XMRadioService - are you sure it's running?\r\n\r\n"
+                                            "Do you wish to try starting the service and wait another 10 seconds?");
+const QString SkinErrorTitle = QStringLiteral("V.A.N.T.O XM - Skin");
+
+// Window sizes used when the settings give none.
+constexpr int FallbackWidth = 800;
+constexpr int FallbackHeight = 480;
+
+qint16 clampTo16(const QVariant& value)
+{
+    return qint16(std::clamp<qint64>(value.toLongLong(), -32768, 32767));
+}
+
+// A Boolean setting read as text: text without a Boolean value reads as false.
+bool booleanSetting(const QVariant& value) { return basic::CBool(value.toString()).value_or(false); }
+
+} // namespace
+
+bool IsDaytime(const QString& now, const QString& daySwitchTime, const QString& nightSwitchTime)
+{
+    return QString::compare(now, daySwitchTime, Qt::CaseSensitive) > 0 &&
+           QString::compare(now, nightSwitchTime, Qt::CaseSensitive) < 0;
+}
+
+QString ChooseSkin(const skin::WindowState& s, const QString& now)
+{
+    if (s.NightSkin == s.DaySkin || !s.AutoSwitchDayNightSkin)
+        return QString();
+    return IsDaytime(now, s.DaySkinSwitchTime, s.NightSkinSwitchTime) ? s.DaySkin : s.NightSkin;
+}
+
+frmRadioXM::frmRadioXM(Seams seams)
+    : m_seams(std::move(seams))
+    , m_scale(skin::TwipsScale::forWidget(this))
+{
+    setObjectName(QStringLiteral("frmRadioXM"));
+    setWindowTitle(Caption);
+    m_messageBox = m_seams.messageBox ? m_seams.messageBox(this) : std::make_unique<app::QtMessageBox>(this);
+    m_controls = std::make_unique<skin::RadioXMControls>(this, m_scale);
+    m_list = std::make_unique<channellist::ListWindow>(*m_controls, m_state, m_table);
+    m_skin = std::make_unique<skin::SkinLoader>(
+        *this, *m_controls, m_state, m_scale, m_cursor, m_seams.programFolder,
+        skin::SkinLoader::Hooks{[this] {
+                                    qint32 start = 0;
+                                    m_list->PopulateList(start);
+                                },
+                                {}});
+    m_nowPlaying = std::make_unique<radio::NowPlaying>(*m_controls, m_state, m_waits, m_table,
+                                                       radio::NowPlaying::Hooks{{}, [this] { RefreshPresetButtons(); }});
+    m_channelData = std::make_unique<radio::ChannelDataHandler>(*m_controls, m_state, m_table, *m_nowPlaying,
+                                                                m_seams.programFolder + QLatin1String("/services.dat"));
+    connectHandlers();
+}
+
+frmRadioXM::~frmRadioXM() { Form_Unload(); }
+
+void frmRadioXM::connectHandlers()
+{
+    skin::RadioXMControls& c = *m_controls;
+    connect(&c.tmrLoad, &skin::Timer::tick, this, &frmRadioXM::tmrLoad_Timer);
+    connect(&c.tmrResize, &skin::Timer::tick, this, &frmRadioXM::tmrResize_Timer);
+    connect(&c.tmrUpdates, &skin::Timer::tick, this, &frmRadioXM::tmrUpdates_Timer);
+    connect(&c.tmrUpdateListing, &skin::Timer::tick, this, [this] { m_list->tmrUpdateListing_Timer(); });
+    c.cmdExit->handlers().mouseDown = [this](const skin::MouseArgs& a) { cmdExit_MouseDown(a); };
+    c.cmdExit->handlers().mouseUp = [this](const skin::MouseArgs& a) { cmdExit_MouseUp(a); };
+    c.cmdExit->handlers().click = [this] { cmdExit_Click(); };
+}
+
+// --- start-up ------------------------------------------------------------------------------
+
+void frmRadioXM::Form_Load()
+{
+    m_state.StartupComplete = false;
+    m_state.IniFile = m_seams.programFolder + QLatin1String("/vantoxm.ini");
+    m_state.VisibleItems = 0;
+    StartService();
+    ClearLabels();
+    m_state.ChannelListReady = false;
+    m_state.StartupHighlightDone = false;
+    ShowPresetCaptions();
+    ReadAppearance();
+    m_state.CurrentSkin = ChooseSkin(m_state, m_seams.clock().toString(QStringLiteral("HH:mm:ss")));
+    PlaceWindow();
+    LoadSkinReportingErrors();
+    m_controls->pctTimeScroll->setLeft(0);
+    // From here on a step that fails is skipped and start-up goes on.
+    m_table.CreateColumns(m_controls->lv->Width());
+    const QString services = m_seams.programFolder + QLatin1String("/services.dat");
+    if (FileExists(services))
+        m_table.LoadServices(services);
+    CreateRadio();
+    TuneLastChannel();
+    RefreshPresetButtons();
+    m_controls->tmrLoad.setEnabled(true);
+    m_controls->tmrUpdates.setEnabled(true);
+}
+
+QString frmRadioXM::servicePath() const
+{
+    const QString path = ReadSetting(m_state.IniFile, QStringLiteral("XMRadio"), QStringLiteral("XMServicePath"), 8).toString();
+    // A relative path is taken from the program's folder, so a shipped program folder can be
+    // moved as a whole; stored absolute paths keep working.
+    if (!path.isEmpty() && QFileInfo(path).isRelative())
+        return m_seams.programFolder + QLatin1Char('/') + path;
+    return path;
+}
+
+void frmRadioXM::StartService()
+{
+    const QString path = servicePath();
+    if (!FileExists(path))
+        return;
+    if (!app::StartDetached(path, m_seams.programFolder))
+        qCWarning(lcApp) << "the radio service" << path << "could not be started";
+}
+
+void frmRadioXM::ClearLabels()
+{
+    skin::RadioXMControls& c = *m_controls;
+    for (skin::Label* label : {c.lblVolume.get(), c.lblDate.get(), c.lblTime.get(), c.lblGPSSpeed.get(),
+                               c.lblSpeedCam.get(), c.lblGPSSatellites.get(), c.lblCC.get(), c.lblStation.get(),
+                               c.lblArtist.get(), c.lblGenre.get(), c.lblTrackTitle.get(), c.lblCurrentPos.get(),
+                               c.lblTotalTrackTime.get(), c.lblArtistTrackTitle.get()})
+        label->setCaption(QString());
+}
+
+void frmRadioXM::ShowPresetCaptions()
+{
+    for (int n = 1; n <= 3; ++n) {
+        const QString stored =
+            ReadSetting(m_state.IniFile, QStringLiteral("XMRadio"), QStringLiteral("Preset%1").arg(n), 8).toString();
+        m_controls->lblPreset(n - 1).setCaption(basic::Format(stored, QStringLiteral("000")));
+    }
+}
+
+void frmRadioXM::ReadAppearance()
+{
+    const QString section = QStringLiteral("Appearance");
+    const auto read = [this, &section](const char* key, int code) {
+        return ReadSetting(m_state.IniFile, section, QString::fromLatin1(key), code);
+    };
+    m_state.WindowLeft = clampTo16(read("WindowLeft", modIni::AsLong));
+    m_state.WindowTop = clampTo16(read("WindowTop", modIni::AsLong));
+    m_state.WindowWidth = clampTo16(read("WindowWidth", modIni::AsLong));
+    m_state.WindowHeight = clampTo16(read("WindowHeight", modIni::AsLong));
+    m_state.FullScreen = booleanSetting(read("FullScreen", 11));
+    m_state.ShowMouseCursor = booleanSetting(read("ShowMouseCursor", 11));
+    m_state.DaySkin = read("DaySkin", 8).toString();
+    m_state.NightSkin = read("NightSkin", 8).toString();
+    m_state.DaySkinSwitchTime = read("DaySkinSwitchTime", 8).toString();
+    m_state.NightSkinSwitchTime = read("NightSkinSwitchTime", 8).toString();
+    m_state.AutoSwitchDayNightSkin = booleanSetting(read("AutoSwitchDayNightSkin", 11));
+}
+
+void frmRadioXM::PlaceWindow()
+{
+    if (m_state.FullScreen) {
+        const QRect screenRect = screen() ? screen()->geometry() : QRect(0, 0, FallbackWidth, FallbackHeight);
+        resize(screenRect.size());
+        move(screenRect.topLeft());
+        setWindowState(windowState() | Qt::WindowFullScreen);
+        return;
+    }
+    // A window without a size in the settings would be unusable: it gets the car screen's.
+    resize(m_state.WindowWidth > 0 ? m_state.WindowWidth : FallbackWidth,
+           m_state.WindowHeight > 0 ? m_state.WindowHeight : FallbackHeight);
+    move(m_state.WindowLeft, m_state.WindowTop);
+}
+
+bool frmRadioXM::LoadSkinReportingErrors()
+{
+    try {
+        m_skin->LoadSkin();
+        m_lastSkinError.clear();
+        return true;
+    } catch (const skin::SkinError& error) {
+        qCWarning(lcApp).noquote() << error.message();
+        // The same broken skin is reported once, not at every resize.
+        if (error.message() != m_lastSkinError) {
+            m_lastSkinError = error.message();
+            m_messageBox->show(SkinErrorTitle, error.message(), app::MessageBox::Icon::Error,
+                               app::MessageBox::Buttons::Ok);
+        }
+        return false;
+    }
+}
+
+void frmRadioXM::CreateRadio()
+{
+    MXM = m_seams.createRadio ? m_seams.createRadio() : nullptr;
+    if (!MXM) {
+        qCWarning(lcApp) << "no radio client: the radio service cannot be reached";
+        return;
+    }
+    connect(MXM.get(), &AXXMRadioClient::ChannelChange, this, &frmRadioXM::MXM_ChannelChange);
+    connect(MXM.get(), &AXXMRadioClient::CurrentTime, this, &frmRadioXM::MXM_CurrentTime);
+    connect(MXM.get(), &AXXMRadioClient::ChannelData, this, &frmRadioXM::MXM_ChannelData);
+    connect(MXM.get(), &AXXMRadioClient::CurrentChannelData, this, &frmRadioXM::MXM_CurrentChannelData);
+    connect(MXM.get(), &AXXMRadioClient::SignalStrength, this, &frmRadioXM::MXM_SignalStrength);
+    connect(MXM.get(), &AXXMRadioClient::MuteChanged, this, &frmRadioXM::MXM_MuteChanged);
+}
+
+void frmRadioXM::TuneLastChannel()
+{
+    if (MXM)
+        MXM->setMute(false);
+    qint32 channel = basic::toInt32(ReadSetting(m_state.IniFile, QStringLiteral("XMRadio"),
+                                                QStringLiteral("LastChannel"), modIni::AsInteger))
+                         .value_or(0);
+    if (channel == 0)
+        channel = 1;
+    if (MXM)
+        MXM->Channel(channel);
+    m_controls->lblCC->setCaption(QString::number(channel));
+}
+
+void frmRadioXM::paint(skin::PictureArea& target, qint16 state)
+{
+    skin::PaintSkinnedControl(*m_controls, target, state, m_scale);
+}
+
+void frmRadioXM::RefreshPresetButtons()
+{
+    const std::optional<qint32> tuned = basic::CLng(m_controls->lblCC->Caption());
+    for (int i = 0; i < 3; ++i) {
+        const std::optional<qint32> preset = basic::CLng(m_controls->lblPreset(i).Caption());
+        const bool on = tuned && preset && *tuned == *preset;
+        const qint16 state = on ? skin::StateOn : skin::StateUp;
+        paint(m_controls->cmdPreset(i), state);
+        const std::optional<qint32> colour = basic::CLng(m_state.PresetColour[size_t(i)][size_t(state)]);
+        if (colour)
+            m_controls->lblPreset(i).setForeColor(skin::Colour(quint32(*colour)));
+    }
+}
+
+// --- timers --------------------------------------------------------------------------------
+
+void frmRadioXM::tmrLoad_Timer()
+{
+    // One question at a time: the watchdog keeps ticking while it is on screen.
+    if (m_questionOpen)
+        return;
+    m_questionOpen = true;
+    const app::MessageBox::Answer answer = m_messageBox->show(QuestionTitle, QuestionText, app::MessageBox::Icon::Question,
+                                                              app::MessageBox::Buttons::YesNo);
+    m_questionOpen = false;
+    if (answer == app::MessageBox::Answer::Yes)
+        StartService();
+    else
+        close();
+}
+
+void frmRadioXM::tmrResize_Timer()
+{
+    LoadSkinReportingErrors();
+    // Stopped also after a failed load: a broken skin must not be retried every 50 ms.
+    m_controls->tmrResize.setEnabled(false);
+}
+
+void frmRadioXM::tmrUpdates_Timer()
+{
+    m_state.StartupComplete = true;
+    if (m_state.NightSkin != m_state.DaySkin && m_state.AutoSwitchDayNightSkin) {
+        const bool day = IsDaytime(m_seams.clock().toString(QStringLiteral("HH:mm:ss")), m_state.DaySkinSwitchTime,
+                                   m_state.NightSkinSwitchTime);
+        if (day && m_state.CurrentSkin == m_state.NightSkin) {
+            m_state.CurrentSkin = m_state.DaySkin;
+            LoadSkinReportingErrors();
+        } else if (!day && m_state.CurrentSkin == m_state.DaySkin) {
+            m_state.CurrentSkin = m_state.NightSkin;
+            LoadSkinReportingErrors();
+        }
+    }
+}
+
+// --- the exit button -----------------------------------------------------------------------
+
+void frmRadioXM::cmdExit_MouseDown(const skin::MouseArgs&) { paint(*m_controls->cmdExit, skin::StateDown); }
+void frmRadioXM::cmdExit_MouseUp(const skin::MouseArgs&) { paint(*m_controls->cmdExit, skin::StateUp); }
+void frmRadioXM::cmdExit_Click() { close(); }
+
+// --- radio events --------------------------------------------------------------------------
+
+void frmRadioXM::MXM_ChannelChange(qint32 number)
+{
+    m_controls->tmrLoad.setEnabled(false);
+    m_nowPlaying->ChannelChange(number);
+}
+
+void frmRadioXM::MXM_CurrentTime(qint32 position, qint32 duration)
+{
+    m_controls->tmrLoad.setEnabled(false);
+    m_nowPlaying->CurrentTime(position, duration);
+}
+
+void frmRadioXM::MXM_ChannelData(qint32 number, const QString& station, const QString& artist, const QString& title,
+                                 const QString& genre)
+{
+    m_controls->tmrLoad.setEnabled(false);
+    m_channelData->ChannelData(number, station, artist, title, genre);
+}
+
+void frmRadioXM::MXM_CurrentChannelData(qint32 number, const QString& station, const QString& artist,
+                                        const QString& title, const QString& genre)
+{
+    m_controls->tmrLoad.setEnabled(false);
+    m_nowPlaying->CurrentChannelData(number, station, artist, title, genre);
+}
+
+void frmRadioXM::MXM_SignalStrength(float rock, float roll, float ground)
+{
+    m_controls->tmrLoad.setEnabled(false);
+    radio::SignalStrength(*m_controls, rock, roll, ground);
+}
+
+void frmRadioXM::MXM_MuteChanged(bool) { m_controls->tmrLoad.setEnabled(false); }
+
+// --- resize and shutdown -------------------------------------------------------------------
+
+void frmRadioXM::resizeEvent(QResizeEvent* event)
+{
+    QWidget::resizeEvent(event);
+    if (m_state.StartupComplete && !m_state.LoadingSkin)
+        m_controls->tmrResize.setEnabled(true);
+}
+
+void frmRadioXM::closeEvent(QCloseEvent* event)
+{
+    Form_Unload();
+    event->accept();
+}
+
+void frmRadioXM::Form_Unload()
+{
+    if (m_unloaded)
+        return;
+    m_unloaded = true;
+    // The window's timers end with it.
+    for (skin::Timer* timer : findChildren<skin::Timer*>())
+        timer->setEnabled(false);
+    if (MXM)
+        MXM->setMute(true);
+    MXM.reset();
+}

@@ -1,0 +1,125 @@
+// frmRadioXM: the one window of the program. Opening it is the whole start-up; closing it is
+// the whole shutdown.
+//
+// Who owns what (all for the whole run):
+//   m_controls     every control by its fixed name (skin/radioxmcontrols.h)
+//   m_state        the window's shared members (skin/windowstate.h)
+//   m_skin         LoadSkin and its image cache (skin/loadskin.h)
+//   m_table        the channel table behind the list (radio/channeltable.h)
+//   m_nowPlaying   the now-playing labels and the time thumb (radio/nowplaying.h)
+//   m_channelData  the radio's listing into the table and services.dat (radio/channeldata.h)
+//   m_list         the skinned list window (channellist/listwindow.h)
+//   MXM            the radio service's client on the session bus (radio/axxmradioclient.h)
+//
+// How data flows: the radio's signals arrive as MXM_* handlers, each first stopping the no-data
+// watchdog tmrLoad, then handing the report to the table, the now-playing display or the
+// signal bars. Timers of the window (tmrUpdates, tmrLoad, tmrResize, tmrUpdateListing) tick into
+// the *_Timer handlers. Settings are read at start-up and written when they change, never at
+// shutdown.
+#pragma once
+
+#include "app/modfunctions.h"
+#include "app/platform.h"
+#include "channellist/listwindow.h"
+#include "radio/axxmradioclient.h"
+#include "radio/channeldata.h"
+#include "radio/channeltable.h"
+#include "radio/nowplaying.h"
+#include "skin/loadskin.h"
+#include "skin/radioxmcontrols.h"
+#include "skin/windowstate.h"
+
+#include <QTime>
+#include <QWidget>
+#include <functional>
+#include <memory>
+
+// The day test shared by start-up and the periodic update: day when the time of day, as
+// "hh:mm:ss", lies strictly between the two switch times (ordinal text comparison).
+bool IsDaytime(const QString& now, const QString& daySwitchTime, const QString& nightSwitchTime);
+// The skin to use at a time of day: the day or night skin while automatic switching is on and
+// the two differ, else the empty name.
+QString ChooseSkin(const skin::WindowState& settings, const QString& now);
+
+class frmRadioXM : public QWidget {
+    Q_OBJECT
+public:
+    // What the window needs from outside; tests give their own.
+    struct Seams {
+        QString programFolder;
+        std::function<QTime()> clock = [] { return QTime::currentTime(); };
+        std::function<std::unique_ptr<app::MessageBox>(QWidget*)> messageBox;
+        std::function<std::unique_ptr<AXXMRadioClient>()> createRadio = [] { return AXXMRadioClient::create(); };
+    };
+
+    explicit frmRadioXM(Seams seams);
+    ~frmRadioXM() override;
+
+    // Start-up: settings, service, window geometry, skin, channel table, radio, presets, timers.
+    void Form_Load();
+
+    skin::RadioXMControls& controls() { return *m_controls; }
+    skin::WindowState& state() { return m_state; }
+    const radio::ChannelTable& table() const { return m_table; }
+    AXXMRadioClient* radioClient() const { return MXM.get(); }
+    const skin::CursorDisplay& cursor() const { return m_cursor; }
+    const skin::TwipsScale& twipsScale() const { return m_scale; }
+    modFunctions::SharedWaitTimer& waits() { return m_waits; }
+
+    // Loads the current skin; a broken skin is reported once in a message box naming the file
+    // and the problem, and the window goes on with what it has. Returns whether it loaded.
+    bool LoadSkinReportingErrors();
+
+    // Handlers.
+    void tmrLoad_Timer();
+    void tmrResize_Timer();
+    void tmrUpdates_Timer();
+    void cmdExit_MouseDown(const skin::MouseArgs& args);
+    void cmdExit_MouseUp(const skin::MouseArgs& args);
+    void cmdExit_Click();
+    void MXM_ChannelChange(qint32 number);
+    void MXM_CurrentTime(qint32 position, qint32 duration);
+    void MXM_ChannelData(qint32 number, const QString& station, const QString& artist, const QString& title,
+                         const QString& genre);
+    void MXM_CurrentChannelData(qint32 number, const QString& station, const QString& artist, const QString& title,
+                                const QString& genre);
+    void MXM_SignalStrength(float rock, float roll, float ground);
+    void MXM_MuteChanged(bool muted);
+
+    // Shows each preset as on (it holds the tuned channel) or up.
+    void RefreshPresetButtons();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    void StartService();
+    void ClearLabels();
+    void ShowPresetCaptions();
+    void ReadAppearance();
+    void PlaceWindow();
+    void CreateRadio();
+    void TuneLastChannel();
+    void Form_Unload();
+    void connectHandlers();
+    QString servicePath() const;
+    void paint(skin::PictureArea& target, qint16 state);
+
+    Seams m_seams;
+    skin::TwipsScale m_scale;
+    skin::WindowState m_state;
+    skin::CursorDisplay m_cursor;
+    modFunctions::SharedWaitTimer m_waits;
+    std::unique_ptr<app::MessageBox> m_messageBox;
+    std::unique_ptr<skin::RadioXMControls> m_controls;
+    radio::ChannelTable m_table;
+    std::unique_ptr<skin::SkinLoader> m_skin;
+    std::unique_ptr<radio::NowPlaying> m_nowPlaying;
+    std::unique_ptr<radio::ChannelDataHandler> m_channelData;
+    std::unique_ptr<channellist::ListWindow> m_list;
+    std::unique_ptr<AXXMRadioClient> MXM;
+    bool m_questionOpen = false;
+    bool m_unloaded = false;
+    QString m_lastSkinError;
+};

@@ -1,0 +1,59 @@
+// The window's radio control: a client of the radio service on the D-Bus session bus. It tunes
+// and mutes the receiver and turns the service's signals into Qt signals on the window's
+// thread. It never blocks: every call is sent without waiting for an answer.
+#pragma once
+
+#include <QDBusConnection>
+#include <QDBusMessage>
+#include <QObject>
+#include <QString>
+#include <memory>
+#include <optional>
+
+class QDBusServiceWatcher;
+
+class AXXMRadioClient : public QObject {
+    Q_OBJECT
+public:
+    // The client on the given bus, or nothing when that bus cannot be reached.
+    static std::unique_ptr<AXXMRadioClient> create(const QDBusConnection& bus = QDBusConnection::sessionBus());
+    ~AXXMRadioClient() override;
+
+    // Tunes the receiver; the new channel's data arrives later through the signals.
+    void Channel(qint32& number);
+    // The client's own mute state: the last one set, or the last one the service reported.
+    bool Mute() const { return m_muted; }
+    void setMute(bool muted);
+
+    // The unique bus name of the service's current owner; empty while nobody owns it.
+    QString currentOwner() const { return m_owner; }
+
+signals:
+    void ChannelChange(qint32 number);
+    void CurrentTime(qint32 position, qint32 duration);
+    void ChannelData(qint32 number, const QString& station, const QString& artist, const QString& title,
+                     const QString& genre);
+    void CurrentChannelData(qint32 number, const QString& station, const QString& artist, const QString& title,
+                            const QString& genre);
+    void SignalStrength(float rock, float roll, float ground);
+    void MuteChanged(bool muted);
+
+private slots:
+    void onSignal(const QDBusMessage& message);
+
+private:
+    explicit AXXMRadioClient(const QDBusConnection& bus);
+    void askCurrentOwner();
+    void onOwnerChanged(const QString& newOwner);
+    void dispatch(const QDBusMessage& message);
+    void sendChannel(qint32 number);
+    void sendMute(bool muted);
+
+    QDBusConnection m_bus;
+    QDBusServiceWatcher* m_watcher = nullptr;
+    QString m_owner;
+    bool m_ownerKnown = false;
+    std::optional<qint32> m_channel;
+    bool m_muted = false;
+    bool m_muteSet = false;
+};

@@ -1,0 +1,52 @@
+// The now-playing display: the tuned channel's number, station, artist, title and genre, the
+// artist-title line, the elapsed and total track time and the thumb on the time bar.
+#pragma once
+
+#include "app/modfunctions.h"
+#include "radio/channeltable.h"
+#include "skin/radioxmcontrols.h"
+#include "skin/windowstate.h"
+
+#include <functional>
+#include <optional>
+
+namespace radio {
+
+// Seconds as "mm:ss" (minutes with at least two digits, more when needed); -1 shows as "--:--".
+// The remainder keeps the sign of the seconds, as the window always showed it.
+QString FormatTrackTime(qint32 seconds);
+
+// The thumb's left edge for a position in a track: the share position / duration of the bar's
+// free width (bar width minus thumb width), rounded half to even, never below 0. No value when
+// the duration is 0 or the result does not fit 32 bits.
+std::optional<qint32> TimeThumbLeft(qint32 position, qint32 duration, float barWidth, float thumbWidth);
+
+class NowPlaying {
+public:
+    // What a channel change needs from the list and the presets.
+    struct Hooks {
+        std::function<void(qint32 item)> HighlightItem;
+        std::function<void()> RefreshPresetButtons;
+    };
+
+    NowPlaying(skin::RadioXMControls& controls, skin::WindowState& state, modFunctions::SharedWaitTimer& waits,
+               const ChannelTable& table, Hooks hooks);
+
+    // Puts a new artist-title line on screen, unless it is the line already there. While a
+    // preset is held, the line waits: the preset's message must stay readable.
+    void ArtistTitleUpdate(const QString& line);
+
+    void ChannelChange(qint32 number);
+    void CurrentChannelData(qint32 number, const QString& station, const QString& artist, const QString& title,
+                            const QString& genre);
+    void CurrentTime(qint32 position, qint32 duration);
+
+private:
+    skin::RadioXMControls& m_c;
+    skin::WindowState& m_state;
+    modFunctions::SharedWaitTimer& m_waits;
+    const ChannelTable& m_table;
+    Hooks m_hooks;
+};
+
+} // namespace radio

@@ -1,0 +1,472 @@
+#include "controls.h"
+
+#include <QFontMetricsF>
+#include <QGuiApplication>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QScreen>
+#include <cmath>
+#include <utility>
+
+namespace skin {
+
+QColor toQColor(Colour colour)
+{
+    if (colour == SystemWindowBackground)
+        return QGuiApplication::palette().color(QPalette::Base);
+    if (colour == SystemWindowText)
+        return QGuiApplication::palette().color(QPalette::Text);
+    return QColor(int(colour & 0xFF), int((colour >> 8) & 0xFF), int((colour >> 16) & 0xFF));
+}
+
+TwipsScale TwipsScale::forWidget(const QWidget* widget)
+{
+    const QScreen* screen = widget && widget->screen() ? widget->screen() : QGuiApplication::primaryScreen();
+    if (!screen)
+        return {};
+    return {float(1440.0 / screen->logicalDotsPerInchX()), float(1440.0 / screen->logicalDotsPerInchY())};
+}
+
+int TwipsScale::toPixelsX(float twips) const { return int(std::lround(double(twips) / double(x))); }
+int TwipsScale::toPixelsY(float twips) const { return int(std::lround(double(twips) / double(y))); }
+
+// --- ControlWidget -------------------------------------------------------------------------
+
+ControlWidget::ControlWidget(QWidget* parent, const TwipsScale& scale)
+    : QWidget(parent)
+    , m_scale(scale)
+{
+}
+
+MouseArgs ControlWidget::argsOf(QMouseEvent* event) const
+{
+    int button = 0;
+    switch (event->button() == Qt::NoButton ? Qt::MouseButton(int(event->buttons()) & 7) : event->button()) {
+    case Qt::LeftButton: button = 1; break;
+    case Qt::RightButton: button = 2; break;
+    case Qt::MiddleButton: button = 4; break;
+    default: break;
+    }
+    const QPointF p = event->position();
+    return {button, float(p.x() * m_scale.x), float(p.y() * m_scale.y)};
+}
+
+void ControlWidget::mousePressEvent(QMouseEvent* event)
+{
+    if (handlers.mouseDown)
+        handlers.mouseDown(argsOf(event));
+}
+
+void ControlWidget::mouseReleaseEvent(QMouseEvent* event)
+{
+    // A handler may delete this widget (an unloaded list row), so keep a guard.
+    QPointer<ControlWidget> self(this);
+    const bool inside = rect().contains(event->position().toPoint());
+    const bool afterDoubleClick = std::exchange(m_doubleClicked, false);
+    if (handlers.mouseUp)
+        handlers.mouseUp(argsOf(event));
+    // The release that ends a double-click raises no second Click.
+    if (self && inside && !afterDoubleClick && handlers.click)
+        handlers.click();
+}
+
+void ControlWidget::mouseMoveEvent(QMouseEvent* event)
+{
+    if (handlers.mouseMove)
+        handlers.mouseMove(argsOf(event));
+}
+
+void ControlWidget::mouseDoubleClickEvent(QMouseEvent* event)
+{
+    if (handlers.dblClick) {
+        m_doubleClicked = true;
+        handlers.dblClick();
+    } else
+        mousePressEvent(event);
+}
+
+// --- Control -------------------------------------------------------------------------------
+
+Control::Control(QString name, int index, ControlWidget* widget, const TwipsScale& scale)
+    : m_name(std::move(name))
+    , m_index(index)
+    , m_widget(widget)
+    , m_scale(scale)
+{
+    m_widget->setObjectName(index < 0 ? m_name : QStringLiteral("%1(%2)").arg(m_name).arg(index));
+}
+
+Control::~Control() { delete m_widget.data(); }
+
+void Control::setLeft(float twips)
+{
+    m_left = twips;
+    applyGeometry();
+}
+
+void Control::setTop(float twips)
+{
+    m_top = twips;
+    applyGeometry();
+}
+
+void Control::setWidth(float twips)
+{
+    m_width = twips;
+    applyGeometry();
+}
+
+void Control::setHeight(float twips)
+{
+    m_height = twips;
+    applyGeometry();
+}
+
+void Control::Move(float left, float top, float width, float height)
+{
+    m_left = left;
+    m_top = top;
+    m_width = width;
+    m_height = height;
+    applyGeometry();
+}
+
+void Control::setVisible(bool visible)
+{
+    m_visible = visible;
+    m_widget->setVisible(visible);
+}
+
+QRect Control::pixelRect() const
+{
+    return {m_scale.toPixelsX(m_left), m_scale.toPixelsY(m_top), qMax(0, m_scale.toPixelsX(m_width)),
+            qMax(0, m_scale.toPixelsY(m_height))};
+}
+
+void Control::applyGeometry()
+{
+    const QRect r = pixelRect();
+    if (m_widget->geometry() != r)
+        m_widget->setGeometry(r);
+    geometryChanged();
+}
+
+// --- Label ---------------------------------------------------------------------------------
+
+class Label::Widget : public ControlWidget {
+public:
+    Widget(QWidget* parent, const TwipsScale& scale, Label& label)
+        : ControlWidget(parent, scale)
+        , m_label(label)
+    {
+    }
+
+protected:
+    void paintEvent(QPaintEvent*) override
+    {
+        QPainter p(this);
+        if (m_label.m_backStyle == BackStyle::Opaque)
+            p.fillRect(rect(), toQColor(m_label.m_backColor));
+        if (m_label.m_caption.isEmpty())
+            return;
+        p.setFont(m_label.m_font);
+        p.setPen(toQColor(m_label.m_foreColor));
+        int flags = Qt::AlignTop;
+        switch (m_label.m_alignment) {
+        case Alignment::Left: flags |= Qt::AlignLeft; break;
+        case Alignment::Right: flags |= Qt::AlignRight; break;
+        case Alignment::Centre: flags |= Qt::AlignHCenter; break;
+        }
+        // A fixed-size label wraps its text at word boundaries and cuts what does not fit; an
+        // auto-sized one is always exactly one line wide.
+        if (!m_label.m_autoSize)
+            flags |= Qt::TextWordWrap;
+        p.drawText(rect(), flags, m_label.m_caption);
+    }
+
+private:
+    Label& m_label;
+};
+
+Label::Label(QString name, int index, QWidget* container, const TwipsScale& scale)
+    : Control(std::move(name), index, new Widget(container, scale, *this), scale)
+    , m_view(static_cast<Widget*>(widget()))
+{
+    m_font.setPointSizeF(m_fontSize);
+    m_view->setFont(m_font);
+    // Windowless: labels lie beneath the picture areas of their container.
+    m_view->lower();
+    m_view->show();
+}
+
+void Label::setCaption(const QString& caption)
+{
+    if (caption == m_caption)
+        return;
+    m_caption = caption;
+    fitToText();
+    m_view->update();
+}
+
+void Label::setFontName(const QString& name)
+{
+    m_font.setFamily(name);
+    restyle();
+}
+
+void Label::setFontSize(float points)
+{
+    m_fontSize = points;
+    m_font.setPointSizeF(qMax(0.5, double(points)));
+    restyle();
+}
+
+void Label::setFontBold(bool on)
+{
+    m_font.setBold(on);
+    restyle();
+}
+
+void Label::setFontItalic(bool on)
+{
+    m_font.setItalic(on);
+    restyle();
+}
+
+void Label::setFontUnderline(bool on)
+{
+    m_font.setUnderline(on);
+    restyle();
+}
+
+void Label::setForeColor(Colour colour)
+{
+    if (colour == m_foreColor)
+        return;
+    m_foreColor = colour;
+    m_view->update();
+}
+
+void Label::setBackColor(Colour colour)
+{
+    if (colour == m_backColor)
+        return;
+    m_backColor = colour;
+    m_view->update();
+}
+
+void Label::setBackStyle(skin::BackStyle style)
+{
+    if (style == m_backStyle)
+        return;
+    m_backStyle = style;
+    m_view->update();
+}
+
+void Label::setAlignment(skin::Alignment alignment)
+{
+    m_alignment = alignment;
+    m_view->update();
+}
+
+void Label::setAutoSize(bool on)
+{
+    m_autoSize = on;
+    fitToText();
+}
+
+void Label::copyPropertiesFrom(const Label& other)
+{
+    m_caption = other.m_caption;
+    m_font = other.m_font;
+    m_fontSize = other.m_fontSize;
+    m_foreColor = other.m_foreColor;
+    m_backColor = other.m_backColor;
+    m_backStyle = other.m_backStyle;
+    m_alignment = other.m_alignment;
+    m_autoSize = other.m_autoSize;
+    m_tag = other.m_tag;
+    m_view->setFont(m_font);
+    Move(other.Left(), other.Top(), other.Width(), other.Height());
+    m_view->update();
+}
+
+void Label::restyle()
+{
+    m_view->setFont(m_font);
+    fitToText();
+    m_view->update();
+}
+
+void Label::fitToText()
+{
+    if (!m_autoSize)
+        return;
+    const QFontMetricsF metrics(m_font, m_view);
+    const float w = float(std::ceil(metrics.horizontalAdvance(m_caption))) * scale().x;
+    const float h = float(std::ceil(metrics.height())) * scale().y;
+    if (w != Width() || h != Height()) {
+        setWidth(w);
+        setHeight(h);
+    }
+}
+
+// --- PictureArea ---------------------------------------------------------------------------
+
+class PictureArea::Widget : public ControlWidget {
+public:
+    Widget(QWidget* parent, const TwipsScale& scale, PictureArea& area)
+        : ControlWidget(parent, scale)
+        , m_area(area)
+    {
+        setAttribute(Qt::WA_OpaquePaintEvent);
+    }
+
+protected:
+    void paintEvent(QPaintEvent* event) override
+    {
+        QPainter p(this);
+        p.drawImage(event->rect(), m_area.m_surface,
+                    QRectF(QPointF(event->rect().topLeft()) * m_area.m_surface.devicePixelRatio(),
+                           QSizeF(event->rect().size()) * m_area.m_surface.devicePixelRatio()));
+    }
+
+private:
+    PictureArea& m_area;
+};
+
+PictureArea::PictureArea(QString name, int index, QWidget* container, const TwipsScale& scale)
+    : Control(std::move(name), index, new Widget(container, scale, *this), scale)
+    , m_view(static_cast<Widget*>(widget()))
+{
+    m_view->show();
+    geometryChanged();
+}
+
+QWidget* PictureArea::container() const { return m_view; }
+
+void PictureArea::setBackColor(Colour colour)
+{
+    m_backColor = colour;
+    m_surface.fill(toQColor(colour));
+    m_view->update();
+}
+
+void PictureArea::setSurface(QImage image)
+{
+    m_surface = std::move(image);
+    m_view->update();
+}
+
+void PictureArea::drawFrom(const QImage& source, const QRect& sourceRect)
+{
+    QPainter p(&m_surface);
+    p.setCompositionMode(QPainter::CompositionMode_Source);
+    const qreal dpr = m_surface.devicePixelRatio();
+    p.drawImage(QRectF(QPointF(0, 0), QSizeF(sourceRect.size()) / dpr), source, sourceRect);
+}
+
+void PictureArea::Refresh() { m_view->repaint(); }
+
+void PictureArea::geometryChanged()
+{
+    // The surface follows the area's size: what was drawn stays at its place, new parts show
+    // the back colour.
+    const qreal dpr = m_view->devicePixelRatioF();
+    const QSize size = (QSizeF(pixelRect().size()) * dpr).toSize();
+    if (m_surface.size() == size && qFuzzyCompare(m_surface.devicePixelRatio(), dpr))
+        return;
+    QImage next(size.expandedTo(QSize(1, 1)), QImage::Format_RGB32);
+    next.setDevicePixelRatio(dpr);
+    next.fill(toQColor(m_backColor));
+    if (!m_surface.isNull()) {
+        QPainter p(&next);
+        p.drawImage(QPointF(0, 0), m_surface);
+    }
+    m_surface = std::move(next);
+}
+
+// --- ImageControl --------------------------------------------------------------------------
+
+class ImageControl::Widget : public ControlWidget {
+public:
+    Widget(QWidget* parent, const TwipsScale& scale, ImageControl& image)
+        : ControlWidget(parent, scale)
+        , m_image(image)
+    {
+    }
+
+protected:
+    void paintEvent(QPaintEvent*) override
+    {
+        if (m_image.m_picture.isNull())
+            return;
+        QPainter p(this);
+        p.setRenderHint(QPainter::SmoothPixmapTransform);
+        p.drawImage(rect(), m_image.m_picture);
+    }
+
+private:
+    ImageControl& m_image;
+};
+
+ImageControl::ImageControl(QString name, int index, QWidget* container, const TwipsScale& scale)
+    : Control(std::move(name), index, new Widget(container, scale, *this), scale)
+    , m_view(static_cast<Widget*>(widget()))
+{
+    m_view->lower();
+    m_view->show();
+}
+
+void ImageControl::setPicture(QImage picture)
+{
+    m_picture = std::move(picture);
+    m_view->update();
+}
+
+// --- Timer ---------------------------------------------------------------------------------
+
+Timer::Timer(QString name, int intervalMs, bool enabled, QObject* parent)
+    : QObject(parent)
+    , m_name(std::move(name))
+{
+    setObjectName(m_name);
+    m_timer.setInterval(intervalMs);
+    connect(&m_timer, &QTimer::timeout, this, &Timer::tick);
+    if (enabled)
+        m_timer.start();
+}
+
+void Timer::setInterval(int ms)
+{
+    if (ms == m_timer.interval())
+        return;
+    const bool running = m_timer.isActive();
+    m_timer.setInterval(ms);
+    if (running)
+        m_timer.start();
+}
+
+void Timer::setEnabled(bool enabled)
+{
+    if (enabled && !m_timer.isActive())
+        m_timer.start();
+    else if (!enabled)
+        m_timer.stop();
+}
+
+// --- CursorDisplay -------------------------------------------------------------------------
+
+int CursorDisplay::ShowCursor(bool show)
+{
+    const bool wasHidden = m_count < 0;
+    m_count += show ? 1 : -1;
+    const bool hidden = m_count < 0;
+    if (hidden && !wasHidden)
+        QGuiApplication::setOverrideCursor(Qt::BlankCursor);
+    else if (!hidden && wasHidden)
+        QGuiApplication::restoreOverrideCursor();
+    return m_count;
+}
+
+} // namespace skin

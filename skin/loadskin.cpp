@@ -1,0 +1,459 @@
+#include "loadskin.h"
+
+#include "app/basic.h"
+#include "skin/drawlevelbar.h"
+#include "skin/paintskinnedcontrol.h"
+
+#include <QFileInfo>
+#include <QImageReader>
+#include <QLoggingCategory>
+#include <QtConcurrent/QtConcurrentMap>
+
+Q_LOGGING_CATEGORY(lcSkin, "vanto.skin")
+
+namespace skin {
+
+float Percent(float value, float extent) { return value / 100.0f * extent; }
+
+std::optional<Alignment> AlignmentFor(const QString& text)
+{
+    if (text == QLatin1String("Left"))
+        return Alignment::Left;
+    if (text == QLatin1String("Centre") || text == QLatin1String("Center"))
+        return Alignment::Centre;
+    if (text == QLatin1String("Right"))
+        return Alignment::Right;
+    return std::nullopt;
+}
+
+bool AllowsResize(const QString& text)
+{
+    if (text.trimmed().compare(QLatin1String("True"), Qt::CaseInsensitive) == 0)
+        return true;
+    const std::optional<double> number = basic::CDbl(text);
+    return number && *number == -1.0;
+}
+
+std::vector<float> RowTops(float rowHeight, float listHeight)
+{
+    std::vector<float> tops;
+    if (!(rowHeight > 0))
+        return tops;
+    float t = float(basic::roundHalfEven(rowHeight));
+    while (t + rowHeight <= listHeight) {
+        tops.push_back(t);
+        t = float(basic::roundHalfEven(double(t) + double(rowHeight)));
+    }
+    return tops;
+}
+
+// --- ImageCache ----------------------------------------------------------------------------
+
+QImage ImageCache::tryLoad(const QString& path, QString* error)
+{
+    const QFileInfo info(path);
+    {
+        std::lock_guard<std::mutex> lock(m_lock);
+        const auto it = m_entries.constFind(path);
+        if (it != m_entries.cend() && info.exists() && it->size == info.size() && it->modified == info.lastModified())
+            return it->image;
+    }
+    QImageReader reader(path);
+    QImage image = reader.read();
+    if (image.isNull()) {
+        *error = QStringLiteral("The skin image %1 cannot be read: %2.").arg(path, reader.errorString());
+        return {};
+    }
+    std::lock_guard<std::mutex> lock(m_lock);
+    m_entries.insert(path, {info.size(), info.lastModified(), image});
+    return image;
+}
+
+QImage ImageCache::load(const QString& path)
+{
+    QString error;
+    QImage image = tryLoad(path, &error);
+    if (image.isNull())
+        throw SkinError(error);
+    return image;
+}
+
+// --- SkinLoader ----------------------------------------------------------------------------
+
+namespace {
+
+// Columns of the list as shares of the list's width: left and width of each.
+constexpr float ColumnLeft[5] = {0.0f, 0.08f, 0.31f, 0.56f, 0.80f};
+constexpr float ColumnWidth[5] = {0.07f, 0.22f, 0.24f, 0.23f, 0.20f};
+
+const char* const StateImageNames[3] = {"Radio_XM_Up.jpg", "Radio_XM_Down.jpg", "Radio_XM_On.jpg"};
+
+} // namespace
+
+SkinLoader::SkinLoader(QWidget& form, RadioXMControls& controls, WindowState& state, const TwipsScale& scale,
+                       CursorDisplay& cursor, QString programFolder, Hooks hooks)
+    : m_form(form)
+    , m_c(controls)
+    , m_state(state)
+    , m_scale(scale)
+    , m_cursor(cursor)
+    , m_programFolder(std::move(programFolder))
+    , m_hooks(std::move(hooks))
+{
+}
+
+SkinLoader::~SkinLoader() = default;
+
+QString SkinLoader::skinFolder() const
+{
+    // An empty skin name leaves the Skins folder itself.
+    return m_programFolder + QLatin1String("/Skins/") + m_state.CurrentSkin;
+}
+
+float SkinLoader::windowWidth() const { return float(m_form.width()) * m_scale.x; }
+float SkinLoader::windowHeight() const { return float(m_form.height()) * m_scale.y; }
+
+QSize SkinLoader::surfaceSize() const { return (QSizeF(m_form.size()) * m_form.devicePixelRatioF()).toSize(); }
+
+void SkinLoader::LoadSkin()
+{
+    lockWindowUpdate(true);
+    m_state.LoadingSkin = true;
+    try {
+        m_skinPath = skinFolder() + QLatin1String("/radio_xm.ini");
+        if (!QFileInfo(m_skinPath).isFile())
+            throw SkinError(QStringLiteral("The skin file %1 does not exist.").arg(m_skinPath));
+        const SkinFile skin = ReadSkinFile(m_skinPath, modIni::IniDocument::fromFile(m_skinPath));
+        readDesignSize(skin);
+        m_c.imgBackground->Move(0, 0, windowWidth(), windowHeight());
+        loadStateSurfaces();
+        if (!m_state.ShowMouseCursor)
+            m_cursor.ShowCursor(false);
+        placeButtons(skin);
+        styleTextSections(skin);
+        placeSignals(skin);
+        placePresets(skin);
+        loadThumbPictures(skin);
+        placeTimeBar(skin);
+        placeListFrame(skin);
+        removeOldRows();
+        styleFirstRow(skin);
+        stackRows();
+        if (m_hooks.PopulateList)
+            m_hooks.PopulateList();
+        resetSignalBars();
+        paintListBackgrounds();
+        paintSkinnedAreas();
+    } catch (...) {
+        // The window must not stay locked and deaf to resizes after a broken skin.
+        m_state.LoadingSkin = false;
+        lockWindowUpdate(false);
+        throw;
+    }
+    m_state.LoadingSkin = false;
+    lockWindowUpdate(false);
+}
+
+void SkinLoader::lockWindowUpdate(bool locked) { m_form.setUpdatesEnabled(!locked); }
+
+void SkinLoader::readDesignSize(const SkinFile& skin)
+{
+    const auto designTwips = [this](const char* key, qint32 pixels, float perPixel) {
+        const std::optional<qint16> twips = basic::CInt(double(pixels) * double(perPixel));
+        if (!twips)
+            throw SkinError(QStringLiteral("The skin file %1, section [General], key %2: %3 pixels is too large.")
+                                .arg(m_skinPath, QLatin1String(key))
+                                .arg(pixels));
+        return *twips;
+    };
+    m_state.SkinDesignWidth = designTwips("DefaultWidth", skin.DefaultWidth, m_scale.x);
+    m_state.SkinDesignHeight = designTwips("DefaultHeight", skin.DefaultHeight, m_scale.y);
+    if (m_state.SkinDesignHeight == 0)
+        throw SkinError(QStringLiteral("The skin file %1, section [General]: DefaultHeight is missing or 0.").arg(m_skinPath));
+    m_state.FontScale = windowHeight() / float(m_state.SkinDesignHeight);
+}
+
+void SkinLoader::loadStateSurfaces()
+{
+    struct Job {
+        QString path;
+        QImage surface;
+        QString error;
+    };
+    std::vector<Job> jobs;
+    for (const char* name : StateImageNames)
+        jobs.push_back({skinFolder() + QLatin1String("/Images/") + QLatin1String(name), {}, {}});
+
+    // Decoding and stretching the three images are independent: they run side by side.
+    const QSize size = surfaceSize();
+    const qreal dpr = m_form.devicePixelRatioF();
+    QtConcurrent::blockingMap(jobs, [this, size, dpr](Job& job) {
+        const QImage picture = m_images.tryLoad(job.path, &job.error);
+        if (picture.isNull())
+            return;
+        job.surface = picture.scaled(size.expandedTo(QSize(1, 1)), Qt::IgnoreAspectRatio, Qt::SmoothTransformation)
+                          .convertToFormat(QImage::Format_RGB32);
+        job.surface.setDevicePixelRatio(dpr);
+    });
+
+    PictureArea* loadAreas[3] = {m_c.pctUpLoad.get(), m_c.pctDownLoad.get(), m_c.pctOnLoad.get()};
+    PictureArea* surfaces[3] = {m_c.pctUp.get(), m_c.pctDown.get(), m_c.pctOn.get()};
+    for (int i = 0; i < 3; ++i) {
+        if (!jobs[size_t(i)].error.isEmpty())
+            throw SkinError(jobs[size_t(i)].error);
+        // The load area takes the picture's own size; the decoded picture stays in the cache.
+        const QImage picture = m_images.load(jobs[size_t(i)].path);
+        loadAreas[i]->setWidth(float(picture.width()) * m_scale.x);
+        loadAreas[i]->setHeight(float(picture.height()) * m_scale.y);
+        // The surface first: placing the area then finds it already at the window's size.
+        surfaces[i]->setSurface(std::move(jobs[size_t(i)].surface));
+        surfaces[i]->Move(0, 0, windowWidth(), windowHeight());
+        surfaces[i]->Refresh();
+    }
+}
+
+void SkinLoader::placeButtons(const SkinFile& skin)
+{
+    PictureArea* buttons[ButtonCount] = {m_c.cmdExit.get(), m_c.cmdVolumeMute.get(), m_c.cmdTune.get(),
+                                         m_c.cmdVolumeDown.get(), m_c.cmdVolumeUp.get()};
+    for (int i = 0; i < ButtonCount; ++i)
+        place(*buttons[i], QString::fromLatin1(ButtonSectionNames[size_t(i)]), skin.buttons[size_t(i)], windowWidth(),
+              windowHeight());
+}
+
+void SkinLoader::styleTextSections(const SkinFile& skin)
+{
+    Label* styleTargets[TextSectionCount] = {m_c.lblArtistTrackTitle.get(), m_c.lblArtist.get(),
+                                             m_c.lblStation.get(),          m_c.lblTrackTitle.get(),
+                                             m_c.lblCC.get(),               m_c.lblGenre.get(),
+                                             m_c.lblCurrentPos.get(),       m_c.lblTotalTrackTime.get(),
+                                             m_c.lblVolume.get(),           m_c.lblTime.get(),
+                                             m_c.lblDate.get()};
+    for (int i = 0; i < TextSectionCount; ++i) {
+        const TextSection& section = skin.texts[size_t(i)];
+        Label& label = *styleTargets[i];
+        if (i == 0) {
+            // The artist-title line sizes itself inside its clipping area.
+            place(*m_c.pctArtistTrackTitle, section.name, section.geometry, windowWidth(), windowHeight());
+            label.setLeft(0);
+            label.setTop(0);
+        } else
+            place(label, section.name, section.geometry, windowWidth(), windowHeight());
+        applyFont(label, section.name, section.font);
+        label.setForeColor(colour(section.name, "FontColour", section.FontColour));
+        if (section.name == QLatin1String("Volume"))
+            m_state.VolumeSuffix = section.extra;
+        else if (section.name == QLatin1String("Time"))
+            m_state.TimeFormat = section.extra;
+        else if (section.name == QLatin1String("Date"))
+            m_state.DateFormat = section.extra;
+        if (const auto alignment = AlignmentFor(section.Align))
+            label.setAlignment(*alignment);
+        applySwitches(label, section.name, section.switches);
+    }
+}
+
+void SkinLoader::placeSignals(const SkinFile& skin)
+{
+    for (int i = 0; i < 3; ++i) {
+        const SignalSection& section = skin.signalBars[size_t(i)];
+        Label& back = m_c.lblSignalBack(i);
+        place(back, section.name, section.geometry, windowWidth(), windowHeight());
+        back.setBackColor(colour(section.name, "FontColour", section.FontColour));
+        back.setTag(section.Orientation);
+        m_c.lblSignalFront(i).setBackColor(colour(section.name, "StatusColour", section.StatusColour));
+    }
+}
+
+void SkinLoader::placePresets(const SkinFile& skin)
+{
+    for (int i = 0; i < 3; ++i) {
+        const PresetSection& section = skin.presets[size_t(i)];
+        PictureArea& button = m_c.cmdPreset(i);
+        Label& label = m_c.lblPreset(i);
+        place(button, section.name, section.button, windowWidth(), windowHeight());
+        // A preset's caption is placed in percent of its own button.
+        place(label, section.labelName, section.label, button.Width(), button.Height());
+        applyFont(label, section.labelName, section.font);
+        m_state.PresetColour[size_t(i)] = {double(section.UpColour), double(section.DownColour),
+                                           double(section.OnColour)};
+        if (section.BackColour < 0)
+            label.setBackStyle(BackStyle::Transparent);
+        else {
+            label.setBackStyle(BackStyle::Opaque);
+            label.setBackColor(Colour(section.BackColour));
+        }
+        if (const auto alignment = AlignmentFor(section.Align))
+            label.setAlignment(*alignment);
+        applySwitches(label, section.labelName, section.switches);
+        label.setForeColor(colour(section.labelName, "UpColour", float(m_state.PresetColour[size_t(i)][0])));
+        PaintSkinnedControl(m_c, button, StateUp, m_scale);
+    }
+}
+
+QString SkinLoader::imagePath(const QString& name) const { return skinFolder() + QLatin1String("/Images/") + name; }
+
+void SkinLoader::loadThumbPictures(const SkinFile& skin)
+{
+    m_c.pctScrollImageUp->setPicture(m_images.load(imagePath(skin.playlist.SliderUpImage)));
+    m_c.pctScrollImageDown->setPicture(m_images.load(imagePath(skin.playlist.SliderDownImage)));
+    m_c.pctScroll->setPicture(m_c.pctScrollImageUp->Picture());
+    m_c.pctTimeScrollImageUp->setPicture(m_images.load(imagePath(skin.timeSlider.SliderUpImage)));
+    m_c.pctTimeScrollImageDown->setPicture(m_images.load(imagePath(skin.timeSlider.SliderDownImage)));
+    m_c.pctTimeScroll->setPicture(m_c.pctTimeScrollImageUp->Picture());
+}
+
+void SkinLoader::placeTimeBar(const SkinFile& skin)
+{
+    const QString section = QStringLiteral("TimeSlider");
+    const TimeSliderSection& s = skin.timeSlider;
+    place(*m_c.pctTimeScrollBar, section, s.bar, windowWidth(), windowHeight());
+    m_c.pctTimeScroll->setHeight(Percent(number(section, "SliderHeight", s.SliderHeight), windowHeight()));
+    m_c.pctTimeScroll->setWidth(Percent(number(section, "SliderWidth", s.SliderWidth), windowWidth()));
+    m_c.pctTimeScroll->setTop(0);
+}
+
+void SkinLoader::placeListFrame(const SkinFile& skin)
+{
+    const QString section = QStringLiteral("CurrentPlaylist");
+    const PlaylistSection& s = skin.playlist;
+    const float w = windowWidth(), h = windowHeight();
+    place(*m_c.pctSkinnableList, section, s.list, w, h);
+    place(*m_c.pctScrollBar, section, s.sliderArea, w, h);
+    m_c.pctScroll->setWidth(Percent(number(section, "SliderWidth", s.SliderWidth), w));
+    m_c.pctScroll->setHeight(Percent(number(section, "SliderHeight", s.SliderHeight), h));
+    m_c.pctScroll->setTop(0);
+    m_c.pctScroll->setLeft(0);
+    place(*m_c.pctScrollUp, section, s.scrollUp, w, h);
+    place(*m_c.pctScrollDown, section, s.scrollDown, w, h);
+}
+
+void SkinLoader::removeOldRows()
+{
+    for (int k = 1; k <= m_state.VisibleItems; ++k)
+        for (int group = 0; group < 6; ++group)
+            m_c.rowGroup(group).Unload(k);
+}
+
+void SkinLoader::styleFirstRow(const SkinFile& skin)
+{
+    const QString section = QStringLiteral("CurrentPlaylist");
+    const PlaylistSection& s = skin.playlist;
+    const float listWidth = m_c.pctSkinnableList->Width();
+    for (int group = 0; group < 6; ++group) {
+        Label& first = m_c.rowGroup(group)(0);
+        applyFont(first, section, s.font);
+        first.setForeColor(colour(section, "FontColour", s.FontColour));
+        first.setBackColor(colour(section, "SelectedBackColour", s.SelectedBackColour));
+        applySwitches(first, section, s.switches);
+        if (group > 0) {
+            const int column = group - 1;
+            m_c.listColumn(column).Move(ColumnLeft[column] * listWidth, 0, ColumnWidth[column] * listWidth,
+                                        m_c.pctSkinnableList->Height());
+        }
+        first.setLeft(0);
+        first.setTop(0);
+        first.setBackStyle(BackStyle::Transparent);
+    }
+}
+
+void SkinLoader::stackRows()
+{
+    const std::vector<float> tops = RowTops(m_c.lblListItem0(0).Height(), m_c.pctSkinnableList->Height());
+    int k = 0;
+    for (const float top : tops) {
+        ++k;
+        for (int group = 0; group < 6; ++group) {
+            Label& row = m_c.rowGroup(group).Load(k);
+            row.setTop(top);
+            row.setVisible(true);
+        }
+    }
+    m_state.VisibleItems = qint16(k);
+}
+
+void SkinLoader::resetSignalBars()
+{
+    for (int i = 0; i < 3; ++i)
+        DrawLevelBar(m_c.lblSignalBack(i), m_c.lblSignalFront(i), 0, 100, 0, m_c.lblSignalBack(i).Tag(),
+                     QStringLiteral("Left"));
+}
+
+void SkinLoader::paintListBackgrounds()
+{
+    PictureArea& list = *m_c.pctSkinnableList;
+    CopySurfacePiece(*m_c.pctUp, list, list.Left(), list.Top(), m_scale);
+    list.Refresh();
+    for (int column = 0; column < 5; ++column) {
+        PictureArea& area = m_c.listColumn(column);
+        CopySurfacePiece(*m_c.pctUp, area, list.Left() + area.Left(), list.Top() + area.Top(), m_scale);
+        area.Refresh();
+    }
+}
+
+void SkinLoader::paintSkinnedAreas()
+{
+    const auto paint = [this](PictureArea& target, qint16 state) { PaintSkinnedControl(m_c, target, state, m_scale); };
+    paint(*m_c.imgBackground, StateUp);
+    paint(*m_c.pctArtistTrackTitle, StateUp);
+    paint(*m_c.cmdExit, StateUp);
+    paint(*m_c.cmdVolumeMute, m_hooks.VolumeMute && m_hooks.VolumeMute() ? StateOn : StateUp);
+    for (PictureArea* area : {m_c.cmdVolumeDown.get(), m_c.cmdVolumeUp.get(), m_c.cmdTune.get(), m_c.pctScrollBar.get(),
+                              m_c.pctScrollUp.get(), m_c.pctScrollDown.get(), m_c.pctTimeScrollBar.get()})
+        paint(*area, StateUp);
+}
+
+// --- conversions of skin values --------------------------------------------------------------
+
+float SkinLoader::number(const QString& section, const char* key, const QString& text) const
+{
+    const std::optional<float> value = basic::CSng(text);
+    if (!value)
+        throw SkinError(QStringLiteral("The skin file %1, section [%2], key %3: \"%4\" is not a number.")
+                            .arg(m_skinPath, section, QLatin1String(key), text));
+    return *value;
+}
+
+bool SkinLoader::switchValue(const QString& section, const char* key, const QString& text) const
+{
+    const std::optional<bool> value = basic::CBool(text);
+    if (!value)
+        throw SkinError(QStringLiteral("The skin file %1, section [%2], key %3: \"%4\" is not True or False.")
+                            .arg(m_skinPath, section, QLatin1String(key), text));
+    return *value;
+}
+
+Colour SkinLoader::colour(const QString& section, const char* key, float value) const
+{
+    const std::optional<qint32> rounded = basic::CLng(double(value));
+    if (!rounded)
+        throw SkinError(QStringLiteral("The skin file %1, section [%2], key %3: %4 is not a colour.")
+                            .arg(m_skinPath, section, QLatin1String(key))
+                            .arg(double(value)));
+    return Colour(quint32(*rounded));
+}
+
+void SkinLoader::place(Control& control, const QString& section, const GeometryKeys& keys, float width,
+                       float height) const
+{
+    control.setLeft(Percent(number(section, "Left", keys.Left), width));
+    control.setTop(Percent(number(section, "Top", keys.Top), height));
+    control.setWidth(Percent(number(section, "Width", keys.Width), width));
+    control.setHeight(Percent(number(section, "Height", keys.Height), height));
+}
+
+void SkinLoader::applyFont(Label& label, const QString& section, const FontKeys& keys) const
+{
+    label.setFontName(keys.Font);
+    const float points = number(section, "FontSize", keys.FontSize);
+    label.setFontSize(AllowsResize(keys.AllowResize) ? points * m_state.FontScale : points);
+}
+
+void SkinLoader::applySwitches(Label& label, const QString& section, const SwitchKeys& keys) const
+{
+    label.setFontBold(switchValue(section, "Bold", keys.Bold));
+    label.setFontItalic(switchValue(section, "Italic", keys.Italic));
+    label.setFontUnderline(switchValue(section, "Underlined", keys.Underlined));
+}
+
+} // namespace skin

@@ -1,0 +1,112 @@
+// LoadSkin: applies the current skin to the window at its current size. It stretches the three
+// state images into window-sized surfaces once, applies every key of radio_xm.ini in order,
+// lays out the list's columns and as many rows as fit, and paints every skinned area.
+#pragma once
+
+#include "skin/controls.h"
+#include "skin/radioxmcontrols.h"
+#include "skin/skinfile.h"
+#include "skin/windowstate.h"
+
+#include <QDateTime>
+#include <QHash>
+#include <QImage>
+#include <functional>
+#include <mutex>
+#include <optional>
+#include <vector>
+
+namespace skin {
+
+// Percent of an extent, in single precision: value / 100 x extent.
+float Percent(float value, float extent);
+
+// The skin's alignment names, compared exactly; other text leaves the alignment unchanged.
+std::optional<Alignment> AlignmentFor(const QString& text);
+
+// True only for "True" (any letter case) and -1; other text counts as false.
+bool AllowsResize(const QString& text);
+
+// Rows of the list: the running tops of rows 1, 2, ... that fit wholly in the list's height,
+// starting one row height down, each rounded half to even. Row 0 lies at 0.
+std::vector<float> RowTops(float rowHeight, float listHeight);
+
+// Decoded images kept across loads while their files stay the same (size and modification
+// time), so that a reload after a resize only stretches.
+class ImageCache {
+public:
+    // The decoded picture, or a SkinError naming the file and why it cannot be read.
+    QImage load(const QString& path);
+    // Same as load, for use from worker threads: never throws, reports the error instead.
+    QImage tryLoad(const QString& path, QString* error);
+
+private:
+    struct Entry {
+        qint64 size = -1;
+        QDateTime modified;
+        QImage image;
+    };
+    std::mutex m_lock;
+    QHash<QString, Entry> m_entries;
+};
+
+class SkinLoader {
+public:
+    struct Hooks {
+        std::function<void()> PopulateList;
+        std::function<bool()> VolumeMute;
+    };
+
+    SkinLoader(QWidget& form, RadioXMControls& controls, WindowState& state, const TwipsScale& scale,
+               CursorDisplay& cursor, QString programFolder, Hooks hooks);
+    ~SkinLoader();
+
+    // Loads the skin named by CurrentSkin. A failure stops the load at the failing step, releases
+    // the update lock, clears LoadingSkin and is passed on as a SkinError.
+    void LoadSkin();
+
+    QString skinFolder() const;
+
+private:
+    float windowWidth() const;
+    float windowHeight() const;
+    QSize surfaceSize() const;
+
+    void lockWindowUpdate(bool locked);
+    void readDesignSize(const SkinFile& skin);
+    void loadStateSurfaces();
+    void placeButtons(const SkinFile& skin);
+    void styleTextSections(const SkinFile& skin);
+    void placeSignals(const SkinFile& skin);
+    void placePresets(const SkinFile& skin);
+    void loadThumbPictures(const SkinFile& skin);
+    void placeTimeBar(const SkinFile& skin);
+    void placeListFrame(const SkinFile& skin);
+    void removeOldRows();
+    void styleFirstRow(const SkinFile& skin);
+    void stackRows();
+    void resetSignalBars();
+    void paintListBackgrounds();
+    void paintSkinnedAreas();
+
+    // Conversions of skin values, failing with a message that names the section and key.
+    float number(const QString& section, const char* key, const QString& text) const;
+    bool switchValue(const QString& section, const char* key, const QString& text) const;
+    Colour colour(const QString& section, const char* key, float value) const;
+    void place(Control& control, const QString& section, const GeometryKeys& keys, float width, float height) const;
+    void applyFont(Label& label, const QString& section, const FontKeys& keys) const;
+    void applySwitches(Label& label, const QString& section, const SwitchKeys& keys) const;
+    QString imagePath(const QString& name) const;
+
+    QWidget& m_form;
+    RadioXMControls& m_c;
+    WindowState& m_state;
+    const TwipsScale& m_scale;
+    CursorDisplay& m_cursor;
+    QString m_programFolder;
+    Hooks m_hooks;
+    QString m_skinPath;
+    ImageCache m_images;
+};
+
+} // namespace skin

@@ -1,0 +1,38 @@
+#include "paintskinnedcontrol.h"
+
+#include "skin/radioxmcontrols.h"
+
+#include <cmath>
+
+namespace skin {
+
+const PictureArea* SurfaceFor(const RadioXMControls& window, qint16 state)
+{
+    switch (state) {
+    case StateUp: return window.pctUp.get();
+    case StateDown: return window.pctDown.get();
+    case StateOn: return window.pctOn.get();
+    default: return nullptr;
+    }
+}
+
+void CopySurfacePiece(const PictureArea& surface, PictureArea& target, float windowLeft, float windowTop,
+                      const TwipsScale& scale)
+{
+    const QImage& image = surface.surface();
+    const qreal dpr = image.devicePixelRatio();
+    const QRect size = target.pixelRect();
+    const auto device = [dpr](int v) { return int(std::lround(v * dpr)); };
+    const QRect source(device(scale.toPixelsX(windowLeft)), device(scale.toPixelsY(windowTop)), device(size.width()),
+                       device(size.height()));
+    target.drawFrom(image, source);
+}
+
+void PaintSkinnedControl(const RadioXMControls& window, PictureArea& target, qint16 state, const TwipsScale& scale)
+{
+    if (const PictureArea* surface = SurfaceFor(window, state))
+        CopySurfacePiece(*surface, target, target.Left(), target.Top(), scale);
+    target.Refresh();
+}
+
+} // namespace skin

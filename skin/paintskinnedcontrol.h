@@ -1,0 +1,26 @@
+// Shows a skinned area in a button state: the piece of the up, down or on surface that lies
+// under the area is copied into the area's own surface.
+#pragma once
+
+#include "skin/controls.h"
+#include "skin/windowstate.h"
+
+namespace skin {
+
+struct RadioXMControls;
+
+// The whole-window surface for a state, or nothing for a state that has none.
+const PictureArea* SurfaceFor(const RadioXMControls& window, qint16 state);
+
+// Copies, unscaled, the piece of a whole-window surface that lies under a target placed at
+// (windowLeft, windowTop) of the window (twips), as large as the target.
+void CopySurfacePiece(const PictureArea& surface, PictureArea& target, float windowLeft, float windowTop,
+                      const TwipsScale& scale);
+
+// Copies the target's rectangle of the state's surface into the target and shows it at once.
+// The target lies directly in the window or in the background, which covers the window from
+// its top left corner, so its Left and Top are window coordinates. A state without a surface
+// paints nothing but still refreshes the target.
+void PaintSkinnedControl(const RadioXMControls& window, PictureArea& target, qint16 state, const TwipsScale& scale);
+
+} // namespace skin

@@ -1,0 +1,258 @@
+#include "radioxmcontrols.h"
+
+namespace skin {
+namespace {
+
+constexpr Colour White = 0x00FFFFFF;
+constexpr int NoIndex = -1;
+
+struct Rect {
+    float left, top, width, height;
+};
+
+struct TextStyle {
+    QString caption;
+    QString font;
+    float size;
+    bool bold = false;
+    Colour fore = SystemWindowText;
+    bool autoSize = false;
+};
+
+// Tahoma 14.25 pt white: the look of most design-time captions.
+TextStyle tahoma(const QString& caption, bool autoSize = false)
+{
+    return {caption, QStringLiteral("Tahoma"), 14.25f, false, White, autoSize};
+}
+
+TextStyle sansBold(const QString& caption, float size) { return {caption, QStringLiteral("MS Sans Serif"), size, true}; }
+
+// The window's default font, which the list labels keep until a skin styles them.
+TextStyle listPlaceholder() { return {QStringLiteral("Lapel1"), QStringLiteral("MS Sans Serif"), 8.25f, false, SystemWindowText, true}; }
+
+class Builder {
+public:
+    explicit Builder(const TwipsScale& scale)
+        : m_scale(scale)
+    {
+    }
+
+    template <typename T> std::unique_ptr<T> control(const QString& name, int index, QWidget* in, Rect r)
+    {
+        auto c = std::make_unique<T>(name, index, in, m_scale);
+        c->Move(r.left, r.top, r.width, r.height);
+        return c;
+    }
+
+    std::unique_ptr<PictureArea> picture(const QString& name, QWidget* in, Rect r, Colour back = SystemWindowBackground,
+                                         bool visible = true)
+    {
+        auto p = control<PictureArea>(name, NoIndex, in, r);
+        p->setBackColor(back);
+        p->setVisible(visible);
+        return p;
+    }
+
+    std::unique_ptr<ImageControl> image(const QString& name, QWidget* in, Rect r, bool visible = true)
+    {
+        auto i = control<ImageControl>(name, NoIndex, in, r);
+        i->setVisible(visible);
+        return i;
+    }
+
+    std::unique_ptr<Label> label(const QString& name, int index, QWidget* in, Rect r, const TextStyle& style,
+                                 bool visible = true)
+    {
+        auto l = control<Label>(name, index, in, r);
+        l->setFontName(style.font);
+        l->setFontSize(style.size);
+        l->setFontBold(style.bold);
+        l->setForeColor(style.fore);
+        l->setBackStyle(BackStyle::Transparent);
+        l->setAutoSize(style.autoSize);
+        l->setCaption(style.caption);
+        l->setVisible(visible);
+        return l;
+    }
+
+    // A member of an indexed label group whose design values do not depend on the index.
+    ControlArray<Label>::Factory labelGroup(const QString& name, std::function<QWidget*(int)> in, Rect r,
+                                            TextStyle style)
+    {
+        return [this, name, in, r, style](int index) { return label(name, index, in(index), r, style); };
+    }
+
+    std::unique_ptr<Control> plain(const QString& name, QWidget* in, Rect r, bool visible)
+    {
+        auto c = std::make_unique<Control>(name, NoIndex, new ControlWidget(in, m_scale), m_scale);
+        c->Move(r.left, r.top, r.width, r.height);
+        c->setVisible(visible);
+        return c;
+    }
+
+private:
+    const TwipsScale& m_scale;
+};
+
+} // namespace
+
+// Members are built in the order of the window's control tree, containers first; the
+// constructor body follows that tree line by line.
+RadioXMControls::RadioXMControls(QWidget* form, const TwipsScale& scale)
+    : cmdPreset({})
+    , lblPreset({})
+    , lblListItem4({})
+    , lblListItem3({})
+    , lblListItem2({})
+    , lblListItem1({})
+    , lblListItem0({})
+    , lblListItem({})
+    , lblSignalBack({})
+    , lblSignalFront({})
+    , tmrResize(QStringLiteral("tmrResize"), 50, false, form)
+    , tmrLoad(QStringLiteral("tmrLoad"), 10000, false, form)
+    , tmrUpdates(QStringLiteral("tmrUpdates"), 200, true, form)
+    , tmrHighlightListItem(QStringLiteral("tmrHighlightListItem"), 250, false, form)
+    , tmrSavePreset(QStringLiteral("tmrSavePreset"), 3000, false, form)
+    , tmrUpdateListing(QStringLiteral("tmrUpdateListing"), 1000, false, form)
+    , tmrButtonPressed(QStringLiteral("tmrButtonPressed"), 200, false, form)
+{
+    // The group factories outlive this constructor and share the builder.
+    auto factoryBuilder = std::make_shared<Builder>(scale);
+    Builder* b = factoryBuilder.get();
+
+    lv = b->plain(QStringLiteral("lv"), form, {480, 8520, 10095, 2895}, false);
+    imgBackground = b->picture(QStringLiteral("imgBackground"), form, {120, 120, 11295, 6975}, 0x000080FF);
+    QWidget* bg = imgBackground->container();
+    txtDebug = b->plain(QStringLiteral("txtDebug"), bg, {840, 720, 3975, 1335}, false);
+    cmdTune = b->picture(QStringLiteral("cmdTune"), bg, {3480, 6120, 735, 615});
+
+    cmdPreset = ControlArray<PictureArea>([factoryBuilder, bg](int index) {
+        const float lefts[] = {960, 1800, 2640};
+        auto p = factoryBuilder->control<PictureArea>(QStringLiteral("cmdPreset"), index, bg,
+                                                      {lefts[qBound(0, index, 2)], 6120, 735, 615});
+        return p;
+    });
+    lblPreset = ControlArray<Label>([factoryBuilder, this](int index) {
+        return factoryBuilder->label(QStringLiteral("lblPreset"), index, cmdPreset(index).container(),
+                                     {0, 0, 1215, 375}, tahoma(QStringLiteral("Satellites")));
+    });
+    for (int i = 0; i < 3; ++i) {
+        cmdPreset.create(i);
+        lblPreset.create(i);
+    }
+
+    pctArtistTrackTitle = b->picture(QStringLiteral("pctArtistTrackTitle"), bg, {6720, 5280, 4095, 735}, 0x00004080);
+    lblArtistTrackTitle = b->label(QStringLiteral("lblArtistTrackTitle"), NoIndex, pctArtistTrackTitle->container(),
+                                   {0, 0, 1845, 345}, tahoma(QStringLiteral("ArtistTrackTitle"), true));
+
+    pctTimeScrollBar = b->picture(QStringLiteral("pctTimeScrollBar"), bg, {5640, 4200, 3495, 495}, 0x00404040);
+    QWidget* timeBar = pctTimeScrollBar->container();
+    pctTimeScrollImageUp = b->image(QStringLiteral("pctTimeScrollImageUp"), timeBar, {2640, 0, 375, 495}, false);
+    pctTimeScrollImageDown = b->image(QStringLiteral("pctTimeScrollImageDown"), timeBar, {1920, 0, 375, 495}, false);
+    pctTimeScroll = b->image(QStringLiteral("pctTimeScroll"), timeBar, {240, 0, 375, 495});
+
+    pctScrollBar = b->picture(QStringLiteral("pctScrollBar"), bg, {8520, 1080, 495, 1695}, 0x00404040);
+    QWidget* track = pctScrollBar->container();
+    pctScroll = b->image(QStringLiteral("pctScroll"), track, {0, 480, 495, 375});
+    pctScrollImageUp = b->image(QStringLiteral("pctScrollImageUp"), track, {0, 0, 495, 375}, false);
+    pctScrollImageDown = b->image(QStringLiteral("pctScrollImageDown"), track, {0, 960, 495, 375}, false);
+    pctScrollDown = b->picture(QStringLiteral("pctScrollDown"), bg, {8520, 2760, 495, 495});
+    pctScrollUp = b->picture(QStringLiteral("pctScrollUp"), bg, {8520, 600, 495, 495});
+    cmdExit = b->picture(QStringLiteral("cmdExit"), bg, {120, 6120, 735, 615});
+    cmdVolumeUp = b->picture(QStringLiteral("cmdVolumeUp"), bg, {6000, 6120, 735, 615});
+    cmdVolumeDown = b->picture(QStringLiteral("cmdVolumeDown"), bg, {5160, 6120, 735, 615});
+    cmdVolumeMute = b->picture(QStringLiteral("cmdVolumeMute"), bg, {4320, 6120, 735, 615});
+
+    pctSkinnableList = b->picture(QStringLiteral("pctSkinnableList"), bg, {1560, 600, 6975, 2655}, 0x00000000);
+    QWidget* list = pctSkinnableList->container();
+    const Rect rowLabel{0, 0, 480, 195};
+    pctListItem4 = b->picture(QStringLiteral("pctListItem4"), list, {4200, 0, 495, 1935});
+    lblListItem4 = ControlArray<Label>(factoryBuilder->labelGroup(
+        QStringLiteral("lblListItem4"), [this](int) { return pctListItem4->container(); }, rowLabel, listPlaceholder()));
+    lblListItem4.create(0);
+    pctListItem3 = b->picture(QStringLiteral("pctListItem3"), list, {3360, 0, 495, 1935});
+    lblListItem3 = ControlArray<Label>(factoryBuilder->labelGroup(
+        QStringLiteral("lblListItem3"), [this](int) { return pctListItem3->container(); }, rowLabel, listPlaceholder()));
+    lblListItem3.create(0);
+    pctListItem2 = b->picture(QStringLiteral("pctListItem2"), list, {2520, 0, 495, 1935});
+    lblListItem2 = ControlArray<Label>(factoryBuilder->labelGroup(
+        QStringLiteral("lblListItem2"), [this](int) { return pctListItem2->container(); }, rowLabel, listPlaceholder()));
+    lblListItem2.create(0);
+    pctListItem1 = b->picture(QStringLiteral("pctListItem1"), list, {1560, 0, 495, 1935});
+    lblListItem1 = ControlArray<Label>(factoryBuilder->labelGroup(
+        QStringLiteral("lblListItem1"), [this](int) { return pctListItem1->container(); }, rowLabel, listPlaceholder()));
+    lblListItem1.create(0);
+    pctListItem0 = b->picture(QStringLiteral("pctListItem0"), list, {0, 0, 495, 1935});
+    lblListItem0 = ControlArray<Label>(factoryBuilder->labelGroup(
+        QStringLiteral("lblListItem0"), [this](int) { return pctListItem0->container(); }, rowLabel, listPlaceholder()));
+    lblListItem0.create(0);
+    lblListItem = ControlArray<Label>(factoryBuilder->labelGroup(
+        QStringLiteral("lblListItem"), [list](int) { return list; }, {600, 120, 720, 195}, listPlaceholder()));
+    lblListItem.create(0);
+
+    lblSignalBack = ControlArray<Label>([factoryBuilder, bg](int index) {
+        const float tops[] = {4440, 4800, 5160};
+        auto l = factoryBuilder->label(QStringLiteral("lblSignalBack"), index, bg, {120, tops[qBound(0, index, 2)], 495, 255},
+                                       {QString(), QStringLiteral("MS Sans Serif"), 8.25f});
+        l->setBackStyle(BackStyle::Opaque);
+        l->setBackColor(SystemWindowBackground);
+        return l;
+    });
+    lblSignalFront = ControlArray<Label>([factoryBuilder, bg](int index) {
+        const float tops[] = {4440, 4800, 5160};
+        auto l = factoryBuilder->label(QStringLiteral("lblSignalFront"), index, bg, {720, tops[qBound(0, index, 2)], 255, 255},
+                                       {QString(), QStringLiteral("MS Sans Serif"), 8.25f});
+        l->setBackStyle(BackStyle::Opaque);
+        l->setBackColor(0x00FF00FF);
+        return l;
+    });
+    for (int i = 0; i < 3; ++i) {
+        lblSignalBack.create(i);
+        lblSignalFront.create(i);
+    }
+
+    lblGPSSatellites = b->label(QStringLiteral("lblGPSSatellites"), NoIndex, bg, {120, 3720, 3375, 375},
+                                tahoma(QStringLiteral("Satellites")));
+    lblGPSSpeed = b->label(QStringLiteral("lblGPSSpeed"), NoIndex, bg, {120, 5520, 3375, 375}, tahoma(QStringLiteral("GPSSpeed")));
+    lblSpeedCam = b->label(QStringLiteral("lblSpeedCam"), NoIndex, bg, {120, 3360, 3375, 375}, tahoma(QStringLiteral("SpeedCam")));
+    lblFullArtistTrackTitle = b->label(QStringLiteral("lblFullArtistTrackTitle"), NoIndex, bg, {0, 0, 2280, 345},
+                                       tahoma(QStringLiteral("FullArtistTrackTitle"), true), false);
+    lblTotalTrackTime = b->label(QStringLiteral("lblTotalTrackTime"), NoIndex, bg, {6840, 3240, 1455, 495},
+                                 tahoma(QStringLiteral("Total Track Time")));
+    lblCurrentPos = b->label(QStringLiteral("lblCurrentPos"), NoIndex, bg, {5520, 3360, 1215, 615},
+                             tahoma(QStringLiteral("CurrentSongPos")));
+    lblCC = b->label(QStringLiteral("lblCC"), NoIndex, bg, {3120, 3360, 975, 735}, sansBold(QStringLiteral("CC"), 24));
+    lblStation = b->label(QStringLiteral("lblStation"), NoIndex, bg, {4320, 3360, 4935, 495}, sansBold(QStringLiteral("S"), 13.5f));
+    lblArtist = b->label(QStringLiteral("lblArtist"), NoIndex, bg, {4320, 4080, 4935, 495}, sansBold(QStringLiteral("A"), 13.5f));
+    lblTrackTitle = b->label(QStringLiteral("lblTrackTitle"), NoIndex, bg, {4320, 4800, 4935, 495}, sansBold(QStringLiteral("T"), 13.5f));
+    lblGenre = b->label(QStringLiteral("lblGenre"), NoIndex, bg, {4320, 5520, 4935, 495}, sansBold(QStringLiteral("G"), 13.5f));
+    lblVolume = b->label(QStringLiteral("lblVolume"), NoIndex, bg, {1560, 3960, 1215, 495}, tahoma(QStringLiteral("Volume")));
+    lblTime = b->label(QStringLiteral("lblTime"), NoIndex, bg, {2040, 5520, 1215, 495}, tahoma(QStringLiteral("Time")));
+    lblDate = b->label(QStringLiteral("lblDate"), NoIndex, bg, {1680, 4800, 1215, 495}, tahoma(QStringLiteral("Date")));
+
+    // The skin's work surfaces: never shown.
+    pctOn = b->picture(QStringLiteral("pctOn"), form, {840, 7560, 495, 495}, SystemWindowBackground, false);
+    pctOnLoad = b->picture(QStringLiteral("pctOnLoad"), form, {240, 7560, 495, 495}, SystemWindowBackground, false);
+    pctDownLoad = b->picture(QStringLiteral("pctDownLoad"), form, {2040, 7560, 495, 495}, SystemWindowBackground, false);
+    pctUpLoad = b->picture(QStringLiteral("pctUpLoad"), form, {3240, 7560, 495, 495}, SystemWindowBackground, false);
+    pctUp = b->picture(QStringLiteral("pctUp"), form, {2640, 7560, 495, 495}, SystemWindowBackground, false);
+    pctDown = b->picture(QStringLiteral("pctDown"), form, {1440, 7560, 495, 495}, SystemWindowBackground, false);
+}
+
+RadioXMControls::~RadioXMControls() = default;
+
+ControlArray<Label>& RadioXMControls::rowGroup(int group)
+{
+    ControlArray<Label>* groups[] = {&lblListItem, &lblListItem0, &lblListItem1, &lblListItem2, &lblListItem3, &lblListItem4};
+    return *groups[group];
+}
+
+PictureArea& RadioXMControls::listColumn(int column)
+{
+    PictureArea* columns[] = {pctListItem0.get(), pctListItem1.get(), pctListItem2.get(), pctListItem3.get(),
+                              pctListItem4.get()};
+    return *columns[column];
+}
+
+} // namespace skin

@@ -1,0 +1,66 @@
+#include "channeldata.h"
+
+#include "app/basic.h"
+
+#include <QCoreApplication>
+
+namespace radio {
+
+ChannelDataHandler::ChannelDataHandler(skin::RadioXMControls& controls, skin::WindowState& state,
+                                       ChannelTable& table, NowPlaying& nowPlaying, QString servicesPath)
+    : m_c(controls)
+    , m_state(state)
+    , m_table(table)
+    , m_nowPlaying(nowPlaying)
+    , m_servicesPath(std::move(servicesPath))
+{
+}
+
+void ChannelDataHandler::ChannelData(qint32 number, const QString& station, const QString& artist,
+                                     const QString& title, const QString& genre)
+{
+    const QString key = ChannelTable::RowKey(number);
+    int position = m_table.FindItem(key);
+    if (position < 0) {
+        position = m_table.Add(key);
+        AppendService(m_servicesPath, key, station, genre);
+    } else {
+        // A channel heard twice means the listing has come round: the list can be used now.
+        m_state.ChannelListReady = true;
+        if (!m_state.StartupHighlightDone)
+            m_c.tmrHighlightListItem.setEnabled(true);
+        m_c.tmrUpdateListing.setInterval(5000);
+    }
+    m_table.setText(position, Station, station);
+    m_table.setText(position, Artist, artist);
+    m_table.setText(position, Title, title);
+    m_table.setText(position, Genre, genre);
+    showIfTuned(number, station, artist, title, genre);
+    letPendingEventsRun();
+}
+
+void ChannelDataHandler::showIfTuned(qint32 number, const QString& station, const QString& artist,
+                                     const QString& title, const QString& genre)
+{
+    const std::optional<qint32> tuned = basic::CLng(m_c.lblCC->Caption());
+    if (!tuned || *tuned != number)
+        return;
+    m_c.lblStation->setCaption(station);
+    m_c.lblArtist->setCaption(artist);
+    m_c.lblTrackTitle->setCaption(title);
+    m_nowPlaying.ArtistTitleUpdate(artist + QLatin1String(" - ") + title);
+    m_c.lblGenre->setCaption(genre);
+}
+
+void ChannelDataHandler::letPendingEventsRun()
+{
+    // Paints and input get their turn between reports. Only the outermost report does it: a
+    // flood of reports handled inside each other's passes would otherwise nest without bound.
+    if (m_pumping)
+        return;
+    m_pumping = true;
+    QCoreApplication::processEvents();
+    m_pumping = false;
+}
+
+} // namespace radio

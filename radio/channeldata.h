@@ -1,0 +1,32 @@
+// The radio's listing: each ChannelData report updates or adds the channel's row, records a
+// newly heard channel in services.dat, and refreshes the now-playing labels for the tuned
+// channel.
+#pragma once
+
+#include "radio/channeltable.h"
+#include "radio/nowplaying.h"
+
+namespace radio {
+
+class ChannelDataHandler {
+public:
+    ChannelDataHandler(skin::RadioXMControls& controls, skin::WindowState& state, ChannelTable& table,
+                       NowPlaying& nowPlaying, QString servicesPath);
+
+    void ChannelData(qint32 number, const QString& station, const QString& artist, const QString& title,
+                     const QString& genre);
+
+private:
+    void showIfTuned(qint32 number, const QString& station, const QString& artist, const QString& title,
+                     const QString& genre);
+    void letPendingEventsRun();
+
+    skin::RadioXMControls& m_c;
+    skin::WindowState& m_state;
+    ChannelTable& m_table;
+    NowPlaying& m_nowPlaying;
+    QString m_servicesPath;
+    bool m_pumping = false;
+};
+
+} // namespace radio

@@ -1,0 +1,54 @@
+// The main window's shared members: the state that several parts of the window read and write.
+// Each group names the part that owns it; the others only read it or follow the rules of the
+// owner.
+#pragma once
+
+#include "skin/controls.h"
+
+#include <QString>
+#include <array>
+
+namespace skin {
+
+// Button states of a skinned control, and the index of the skin surface that shows each.
+enum ButtonState : qint16 { StateUp = 0, StateDown = 1, StateOn = 2 };
+
+struct WindowState {
+    // Start-up and the settings read once per run.
+    QString IniFile;
+    bool StartupComplete = false;
+    QString DaySkin, NightSkin, DaySkinSwitchTime, NightSkinSwitchTime;
+    bool AutoSwitchDayNightSkin = false;
+    bool FullScreen = false;
+    bool ShowMouseCursor = false;
+    qint16 WindowLeft = 0, WindowTop = 0, WindowWidth = 0, WindowHeight = 0;
+
+    // The skin loader.
+    QString CurrentSkin;
+    bool LoadingSkin = false;
+    qint16 SkinDesignWidth = 0;
+    qint16 SkinDesignHeight = 0;
+    float FontScale = 1.0f;
+    // Preset caption colours by preset (0..2) and state (up, down, on).
+    std::array<std::array<double, 3>, 3> PresetColour{};
+    QString VolumeSuffix, TimeFormat, DateFormat;
+
+    // The channel list window.
+    qint16 VisibleItems = 0;
+    qint16 TopListItem = 0;
+    qint32 SelectedListItem = 0;
+    qint32 HighlightedItem = 0;
+    bool ChannelListReady = false;
+    bool StartupHighlightDone = false;
+
+    // Now playing.
+    QString ArtistTrackTitle;
+    qint32 TrackPosition = 0;
+    qint32 TrackDuration = 0;
+    qint32 TimeThumbLeft = 0;
+
+    // Presets: the index of the preset held down, or empty.
+    QString PresetPressed;
+};
+
+} // namespace skin
