@@ -4,6 +4,7 @@
 #include "skin/drawlevelbar.h"
 #include "skin/paintskinnedcontrol.h"
 
+#include <QDir>
 #include <QFileInfo>
 #include <QImageReader>
 #include <QLoggingCategory>
@@ -107,7 +108,7 @@ SkinLoader::~SkinLoader() = default;
 QString SkinLoader::skinFolder() const
 {
     // An empty skin name leaves the Skins folder itself.
-    return m_programFolder + QLatin1String("/Skins/") + m_state.CurrentSkin;
+    return QDir::cleanPath(m_programFolder + QLatin1String("/Skins/") + m_state.CurrentSkin);
 }
 
 float SkinLoader::windowWidth() const { return float(m_form.width()) * m_scale.x; }

@@ -1,0 +1,255 @@
+// Start-up, the no-data watchdog and shutdown of the real window, against a fake radio service
+// on a private session bus and a program folder on disk.
+#include "app/frmradioxm.h"
+#include "fakeradioservice.h"
+#include "scriptedmessagebox.h"
+#include "testskin.h"
+#include "testsupport.h"
+
+#include <QTemporaryDir>
+#include <QTest>
+#include <gtest/gtest.h>
+
+using testsupport::waitUntil;
+using Answer = app::MessageBox::Answer;
+
+namespace {
+
+class Startup : public ::testing::Test {
+protected:
+    QTemporaryDir folder;
+    std::vector<ScriptedMessageBox::Shown> shown;
+    std::function<Answer(const ScriptedMessageBox::Shown&)> answer = [](const auto&) { return Answer::Ok; };
+    QTime now{12, 0, 0};
+    bool withRadio = true;
+
+    void writeSettings(const QByteArray& radio, const QByteArray& appearance = "WindowWidth=800\r\nWindowHeight=480\r\n")
+    {
+        testsupport::writeFile(folder.filePath("vantoxm.ini"),
+                               "[XMRadio]\r\n" + radio + "[Appearance]\r\n" + appearance);
+    }
+
+    std::unique_ptr<frmRadioXM> makeWindow()
+    {
+        frmRadioXM::Seams seams;
+        seams.programFolder = folder.path();
+        seams.clock = [this] { return now; };
+        seams.messageBox = [this](QWidget*) {
+            auto box = std::make_unique<ScriptedMessageBox>();
+            box->log = &shown;
+            box->answer = [this](const ScriptedMessageBox::Shown& s) { return answer(s); };
+            return box;
+        };
+        if (!withRadio)
+            seams.createRadio = [] { return std::unique_ptr<AXXMRadioClient>(); };
+        return std::make_unique<frmRadioXM>(std::move(seams));
+    }
+
+    std::vector<ScriptedMessageBox::Shown> questions() const
+    {
+        std::vector<ScriptedMessageBox::Shown> q;
+        for (const auto& s : shown)
+            if (s.title == "V.A.N.T.O XM Error")
+                q.push_back(s);
+        return q;
+    }
+};
+
+} // namespace
+
+TEST_F(Startup, PlacesTheWindowShowsPresetsUnmutesAndTunesTheLastChannel)
+{
+    testskin::writeSkin(folder.filePath("Skins"));
+    writeSettings("LastChannel=42\r\nPreset1=7\r\nPreset2=\r\nPreset3=123\r\n",
+                  "WindowLeft=10\r\nWindowTop=20\r\nWindowWidth=640\r\nWindowHeight=400\r\nFullScreen=False\r\n");
+    FakeRadioService service("service");
+    auto window = makeWindow();
+    window->Form_Load();
+
+    EXPECT_EQ(window->size(), QSize(640, 400));
+    EXPECT_EQ(window->pos(), QPoint(10, 20));
+    EXPECT_EQ(window->windowTitle(), "V.A.N.T.O - XM Radio");
+    skin::RadioXMControls& c = window->controls();
+    EXPECT_EQ(c.lblPreset(0).Caption(), "007");
+    EXPECT_EQ(c.lblPreset(1).Caption(), "");
+    EXPECT_EQ(c.lblPreset(2).Caption(), "123");
+    EXPECT_EQ(c.lblCC->Caption(), "42");
+    EXPECT_EQ(c.lblStation->Caption(), "");
+    EXPECT_TRUE(shown.empty()) << shown.front().text.toStdString();
+    ASSERT_TRUE(waitUntil([&] { return service.calls.size() >= 2; }));
+    testsupport::pump(100);
+    EXPECT_EQ(service.calls, QStringList({"SetMute false", "Channel 42"}));
+    EXPECT_TRUE(c.tmrLoad.Enabled());
+    EXPECT_TRUE(c.tmrUpdates.Enabled());
+}
+
+TEST_F(Startup, TunesChannelOneWhenTheLastChannelIsMissingOrNotA16BitNumber)
+{
+    testskin::writeSkin(folder.filePath("Skins"));
+    for (const QByteArray& setting : {QByteArray(""), QByteArray("LastChannel=\r\n"), QByteArray("LastChannel=abc\r\n"),
+                                      QByteArray("LastChannel=70000\r\n")}) {
+        SCOPED_TRACE(setting.toStdString());
+        writeSettings(setting);
+        FakeRadioService service("service");
+        auto window = makeWindow();
+        window->Form_Load();
+        ASSERT_TRUE(waitUntil([&] { return service.calls.size() >= 2; }));
+        EXPECT_EQ(service.calls.last(), "Channel 1");
+        EXPECT_EQ(window->controls().lblCC->Caption(), "1");
+    }
+}
+
+TEST_F(Startup, ChoosesTheDayOrNightSkinByTheTimeOfDay)
+{
+    skin::WindowState s;
+    s.DaySkin = "Day";
+    s.NightSkin = "Night";
+    s.DaySkinSwitchTime = "07:00:00";
+    s.NightSkinSwitchTime = "19:00:00";
+    s.AutoSwitchDayNightSkin = true;
+    EXPECT_EQ(ChooseSkin(s, "12:00:00"), "Day");
+    EXPECT_EQ(ChooseSkin(s, "07:00:01"), "Day");
+    EXPECT_EQ(ChooseSkin(s, "07:00:00"), "Night");
+    EXPECT_EQ(ChooseSkin(s, "19:00:00"), "Night");
+    EXPECT_EQ(ChooseSkin(s, "23:30:00"), "Night");
+    EXPECT_EQ(ChooseSkin(s, "03:00:00"), "Night");
+    s.DaySkinSwitchTime = "7:00:00"; // without the leading zero it sorts after every time of day
+    EXPECT_EQ(ChooseSkin(s, "12:00:00"), "Night");
+    s.DaySkinSwitchTime = "07:00:00";
+    s.AutoSwitchDayNightSkin = false;
+    EXPECT_EQ(ChooseSkin(s, "12:00:00"), "");
+    s.AutoSwitchDayNightSkin = true;
+    s.NightSkin = "Day";
+    EXPECT_EQ(ChooseSkin(s, "12:00:00"), "");
+}
+
+TEST_F(Startup, ReadsTheSkinOfTheTimeOfDayFromItsFolder)
+{
+    testskin::writeSkin(folder.filePath("Skins/Night"));
+    writeSettings("", "WindowWidth=800\r\nWindowHeight=480\r\nDaySkin=Day\r\nNightSkin=Night\r\n"
+                      "DaySkinSwitchTime=07:00:00\r\nNightSkinSwitchTime=19:00:00\r\nAutoSwitchDayNightSkin=True\r\n");
+    now = QTime(23, 30, 0);
+    auto window = makeWindow();
+    window->Form_Load();
+    EXPECT_EQ(window->state().CurrentSkin, "Night");
+    EXPECT_TRUE(shown.empty());
+    EXPECT_GT(window->state().VisibleItems, 0);
+}
+
+TEST_F(Startup, ABrokenSkinIsReportedOnceByNameAndTheRadioStillStarts)
+{
+    writeSettings("LastChannel=8\r\n");
+    FakeRadioService service("service");
+    auto window = makeWindow();
+    window->Form_Load();
+    ASSERT_EQ(shown.size(), 1u);
+    EXPECT_TRUE(shown[0].text.contains(folder.filePath("Skins/radio_xm.ini"))) << shown[0].text.toStdString();
+    EXPECT_FALSE(window->state().LoadingSkin);
+    EXPECT_TRUE(window->updatesEnabled());
+    ASSERT_TRUE(waitUntil([&] { return service.calls.contains("Channel 8"); }));
+}
+
+TEST_F(Startup, WatchdogAsksAfterItsIntervalAndNoClosesTheWindow)
+{
+    testskin::writeSkin(folder.filePath("Skins"));
+    writeSettings("");
+    answer = [](const auto&) { return Answer::No; };
+    auto window = makeWindow();
+    EXPECT_EQ(window->controls().tmrLoad.Interval(), 10000);
+    window->controls().tmrLoad.setInterval(100);
+    window->Form_Load();
+    window->show();
+    ASSERT_TRUE(waitUntil([&] { return !questions().empty(); }));
+    const auto q = questions().front();
+    EXPECT_EQ(q.text, "No data received from XMRadioService - are you sure it's running?\r\n\r\n"
+                      "Do you wish to try starting the service and wait another 10 seconds?");
+    EXPECT_EQ(q.icon, app::MessageBox::Icon::Question);
+    EXPECT_EQ(q.buttons, app::MessageBox::Buttons::YesNo);
+    EXPECT_TRUE(waitUntil([&] { return !window->isVisible(); }));
+    testsupport::pump(300);
+    EXPECT_EQ(questions().size(), 1u) << "a closed window asks no more";
+}
+
+TEST_F(Startup, YesStartsAnExistingServiceAgainAndAsksAgainLater)
+{
+    testskin::writeSkin(folder.filePath("Skins"));
+    const QString marker = folder.filePath("started.txt");
+    testsupport::writeFile(folder.filePath("fake-service.sh"), "#!/bin/sh\necho started >> '" + marker.toUtf8() + "'\n");
+    QFile::setPermissions(folder.filePath("fake-service.sh"), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    // A relative service path is taken from the program's folder.
+    writeSettings("XMServicePath=fake-service.sh\r\n");
+    answer = [](const auto&) { return Answer::Yes; };
+    auto window = makeWindow();
+    window->controls().tmrLoad.setInterval(150);
+    window->Form_Load();
+    ASSERT_TRUE(waitUntil([&] { return testsupport::readFile(marker).count("started") == 1; }));
+    ASSERT_TRUE(waitUntil([&] { return questions().size() >= 2; }));
+    EXPECT_TRUE(waitUntil([&] { return testsupport::readFile(marker).count("started") >= 3; }));
+    EXPECT_TRUE(window->controls().tmrLoad.Enabled());
+}
+
+TEST_F(Startup, YesWithAnEmptyServicePathStartsNothingAndAsksAgain)
+{
+    testskin::writeSkin(folder.filePath("Skins"));
+    writeSettings("");
+    answer = [](const auto&) { return Answer::Yes; };
+    withRadio = false; // also: without a radio client start-up completes and the question comes
+    auto window = makeWindow();
+    window->controls().tmrLoad.setInterval(100);
+    window->Form_Load();
+    EXPECT_EQ(window->controls().lblCC->Caption(), "1");
+    EXPECT_TRUE(waitUntil([&] { return questions().size() >= 2; }));
+}
+
+TEST_F(Startup, AnyRadioSignalStopsTheWatchdog)
+{
+    testskin::writeSkin(folder.filePath("Skins"));
+    writeSettings("");
+    const QStringList names = {"ChannelChange", "CurrentTime", "ChannelData", "CurrentChannelData", "SignalStrength",
+                               "MuteChanged"};
+    const QList<QVariantList> args = {{7}, {1, 2}, {5, "A", "B", "C", "D"}, {5, "A", "B", "C", "D"}, {1.0, 2.0, 3.0},
+                                      {false}};
+    for (int i = 0; i < names.size(); ++i) {
+        SCOPED_TRACE(names[i].toStdString());
+        FakeRadioService service("service");
+        auto window = makeWindow();
+        window->controls().tmrLoad.setInterval(400);
+        window->Form_Load();
+        ASSERT_TRUE(waitUntil([&] { return window->radioClient()->currentOwner() == service.uniqueName(); }));
+        service.emitSignal(names[i], args[i]);
+        EXPECT_TRUE(waitUntil([&] { return !window->controls().tmrLoad.Enabled(); }, 300));
+        testsupport::pump(500);
+        EXPECT_TRUE(questions().empty());
+    }
+}
+
+TEST_F(Startup, ClosingTheWindowMutesTheRadio)
+{
+    testskin::writeSkin(folder.filePath("Skins"));
+    writeSettings("LastChannel=3\r\n");
+    FakeRadioService service("service");
+    auto window = makeWindow();
+    window->Form_Load();
+    window->show();
+    ASSERT_TRUE(waitUntil([&] { return service.calls.contains("Channel 3"); }));
+    window->close();
+    EXPECT_EQ(window->radioClient(), nullptr);
+    ASSERT_TRUE(waitUntil([&] { return service.calls.contains("SetMute true"); }));
+    EXPECT_EQ(service.calls.last(), "SetMute true");
+}
+
+TEST_F(Startup, TheExitButtonShowsItsPressAndClosesTheWindow)
+{
+    testskin::writeSkin(folder.filePath("Skins"));
+    writeSettings("");
+    auto window = makeWindow();
+    window->Form_Load();
+    window->show();
+    skin::PictureArea& exit = *window->controls().cmdExit;
+    const QPoint centre = exit.widget()->rect().center();
+    QTest::mousePress(exit.widget(), Qt::LeftButton, {}, centre);
+    EXPECT_EQ(qBlue(exit.surface().pixel(2, 2)), testskin::stateBlue(skin::StateDown));
+    QTest::mouseRelease(exit.widget(), Qt::LeftButton, {}, centre);
+    EXPECT_EQ(qBlue(exit.surface().pixel(2, 2)), testskin::stateBlue(skin::StateUp));
+    EXPECT_FALSE(window->isVisible());
+}
