@@ -6,6 +6,10 @@
 #include <QString>
 #include <QTemporaryDir>
 #include <functional>
+#include <ostream>
+
+// Readable QStrings in test failure messages.
+inline void PrintTo(const QString& text, std::ostream* out) { *out << '"' << text.toStdString() << '"'; }
 
 namespace testsupport {
 

@@ -1,0 +1,168 @@
+// The channel table, services.dat and the listing handler, against real files.
+#include "radio/channeldata.h"
+#include "radio/channeltable.h"
+#include "testsupport.h"
+
+#include <QTemporaryDir>
+#include <QWidget>
+#include <gtest/gtest.h>
+
+using radio::ChannelTable;
+using testsupport::readFile;
+using testsupport::writeFile;
+
+TEST(ChannelTable, RowKeysArePaddedToThreeDigits)
+{
+    const std::pair<qint32, const char*> cases[] = {{7, "007"}, {42, "042"}, {123, "123"}, {0, "000"}, {1234, "1234"}};
+    for (const auto& [number, key] : cases)
+        EXPECT_EQ(ChannelTable::RowKey(number), key) << number;
+}
+
+TEST(ChannelTable, FindsTheFirstRowWithTheKeyIgnoringCase)
+{
+    ChannelTable table;
+    table.Add("abc");
+    table.Add("007");
+    table.Add("ABC");
+    EXPECT_EQ(table.FindItem("007"), 1);
+    EXPECT_EQ(table.FindItem("Abc"), 0);
+    EXPECT_EQ(table.FindItem("7"), -1);
+    EXPECT_EQ(table.text(5, radio::Station), "");
+}
+
+TEST(ChannelTable, LoadsServicesLineByLine)
+{
+    struct Case {
+        const char* name;
+        QByteArray file;
+        QStringList rows; // "key|station|genre"
+    };
+    const Case cases[] = {
+        {"plain line", "\"012,Rock Hits,Rock\"\r\n", {"012|Rock Hits|Rock"}},
+        {"station with a comma loads whole", "\"045,Rock, Pop,Pop\"\r\n", {"045|Rock, Pop|Pop"}},
+        {"quotes inside a name", "\"079,The \"Best\" FM,Pop\"\r\n", {"079|The \"Best\" FM|Pop"}},
+        {"empty line adds no row", "\"001,A,B\"\r\n\r\n\"002,C,D\"\r\n", {"001|A|B", "002|C|D"}},
+        {"quotes only adds no row", "\"\"\r\n", {}},
+        {"short line is split whole", "x\r\n", {"x||"}},
+        {"missing genre", "\"078,Only\"\r\n", {"078|Only|"}},
+        {"missing station and genre", "\"077\"\r\n", {"077||"}},
+        {"LF-only lines and no final line end", "\"003,E,F\"\n\"004,G,H\"", {"003|E|F", "004|G|H"}},
+        {"accented names", "\"005,Caf\xc3\xa9 Radio,Chanson\"\r\n", {"005|Caf\u00e9 Radio|Chanson"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        QTemporaryDir dir;
+        writeFile(dir.filePath("services.dat"), c.file);
+        ChannelTable table;
+        table.LoadServices(dir.filePath("services.dat"));
+        QStringList rows;
+        for (int p = 0; p < table.count(); ++p) {
+            rows << table.text(p, radio::Num) + "|" + table.text(p, radio::Station) + "|" + table.text(p, radio::Genre);
+            EXPECT_EQ(table.text(p, radio::Artist), "");
+        }
+        EXPECT_EQ(rows, c.rows);
+    }
+}
+
+TEST(ChannelTable, AppendsOneLinePerChannelWithLineBreaksFlattened)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath("services.dat");
+    ASSERT_TRUE(radio::AppendService(path, "005", "A", "D"));
+    ASSERT_TRUE(radio::AppendService(path, "006", "Two\r\nLines", "Gen\nre"));
+    EXPECT_EQ(readFile(path), "\"005,A,D\"\r\n\"006,Two Lines,Gen re\"\r\n");
+
+    writeFile(path, "\"001,Edited,By hand\""); // last line end lost
+    ASSERT_TRUE(radio::AppendService(path, "002", "B", "C"));
+    EXPECT_EQ(readFile(path), "\"001,Edited,By hand\"\r\n\"002,B,C\"\r\n");
+
+    EXPECT_FALSE(radio::AppendService(dir.filePath("missing/services.dat"), "003", "X", "Y"));
+}
+
+namespace {
+
+struct Listing {
+    QTemporaryDir dir;
+    QWidget form;
+    skin::TwipsScale scale;
+    skin::RadioXMControls c{&form, scale};
+    skin::WindowState state;
+    modFunctions::SharedWaitTimer waits;
+    ChannelTable table;
+    radio::NowPlaying nowPlaying{c, state, waits, table, {}};
+    radio::ChannelDataHandler handler{c, state, table, nowPlaying, dir.filePath("services.dat")};
+    QString services() const { return dir.filePath("services.dat"); }
+};
+
+} // namespace
+
+TEST(ChannelData, ANewChannelAddsARowAndExactlyOneLine)
+{
+    Listing l;
+    l.handler.ChannelData(5, "A", "B", "C", "D");
+    ASSERT_EQ(l.table.count(), 1);
+    EXPECT_EQ(l.table.text(0, radio::Num), "005");
+    EXPECT_EQ(QStringList({l.table.text(0, 1), l.table.text(0, 2), l.table.text(0, 3), l.table.text(0, 4)}),
+              QStringList({"A", "B", "C", "D"}));
+    EXPECT_EQ(readFile(l.services()), "\"005,A,D\"\r\n");
+    EXPECT_FALSE(l.state.ChannelListReady);
+    EXPECT_FALSE(l.c.tmrHighlightListItem.Enabled());
+}
+
+TEST(ChannelData, AKnownChannelUpdatesItsRowMarksTheListReadyAndWritesNothing)
+{
+    Listing l;
+    l.handler.ChannelData(5, "A", "B", "C", "D");
+    l.handler.ChannelData(5, "A2", "B2", "C2", "D2");
+    EXPECT_EQ(l.table.count(), 1);
+    EXPECT_EQ(l.table.text(0, radio::Artist), "B2");
+    EXPECT_EQ(readFile(l.services()), "\"005,A,D\"\r\n") << "a changed name is not written again";
+    EXPECT_TRUE(l.state.ChannelListReady);
+    EXPECT_TRUE(l.c.tmrHighlightListItem.Enabled());
+    EXPECT_EQ(l.c.tmrUpdateListing.Interval(), 5000);
+
+    l.state.StartupHighlightDone = true;
+    l.c.tmrHighlightListItem.setEnabled(false);
+    l.handler.ChannelData(5, "A", "B", "C", "D");
+    EXPECT_FALSE(l.c.tmrHighlightListItem.Enabled());
+}
+
+TEST(ChannelData, ARunThatHearsNoNewChannelLeavesServicesByteForByte)
+{
+    Listing l;
+    const QByteArray original = "\"001,One,Rock\"\r\n\n\"002,Two, with comma,Pop\"\r\n;odd line\r\n";
+    writeFile(l.services(), original);
+    l.table.LoadServices(l.services());
+    l.handler.ChannelData(1, "One", "x", "y", "Rock");
+    l.handler.ChannelData(2, "Renamed", "x", "y", "Jazz");
+    EXPECT_EQ(readFile(l.services()), original);
+}
+
+TEST(ChannelData, TheTunedChannelsDataGoesOnTheNowPlayingLabels)
+{
+    Listing l;
+    l.c.lblCC->setCaption("5");
+    l.handler.ChannelData(7, "Other", "X", "Y", "Z");
+    EXPECT_EQ(l.c.lblStation->Caption(), "S") << "another channel leaves the labels alone";
+    l.handler.ChannelData(5, "Station", "Artist", "Title", "Genre");
+    EXPECT_EQ(l.c.lblStation->Caption(), "Station");
+    EXPECT_EQ(l.c.lblArtist->Caption(), "Artist");
+    EXPECT_EQ(l.c.lblTrackTitle->Caption(), "Title");
+    EXPECT_EQ(l.c.lblGenre->Caption(), "Genre");
+    EXPECT_EQ(l.c.lblArtistTrackTitle->Caption(), "Artist - Title");
+}
+
+TEST(ChannelData, AFailedAppendKeepsTheRowAndTheProgramRunning)
+{
+    QTemporaryDir dir;
+    QWidget form;
+    skin::TwipsScale scale;
+    skin::RadioXMControls c(&form, scale);
+    skin::WindowState state;
+    modFunctions::SharedWaitTimer waits;
+    ChannelTable table;
+    radio::NowPlaying nowPlaying(c, state, waits, table, {});
+    radio::ChannelDataHandler handler(c, state, table, nowPlaying, dir.filePath("gone/services.dat"));
+    handler.ChannelData(9, "A", "B", "C", "D");
+    EXPECT_EQ(table.FindItem("009"), 0);
+}

@@ -1,0 +1,159 @@
+// The now-playing display: track times, the time thumb, the artist-title line and the
+// channel-change and current-channel reports.
+#include "radio/nowplaying.h"
+#include "radio/signalbars.h"
+#include "testsupport.h"
+
+#include <QElapsedTimer>
+#include <QTimer>
+#include <QWidget>
+#include <gtest/gtest.h>
+
+using radio::FormatTrackTime;
+
+TEST(FormatTrackTime, ShowsMinutesAndSeconds)
+{
+    const std::pair<qint32, const char*> cases[] = {
+        {-1, "--:--"}, {0, "00:00"},    {75, "01:15"},     {3599, "59:59"},
+        {6000, "100:00"}, {59, "00:59"}, {-30, "-01:-30"}, {-75, "-02:-15"},
+    };
+    for (const auto& [seconds, text] : cases)
+        EXPECT_EQ(FormatTrackTime(seconds), text) << seconds;
+}
+
+TEST(TimeThumbLeft, IsTheShareOfTheFreeWidthOfTheBar)
+{
+    struct Case {
+        const char* name;
+        qint32 position, duration;
+        std::optional<qint32> left;
+    };
+    // Bar 3495 twips, thumb 375: 3120 free.
+    const Case cases[] = {{"half way", 90, 180, 1560},     {"no time is the end", -1, -1, 3120},
+                          {"no duration", 30, 0, std::nullopt}, {"past the end", 360, 180, 6240},
+                          {"negative share", -10, 100, 0},  {"half rounds to even", 1, 6240, 0}};
+    for (const Case& c : cases)
+        EXPECT_EQ(radio::TimeThumbLeft(c.position, c.duration, 3495, 375), c.left) << c.name;
+}
+
+namespace {
+
+struct Display : ::testing::Test {
+    QWidget form;
+    skin::TwipsScale scale;
+    skin::RadioXMControls c{&form, scale};
+    skin::WindowState state;
+    modFunctions::SharedWaitTimer waits;
+    radio::ChannelTable table;
+    std::vector<qint32> highlighted;
+    int presetRefreshes = 0;
+    radio::NowPlaying np{c, state, waits, table,
+                         {[this](qint32 item) { highlighted.push_back(item); }, [this] { ++presetRefreshes; }}};
+};
+
+} // namespace
+
+TEST_F(Display, CurrentTimeShowsBothTimesAndMovesTheThumb)
+{
+    np.CurrentTime(90, 180);
+    EXPECT_EQ(c.lblCurrentPos->Caption(), "01:30");
+    EXPECT_EQ(c.lblTotalTrackTime->Caption(), "03:00");
+    EXPECT_EQ(c.pctTimeScroll->Left(), 1560.0f);
+
+    np.CurrentTime(30, 0);
+    EXPECT_EQ(c.lblCurrentPos->Caption(), "00:30");
+    EXPECT_EQ(c.lblTotalTrackTime->Caption(), "00:00");
+    EXPECT_EQ(c.pctTimeScroll->Left(), 1560.0f) << "no duration leaves the thumb";
+    EXPECT_EQ(state.TrackDuration, 0);
+
+    np.CurrentTime(-1, -1);
+    EXPECT_EQ(c.lblCurrentPos->Caption(), "--:--");
+    EXPECT_EQ(c.lblTotalTrackTime->Caption(), "--:--");
+    EXPECT_EQ(c.pctTimeScroll->Left(), 3120.0f);
+}
+
+TEST_F(Display, TheSameArtistAndTitleDoNotTouchTheLineAgain)
+{
+    np.ArtistTitleUpdate("A - B");
+    EXPECT_EQ(c.lblArtistTrackTitle->Caption(), "A - B");
+    c.lblArtistTrackTitle->setCaption("Preset 1 - Channel 12");
+    np.ArtistTitleUpdate("A - B");
+    EXPECT_EQ(c.lblArtistTrackTitle->Caption(), "Preset 1 - Channel 12");
+}
+
+TEST_F(Display, TheArtistTitleLineWaitsWhileAPresetIsHeld)
+{
+    state.PresetPressed = "0";
+    const QString before = c.lblArtistTrackTitle->Caption();
+    QString seenWhileHeld;
+    QTimer::singleShot(60, [&] { seenWhileHeld = c.lblArtistTrackTitle->Caption(); });
+    QTimer::singleShot(150, [&] { state.PresetPressed.clear(); });
+    QElapsedTimer clock;
+    clock.start();
+    np.ArtistTitleUpdate("New - Line");
+    EXPECT_GE(clock.elapsed(), 150);
+    EXPECT_EQ(seenWhileHeld, before);
+    EXPECT_EQ(c.lblArtistTrackTitle->Caption(), "New - Line");
+    EXPECT_EQ(state.ArtistTrackTitle, "New - Line");
+}
+
+TEST_F(Display, ChannelChangeShowsAKnownChannelsRow)
+{
+    table.Add("001");
+    const int row = table.Add("007");
+    table.setText(row, radio::Station, "Station 7");
+    table.setText(row, radio::Artist, "Artist 7");
+    table.setText(row, radio::Title, "Title 7");
+    table.setText(row, radio::Genre, "Genre 7");
+    c.lblCC->setCaption("5");
+    np.ChannelChange(7);
+    EXPECT_EQ(highlighted, std::vector<qint32>{2});
+    EXPECT_EQ(c.lblStation->Caption(), "Station 7");
+    EXPECT_EQ(c.lblArtist->Caption(), "Artist 7");
+    EXPECT_EQ(c.lblTrackTitle->Caption(), "Title 7");
+    EXPECT_EQ(c.lblGenre->Caption(), "Genre 7");
+    EXPECT_EQ(c.lblArtistTrackTitle->Caption(), "Artist 7 - Title 7");
+    EXPECT_EQ(presetRefreshes, 1);
+    EXPECT_EQ(c.lblCC->Caption(), "5") << "the channel number follows CurrentChannelData only";
+}
+
+TEST_F(Display, ChannelChangeToAnUnknownChannelChangesNothing)
+{
+    table.Add("001");
+    np.ChannelChange(8);
+    EXPECT_TRUE(highlighted.empty());
+    EXPECT_EQ(presetRefreshes, 0);
+    EXPECT_EQ(c.lblStation->Caption(), "S");
+}
+
+TEST_F(Display, CurrentChannelDataShowsTheTunedChannel)
+{
+    np.CurrentChannelData(7, "St", "Ar", "Ti", "Ge");
+    EXPECT_EQ(c.lblCC->Caption(), "7");
+    EXPECT_EQ(c.lblStation->Caption(), "St");
+    EXPECT_EQ(c.lblArtistTrackTitle->Caption(), "Ar - Ti");
+    EXPECT_EQ(c.lblGenre->Caption(), "Ge");
+    EXPECT_EQ(presetRefreshes, 0);
+}
+
+TEST_F(Display, SignalStrengthFillsEachBarByItsShareRoundedHalfToEven)
+{
+    for (int i = 0; i < 3; ++i) {
+        c.lblSignalBack(i).setTag("H");
+        c.lblSignalBack(i).Move(300, 1000 + 300 * i, 1500, 200);
+    }
+    radio::SignalStrength(c, 0, 50, 100);
+    EXPECT_FALSE(c.lblSignalFront(0).Visible());
+    EXPECT_EQ(c.lblSignalFront(1).Width(), 750.0f);
+    EXPECT_EQ(c.lblSignalFront(2).Width(), 1500.0f);
+    EXPECT_EQ(c.lblSignalFront(2).Top(), 1600.0f);
+
+    radio::SignalStrength(c, 49.5f, 50.5f, 0.5f);
+    EXPECT_EQ(c.lblSignalFront(0).Width(), 750.0f);
+    EXPECT_EQ(c.lblSignalFront(1).Width(), 750.0f);
+    EXPECT_FALSE(c.lblSignalFront(2).Visible());
+
+    c.lblSignalBack(1).setTag("h");
+    radio::SignalStrength(c, 10, 10, 10);
+    EXPECT_EQ(c.lblSignalFront(1).Width(), 750.0f) << "an unknown orientation leaves the bar";
+}
