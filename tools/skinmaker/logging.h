@@ -1,0 +1,6 @@
+// The logging category of the skin maker.
+#pragma once
+
+#include <QLoggingCategory>
+
+Q_DECLARE_LOGGING_CATEGORY(lcSkinMaker)
