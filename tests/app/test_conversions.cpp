@@ -3,11 +3,10 @@
 #include "app/basic.h"
 
 #include <QLocale>
+#include "testsupport.h"
+
 #include <gtest/gtest.h>
 
-void PrintTo(const QString& text, std::ostream* os) {
-    *os << '"' << text.toStdString() << '"';
-}
 
 namespace {
 

@@ -11,9 +11,6 @@
 #include <unistd.h>
 
 // Readable failure messages.
-void PrintTo(const QString& text, std::ostream* os) {
-    *os << '"' << text.toStdString() << '"';
-}
 void PrintTo(const QVariant& value, std::ostream* os) {
     *os << value.metaType().name() << '(' << value.toString().toStdString() << ')';
 }

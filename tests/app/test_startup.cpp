@@ -253,3 +253,54 @@ TEST_F(Startup, TheExitButtonShowsItsPressAndClosesTheWindow)
     EXPECT_EQ(qBlue(exit.surface().pixel(2, 2)), testskin::stateBlue(skin::StateUp));
     EXPECT_FALSE(window->isVisible());
 }
+
+TEST_F(Startup, AResizeReloadsTheSkinOnceAfterStartUpCompletedAndNotBefore)
+{
+    testskin::writeSkin(folder.filePath("Skins"));
+    // With the pointer hidden by the skin, every load counts one more hide.
+    writeSettings("", "WindowWidth=800\r\nWindowHeight=480\r\nShowMouseCursor=False\r\n");
+    auto window = makeWindow();
+    window->Form_Load();
+    window->show();
+    const auto loads = [&] { return -window->cursor().count(); };
+    ASSERT_EQ(loads(), 1);
+
+    window->resize(700, 420);
+    testsupport::pump(120);
+    EXPECT_EQ(loads(), 1) << "before the first tick of the periodic update a resize does not reload";
+
+    ASSERT_TRUE(waitUntil([&] { return window->state().StartupComplete; }));
+    window->resize(640, 400);
+    window->resize(600, 360);
+    testsupport::pump(20);
+    EXPECT_EQ(loads(), 1) << "the reload waits about 50 ms";
+    ASSERT_TRUE(waitUntil([&] { return loads() == 2; }, 1000));
+    testsupport::pump(200);
+    EXPECT_EQ(loads(), 2);
+    EXPECT_FALSE(window->controls().tmrResize.Enabled());
+    EXPECT_EQ(window->controls().imgBackground->pixelRect().size(), QSize(600, 360));
+    skin::CursorDisplay* cursor = const_cast<skin::CursorDisplay*>(&window->cursor());
+    while (cursor->count() < 0)
+        cursor->ShowCursor(true);
+}
+
+TEST_F(Startup, TheDayAndNightSkinsSwitchOnceAtTheCrossing)
+{
+    testskin::writeSkin(folder.filePath("Skins/Day"));
+    testskin::writeSkin(folder.filePath("Skins/Night"), {QSize(400, 240)});
+    writeSettings("", "WindowWidth=800\r\nWindowHeight=480\r\nDaySkin=Day\r\nNightSkin=Night\r\n"
+                      "DaySkinSwitchTime=07:00:00\r\nNightSkinSwitchTime=19:00:00\r\nAutoSwitchDayNightSkin=True\r\n");
+    now = QTime(7, 0, 0);
+    auto window = makeWindow();
+    window->Form_Load();
+    EXPECT_EQ(window->state().CurrentSkin, "Night");
+    window->tmrUpdates_Timer();
+    EXPECT_EQ(window->state().CurrentSkin, "Night") << "at 07:00:00 itself it is still night";
+    now = QTime(7, 0, 1);
+    window->tmrUpdates_Timer();
+    EXPECT_EQ(window->state().CurrentSkin, "Day");
+    now = QTime(19, 0, 0);
+    window->tmrUpdates_Timer();
+    EXPECT_EQ(window->state().CurrentSkin, "Night");
+    EXPECT_TRUE(shown.empty());
+}

@@ -1,0 +1,31 @@
+// A window's controls with a skin loader over a skin written for the test.
+#pragma once
+
+#include "skin/loadskin.h"
+#include "testskin.h"
+
+#include <QTemporaryDir>
+#include <QWidget>
+
+struct SkinFixture {
+    QTemporaryDir folder;
+    QWidget form;
+    skin::TwipsScale scale;
+    skin::RadioXMControls c{&form, scale};
+    skin::WindowState state;
+    skin::CursorDisplay cursor;
+    int populated = 0;
+    bool muted = false;
+    skin::SkinLoader loader{form, c, state, scale, cursor, folder.path(),
+                            {[this] { ++populated; }, [this] { return muted; }}};
+
+    explicit SkinFixture(QSize window = {800, 480}, const testskin::Options& options = {})
+    {
+        form.resize(window);
+        state.CurrentSkin = "Test";
+        state.ShowMouseCursor = true;
+        testskin::writeSkin(skinFolder(), options);
+    }
+    QString skinFolder() const { return folder.filePath("Skins/Test"); }
+    void rewrite(const testskin::Options& options) { testskin::writeSkin(skinFolder(), options); }
+};

@@ -1,0 +1,239 @@
+// LoadSkin: geometry, fonts, colours, rows and failures, applied to the real controls.
+#include "skinfixture.h"
+#include "testsupport.h"
+
+#include <gtest/gtest.h>
+
+using skin::Alignment;
+using skin::BackStyle;
+
+namespace {
+testskin::Options with(QMap<QString, QString> set, QStringList remove = {})
+{
+    testskin::Options o;
+    o.set = std::move(set);
+    o.remove = std::move(remove);
+    return o;
+}
+} // namespace
+
+TEST(LoadSkin, PlacesControlsInPercentOfTheWindow)
+{
+    SkinFixture f({800, 600}, with({{"Exit/Left", "2"}, {"Exit/Top", "90"}, {"Exit/Width", "10"}, {"Exit/Height", "8"}}));
+    f.loader.LoadSkin();
+    EXPECT_EQ(f.c.cmdExit->Left(), 240.0f);
+    EXPECT_EQ(f.c.cmdExit->Top(), 8100.0f);
+    EXPECT_EQ(f.c.cmdExit->Width(), 1200.0f);
+    EXPECT_EQ(f.c.cmdExit->Height(), 720.0f);
+    EXPECT_EQ(f.c.cmdExit->pixelRect(), QRect(16, 540, 80, 48));
+    EXPECT_EQ(f.c.imgBackground->Width(), 12000.0f);
+    EXPECT_FALSE(f.state.LoadingSkin);
+    EXPECT_TRUE(f.form.updatesEnabled());
+}
+
+TEST(LoadSkin, PlacesPresetCaptionsInPercentOfTheirButton)
+{
+    SkinFixture f({800, 600}, with({{"Preset2/Width", "10"}, {"Preset2/Height", "10"}, {"Preset2Label/Left", "10"},
+                                    {"Preset2Label/Width", "50"}}));
+    f.loader.LoadSkin();
+    EXPECT_FLOAT_EQ(f.c.lblPreset(1).Left(), 120.0f);
+    EXPECT_FLOAT_EQ(f.c.lblPreset(1).Width(), 600.0f);
+}
+
+TEST(LoadSkin, ScalesResizableFontsByTheWindowHeight)
+{
+    const auto options = with({{"General/DefaultHeight", "600"}, {"Genre/AllowResize", "True"}, {"Genre/FontSize", "12"},
+                               {"Artist/AllowResize", "False"}, {"Artist/FontSize", "12"},
+                               {"StationName/AllowResize", "-1"}, {"StationName/FontSize", "10"},
+                               {"TrackTitle/AllowResize", "1"}, {"TrackTitle/FontSize", "10"}});
+    SkinFixture full({800, 600}, options);
+    full.loader.LoadSkin();
+    EXPECT_FLOAT_EQ(full.state.FontScale, 1.0f);
+    EXPECT_FLOAT_EQ(full.c.lblGenre->FontSize(), 12.0f);
+
+    SkinFixture half({800, 300}, options);
+    half.loader.LoadSkin();
+    EXPECT_FLOAT_EQ(half.state.FontScale, 0.5f);
+    EXPECT_FLOAT_EQ(half.c.lblGenre->FontSize(), 6.0f);
+    EXPECT_FLOAT_EQ(half.c.lblArtist->FontSize(), 12.0f);
+    EXPECT_FLOAT_EQ(half.c.lblStation->FontSize(), 5.0f) << "-1 allows resizing";
+    EXPECT_FLOAT_EQ(half.c.lblTrackTitle->FontSize(), 10.0f) << "only True and -1 do";
+}
+
+TEST(LoadSkin, StacksRowsOneLabelHeightApartAsLongAsAWholeRowFits)
+{
+    const std::vector<float> tops = skin::RowTops(255, 3000);
+    ASSERT_EQ(tops.size(), 10u);
+    EXPECT_EQ(tops.front(), 255.0f);
+    EXPECT_EQ(tops.back(), 2550.0f);
+    EXPECT_EQ(skin::RowTops(100.4f, 300).size(), 1u) << "tops 100, then 201 leaves no room";
+    EXPECT_TRUE(skin::RowTops(0, 3000).empty());
+
+    SkinFixture f;
+    f.loader.LoadSkin();
+    const float h = f.c.lblListItem0(0).Height();
+    const int rows = f.state.VisibleItems;
+    ASSERT_GT(rows, 2);
+    EXPECT_LE(f.c.lblListItem0(rows).Top() + h, f.c.pctSkinnableList->Height());
+    EXPECT_GT(f.c.lblListItem0(rows).Top() + 2 * h, f.c.pctSkinnableList->Height());
+    for (int group = 0; group < 6; ++group) {
+        EXPECT_EQ(f.c.rowGroup(group).count(), rows + 1);
+        EXPECT_TRUE(f.c.rowGroup(group)(rows).Visible());
+        EXPECT_EQ(f.c.rowGroup(group)(1).Top(), f.c.lblListItem0(1).Top());
+    }
+    EXPECT_EQ(f.populated, 1);
+}
+
+TEST(LoadSkin, ASecondLoadRemovesTheRowsOfTheFirst)
+{
+    SkinFixture f;
+    f.loader.LoadSkin();
+    const int first = f.state.VisibleItems;
+    f.rewrite(with({{"CurrentPlaylist/FontSize", "20"}}));
+    f.loader.LoadSkin();
+    const int second = f.state.VisibleItems;
+    ASSERT_LT(second, first);
+    for (int group = 0; group < 6; ++group)
+        EXPECT_EQ(f.c.rowGroup(group).count(), second + 1);
+    f.rewrite(with({{"CurrentPlaylist/FontSize", "8"}}));
+    f.loader.LoadSkin();
+    EXPECT_GT(f.state.VisibleItems, first);
+    EXPECT_EQ(f.c.lblListItem.count(), f.state.VisibleItems + 1);
+}
+
+TEST(LoadSkin, PlacesTheListColumnsAndStylesEveryRowGroup)
+{
+    SkinFixture f;
+    f.loader.LoadSkin();
+    const float w = f.c.pctSkinnableList->Width();
+    EXPECT_FLOAT_EQ(f.c.pctListItem1->Left(), 0.08f * w);
+    EXPECT_FLOAT_EQ(f.c.pctListItem4->Width(), 0.20f * w);
+    EXPECT_EQ(f.c.pctListItem2->Height(), f.c.pctSkinnableList->Height());
+    for (int group = 0; group < 6; ++group) {
+        const skin::Label& row = f.c.rowGroup(group)(1);
+        EXPECT_EQ(row.BackColor(), 8388608u);
+        EXPECT_EQ(row.ForeColor(), 16777215u);
+        EXPECT_EQ(row.BackStyle(), BackStyle::Transparent);
+    }
+}
+
+TEST(LoadSkin, EmptySkinNameReadsTheSkinsFolderItself)
+{
+    SkinFixture f;
+    f.state.CurrentSkin.clear();
+    EXPECT_THROW(f.loader.LoadSkin(), skin::SkinError);
+    testskin::writeSkin(f.folder.filePath("Skins"));
+    EXPECT_NO_THROW(f.loader.LoadSkin());
+}
+
+TEST(LoadSkin, HidesThePointerOncePerLoadWhenTheSettingsSaySo)
+{
+    SkinFixture f;
+    f.state.ShowMouseCursor = false;
+    for (int i = 0; i < 3; ++i)
+        f.loader.LoadSkin();
+    EXPECT_EQ(f.cursor.count(), -3);
+    f.state.ShowMouseCursor = true;
+    f.loader.LoadSkin();
+    EXPECT_EQ(f.cursor.count(), -3);
+    for (int i = 0; i < 3; ++i)
+        f.cursor.ShowCursor(true);
+}
+
+TEST(LoadSkin, AlignmentNamesAreCaseSensitive)
+{
+    const std::pair<const char*, std::optional<Alignment>> cases[] = {
+        {"Left", Alignment::Left},     {"Centre", Alignment::Centre}, {"Center", Alignment::Centre},
+        {"Right", Alignment::Right},   {"centre", std::nullopt},      {"", std::nullopt},
+        {" Left", std::nullopt}};
+    for (const auto& [text, alignment] : cases)
+        EXPECT_EQ(skin::AlignmentFor(text), alignment) << text;
+
+    SkinFixture f(QSize(800, 480), with({{"Genre/Align", "centre"}, {"Artist/Align", "Center"}}));
+    f.c.lblGenre->setAlignment(Alignment::Right);
+    f.loader.LoadSkin();
+    EXPECT_EQ(f.c.lblGenre->Alignment(), Alignment::Right);
+    EXPECT_EQ(f.c.lblArtist->Alignment(), Alignment::Centre);
+}
+
+TEST(LoadSkin, PresetCaptionBackgroundFollowsTheShortColour)
+{
+    SkinFixture f(QSize(800, 480), with({{"Preset1Label/BackColour", "-1"}, {"Preset2Label/BackColour", "65280"},
+                                         {"Preset3Label/BackColour", "255"}}));
+    f.loader.LoadSkin();
+    EXPECT_EQ(f.c.lblPreset(0).BackStyle(), BackStyle::Transparent);
+    EXPECT_EQ(f.c.lblPreset(1).BackStyle(), BackStyle::Opaque);
+    EXPECT_EQ(f.c.lblPreset(1).BackColor(), 0u) << "beyond 16 bits reads as black";
+    EXPECT_EQ(f.c.lblPreset(2).BackStyle(), BackStyle::Opaque);
+    EXPECT_EQ(f.c.lblPreset(2).BackColor(), 255u);
+    EXPECT_EQ(f.c.lblPreset(0).ForeColor(), 16777215u);
+    EXPECT_EQ(f.state.PresetColour[2][1], 255.0);
+
+    f.rewrite(with({}, {"Preset1Label/BackColour", "Genre/FontColour", "Rock/StatusColour"}));
+    f.loader.LoadSkin();
+    EXPECT_EQ(f.c.lblPreset(0).BackStyle(), BackStyle::Opaque);
+    EXPECT_EQ(f.c.lblPreset(0).BackColor(), 0u);
+    EXPECT_EQ(f.c.lblGenre->ForeColor(), 0u) << "a missing colour is black";
+    EXPECT_EQ(f.c.lblSignalFront(0).BackColor(), 0u);
+    EXPECT_EQ(f.c.lblSignalBack(0).Tag(), "H");
+}
+
+TEST(LoadSkin, AMissingSwitchStopsTheLoadAtThatKey)
+{
+    SkinFixture f(QSize(800, 480), with({{"Genre/FontColour", "255"}}, {"Genre/Bold"}));
+    const QRect currentPosBefore = f.c.lblCurrentPos->pixelRect();
+    try {
+        f.loader.LoadSkin();
+        FAIL() << "the load should stop";
+    } catch (const skin::SkinError& e) {
+        EXPECT_TRUE(e.message().contains("[Genre]") && e.message().contains("Bold")) << e.message().toStdString();
+        EXPECT_TRUE(e.message().contains(f.skinFolder() + "/radio_xm.ini"));
+    }
+    EXPECT_EQ(f.c.lblGenre->ForeColor(), 255u) << "steps before the failing key are applied";
+    EXPECT_EQ(f.c.lblCurrentPos->pixelRect(), currentPosBefore) << "later sections are not";
+    EXPECT_FALSE(f.state.LoadingSkin);
+    EXPECT_TRUE(f.form.updatesEnabled());
+}
+
+TEST(LoadSkin, ReportsTheFileAndTheProblemOfABrokenSkin)
+{
+    struct Case {
+        const char* name;
+        testskin::Options options;
+        const char* expected;
+    };
+    testskin::Options noImages;
+    noImages.images = false;
+    const Case cases[] = {
+        {"missing image", noImages, "Radio_XM_Up.jpg"},
+        {"no design height", with({}, {"General/DefaultHeight"}), "DefaultHeight"},
+        {"design width beyond 16 bits of twips", with({{"General/DefaultWidth", "3000"}}), "DefaultWidth"},
+        {"font size missing", with({}, {"Volume/FontSize"}), "FontSize"},
+        {"geometry not a number", with({{"Tune/Width", "wide"}}), "[Tune]"},
+        {"thumb missing", with({{"CurrentPlaylist/SliderUpImage", "Nothing.png"}}), "Nothing.png"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        SkinFixture f(QSize(800, 480), c.options);
+        try {
+            f.loader.LoadSkin();
+            ADD_FAILURE() << "the load should fail";
+        } catch (const skin::SkinError& e) {
+            EXPECT_TRUE(e.message().contains(c.expected)) << e.message().toStdString();
+        }
+        EXPECT_FALSE(f.state.LoadingSkin);
+    }
+}
+
+TEST(LoadSkin, StretchesTheStateImagesToTheWindowOnce)
+{
+    testskin::Options big;
+    big.imageSize = QSize(1000, 600);
+    SkinFixture f({640, 400}, big);
+    f.loader.LoadSkin();
+    for (const skin::PictureArea* s : {f.c.pctUp.get(), f.c.pctDown.get(), f.c.pctOn.get()})
+        EXPECT_EQ(s->surface().size(), QSize(640, 400) * f.form.devicePixelRatioF());
+    EXPECT_EQ(f.c.pctUpLoad->Width(), 1000 * f.scale.x) << "the load area takes the picture's size";
+    EXPECT_FALSE(f.c.pctScroll->Picture().isNull());
+    EXPECT_EQ(f.c.pctTimeScroll->Picture().pixelColor(4, 4), QColor(Qt::cyan));
+}

@@ -1,0 +1,133 @@
+// Skinned painting and level bars: pixels of real skin surfaces, cut at the controls' places.
+#include "skin/drawlevelbar.h"
+#include "skin/paintskinnedcontrol.h"
+#include "skinfixture.h"
+
+#include <gtest/gtest.h>
+
+using skin::PaintSkinnedControl;
+
+namespace {
+
+// The piece of a whole-window surface under a control, in device pixels.
+QImage pieceOf(const skin::PictureArea& surface, QRect windowRect)
+{
+    const qreal dpr = surface.surface().devicePixelRatio();
+    return surface.surface().copy(QRect((QPointF(windowRect.topLeft()) * dpr).toPoint(),
+                                        (QSizeF(windowRect.size()) * dpr).toSize()));
+}
+
+QImage shown(const skin::PictureArea& area) { return area.surface().convertToFormat(QImage::Format_RGB32); }
+
+} // namespace
+
+TEST(PaintSkinnedControl, AfterALoadEveryAreaShowsTheUpSurfaceAtItsPlace)
+{
+    SkinFixture f;
+    f.loader.LoadSkin();
+    EXPECT_EQ(shown(*f.c.imgBackground), f.c.pctUp->surface()) << "the background is the whole up picture";
+    for (const skin::PictureArea* area : {f.c.cmdExit.get(), f.c.cmdTune.get(), f.c.pctScrollUp.get(),
+                                          f.c.pctTimeScrollBar.get(), &f.c.cmdPreset(2)})
+        EXPECT_EQ(shown(*area), pieceOf(*f.c.pctUp, area->pixelRect())) << area->name().toStdString();
+}
+
+TEST(PaintSkinnedControl, EachStateShowsItsOwnSurfaceAndOthersNothing)
+{
+    SkinFixture f;
+    f.loader.LoadSkin();
+    skin::PictureArea& exit = *f.c.cmdExit;
+    PaintSkinnedControl(f.c, exit, skin::StateDown, f.scale);
+    EXPECT_EQ(shown(exit), pieceOf(*f.c.pctDown, exit.pixelRect()));
+    EXPECT_NEAR(qBlue(exit.surface().pixel(3, 3)), testskin::stateBlue(skin::StateDown), 6);
+    PaintSkinnedControl(f.c, exit, skin::StateOn, f.scale);
+    EXPECT_EQ(shown(exit), pieceOf(*f.c.pctOn, exit.pixelRect()));
+    PaintSkinnedControl(f.c, exit, 3, f.scale);
+    EXPECT_EQ(shown(exit), pieceOf(*f.c.pctOn, exit.pixelRect())) << "state 3 repaints nothing";
+    PaintSkinnedControl(f.c, exit, skin::StateUp, f.scale);
+    EXPECT_EQ(shown(exit), pieceOf(*f.c.pctUp, exit.pixelRect()));
+}
+
+TEST(PaintSkinnedControl, TheMuteButtonFollowsTheMixerAtALoad)
+{
+    SkinFixture f;
+    f.muted = true;
+    f.loader.LoadSkin();
+    EXPECT_EQ(shown(*f.c.cmdVolumeMute), pieceOf(*f.c.pctOn, f.c.cmdVolumeMute->pixelRect()));
+}
+
+TEST(PaintSkinnedControl, TheListShowsTheUpPictureBehindItsColumns)
+{
+    SkinFixture f;
+    f.loader.LoadSkin();
+    const QRect list = f.c.pctSkinnableList->pixelRect();
+    EXPECT_EQ(shown(*f.c.pctSkinnableList), pieceOf(*f.c.pctUp, list));
+    const skin::PictureArea& column = *f.c.pctListItem3;
+    const QRect columnRect(list.x() + f.scale.toPixelsX(column.Left()), list.y(), column.pixelRect().width(),
+                           column.pixelRect().height());
+    EXPECT_EQ(shown(column), pieceOf(*f.c.pctUp, columnRect));
+}
+
+TEST(PaintSkinnedControl, TheWidgetShowsTheSurfaceOnScreen)
+{
+    SkinFixture f;
+    f.form.show();
+    f.loader.LoadSkin();
+    PaintSkinnedControl(f.c, *f.c.cmdTune, skin::StateDown, f.scale);
+    const QImage grabbed = f.c.cmdTune->widget()->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    QImage expected = pieceOf(*f.c.pctDown, f.c.cmdTune->pixelRect());
+    expected.setDevicePixelRatio(grabbed.devicePixelRatio());
+    EXPECT_EQ(grabbed, expected);
+}
+
+TEST(DrawLevelBar, SizesTheFrontOverTheBack)
+{
+    QWidget form;
+    skin::TwipsScale scale;
+    skin::Label back("back", 0, &form, scale), front("front", 0, &form, scale);
+    struct Case {
+        const char* name;
+        qint32 min, max, value;
+        const char* orientation;
+        const char* side;
+        QRectF expected; // left, top, width, height of front; empty = hidden
+        bool visible;
+    };
+    // Back bar: left 300, top 1000, 1500 wide, 500 high.
+    const Case cases[] = {
+        {"horizontal from the left", 0, 100, 40, "H", "Left", {300, 1000, 600, 500}, true},
+        {"horizontal from the right", 0, 100, 40, "H", "Right", {1200, 1000, 600, 500}, true},
+        {"vertical from the bottom", 0, 100, 40, "V", "Left", {300, 1300, 1500, 200}, true},
+        {"range 1 to 100 half filled", 1, 100, 51, "H", "Left", {300, 1000, 750, 500}, true},
+        {"range 5 to 10", 5, 10, 8, "H", "Left", {300, 1000, 750, 500}, true},
+        {"beyond the maximum is not clamped", 0, 100, 150, "H", "Left", {300, 1000, 2250, 500}, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        back.Move(300, 1000, 1500, 500);
+        front.Move(0, 0, 10, 10);
+        skin::DrawLevelBar(back, front, c.min, c.max, c.value, c.orientation, c.side);
+        EXPECT_EQ(QRectF(front.Left(), front.Top(), front.Width(), front.Height()), c.expected);
+        EXPECT_EQ(front.Visible(), c.visible);
+    }
+}
+
+TEST(DrawLevelBar, AtTheMinimumTheFrontIsHiddenButPlaced)
+{
+    QWidget form;
+    skin::TwipsScale scale;
+    skin::Label back("back", 0, &form, scale), front("front", 0, &form, scale);
+    back.Move(300, 1000, 1500, 500);
+    front.Move(0, 0, 10, 10);
+    skin::DrawLevelBar(back, front, 0, 100, 0, "H", "Left");
+    EXPECT_FALSE(front.Visible());
+    EXPECT_EQ(QRectF(front.Left(), front.Top(), front.Width(), front.Height()), QRectF(300, 1000, 10, 500));
+
+    for (const char* orientation : {"h", "", "v"}) {
+        front.Move(1, 2, 3, 4);
+        front.setVisible(true);
+        skin::DrawLevelBar(back, front, 0, 100, 50, orientation, "Left");
+        EXPECT_EQ(QRectF(front.Left(), front.Top(), front.Width(), front.Height()), QRectF(1, 2, 3, 4)) << orientation;
+    }
+    skin::DrawLevelBar(back, front, 0, 0, 5, "H", "Left"); // an empty range draws nothing
+    EXPECT_EQ(front.Width(), 3.0f);
+}
