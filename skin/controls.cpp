@@ -38,6 +38,18 @@ ControlWidget::ControlWidget(QWidget* parent, const TwipsScale& scale)
 {
 }
 
+void ControlWidget::stackAsWindowless()
+{
+    raise();
+    for (QObject* sibling : parentWidget()->children()) {
+        auto* control = qobject_cast<ControlWidget*>(sibling);
+        if (control && control != this && control->windowed) {
+            stackUnder(control);
+            return;
+        }
+    }
+}
+
 MouseArgs ControlWidget::argsOf(QMouseEvent* event) const
 {
     int button = 0;
@@ -194,8 +206,7 @@ Label::Label(QString name, int index, QWidget* container, const TwipsScale& scal
 {
     m_font.setPointSizeF(m_fontSize);
     m_view->setFont(m_font);
-    // Windowless: labels lie beneath the picture areas of their container.
-    m_view->lower();
+    m_view->stackAsWindowless();
     m_view->show();
 }
 
@@ -319,6 +330,7 @@ public:
         : ControlWidget(parent, scale)
         , m_area(area)
     {
+        windowed = true;
         setAttribute(Qt::WA_OpaquePaintEvent);
     }
 
@@ -414,7 +426,7 @@ ImageControl::ImageControl(QString name, int index, QWidget* container, const Tw
     : Control(std::move(name), index, new Widget(container, scale, *this), scale)
     , m_view(static_cast<Widget*>(widget()))
 {
-    m_view->lower();
+    m_view->stackAsWindowless();
     m_view->show();
 }
 

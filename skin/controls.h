@@ -59,6 +59,11 @@ public:
     ControlWidget(QWidget* parent, const TwipsScale& scale);
     MouseHandlers handlers;
 
+    // Windowless controls (labels, images) lie beneath the windowed ones (picture areas) of
+    // their container, and among themselves in the order they were made.
+    bool windowed = false;
+    void stackAsWindowless();
+
 protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;

@@ -8,6 +8,8 @@
 #include "serviceoptions.h"
 
 #include <QCoreApplication>
+#include <QDBusConnection>
+#include <QTimer>
 #include <QRandomGenerator>
 #include <cstdio>
 
@@ -49,5 +51,15 @@ int main(int argc, char** argv) {
                                        .arg(parsed.options.listingIntervalMs)
                                        .arg(seed);
     receiver.start();
+    // A service whose session bus has gone away has nobody left to serve: it ends with the bus
+    // instead of lingering as an orphan.
+    QTimer busWatch;
+    QObject::connect(&busWatch, &QTimer::timeout, [] {
+        if (!QDBusConnection::sessionBus().isConnected()) {
+            qCInfo(lcService) << "the session bus has gone away";
+            QCoreApplication::quit();
+        }
+    });
+    busWatch.start(1000);
     return QCoreApplication::exec();
 }
