@@ -331,7 +331,8 @@ public:
         , m_area(area)
     {
         windowed = true;
-        setAttribute(Qt::WA_OpaquePaintEvent);
+        // Not marked opaque, although it paints every pixel: with many opaque children Qt spends
+        // more on working out what they cover than on painting the few pixels beneath them.
     }
 
 protected:

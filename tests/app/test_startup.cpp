@@ -287,7 +287,9 @@ TEST_F(Startup, AResizeReloadsTheSkinOnceAfterStartUpCompletedAndNotBefore)
 TEST_F(Startup, TheDayAndNightSkinsSwitchOnceAtTheCrossing)
 {
     testskin::writeSkin(folder.filePath("Skins/Day"));
-    testskin::writeSkin(folder.filePath("Skins/Night"), {QSize(400, 240)});
+    testskin::Options smaller;
+    smaller.imageSize = QSize(400, 240);
+    testskin::writeSkin(folder.filePath("Skins/Night"), smaller);
     writeSettings("", "WindowWidth=800\r\nWindowHeight=480\r\nDaySkin=Day\r\nNightSkin=Night\r\n"
                       "DaySkinSwitchTime=07:00:00\r\nNightSkinSwitchTime=19:00:00\r\nAutoSwitchDayNightSkin=True\r\n");
     now = QTime(7, 0, 0);

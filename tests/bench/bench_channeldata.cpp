@@ -1,0 +1,192 @@
+// ChannelData reports handled per second: the real window with a 250-channel table against a
+// bare D-Bus receiver that does nothing with the reports, in the same run. A child process owns
+// the radio service's name and sends the reports while the receiver is busy, so the figure is
+// the receiver's own cost of draining them, not the sender's speed.
+#include "app/frmradioxm.h"
+#include "benchsupport.h"
+#include "radio/xmradio_names.h"
+
+#include <QApplication>
+#include <QDBusConnection>
+#include <QDBusConnectionInterface>
+#include <QDBusMessage>
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QThread>
+#include <cstdio>
+#include <iostream>
+#include <string>
+
+namespace {
+
+constexpr int Channels = 250;
+constexpr int Events = 50000;
+
+QDBusMessage report(int i)
+{
+    QDBusMessage signal = QDBusMessage::createSignal(QLatin1String(xmradio::ObjectPath),
+                                                     QLatin1String(xmradio::InterfaceName), QStringLiteral("ChannelData"));
+    const int channel = i % Channels + 1;
+    signal << channel << QStringLiteral("Station %1").arg(channel) << QStringLiteral("Artist %1").arg(i)
+           << QStringLiteral("Title %1").arg(i) << QStringLiteral("Genre %1").arg(channel % 12);
+    return signal;
+}
+
+// The sending side, run as a child process: owns the service name, then sends on "go".
+int sendReports()
+{
+    QDBusConnection bus = QDBusConnection::sessionBus();
+    if (!bus.registerService(QLatin1String(xmradio::ServiceName)))
+        return 1;
+    std::cout << "ready " << bus.baseService().toStdString() << std::endl;
+    std::string go;
+    std::getline(std::cin, go);
+    for (int i = 0; i < Events; ++i)
+        bus.send(report(i));
+    // A round trip to the bus after the last report: everything before it has left.
+    bus.interface()->serviceOwner(QStringLiteral("org.freedesktop.DBus"));
+    return 0;
+}
+
+class BareReceiver : public QObject {
+    Q_OBJECT
+public:
+    int count = 0;
+public slots:
+    void onData(int, const QString&, const QString&, const QString&, const QString&) { ++count; }
+};
+
+struct Sender {
+    QProcess process;
+    QString name;
+    Sender()
+    {
+        process.start(QCoreApplication::applicationFilePath(), {QStringLiteral("--send")});
+        process.waitForReadyRead(10000);
+        name = QString::fromUtf8(process.readLine()).trimmed().section(QLatin1Char(' '), 1);
+    }
+    // Sends everything while this side's main thread is blocked, so the reports queue up.
+    void sendAll()
+    {
+        process.write("go\n");
+        process.waitForFinished(60000);
+        // The bus daemon and this side's bus thread finish passing the reports on meanwhile; the
+        // drain then measures the main thread's handling alone.
+        QThread::msleep(1500);
+    }
+};
+
+// Milliseconds until count() reaches Events; -1 when some never arrive.
+double drain(const std::function<int()>& count)
+{
+    QElapsedTimer clock;
+    clock.start();
+    while (count() < Events) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents);
+        if (clock.elapsed() > 60000)
+            return -1;
+    }
+    return double(clock.nsecsElapsed()) / 1e6;
+}
+
+double measureBare()
+{
+    BareReceiver receiver;
+    QDBusConnection::sessionBus().connect(QString(), QLatin1String(xmradio::ObjectPath),
+                                          QLatin1String(xmradio::InterfaceName), QStringLiteral("ChannelData"),
+                                          &receiver, SLOT(onData(int, QString, QString, QString, QString)));
+    Sender sender;
+    sender.sendAll();
+    const double ms = drain([&] { return receiver.count; });
+    QDBusConnection::sessionBus().disconnect(QString(), QLatin1String(xmradio::ObjectPath),
+                                             QLatin1String(xmradio::InterfaceName), QStringLiteral("ChannelData"),
+                                             &receiver, SLOT(onData(int, QString, QString, QString, QString)));
+    return ms;
+}
+
+void writeProgramFolder(const QString& folder)
+{
+    QByteArray services;
+    for (int channel = 1; channel <= Channels; ++channel)
+        services += QStringLiteral("\"%1,Station %2,Genre %3\"\r\n")
+                        .arg(radio::ChannelTable::RowKey(channel))
+                        .arg(channel)
+                        .arg(channel % 12)
+                        .toUtf8();
+    QFile file(folder + "/services.dat");
+    file.open(QIODevice::WriteOnly);
+    file.write(services);
+    file.close();
+    QFile ini(folder + "/vantoxm.ini");
+    ini.open(QIODevice::WriteOnly);
+    ini.write("[XMRadio]\r\nLastChannel=7\r\n[Appearance]\r\nWindowWidth=800\r\nWindowHeight=480\r\n"
+              "DaySkin=Day\r\nNightSkin=Day\r\n");
+    ini.close();
+    QDir().mkpath(folder + "/Skins");
+    for (const QString& path : {QStringLiteral("radio_xm.ini"), QStringLiteral("Images")})
+        QProcess::execute(QStringLiteral("cp"), {QStringLiteral("-r"), QStringLiteral(VANTO_PROGRAM_DIR "/Skins/Day/") + path,
+                                                 folder + QStringLiteral("/Skins/")});
+}
+
+double measureWindow(bool* complete)
+{
+    QTemporaryDir folder;
+    writeProgramFolder(folder.path());
+    frmRadioXM::Seams seams;
+    seams.programFolder = folder.path();
+    frmRadioXM window(std::move(seams));
+    window.Form_Load();
+    window.show();
+    // The first paint of the window belongs to start-up, not to the reports.
+    QElapsedTimer settle;
+    settle.start();
+    while (settle.elapsed() < 300)
+        QCoreApplication::processEvents();
+    int count = 0;
+    QObject::connect(window.radioClient(), &AXXMRadioClient::ChannelData, [&count] { ++count; });
+    Sender sender;
+    while (window.radioClient()->currentOwner() != sender.name)
+        QCoreApplication::processEvents();
+    sender.sendAll();
+    const double ms = drain([&] { return count; });
+    // No report lost: the table holds the last report of every channel.
+    const int last = window.table().FindItem(radio::ChannelTable::RowKey((Events - 1) % Channels + 1));
+    *complete = window.table().count() == Channels &&
+                window.table().text(last, radio::Artist) == QStringLiteral("Artist %1").arg(Events - 1);
+    window.close();
+    return ms;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    if (argc > 1 && QByteArray(argv[1]) == "--send") {
+        QCoreApplication app(argc, argv);
+        return sendReports();
+    }
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    const int runs = 5;
+    std::vector<double> bare, window;
+    bool complete = true;
+    for (int i = 0; i < runs; ++i) {
+        bare.push_back(measureBare());
+        bool ok = false;
+        window.push_back(measureWindow(&ok));
+        complete = complete && ok;
+    }
+    std::sort(bare.begin(), bare.end());
+    std::sort(window.begin(), window.end());
+    const double bareMs = bare[runs / 2], windowMs = window[runs / 2];
+    std::printf("ChannelData reports, %d a run over %d channels (median of %d runs)\n", Events, Channels, runs);
+    std::printf("bare receiver   %9.0f reports/s\n", Events / bareMs * 1000);
+    std::printf("window          %9.0f reports/s   %s\n", Events / windowMs * 1000,
+                complete ? "no report lost" : "REPORTS LOST");
+    bench::row("cost per report, window vs bare", windowMs * 1000 / Events, bareMs * 1000 / Events, "us", 3.0);
+    return complete ? 0 : 1;
+}
+
+#include "bench_channeldata.moc"
