@@ -160,7 +160,6 @@ void Control::applyGeometry()
     const QRect r = pixelRect();
     if (m_widget->geometry() != r)
         m_widget->setGeometry(r);
-    geometryChanged();
 }
 
 // --- Label ---------------------------------------------------------------------------------
@@ -338,10 +337,11 @@ public:
 protected:
     void paintEvent(QPaintEvent* event) override
     {
+        const QImage& surface = m_area.surface();
         QPainter p(this);
-        p.drawImage(event->rect(), m_area.m_surface,
-                    QRectF(QPointF(event->rect().topLeft()) * m_area.m_surface.devicePixelRatio(),
-                           QSizeF(event->rect().size()) * m_area.m_surface.devicePixelRatio()));
+        p.drawImage(event->rect(), surface,
+                    QRectF(QPointF(event->rect().topLeft()) * surface.devicePixelRatio(),
+                           QSizeF(event->rect().size()) * surface.devicePixelRatio()));
     }
 
 private:
@@ -353,7 +353,6 @@ PictureArea::PictureArea(QString name, int index, QWidget* container, const Twip
     , m_view(static_cast<Widget*>(widget()))
 {
     m_view->show();
-    geometryChanged();
 }
 
 QWidget* PictureArea::container() const { return m_view; }
@@ -361,8 +360,15 @@ QWidget* PictureArea::container() const { return m_view; }
 void PictureArea::setBackColor(Colour colour)
 {
     m_backColor = colour;
+    fitSurface();
     m_surface.fill(toQColor(colour));
     m_view->update();
+}
+
+const QImage& PictureArea::surface() const
+{
+    fitSurface();
+    return m_surface;
 }
 
 void PictureArea::setSurface(QImage image)
@@ -373,23 +379,39 @@ void PictureArea::setSurface(QImage image)
 
 void PictureArea::drawFrom(const QImage& source, const QRect& sourceRect)
 {
+    const qreal dpr = m_view->devicePixelRatioF();
+    const QSize wanted = surfaceSize(dpr);
+    if (sourceRect.size() == wanted && m_surface.size() != wanted) {
+        // The copy covers the whole surface: no need to keep or clear what was there.
+        m_surface = QImage(wanted, QImage::Format_RGB32);
+        m_surface.setDevicePixelRatio(dpr);
+    }
+    if (sourceRect == source.rect() && source.size() == wanted && source.devicePixelRatio() == dpr &&
+        source.format() == QImage::Format_RGB32) {
+        m_surface = source;
+        return;
+    }
+    fitSurface();
     QPainter p(&m_surface);
     p.setCompositionMode(QPainter::CompositionMode_Source);
-    const qreal dpr = m_surface.devicePixelRatio();
     p.drawImage(QRectF(QPointF(0, 0), QSizeF(sourceRect.size()) / dpr), source, sourceRect);
 }
 
 void PictureArea::Refresh() { m_view->repaint(); }
 
-void PictureArea::geometryChanged()
+QSize PictureArea::surfaceSize(qreal dpr) const
 {
-    // The surface follows the area's size: what was drawn stays at its place, new parts show
-    // the back colour.
+    return (QSizeF(pixelRect().size()) * dpr).toSize().expandedTo(QSize(1, 1));
+}
+
+void PictureArea::fitSurface() const
+{
+    // What was drawn stays at its place; new parts show the back colour.
     const qreal dpr = m_view->devicePixelRatioF();
-    const QSize size = (QSizeF(pixelRect().size()) * dpr).toSize();
+    const QSize size = surfaceSize(dpr);
     if (m_surface.size() == size && qFuzzyCompare(m_surface.devicePixelRatio(), dpr))
         return;
-    QImage next(size.expandedTo(QSize(1, 1)), QImage::Format_RGB32);
+    QImage next(size, QImage::Format_RGB32);
     next.setDevicePixelRatio(dpr);
     next.fill(toQColor(m_backColor));
     if (!m_surface.isNull()) {

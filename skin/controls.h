@@ -105,7 +105,6 @@ public:
     QRect pixelRect() const;
 
 protected:
-    virtual void geometryChanged() {}
     const TwipsScale& scale() const { return m_scale; }
 
 private:
@@ -183,11 +182,11 @@ public:
     void setBackColor(Colour colour);
 
     // The retained surface, in device pixels of the area's current size.
-    QImage& surface() { return m_surface; }
-    const QImage& surface() const { return m_surface; }
+    const QImage& surface() const;
     // Replaces the surface (used for the window-sized skin surfaces).
     void setSurface(QImage image);
-    // Copies a rectangle of another image into the surface at (0, 0), unscaled.
+    // Copies a rectangle of another image into the surface at (0, 0), unscaled. A copy of a
+    // whole image of the surface's own size shares the pixels instead of copying them.
     void drawFrom(const QImage& source, const QRect& sourceRect);
     void Refresh();
 
@@ -197,14 +196,16 @@ public:
 
     QWidget* container() const;
 
-protected:
-    void geometryChanged() override;
-
 private:
     class Widget;
+    // The surface follows the area's size when it is next used, not at every move: a skin load
+    // moves most areas several times before anything is drawn.
+    void fitSurface() const;
+    QSize surfaceSize(qreal devicePixelRatio) const;
+
     Widget* m_view;
     Colour m_backColor = SystemWindowBackground;
-    QImage m_surface;
+    mutable QImage m_surface;
     QImage m_picture;
 };
 

@@ -7,6 +7,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QImageReader>
+#include <QPainter>
 #include <QLoggingCategory>
 #include <QtConcurrent/QtConcurrentMap>
 
@@ -33,6 +34,24 @@ bool AllowsResize(const QString& text)
         return true;
     const std::optional<double> number = basic::CDbl(text);
     return number && *number == -1.0;
+}
+
+QImage StretchToWindow(const QImage& picture, QSize size, qreal devicePixelRatio)
+{
+    size = size.expandedTo(QSize(1, 1));
+    QImage surface;
+    if (size.width() * 2 < picture.width() || size.height() * 2 < picture.height())
+        surface = picture.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation)
+                      .convertToFormat(QImage::Format_RGB32);
+    else {
+        surface = QImage(size, QImage::Format_RGB32);
+        QPainter p(&surface);
+        p.setRenderHint(QPainter::SmoothPixmapTransform);
+        p.setCompositionMode(QPainter::CompositionMode_Source);
+        p.drawImage(QRect(QPoint(0, 0), size), picture);
+    }
+    surface.setDevicePixelRatio(devicePixelRatio);
+    return surface;
 }
 
 std::vector<float> RowTops(float rowHeight, float listHeight)
@@ -188,14 +207,12 @@ void SkinLoader::loadStateSurfaces()
     // Decoding and stretching the three images are independent: they run side by side.
     const QSize size = surfaceSize();
     const qreal dpr = m_form.devicePixelRatioF();
-    QtConcurrent::blockingMap(jobs, [this, size, dpr](Job& job) {
+    QtConcurrent::map(jobs, [this, size, dpr](Job& job) {
         const QImage picture = m_images.tryLoad(job.path, &job.error);
         if (picture.isNull())
             return;
-        job.surface = picture.scaled(size.expandedTo(QSize(1, 1)), Qt::IgnoreAspectRatio, Qt::SmoothTransformation)
-                          .convertToFormat(QImage::Format_RGB32);
-        job.surface.setDevicePixelRatio(dpr);
-    });
+        job.surface = StretchToWindow(picture, size, dpr);
+    }).waitForFinished();
 
     PictureArea* loadAreas[3] = {m_c.pctUpLoad.get(), m_c.pctDownLoad.get(), m_c.pctOnLoad.get()};
     PictureArea* surfaces[3] = {m_c.pctUp.get(), m_c.pctDown.get(), m_c.pctOn.get()};

@@ -27,6 +27,10 @@ std::optional<Alignment> AlignmentFor(const QString& text);
 // True only for "True" (any letter case) and -1; other text counts as false.
 bool AllowsResize(const QString& text);
 
+// A state image stretched to the window's surface size: bilinear, or averaged over the source
+// pixels where it shrinks to less than half, so that thin lines and text stay clean.
+QImage StretchToWindow(const QImage& picture, QSize size, qreal devicePixelRatio);
+
 // Rows of the list: the running tops of rows 1, 2, ... that fit wholly in the list's height,
 // starting one row height down, each rounded half to even. Row 0 lies at 0.
 std::vector<float> RowTops(float rowHeight, float listHeight);

@@ -34,8 +34,7 @@ void bareDecodeAndStretch(QSize size)
 {
     for (const char* name : {"Radio_XM_Up.jpg", "Radio_XM_Down.jpg", "Radio_XM_On.jpg"}) {
         const QImage picture = QImageReader(SkinsFolder + "/Day/Images/" + name).read();
-        const QImage surface =
-            picture.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation).convertToFormat(QImage::Format_RGB32);
+        const QImage surface = skin::StretchToWindow(picture, size, 1.0);
         if (surface.isNull())
             std::abort();
     }
@@ -47,7 +46,8 @@ public:
     using QWidget::QWidget;
 
 protected:
-    void paintEvent(QPaintEvent*) override { QPainter(this).fillRect(rect(), m_flip = !m_flip ? Qt::red : Qt::blue); }
+    void paintEvent(QPaintEvent*) override { m_flip = !m_flip;
+        QPainter(this).fillRect(rect(), m_flip ? Qt::red : Qt::blue); }
 
 private:
     bool m_flip = false;
