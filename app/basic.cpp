@@ -23,16 +23,18 @@ struct ParsedNumber {
     int exponent = 0;  // value = digits x 10^exponent
 };
 
-bool isBlank(QChar c) {
-    return c == u' ' || c == u'\t' || c == u'\n' || c == u'\r' || c == u'\v' || c == u'\f' ||
-           c == QChar(0xA0);
+bool isBlank(QChar c)
+{
+    return c == u' ' || c == u'\t' || c == u'\n' || c == u'\r' || c == u'\v' || c == u'\f' || c == QChar(0xA0);
 }
 
-bool isDigit(QChar c) {
+bool isDigit(QChar c)
+{
     return c >= u'0' && c <= u'9';
 }
 
-int radixDigit(QChar c, int bits) {
+int radixDigit(QChar c, int bits)
+{
     const char16_t u = c.unicode();
     int d = 99;
     if (u >= u'0' && u <= u'9')
@@ -50,13 +52,13 @@ int radixDigit(QChar c, int bits) {
 class NumberScanner {
 public:
     explicit NumberScanner(QStringView text)
-        : m_text(text) {}
+        : m_text(text)
+    {
+    }
     std::optional<ParsedNumber> scan();
 
 private:
-    QChar peek(qsizetype ahead = 0) const {
-        return m_pos + ahead < m_text.size() ? m_text[m_pos + ahead] : QChar();
-    }
+    QChar peek(qsizetype ahead = 0) const { return m_pos + ahead < m_text.size() ? m_text[m_pos + ahead] : QChar(); }
     void skipBlanks();
     bool takeSign();
     bool scanRadix();
@@ -68,7 +70,8 @@ private:
     ParsedNumber m_number;
 };
 
-std::optional<ParsedNumber> NumberScanner::scan() {
+std::optional<ParsedNumber> NumberScanner::scan()
+{
     skipBlanks();
     const bool leadingSign = takeSign();
     skipBlanks();
@@ -83,12 +86,14 @@ std::optional<ParsedNumber> NumberScanner::scan() {
     return m_number;
 }
 
-void NumberScanner::skipBlanks() {
+void NumberScanner::skipBlanks()
+{
     while (m_pos < m_text.size() && isBlank(m_text[m_pos]))
         ++m_pos;
 }
 
-bool NumberScanner::takeSign() {
+bool NumberScanner::takeSign()
+{
     if (peek() != u'+' && peek() != u'-')
         return false;
     m_number.negative = peek() == u'-';
@@ -96,7 +101,8 @@ bool NumberScanner::takeSign() {
     return true;
 }
 
-bool NumberScanner::scanRadix() {
+bool NumberScanner::scanRadix()
+{
     const QChar kind = peek(1).toUpper();
     const int bits = kind == u'H' ? 4 : kind == u'O' ? 3 : 0;
     if (bits == 0)
@@ -112,7 +118,8 @@ bool NumberScanner::scanRadix() {
     return m_pos > first;
 }
 
-bool NumberScanner::scanDecimal() {
+bool NumberScanner::scanDecimal()
+{
     bool sawDigit = false;
     for (;; ++m_pos) {
         if (isDigit(peek())) {
@@ -134,7 +141,8 @@ bool NumberScanner::scanDecimal() {
     return sawDigit;
 }
 
-bool NumberScanner::scanExponent() {
+bool NumberScanner::scanExponent()
+{
     if (peek() != u'e' && peek() != u'E')
         return true;
     ++m_pos;
@@ -150,13 +158,15 @@ bool NumberScanner::scanExponent() {
     return true;
 }
 
-std::optional<ParsedNumber> parse(const QString& text) {
+std::optional<ParsedNumber> parse(const QString& text)
+{
     return NumberScanner(text).scan();
 }
 
 // The magnitude of a decimal number rounded to an integer, a half to the even neighbour, decided
 // on the written digits (so "2.5000001" is 3); nothing past 18 digits, beyond every target type.
-std::optional<quint64> roundedMagnitude(const ParsedNumber& n) {
+std::optional<quint64> roundedMagnitude(const ParsedNumber& n)
+{
     const qsizetype whole = n.digits.size() + n.exponent;
     if (whole > 18)
         return std::nullopt;
@@ -172,7 +182,8 @@ std::optional<quint64> roundedMagnitude(const ParsedNumber& n) {
     return value;
 }
 
-template <typename T> std::optional<T> integerFromText(const QString& text) {
+template <typename T> std::optional<T> integerFromText(const QString& text)
+{
     const std::optional<ParsedNumber> n = parse(text);
     if (!n)
         return std::nullopt;
@@ -192,7 +203,8 @@ template <typename T> std::optional<T> integerFromText(const QString& text) {
     return T(value);
 }
 
-template <typename T> std::optional<T> floatingFromText(const QString& text) {
+template <typename T> std::optional<T> floatingFromText(const QString& text)
+{
     const std::optional<ParsedNumber> n = parse(text);
     if (!n)
         return std::nullopt;
@@ -213,7 +225,8 @@ template <typename T> std::optional<T> floatingFromText(const QString& text) {
     return n->negative ? -value : value;
 }
 
-template <typename T> std::optional<T> integerFromDouble(double value) {
+template <typename T> std::optional<T> integerFromDouble(double value)
+{
     if (!std::isfinite(value))
         return std::nullopt;
     const double rounded = roundHalfEven(value);
@@ -224,7 +237,8 @@ template <typename T> std::optional<T> integerFromDouble(double value) {
 
 } // namespace
 
-std::optional<bool> CBool(const QString& text) {
+std::optional<bool> CBool(const QString& text)
+{
     const QString word = text.trimmed();
     if (word.compare(u"True", Qt::CaseInsensitive) == 0 || text == u"#TRUE#")
         return true;
@@ -236,26 +250,33 @@ std::optional<bool> CBool(const QString& text) {
     return *number != 0;
 }
 
-std::optional<qint16> CInt(const QString& text) {
+std::optional<qint16> CInt(const QString& text)
+{
     return integerFromText<qint16>(text);
 }
-std::optional<qint32> CLng(const QString& text) {
+std::optional<qint32> CLng(const QString& text)
+{
     return integerFromText<qint32>(text);
 }
-std::optional<float> CSng(const QString& text) {
+std::optional<float> CSng(const QString& text)
+{
     return floatingFromText<float>(text);
 }
-std::optional<double> CDbl(const QString& text) {
+std::optional<double> CDbl(const QString& text)
+{
     return floatingFromText<double>(text);
 }
-std::optional<qint16> CInt(double value) {
+std::optional<qint16> CInt(double value)
+{
     return integerFromDouble<qint16>(value);
 }
-std::optional<qint32> CLng(double value) {
+std::optional<qint32> CLng(double value)
+{
     return integerFromDouble<qint32>(value);
 }
 
-double roundHalfEven(double value) {
+double roundHalfEven(double value)
+{
     const double nearest = std::round(value); // halves away from zero
     if (std::fabs(value - std::trunc(value)) == 0.5)
         return 2.0 * std::round(value / 2.0);
@@ -272,11 +293,13 @@ struct FormatToken {
     QString text;
 };
 
-bool isPlaceholder(const FormatToken& t) {
+bool isPlaceholder(const FormatToken& t)
+{
     return t.kind == FormatToken::Zero || t.kind == FormatToken::Hash;
 }
 
-QList<FormatToken> tokenize(QStringView section) {
+QList<FormatToken> tokenize(QStringView section)
+{
     QList<FormatToken> tokens;
     for (qsizetype i = 0; i < section.size(); ++i) {
         const QChar c = section[i];
@@ -302,7 +325,8 @@ QList<FormatToken> tokenize(QStringView section) {
 }
 
 // Splits at ';' outside quotes and escapes: positive;negative;zero.
-QStringList splitSections(const QString& fmt) {
+QStringList splitSections(const QString& fmt)
+{
     QStringList sections{QString()};
     bool quoted = false;
     for (qsizetype i = 0; i < fmt.size(); ++i) {
@@ -321,7 +345,8 @@ QStringList splitSections(const QString& fmt) {
 }
 
 // Adds one to a string of decimal digits.
-QByteArray incremented(QByteArray digits) {
+QByteArray incremented(QByteArray digits)
+{
     qsizetype i = digits.size() - 1;
     for (; i >= 0 && digits[i] == '9'; --i)
         digits[i] = '0';
@@ -334,7 +359,8 @@ QByteArray incremented(QByteArray digits) {
 
 // The magnitude rounded to `places` decimals, a half rounded up as Format does, split into its
 // integer digits (no leading zeros) and exactly `places` fraction digits.
-std::pair<QByteArray, QByteArray> roundedDigits(const ParsedNumber& n, int places) {
+std::pair<QByteArray, QByteArray> roundedDigits(const ParsedNumber& n, int places)
+{
     const qsizetype shift = qsizetype(n.exponent) + places;
     QByteArray scaled;
     if (shift >= 0) {
@@ -353,7 +379,8 @@ std::pair<QByteArray, QByteArray> roundedDigits(const ParsedNumber& n, int place
     return {whole, scaled.right(places)};
 }
 
-QByteArray grouped(const QByteArray& digits) {
+QByteArray grouped(const QByteArray& digits)
+{
     QByteArray out;
     for (qsizetype i = 0; i < digits.size(); ++i) {
         if (i > 0 && (digits.size() - i) % 3 == 0)
@@ -379,7 +406,8 @@ private:
     QByteArray m_whole, m_fractionDigits;
 };
 
-SectionFormatter::SectionFormatter(const QList<FormatToken>& tokens, ParsedNumber n) {
+SectionFormatter::SectionFormatter(const QList<FormatToken>& tokens, ParsedNumber n)
+{
     for (const FormatToken& t : tokens) {
         if (t.kind == FormatToken::Point && !m_point)
             m_point = true;
@@ -399,14 +427,16 @@ SectionFormatter::SectionFormatter(const QList<FormatToken>& tokens, ParsedNumbe
     std::tie(m_whole, m_fractionDigits) = roundedDigits(n, places);
 }
 
-QString SectionFormatter::result() const {
+QString SectionFormatter::result() const
+{
     return integerPart() + fractionPart();
 }
 
 // Digits fill the placeholders from the right; the first placeholder takes every digit that is
 // left over, so 1234 with "000" shows all four. '0' placeholders pad with zeros from the first
 // '0' on, so 5 with "#00" is "05".
-QString SectionFormatter::integerPart() const {
+QString SectionFormatter::integerPart() const
+{
     const qsizetype placeholderCount = std::count_if(m_integer.begin(), m_integer.end(), isPlaceholder);
     const auto firstZero = std::find_if(m_integer.begin(), m_integer.end(),
                                         [](const FormatToken& t) { return t.kind == FormatToken::Zero; });
@@ -432,7 +462,8 @@ QString SectionFormatter::integerPart() const {
 }
 
 // '0' shows a decimal or 0; '#' shows it unless it is a trailing zero.
-QString SectionFormatter::fractionPart() const {
+QString SectionFormatter::fractionPart() const
+{
     if (!m_point)
         return QString();
     qsizetype keep = m_fractionDigits.size();
@@ -454,7 +485,8 @@ QString SectionFormatter::fractionPart() const {
     return out;
 }
 
-QString formatParsed(ParsedNumber n, const QString& fmt) {
+QString formatParsed(ParsedNumber n, const QString& fmt)
+{
     if (n.radix) {
         n.digits = QByteArray::number(n.radixValue);
         n.radix = false;
@@ -469,13 +501,13 @@ QString formatParsed(ParsedNumber n, const QString& fmt) {
     else if (zero && sections.size() > 2 && !sections[2].isEmpty())
         chosen = 2;
     const bool sign = n.negative && !zero && chosen == 0;
-    return (sign ? QStringLiteral("-") : QString()) +
-           SectionFormatter(tokenize(sections[chosen]), n).result();
+    return (sign ? QStringLiteral("-") : QString()) + SectionFormatter(tokenize(sections[chosen]), n).result();
 }
 
 } // namespace
 
-QString Format(qint64 number, const QString& fmt) {
+QString Format(qint64 number, const QString& fmt)
+{
     if (fmt.isEmpty())
         return QString::number(number);
     ParsedNumber n;
@@ -485,7 +517,8 @@ QString Format(qint64 number, const QString& fmt) {
     return formatParsed(n, fmt);
 }
 
-QString Format(const QString& text, const QString& fmt) {
+QString Format(const QString& text, const QString& fmt)
+{
     const std::optional<ParsedNumber> n = parse(text);
     if (!n)
         return text;
@@ -500,17 +533,20 @@ QString Format(const QString& text, const QString& fmt) {
 
 namespace {
 
-bool isText(const QVariant& v) {
+bool isText(const QVariant& v)
+{
     return v.typeId() == QMetaType::QString;
 }
-bool isBoolean(const QVariant& v) {
+bool isBoolean(const QVariant& v)
+{
     return v.typeId() == QMetaType::Bool;
 }
 
 } // namespace
 
 // An invalid QVariant plays the part of Basic's Empty: false, 0 and the empty text.
-std::optional<bool> toBool(const QVariant& value) {
+std::optional<bool> toBool(const QVariant& value)
+{
     if (isText(value))
         return CBool(value.toString());
     if (!value.isValid())
@@ -521,21 +557,24 @@ std::optional<bool> toBool(const QVariant& value) {
     return *number != 0;
 }
 
-std::optional<qint16> toInt16(const QVariant& value) {
+std::optional<qint16> toInt16(const QVariant& value)
+{
     if (isText(value))
         return CInt(value.toString());
     const std::optional<double> number = toDouble(value);
     return number ? CInt(*number) : std::nullopt;
 }
 
-std::optional<qint32> toInt32(const QVariant& value) {
+std::optional<qint32> toInt32(const QVariant& value)
+{
     if (isText(value))
         return CLng(value.toString());
     const std::optional<double> number = toDouble(value);
     return number ? CLng(*number) : std::nullopt;
 }
 
-std::optional<double> toDouble(const QVariant& value) {
+std::optional<double> toDouble(const QVariant& value)
+{
     if (isText(value))
         return CDbl(value.toString());
     if (!value.isValid())
@@ -549,7 +588,8 @@ std::optional<double> toDouble(const QVariant& value) {
 
 // Numbers as CStr shows them: the shortest form with 15 significant digits for a Double and 7 for
 // a Single, an upper-case exponent, no leading blank, and no "-0".
-QString toText(const QVariant& value) {
+QString toText(const QVariant& value)
+{
     if (isBoolean(value))
         return value.toBool() ? QStringLiteral("True") : QStringLiteral("False");
     const int id = value.typeId();

@@ -34,7 +34,10 @@ qint16 clampTo16(const QVariant& value)
 }
 
 // A Boolean setting read as text: text without a Boolean value reads as false.
-bool booleanSetting(const QVariant& value) { return basic::CBool(value.toString()).value_or(false); }
+bool booleanSetting(const QVariant& value)
+{
+    return basic::CBool(value.toString()).value_or(false);
+}
 
 } // namespace
 
@@ -60,21 +63,23 @@ frmRadioXM::frmRadioXM(Seams seams)
     m_messageBox = m_seams.messageBox ? m_seams.messageBox(this) : std::make_unique<app::QtMessageBox>(this);
     m_controls = std::make_unique<skin::RadioXMControls>(this, m_scale);
     m_list = std::make_unique<channellist::ListWindow>(*m_controls, m_state, m_table);
-    m_skin = std::make_unique<skin::SkinLoader>(
-        *this, *m_controls, m_state, m_scale, m_cursor, m_seams.programFolder,
-        skin::SkinLoader::Hooks{[this] {
-                                    qint32 start = 0;
-                                    m_list->PopulateList(start);
-                                },
-                                {}});
-    m_nowPlaying = std::make_unique<radio::NowPlaying>(*m_controls, m_state, m_waits, m_table,
-                                                       radio::NowPlaying::Hooks{{}, [this] { RefreshPresetButtons(); }});
+    m_skin = std::make_unique<skin::SkinLoader>(*this, *m_controls, m_state, m_scale, m_cursor, m_seams.programFolder,
+                                                skin::SkinLoader::Hooks{[this] {
+                                                                            qint32 start = 0;
+                                                                            m_list->PopulateList(start);
+                                                                        },
+                                                                        {}});
+    m_nowPlaying = std::make_unique<radio::NowPlaying>(
+        *m_controls, m_state, m_waits, m_table, radio::NowPlaying::Hooks{{}, [this] { RefreshPresetButtons(); }});
     m_channelData = std::make_unique<radio::ChannelDataHandler>(*m_controls, m_state, m_table, *m_nowPlaying,
                                                                 m_seams.programFolder + QLatin1String("/services.dat"));
     connectHandlers();
 }
 
-frmRadioXM::~frmRadioXM() { Form_Unload(); }
+frmRadioXM::~frmRadioXM()
+{
+    Form_Unload();
+}
 
 void frmRadioXM::connectHandlers()
 {
@@ -119,7 +124,8 @@ void frmRadioXM::Form_Load()
 
 QString frmRadioXM::servicePath() const
 {
-    const QString path = ReadSetting(m_state.IniFile, QStringLiteral("XMRadio"), QStringLiteral("XMServicePath"), 8).toString();
+    const QString path =
+        ReadSetting(m_state.IniFile, QStringLiteral("XMRadio"), QStringLiteral("XMServicePath"), 8).toString();
     // A relative path is taken from the program's folder, so a shipped program folder can be
     // moved as a whole; stored absolute paths keep working.
     if (!path.isEmpty() && QFileInfo(path).isRelative())
@@ -139,10 +145,10 @@ void frmRadioXM::StartService()
 void frmRadioXM::ClearLabels()
 {
     skin::RadioXMControls& c = *m_controls;
-    for (skin::Label* label : {c.lblVolume.get(), c.lblDate.get(), c.lblTime.get(), c.lblGPSSpeed.get(),
-                               c.lblSpeedCam.get(), c.lblGPSSatellites.get(), c.lblCC.get(), c.lblStation.get(),
-                               c.lblArtist.get(), c.lblGenre.get(), c.lblTrackTitle.get(), c.lblCurrentPos.get(),
-                               c.lblTotalTrackTime.get(), c.lblArtistTrackTitle.get()})
+    for (skin::Label* label :
+         {c.lblVolume.get(), c.lblDate.get(), c.lblTime.get(), c.lblGPSSpeed.get(), c.lblSpeedCam.get(),
+          c.lblGPSSatellites.get(), c.lblCC.get(), c.lblStation.get(), c.lblArtist.get(), c.lblGenre.get(),
+          c.lblTrackTitle.get(), c.lblCurrentPos.get(), c.lblTotalTrackTime.get(), c.lblArtistTrackTitle.get()})
         label->setCaption(QString());
 }
 
@@ -263,8 +269,8 @@ void frmRadioXM::tmrLoad_Timer()
     if (m_questionOpen)
         return;
     m_questionOpen = true;
-    const app::MessageBox::Answer answer = m_messageBox->show(QuestionTitle, QuestionText, app::MessageBox::Icon::Question,
-                                                              app::MessageBox::Buttons::YesNo);
+    const app::MessageBox::Answer answer = m_messageBox->show(
+        QuestionTitle, QuestionText, app::MessageBox::Icon::Question, app::MessageBox::Buttons::YesNo);
     m_questionOpen = false;
     if (answer == app::MessageBox::Answer::Yes)
         StartService();
@@ -297,9 +303,18 @@ void frmRadioXM::tmrUpdates_Timer()
 
 // --- the exit button -----------------------------------------------------------------------
 
-void frmRadioXM::cmdExit_MouseDown(const skin::MouseArgs&) { paint(*m_controls->cmdExit, skin::StateDown); }
-void frmRadioXM::cmdExit_MouseUp(const skin::MouseArgs&) { paint(*m_controls->cmdExit, skin::StateUp); }
-void frmRadioXM::cmdExit_Click() { close(); }
+void frmRadioXM::cmdExit_MouseDown(const skin::MouseArgs&)
+{
+    paint(*m_controls->cmdExit, skin::StateDown);
+}
+void frmRadioXM::cmdExit_MouseUp(const skin::MouseArgs&)
+{
+    paint(*m_controls->cmdExit, skin::StateUp);
+}
+void frmRadioXM::cmdExit_Click()
+{
+    close();
+}
 
 // --- radio events --------------------------------------------------------------------------
 
@@ -335,7 +350,10 @@ void frmRadioXM::MXM_SignalStrength(float rock, float roll, float ground)
     radio::SignalStrength(*m_controls, rock, roll, ground);
 }
 
-void frmRadioXM::MXM_MuteChanged(bool) { m_controls->tmrLoad.setEnabled(false); }
+void frmRadioXM::MXM_MuteChanged(bool)
+{
+    m_controls->tmrLoad.setEnabled(false);
+}
 
 // --- resize and shutdown -------------------------------------------------------------------
 

@@ -18,11 +18,13 @@ Q_LOGGING_CATEGORY(lcModIni, "vanto.app.settings")
 
 // Files are bytes: names are matched byte for byte with ASCII case folding, values are decoded
 // as UTF-8, and the writer never touches a byte it does not have to.
-bool isBlank(char c) {
+bool isBlank(char c)
+{
     return c == ' ' || c == '\t' || c == '\v';
 }
 
-QByteArray trimBlanks(QByteArrayView text) {
+QByteArray trimBlanks(QByteArrayView text)
+{
     qsizetype begin = 0, end = text.size();
     while (begin < end && isBlank(text[begin]))
         ++begin;
@@ -31,7 +33,8 @@ QByteArray trimBlanks(QByteArrayView text) {
     return text.sliced(begin, end - begin).toByteArray();
 }
 
-QByteArray folded(QByteArray name) {
+QByteArray folded(QByteArray name)
+{
     for (char& c : name)
         c = (c >= 'A' && c <= 'Z') ? char(c - 'A' + 'a') : c;
     return name;
@@ -39,7 +42,8 @@ QByteArray folded(QByteArray name) {
 
 // Section and key arguments lose their spaces, and only spaces: a tab or line break in a name is
 // kept and then matches nothing, as on the platform.
-QByteArray trimSpaces(const QString& name) {
+QByteArray trimSpaces(const QString& name)
+{
     QByteArray bytes = name.toUtf8();
     qsizetype begin = 0, end = bytes.size();
     while (begin < end && bytes[begin] == ' ')
@@ -59,7 +63,8 @@ struct IniLine {
     QByteArray value; // trimmed value of a key line
 };
 
-void classify(IniLine& line, QByteArrayView text) {
+void classify(IniLine& line, QByteArrayView text)
+{
     qsizetype i = 0;
     while (i < text.size() && isBlank(text[i]))
         ++i;
@@ -84,7 +89,8 @@ void classify(IniLine& line, QByteArrayView text) {
 
 // Lines end at CR, LF or CRLF. A UTF-8 byte order mark before the first line is skipped, so an
 // editor that adds one does not hide the first section.
-std::vector<IniLine> splitLines(const QByteArray& bytes) {
+std::vector<IniLine> splitLines(const QByteArray& bytes)
+{
     std::vector<IniLine> lines;
     qsizetype pos = bytes.startsWith("\xEF\xBB\xBF") ? 3 : 0;
     while (pos < bytes.size()) {
@@ -104,7 +110,8 @@ std::vector<IniLine> splitLines(const QByteArray& bytes) {
 }
 
 // One pair of matching outer quotes goes; the value is cut to MaxValueLength characters.
-QString decodedValue(QByteArray raw) {
+QString decodedValue(QByteArray raw)
+{
     if (raw.size() >= 2 && (raw.front() == '"' || raw.front() == '\'') && raw.back() == raw.front())
         raw = raw.sliced(1, raw.size() - 2);
     QString value = QString::fromUtf8(raw);
@@ -122,7 +129,8 @@ struct Location {
     int lastContent = -1; // the last non-comment, non-blank line of the section, or the header
 };
 
-Location locate(const std::vector<IniLine>& lines, const QByteArray& section, const QByteArray& key) {
+Location locate(const std::vector<IniLine>& lines, const QByteArray& section, const QByteArray& key)
+{
     Location at;
     for (int i = 0; i < int(lines.size()); ++i) {
         const IniLine& line = lines[i];
@@ -144,7 +152,8 @@ Location locate(const std::vector<IniLine>& lines, const QByteArray& section, co
 // with the file's spelling of the key; a new key goes after the section's last key line, so
 // comments and blank lines that close the section stay below it; a new section goes at the end.
 QByteArray withSetting(const QByteArray& bytes, const QByteArray& section, const QByteArray& key,
-                       const QByteArray& value) {
+                       const QByteArray& value)
+{
     const std::vector<IniLine> lines = splitLines(bytes);
     const Location at = locate(lines, folded(section), folded(key));
     QByteArray out = bytes;
@@ -166,7 +175,8 @@ QByteArray withSetting(const QByteArray& bytes, const QByteArray& section, const
 
 // The current bytes of a file about to be written: empty when it does not exist yet, nothing
 // when it cannot be read or its folder is missing.
-std::optional<QByteArray> bytesToEdit(const QString& path) {
+std::optional<QByteArray> bytesToEdit(const QString& path)
+{
     const QFileInfo info(path);
     if (!info.exists()) {
         if (info.absoluteDir().exists())
@@ -184,7 +194,8 @@ std::optional<QByteArray> bytesToEdit(const QString& path) {
 
 // Writes a temporary file beside the old one and renames it over it, so a crash or a power loss
 // leaves either the old file or the new one, never a truncated one.
-bool replaceFile(const QString& path, const QByteArray& bytes) {
+bool replaceFile(const QString& path, const QByteArray& bytes)
+{
     QSaveFile file(path);
     if (file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.commit())
         return true;
@@ -193,32 +204,28 @@ bool replaceFile(const QString& path, const QByteArray& bytes) {
     return false;
 }
 
-template <typename T> QVariant numberOrZeroText(std::optional<T> number) {
+template <typename T> QVariant numberOrZeroText(std::optional<T> number)
+{
     return number ? QVariant::fromValue(*number) : QVariant(QStringLiteral("0"));
 }
 
-QVariant converted(const QString& text, int code) {
+QVariant converted(const QString& text, int code)
+{
     switch (code) {
-    case AsBoolean:
-        return basic::CBool(text).value_or(false);
-    case AsLong:
-        return numberOrZeroText(basic::CLng(text));
-    case AsInteger:
-        return numberOrZeroText(basic::CInt(text));
-    case AsNumberText:
-        return text.isEmpty() ? QStringLiteral("0") : text;
-    case AsSingle:
-        return numberOrZeroText(basic::CSng(text));
-    case AsDecimal:
-        return numberOrZeroText(basic::CDbl(text));
-    default:
-        return text;
+    case AsBoolean: return basic::CBool(text).value_or(false);
+    case AsLong: return numberOrZeroText(basic::CLng(text));
+    case AsInteger: return numberOrZeroText(basic::CInt(text));
+    case AsNumberText: return text.isEmpty() ? QStringLiteral("0") : text;
+    case AsSingle: return numberOrZeroText(basic::CSng(text));
+    case AsDecimal: return numberOrZeroText(basic::CDbl(text));
+    default: return text;
     }
 }
 
 } // namespace
 
-IniDocument IniDocument::fromBytes(const QByteArray& bytes) {
+IniDocument IniDocument::fromBytes(const QByteArray& bytes)
+{
     IniDocument doc;
     QByteArray current;
     bool inUsableSection = false; // keys before the first section, or in a repeated one, are unreachable
@@ -238,7 +245,8 @@ IniDocument IniDocument::fromBytes(const QByteArray& bytes) {
     return doc;
 }
 
-IniDocument IniDocument::fromFile(const QString& path) {
+IniDocument IniDocument::fromFile(const QString& path)
+{
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
         if (file.exists())
@@ -248,7 +256,8 @@ IniDocument IniDocument::fromFile(const QString& path) {
     return fromBytes(file.readAll());
 }
 
-std::optional<QString> IniDocument::value(const QString& section, const QString& key) const {
+std::optional<QString> IniDocument::value(const QString& section, const QString& key) const
+{
     const auto s = m_sections.constFind(folded(trimSpaces(section)));
     if (s == m_sections.cend())
         return std::nullopt;
@@ -260,16 +269,19 @@ std::optional<QString> IniDocument::value(const QString& section, const QString&
 
 // The file is read again at every call: the settings are few, and a read must show the file as
 // it is now.
-QVariant ReadSetting(const QString& file, const QString& section, const QString& key, int code) {
+QVariant ReadSetting(const QString& file, const QString& section, const QString& key, int code)
+{
     return ReadSetting(IniDocument::fromFile(file), section, key, code);
 }
 
-QVariant ReadSetting(const IniDocument& doc, const QString& section, const QString& key, int code) {
+QVariant ReadSetting(const IniDocument& doc, const QString& section, const QString& key, int code)
+{
     return converted(doc.value(section, key).value_or(QString()), code);
 }
 
 // The value is written verbatim: no quoting, no escaping, no trimming.
-qint16 WriteSetting(const QString& file, const QString& section, const QString& key, const QString& value) {
+qint16 WriteSetting(const QString& file, const QString& section, const QString& key, const QString& value)
+{
     const std::optional<QByteArray> old = bytesToEdit(file);
     if (!old)
         return 0;

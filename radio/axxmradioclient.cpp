@@ -10,9 +10,9 @@
 Q_LOGGING_CATEGORY(lcRadio, "vanto.radio")
 
 namespace {
-const QStringList SignalNames = {QStringLiteral("ChannelChange"),      QStringLiteral("CurrentTime"),
-                                 QStringLiteral("ChannelData"),        QStringLiteral("CurrentChannelData"),
-                                 QStringLiteral("SignalStrength"),     QStringLiteral("MuteChanged")};
+const QStringList SignalNames = {QStringLiteral("ChannelChange"),  QStringLiteral("CurrentTime"),
+                                 QStringLiteral("ChannelData"),    QStringLiteral("CurrentChannelData"),
+                                 QStringLiteral("SignalStrength"), QStringLiteral("MuteChanged")};
 } // namespace
 
 std::unique_ptr<AXXMRadioClient> AXXMRadioClient::create(const QDBusConnection& bus)
@@ -49,9 +49,9 @@ AXXMRadioClient::~AXXMRadioClient()
 
 void AXXMRadioClient::askCurrentOwner()
 {
-    QDBusMessage ask = QDBusMessage::createMethodCall(
-        QStringLiteral("org.freedesktop.DBus"), QStringLiteral("/org/freedesktop/DBus"),
-        QStringLiteral("org.freedesktop.DBus"), QStringLiteral("GetNameOwner"));
+    QDBusMessage ask =
+        QDBusMessage::createMethodCall(QStringLiteral("org.freedesktop.DBus"), QStringLiteral("/org/freedesktop/DBus"),
+                                       QStringLiteral("org.freedesktop.DBus"), QStringLiteral("GetNameOwner"));
     ask << QLatin1String(xmradio::ServiceName);
     auto* watcher = new QDBusPendingCallWatcher(m_bus.asyncCall(ask), this);
     connect(watcher, &QDBusPendingCallWatcher::finished, this, [this](QDBusPendingCallWatcher* w) {
@@ -94,16 +94,18 @@ void AXXMRadioClient::setMute(bool muted)
 
 void AXXMRadioClient::sendChannel(qint32 number)
 {
-    QDBusMessage call = QDBusMessage::createMethodCall(QLatin1String(xmradio::ServiceName), QLatin1String(xmradio::ObjectPath),
-                                                       QLatin1String(xmradio::InterfaceName), QStringLiteral("Channel"));
+    QDBusMessage call =
+        QDBusMessage::createMethodCall(QLatin1String(xmradio::ServiceName), QLatin1String(xmradio::ObjectPath),
+                                       QLatin1String(xmradio::InterfaceName), QStringLiteral("Channel"));
     call << number;
     m_bus.send(call);
 }
 
 void AXXMRadioClient::sendMute(bool muted)
 {
-    QDBusMessage call = QDBusMessage::createMethodCall(QLatin1String(xmradio::ServiceName), QLatin1String(xmradio::ObjectPath),
-                                                       QLatin1String(xmradio::InterfaceName), QStringLiteral("SetMute"));
+    QDBusMessage call =
+        QDBusMessage::createMethodCall(QLatin1String(xmradio::ServiceName), QLatin1String(xmradio::ObjectPath),
+                                       QLatin1String(xmradio::InterfaceName), QStringLiteral("SetMute"));
     call << muted;
     m_bus.send(call);
 }

@@ -6,8 +6,8 @@
 
 namespace radio {
 
-ChannelDataHandler::ChannelDataHandler(skin::RadioXMControls& controls, skin::WindowState& state,
-                                       ChannelTable& table, NowPlaying& nowPlaying, QString servicesPath)
+ChannelDataHandler::ChannelDataHandler(skin::RadioXMControls& controls, skin::WindowState& state, ChannelTable& table,
+                                       NowPlaying& nowPlaying, QString servicesPath)
     : m_c(controls)
     , m_state(state)
     , m_table(table)
@@ -16,8 +16,8 @@ ChannelDataHandler::ChannelDataHandler(skin::RadioXMControls& controls, skin::Wi
 {
 }
 
-void ChannelDataHandler::ChannelData(qint32 number, const QString& station, const QString& artist,
-                                     const QString& title, const QString& genre)
+void ChannelDataHandler::ChannelData(qint32 number, const QString& station, const QString& artist, const QString& title,
+                                     const QString& genre)
 {
     const QString key = ChannelTable::RowKey(number);
     int position = m_table.FindItem(key);
@@ -39,8 +39,8 @@ void ChannelDataHandler::ChannelData(qint32 number, const QString& station, cons
     letPendingEventsRun();
 }
 
-void ChannelDataHandler::showIfTuned(qint32 number, const QString& station, const QString& artist,
-                                     const QString& title, const QString& genre)
+void ChannelDataHandler::showIfTuned(qint32 number, const QString& station, const QString& artist, const QString& title,
+                                     const QString& genre)
 {
     const std::optional<qint32> tuned = basic::CLng(m_c.lblCC->Caption());
     if (!tuned || *tuned != number)

@@ -40,7 +40,10 @@ void ChannelTable::setText(int position, int column, const QString& value)
     m_rows[size_t(position)][size_t(column)] = value;
 }
 
-int ChannelTable::FindItem(const QString& key) const { return m_firstByKey.value(key.toCaseFolded(), -1); }
+int ChannelTable::FindItem(const QString& key) const
+{
+    return m_firstByKey.value(key.toCaseFolded(), -1);
+}
 
 int ChannelTable::Add(const QString& key)
 {

@@ -26,8 +26,8 @@ std::optional<qint32> TimeThumbLeft(qint32 position, qint32 duration, float barW
     return rounded;
 }
 
-NowPlaying::NowPlaying(skin::RadioXMControls& controls, skin::WindowState& state,
-                       modFunctions::SharedWaitTimer& waits, const ChannelTable& table, Hooks hooks)
+NowPlaying::NowPlaying(skin::RadioXMControls& controls, skin::WindowState& state, modFunctions::SharedWaitTimer& waits,
+                       const ChannelTable& table, Hooks hooks)
     : m_c(controls)
     , m_state(state)
     , m_waits(waits)
@@ -64,8 +64,8 @@ void NowPlaying::ChannelChange(qint32 number)
         m_hooks.RefreshPresetButtons();
 }
 
-void NowPlaying::CurrentChannelData(qint32 number, const QString& station, const QString& artist,
-                                    const QString& title, const QString& genre)
+void NowPlaying::CurrentChannelData(qint32 number, const QString& station, const QString& artist, const QString& title,
+                                    const QString& genre)
 {
     m_c.lblCC->setCaption(QString::number(number));
     m_c.lblStation->setCaption(station);

@@ -27,8 +27,14 @@ TwipsScale TwipsScale::forWidget(const QWidget* widget)
     return {float(1440.0 / screen->logicalDotsPerInchX()), float(1440.0 / screen->logicalDotsPerInchY())};
 }
 
-int TwipsScale::toPixelsX(float twips) const { return int(std::lround(double(twips) / double(x))); }
-int TwipsScale::toPixelsY(float twips) const { return int(std::lround(double(twips) / double(y))); }
+int TwipsScale::toPixelsX(float twips) const
+{
+    return int(std::lround(double(twips) / double(x)));
+}
+int TwipsScale::toPixelsY(float twips) const
+{
+    return int(std::lround(double(twips) / double(y)));
+}
 
 // --- ControlWidget -------------------------------------------------------------------------
 
@@ -108,7 +114,10 @@ Control::Control(QString name, int index, ControlWidget* widget, const TwipsScal
     m_widget->setObjectName(index < 0 ? m_name : QStringLiteral("%1(%2)").arg(m_name).arg(index));
 }
 
-Control::~Control() { delete m_widget.data(); }
+Control::~Control()
+{
+    delete m_widget.data();
+}
 
 void Control::setLeft(float twips)
 {
@@ -355,7 +364,10 @@ PictureArea::PictureArea(QString name, int index, QWidget* container, const Twip
     m_view->show();
 }
 
-QWidget* PictureArea::container() const { return m_view; }
+QWidget* PictureArea::container() const
+{
+    return m_view;
+}
 
 void PictureArea::setBackColor(Colour colour)
 {
@@ -397,7 +409,10 @@ void PictureArea::drawFrom(const QImage& source, const QRect& sourceRect)
     p.drawImage(QRectF(QPointF(0, 0), QSizeF(sourceRect.size()) / dpr), source, sourceRect);
 }
 
-void PictureArea::Refresh() { m_view->repaint(); }
+void PictureArea::Refresh()
+{
+    m_view->repaint();
+}
 
 QSize PictureArea::surfaceSize(qreal dpr) const
 {

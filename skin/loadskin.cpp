@@ -7,15 +7,18 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QImageReader>
-#include <QPainter>
 #include <QLoggingCategory>
+#include <QPainter>
 #include <QtConcurrent/QtConcurrentMap>
 
 Q_LOGGING_CATEGORY(lcSkin, "vanto.skin")
 
 namespace skin {
 
-float Percent(float value, float extent) { return value / 100.0f * extent; }
+float Percent(float value, float extent)
+{
+    return value / 100.0f * extent;
+}
 
 std::optional<Alignment> AlignmentFor(const QString& text)
 {
@@ -41,8 +44,8 @@ QImage StretchToWindow(const QImage& picture, QSize size, qreal devicePixelRatio
     size = size.expandedTo(QSize(1, 1));
     QImage surface;
     if (size.width() * 2 < picture.width() || size.height() * 2 < picture.height())
-        surface = picture.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation)
-                      .convertToFormat(QImage::Format_RGB32);
+        surface =
+            picture.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation).convertToFormat(QImage::Format_RGB32);
     else {
         surface = QImage(size, QImage::Format_RGB32);
         QPainter p(&surface);
@@ -130,10 +133,19 @@ QString SkinLoader::skinFolder() const
     return QDir::cleanPath(m_programFolder + QLatin1String("/Skins/") + m_state.CurrentSkin);
 }
 
-float SkinLoader::windowWidth() const { return float(m_form.width()) * m_scale.x; }
-float SkinLoader::windowHeight() const { return float(m_form.height()) * m_scale.y; }
+float SkinLoader::windowWidth() const
+{
+    return float(m_form.width()) * m_scale.x;
+}
+float SkinLoader::windowHeight() const
+{
+    return float(m_form.height()) * m_scale.y;
+}
 
-QSize SkinLoader::surfaceSize() const { return (QSizeF(m_form.size()) * m_form.devicePixelRatioF()).toSize(); }
+QSize SkinLoader::surfaceSize() const
+{
+    return (QSizeF(m_form.size()) * m_form.devicePixelRatioF()).toSize();
+}
 
 void SkinLoader::LoadSkin()
 {
@@ -174,7 +186,10 @@ void SkinLoader::LoadSkin()
     lockWindowUpdate(false);
 }
 
-void SkinLoader::lockWindowUpdate(bool locked) { m_form.setUpdatesEnabled(!locked); }
+void SkinLoader::lockWindowUpdate(bool locked)
+{
+    m_form.setUpdatesEnabled(!locked);
+}
 
 void SkinLoader::readDesignSize(const SkinFile& skin)
 {
@@ -189,7 +204,8 @@ void SkinLoader::readDesignSize(const SkinFile& skin)
     m_state.SkinDesignWidth = designTwips("DefaultWidth", skin.DefaultWidth, m_scale.x);
     m_state.SkinDesignHeight = designTwips("DefaultHeight", skin.DefaultHeight, m_scale.y);
     if (m_state.SkinDesignHeight == 0)
-        throw SkinError(QStringLiteral("The skin file %1, section [General]: DefaultHeight is missing or 0.").arg(m_skinPath));
+        throw SkinError(
+            QStringLiteral("The skin file %1, section [General]: DefaultHeight is missing or 0.").arg(m_skinPath));
     m_state.FontScale = windowHeight() / float(m_state.SkinDesignHeight);
 }
 
@@ -241,11 +257,16 @@ void SkinLoader::placeButtons(const SkinFile& skin)
 
 void SkinLoader::styleTextSections(const SkinFile& skin)
 {
-    Label* styleTargets[TextSectionCount] = {m_c.lblArtistTrackTitle.get(), m_c.lblArtist.get(),
-                                             m_c.lblStation.get(),          m_c.lblTrackTitle.get(),
-                                             m_c.lblCC.get(),               m_c.lblGenre.get(),
-                                             m_c.lblCurrentPos.get(),       m_c.lblTotalTrackTime.get(),
-                                             m_c.lblVolume.get(),           m_c.lblTime.get(),
+    Label* styleTargets[TextSectionCount] = {m_c.lblArtistTrackTitle.get(),
+                                             m_c.lblArtist.get(),
+                                             m_c.lblStation.get(),
+                                             m_c.lblTrackTitle.get(),
+                                             m_c.lblCC.get(),
+                                             m_c.lblGenre.get(),
+                                             m_c.lblCurrentPos.get(),
+                                             m_c.lblTotalTrackTime.get(),
+                                             m_c.lblVolume.get(),
+                                             m_c.lblTime.get(),
                                              m_c.lblDate.get()};
     for (int i = 0; i < TextSectionCount; ++i) {
         const TextSection& section = skin.texts[size_t(i)];
@@ -309,7 +330,10 @@ void SkinLoader::placePresets(const SkinFile& skin)
     }
 }
 
-QString SkinLoader::imagePath(const QString& name) const { return skinFolder() + QLatin1String("/Images/") + name; }
+QString SkinLoader::imagePath(const QString& name) const
+{
+    return skinFolder() + QLatin1String("/Images/") + name;
+}
 
 void SkinLoader::loadThumbPictures(const SkinFile& skin)
 {

@@ -25,10 +25,16 @@ TextStyle tahoma(const QString& caption, bool autoSize = false)
     return {caption, QStringLiteral("Tahoma"), 14.25f, false, White, autoSize};
 }
 
-TextStyle sansBold(const QString& caption, float size) { return {caption, QStringLiteral("MS Sans Serif"), size, true}; }
+TextStyle sansBold(const QString& caption, float size)
+{
+    return {caption, QStringLiteral("MS Sans Serif"), size, true};
+}
 
 // The window's default font, which the list labels keep until a skin styles them.
-TextStyle listPlaceholder() { return {QStringLiteral("Lapel1"), QStringLiteral("MS Sans Serif"), 8.25f, false, SystemWindowText, true}; }
+TextStyle listPlaceholder()
+{
+    return {QStringLiteral("Lapel1"), QStringLiteral("MS Sans Serif"), 8.25f, false, SystemWindowText, true};
+}
 
 class Builder {
 public:
@@ -169,23 +175,28 @@ RadioXMControls::RadioXMControls(QWidget* form, const TwipsScale& scale)
     const Rect rowLabel{0, 0, 480, 195};
     pctListItem4 = b->picture(QStringLiteral("pctListItem4"), list, {4200, 0, 495, 1935});
     lblListItem4 = ControlArray<Label>(factoryBuilder->labelGroup(
-        QStringLiteral("lblListItem4"), [this](int) { return pctListItem4->container(); }, rowLabel, listPlaceholder()));
+        QStringLiteral("lblListItem4"), [this](int) { return pctListItem4->container(); }, rowLabel,
+        listPlaceholder()));
     lblListItem4.create(0);
     pctListItem3 = b->picture(QStringLiteral("pctListItem3"), list, {3360, 0, 495, 1935});
     lblListItem3 = ControlArray<Label>(factoryBuilder->labelGroup(
-        QStringLiteral("lblListItem3"), [this](int) { return pctListItem3->container(); }, rowLabel, listPlaceholder()));
+        QStringLiteral("lblListItem3"), [this](int) { return pctListItem3->container(); }, rowLabel,
+        listPlaceholder()));
     lblListItem3.create(0);
     pctListItem2 = b->picture(QStringLiteral("pctListItem2"), list, {2520, 0, 495, 1935});
     lblListItem2 = ControlArray<Label>(factoryBuilder->labelGroup(
-        QStringLiteral("lblListItem2"), [this](int) { return pctListItem2->container(); }, rowLabel, listPlaceholder()));
+        QStringLiteral("lblListItem2"), [this](int) { return pctListItem2->container(); }, rowLabel,
+        listPlaceholder()));
     lblListItem2.create(0);
     pctListItem1 = b->picture(QStringLiteral("pctListItem1"), list, {1560, 0, 495, 1935});
     lblListItem1 = ControlArray<Label>(factoryBuilder->labelGroup(
-        QStringLiteral("lblListItem1"), [this](int) { return pctListItem1->container(); }, rowLabel, listPlaceholder()));
+        QStringLiteral("lblListItem1"), [this](int) { return pctListItem1->container(); }, rowLabel,
+        listPlaceholder()));
     lblListItem1.create(0);
     pctListItem0 = b->picture(QStringLiteral("pctListItem0"), list, {0, 0, 495, 1935});
     lblListItem0 = ControlArray<Label>(factoryBuilder->labelGroup(
-        QStringLiteral("lblListItem0"), [this](int) { return pctListItem0->container(); }, rowLabel, listPlaceholder()));
+        QStringLiteral("lblListItem0"), [this](int) { return pctListItem0->container(); }, rowLabel,
+        listPlaceholder()));
     lblListItem0.create(0);
     lblListItem = ControlArray<Label>(factoryBuilder->labelGroup(
         QStringLiteral("lblListItem"), [list](int) { return list; }, {600, 120, 720, 195}, listPlaceholder()));
@@ -193,7 +204,8 @@ RadioXMControls::RadioXMControls(QWidget* form, const TwipsScale& scale)
 
     lblSignalBack = ControlArray<Label>([factoryBuilder, bg](int index) {
         const float tops[] = {4440, 4800, 5160};
-        auto l = factoryBuilder->label(QStringLiteral("lblSignalBack"), index, bg, {120, tops[qBound(0, index, 2)], 495, 255},
+        auto l = factoryBuilder->label(QStringLiteral("lblSignalBack"), index, bg,
+                                       {120, tops[qBound(0, index, 2)], 495, 255},
                                        {QString(), QStringLiteral("MS Sans Serif"), 8.25f});
         l->setBackStyle(BackStyle::Opaque);
         l->setBackColor(SystemWindowBackground);
@@ -201,7 +213,8 @@ RadioXMControls::RadioXMControls(QWidget* form, const TwipsScale& scale)
     });
     lblSignalFront = ControlArray<Label>([factoryBuilder, bg](int index) {
         const float tops[] = {4440, 4800, 5160};
-        auto l = factoryBuilder->label(QStringLiteral("lblSignalFront"), index, bg, {720, tops[qBound(0, index, 2)], 255, 255},
+        auto l = factoryBuilder->label(QStringLiteral("lblSignalFront"), index, bg,
+                                       {720, tops[qBound(0, index, 2)], 255, 255},
                                        {QString(), QStringLiteral("MS Sans Serif"), 8.25f});
         l->setBackStyle(BackStyle::Opaque);
         l->setBackColor(0x00FF00FF);
@@ -214,8 +227,10 @@ RadioXMControls::RadioXMControls(QWidget* form, const TwipsScale& scale)
 
     lblGPSSatellites = b->label(QStringLiteral("lblGPSSatellites"), NoIndex, bg, {120, 3720, 3375, 375},
                                 tahoma(QStringLiteral("Satellites")));
-    lblGPSSpeed = b->label(QStringLiteral("lblGPSSpeed"), NoIndex, bg, {120, 5520, 3375, 375}, tahoma(QStringLiteral("GPSSpeed")));
-    lblSpeedCam = b->label(QStringLiteral("lblSpeedCam"), NoIndex, bg, {120, 3360, 3375, 375}, tahoma(QStringLiteral("SpeedCam")));
+    lblGPSSpeed = b->label(QStringLiteral("lblGPSSpeed"), NoIndex, bg, {120, 5520, 3375, 375},
+                           tahoma(QStringLiteral("GPSSpeed")));
+    lblSpeedCam = b->label(QStringLiteral("lblSpeedCam"), NoIndex, bg, {120, 3360, 3375, 375},
+                           tahoma(QStringLiteral("SpeedCam")));
     lblFullArtistTrackTitle = b->label(QStringLiteral("lblFullArtistTrackTitle"), NoIndex, bg, {0, 0, 2280, 345},
                                        tahoma(QStringLiteral("FullArtistTrackTitle"), true), false);
     lblTotalTrackTime = b->label(QStringLiteral("lblTotalTrackTime"), NoIndex, bg, {6840, 3240, 1455, 495},
@@ -223,18 +238,24 @@ RadioXMControls::RadioXMControls(QWidget* form, const TwipsScale& scale)
     lblCurrentPos = b->label(QStringLiteral("lblCurrentPos"), NoIndex, bg, {5520, 3360, 1215, 615},
                              tahoma(QStringLiteral("CurrentSongPos")));
     lblCC = b->label(QStringLiteral("lblCC"), NoIndex, bg, {3120, 3360, 975, 735}, sansBold(QStringLiteral("CC"), 24));
-    lblStation = b->label(QStringLiteral("lblStation"), NoIndex, bg, {4320, 3360, 4935, 495}, sansBold(QStringLiteral("S"), 13.5f));
-    lblArtist = b->label(QStringLiteral("lblArtist"), NoIndex, bg, {4320, 4080, 4935, 495}, sansBold(QStringLiteral("A"), 13.5f));
-    lblTrackTitle = b->label(QStringLiteral("lblTrackTitle"), NoIndex, bg, {4320, 4800, 4935, 495}, sansBold(QStringLiteral("T"), 13.5f));
-    lblGenre = b->label(QStringLiteral("lblGenre"), NoIndex, bg, {4320, 5520, 4935, 495}, sansBold(QStringLiteral("G"), 13.5f));
-    lblVolume = b->label(QStringLiteral("lblVolume"), NoIndex, bg, {1560, 3960, 1215, 495}, tahoma(QStringLiteral("Volume")));
+    lblStation = b->label(QStringLiteral("lblStation"), NoIndex, bg, {4320, 3360, 4935, 495},
+                          sansBold(QStringLiteral("S"), 13.5f));
+    lblArtist = b->label(QStringLiteral("lblArtist"), NoIndex, bg, {4320, 4080, 4935, 495},
+                         sansBold(QStringLiteral("A"), 13.5f));
+    lblTrackTitle = b->label(QStringLiteral("lblTrackTitle"), NoIndex, bg, {4320, 4800, 4935, 495},
+                             sansBold(QStringLiteral("T"), 13.5f));
+    lblGenre = b->label(QStringLiteral("lblGenre"), NoIndex, bg, {4320, 5520, 4935, 495},
+                        sansBold(QStringLiteral("G"), 13.5f));
+    lblVolume =
+        b->label(QStringLiteral("lblVolume"), NoIndex, bg, {1560, 3960, 1215, 495}, tahoma(QStringLiteral("Volume")));
     lblTime = b->label(QStringLiteral("lblTime"), NoIndex, bg, {2040, 5520, 1215, 495}, tahoma(QStringLiteral("Time")));
     lblDate = b->label(QStringLiteral("lblDate"), NoIndex, bg, {1680, 4800, 1215, 495}, tahoma(QStringLiteral("Date")));
 
     // The skin's work surfaces: never shown.
     pctOn = b->picture(QStringLiteral("pctOn"), form, {840, 7560, 495, 495}, SystemWindowBackground, false);
     pctOnLoad = b->picture(QStringLiteral("pctOnLoad"), form, {240, 7560, 495, 495}, SystemWindowBackground, false);
-    pctDownLoad = b->picture(QStringLiteral("pctDownLoad"), form, {2040, 7560, 495, 495}, SystemWindowBackground, false);
+    pctDownLoad =
+        b->picture(QStringLiteral("pctDownLoad"), form, {2040, 7560, 495, 495}, SystemWindowBackground, false);
     pctUpLoad = b->picture(QStringLiteral("pctUpLoad"), form, {3240, 7560, 495, 495}, SystemWindowBackground, false);
     pctUp = b->picture(QStringLiteral("pctUp"), form, {2640, 7560, 495, 495}, SystemWindowBackground, false);
     pctDown = b->picture(QStringLiteral("pctDown"), form, {1440, 7560, 495, 495}, SystemWindowBackground, false);
@@ -244,7 +265,8 @@ RadioXMControls::~RadioXMControls() = default;
 
 ControlArray<Label>& RadioXMControls::rowGroup(int group)
 {
-    ControlArray<Label>* groups[] = {&lblListItem, &lblListItem0, &lblListItem1, &lblListItem2, &lblListItem3, &lblListItem4};
+    ControlArray<Label>* groups[] = {&lblListItem,  &lblListItem0, &lblListItem1,
+                                     &lblListItem2, &lblListItem3, &lblListItem4};
     return *groups[group];
 }
 

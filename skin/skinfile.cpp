@@ -5,8 +5,8 @@ namespace skin {
 const std::array<const char*, ButtonCount> ButtonSectionNames = {"Exit", "VolumeMute", "Tune", "VolumeDown",
                                                                  "VolumeUp"};
 const std::array<const char*, TextSectionCount> TextSectionNames = {
-    "ArtistTrackTitle", "Artist", "StationName", "TrackTitle", "ChannelNumber", "Genre",
-    "CurrentTrackTime", "TotalTrackTime", "Volume", "Time", "Date"};
+    "ArtistTrackTitle", "Artist",         "StationName", "TrackTitle", "ChannelNumber", "Genre",
+    "CurrentTrackTime", "TotalTrackTime", "Volume",      "Time",       "Date"};
 
 namespace {
 

@@ -20,19 +20,28 @@ FakeRadioService::~FakeRadioService()
     QDBusConnection::disconnectFromBus(m_connectionName);
 }
 
-bool FakeRadioService::claimName() { return m_bus.registerService(QLatin1String(xmradio::ServiceName)); }
+bool FakeRadioService::claimName()
+{
+    return m_bus.registerService(QLatin1String(xmradio::ServiceName));
+}
 
-void FakeRadioService::releaseName() { m_bus.unregisterService(QLatin1String(xmradio::ServiceName)); }
+void FakeRadioService::releaseName()
+{
+    m_bus.unregisterService(QLatin1String(xmradio::ServiceName));
+}
 
 void FakeRadioService::emitSignal(const QString& name, const QVariantList& arguments)
 {
-    QDBusMessage signal = QDBusMessage::createSignal(QLatin1String(xmradio::ObjectPath),
-                                                     QLatin1String(xmradio::InterfaceName), name);
+    QDBusMessage signal =
+        QDBusMessage::createSignal(QLatin1String(xmradio::ObjectPath), QLatin1String(xmradio::InterfaceName), name);
     signal.setArguments(arguments);
     m_bus.send(signal);
 }
 
-void FakeRadioService::Channel(int number) { calls << QStringLiteral("Channel %1").arg(number); }
+void FakeRadioService::Channel(int number)
+{
+    calls << QStringLiteral("Channel %1").arg(number);
+}
 
 void FakeRadioService::SetMute(bool muted)
 {

@@ -21,9 +21,9 @@ Keys geometry(const char* l, const char* t, const char* w, const char* h)
 Keys textKeys(const char* l, const char* t, const char* w, const char* h, const char* size = "12")
 {
     Keys k = geometry(l, t, w, h);
-    const Keys style = {{"Font", "DejaVu Sans"}, {"AllowResize", "True"}, {"FontSize", size},
-                        {"FontColour", "16777215"}, {"Align", "Left"}, {"Bold", "False"},
-                        {"Italic", "False"}, {"Underlined", "False"}};
+    const Keys style = {{"Font", "DejaVu Sans"},    {"AllowResize", "True"}, {"FontSize", size},
+                        {"FontColour", "16777215"}, {"Align", "Left"},       {"Bold", "False"},
+                        {"Italic", "False"},        {"Underlined", "False"}};
     k.insert(k.end(), style.begin(), style.end());
     return k;
 }
@@ -31,10 +31,10 @@ Keys textKeys(const char* l, const char* t, const char* w, const char* h, const 
 Keys presetLabel()
 {
     Keys k = geometry("0", "20", "100", "60");
-    const Keys style = {{"Font", "DejaVu Sans"}, {"AllowResize", "True"}, {"FontSize", "12"},
-                        {"UpColour", "16777215"}, {"DownColour", "255"}, {"OnColour", "65535"},
-                        {"BackColour", "-1"}, {"Align", "Centre"}, {"Bold", "True"},
-                        {"Italic", "False"}, {"Underlined", "False"}};
+    const Keys style = {{"Font", "DejaVu Sans"},  {"AllowResize", "True"}, {"FontSize", "12"},
+                        {"UpColour", "16777215"}, {"DownColour", "255"},   {"OnColour", "65535"},
+                        {"BackColour", "-1"},     {"Align", "Centre"},     {"Bold", "True"},
+                        {"Italic", "False"},      {"Underlined", "False"}};
     k.insert(k.end(), style.begin(), style.end());
     return k;
 }
@@ -78,20 +78,34 @@ std::vector<std::pair<QString, Keys>> defaultSections()
         s.push_back({QStringLiteral("Preset%1Label").arg(n), presetLabel()});
     }
     s.push_back({"CurrentPlaylist",
-                 {{"SliderUpImage", "ThumbUp.png"},   {"SliderDownImage", "ThumbDown.png"},
-                  {"Left", "1"},                      {"Top", "2"},
-                  {"Width", "90"},                    {"Height", "40"},
-                  {"SliderAreaLeft", "93"},           {"SliderAreatop", "10"},
-                  {"SliderAreaWidth", "5"},           {"SliderAreaHeight", "25"},
-                  {"SliderWidth", "5"},               {"SliderHeight", "5"},
-                  {"ScrollUpLeft", "93"},             {"ScrollUpTop", "2"},
-                  {"ScrollUpWidth", "5"},             {"ScrollUpHeight", "7"},
-                  {"ScrollDownLeft", "93"},           {"ScrollDownTop", "36"},
-                  {"ScrollDownWidth", "5"},           {"ScrollDownHeight", "7"},
-                  {"Font", "DejaVu Sans"},            {"AllowResize", "True"},
-                  {"FontSize", "10"},                 {"FontColour", "16777215"},
-                  {"SelectedBackColour", "8388608"},  {"Bold", "False"},
-                  {"Italic", "False"},                {"Underlined", "False"}}});
+                 {{"SliderUpImage", "ThumbUp.png"},
+                  {"SliderDownImage", "ThumbDown.png"},
+                  {"Left", "1"},
+                  {"Top", "2"},
+                  {"Width", "90"},
+                  {"Height", "40"},
+                  {"SliderAreaLeft", "93"},
+                  {"SliderAreatop", "10"},
+                  {"SliderAreaWidth", "5"},
+                  {"SliderAreaHeight", "25"},
+                  {"SliderWidth", "5"},
+                  {"SliderHeight", "5"},
+                  {"ScrollUpLeft", "93"},
+                  {"ScrollUpTop", "2"},
+                  {"ScrollUpWidth", "5"},
+                  {"ScrollUpHeight", "7"},
+                  {"ScrollDownLeft", "93"},
+                  {"ScrollDownTop", "36"},
+                  {"ScrollDownWidth", "5"},
+                  {"ScrollDownHeight", "7"},
+                  {"Font", "DejaVu Sans"},
+                  {"AllowResize", "True"},
+                  {"FontSize", "10"},
+                  {"FontColour", "16777215"},
+                  {"SelectedBackColour", "8388608"},
+                  {"Bold", "False"},
+                  {"Italic", "False"},
+                  {"Underlined", "False"}}});
     s.push_back({"TimeSlider",
                  {{"SliderUpImage", "TimeUp.png"},
                   {"SliderDownImage", "TimeDown.png"},
@@ -109,8 +123,9 @@ QImage stateImage(int state, QSize size)
     QImage image(size, QImage::Format_RGB32);
     for (int y = 0; y < size.height(); ++y)
         for (int x = 0; x < size.width(); ++x)
-            image.setPixel(x, y, qRgb(x * 255 / qMax(1, size.width() - 1), y * 255 / qMax(1, size.height() - 1),
-                                      stateBlue(state)));
+            image.setPixel(
+                x, y,
+                qRgb(x * 255 / qMax(1, size.width() - 1), y * 255 / qMax(1, size.height() - 1), stateBlue(state)));
     return image;
 }
 
@@ -123,7 +138,10 @@ void saveThumb(const QString& path, QColor colour)
 
 } // namespace
 
-int stateBlue(int state) { return state == 0 ? 0 : state == 1 ? 128 : 255; }
+int stateBlue(int state)
+{
+    return state == 0 ? 0 : state == 1 ? 128 : 255;
+}
 
 void writeSkin(const QString& folder, const Options& options)
 {

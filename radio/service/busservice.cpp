@@ -10,7 +10,8 @@
 
 namespace xmservice {
 
-QString claimRadioService(QObject* object) {
+QString claimRadioService(QObject* object)
+{
     QDBusConnection bus = QDBusConnection::sessionBus();
     if (!bus.isConnected())
         return QStringLiteral("cannot connect to the D-Bus session bus (%1)").arg(bus.lastError().message());
@@ -30,7 +31,8 @@ QString claimRadioService(QObject* object) {
     return {};
 }
 
-QString publishReceiver(ReceiverSimulator* receiver) {
+QString publishReceiver(ReceiverSimulator* receiver)
+{
     new ReceiverAdaptor(receiver); // owned by the receiver
     return claimRadioService(receiver);
 }

@@ -22,28 +22,23 @@ const NamedPool Pools[] = {
     {"First", {"Ava",   "Ben",    "Carla", "Dmitri",  "Elena", "Felix", "Grace", "Hugo",  "Inès", "Jonah",
                "Keiko", "Liam",   "Maya",  "Nikolai", "Olive", "Pablo", "Quinn", "Rosa",  "Sam",  "Tessa",
                "Uma",   "Victor", "Wren",  "Xavier",  "Yara",  "Zane",  "Renée", "Søren", "José", "Anaïs"}},
-    {"Last",
-     {"Abernathy", "Bellweather", "Castellano", "Drummond", "Ellery",    "Fairweather", "Galloway",
-      "Hartigan",  "Ivers",       "Jablonski",  "Kessler",  "Lindqvist", "Marchetti",   "Navarro",
-      "O'Dowd",    "Pemberton",   "Quayle",     "Rourke",   "Sandoval",  "Thistlewood", "Underhill",
-      "Whitlock",  "Yardley",     "Zielinski",  "Brønner",  "Duchêne",   "Kowalczyk",   "MacAllister"}},
-    {"Adj", {"Velvet",   "Broken",  "Electric", "Silver", "Hollow", "Neon",     "Paper",
-             "Midnight", "Golden",  "Crimson",  "Wild",   "Quiet",  "Lonesome", "Northern",
-             "Restless", "Burning", "Frozen",   "Lucky",  "Sleepy", "Wandering"}},
-    {"Noun", {"Lantern", "Ghost",   "Engine", "Saint",  "Satellite", "Harbour", "Falcon",
-              "River",   "Highway", "Heart",  "Window", "Garden",    "Ocean",   "Mirror",
-              "Train",   "Shadow",  "Anchor", "Comet",  "Letter",    "Canyon"}},
+    {"Last", {"Abernathy", "Bellweather", "Castellano", "Drummond", "Ellery",    "Fairweather", "Galloway",
+              "Hartigan",  "Ivers",       "Jablonski",  "Kessler",  "Lindqvist", "Marchetti",   "Navarro",
+              "O'Dowd",    "Pemberton",   "Quayle",     "Rourke",   "Sandoval",  "Thistlewood", "Underhill",
+              "Whitlock",  "Yardley",     "Zielinski",  "Brønner",  "Duchêne",   "Kowalczyk",   "MacAllister"}},
+    {"Adj",
+     {"Velvet", "Broken", "Electric", "Silver",   "Hollow",   "Neon",    "Paper",  "Midnight", "Golden", "Crimson",
+      "Wild",   "Quiet",  "Lonesome", "Northern", "Restless", "Burning", "Frozen", "Lucky",    "Sleepy", "Wandering"}},
+    {"Noun", {"Lantern", "Ghost",  "Engine", "Saint",  "Satellite", "Harbour", "Falcon", "River", "Highway", "Heart",
+              "Window",  "Garden", "Ocean",  "Mirror", "Train",     "Shadow",  "Anchor", "Comet", "Letter",  "Canyon"}},
     {"Place",
      {"Avalon Street", "Baker's Ferry", "Coldwater", "Delmar", "Eastbrook", "Fenwick", "Greyport", "Halloway",
       "Idlewood", "Kingsmere", "Larchmont", "Millbrook", "Northshore", "Oakhaven", "Vellmar"}},
-    {"Composer",
-     {"Reichelt", "Duquesne", "Zawadzki", "Ferraresi", "Solberg", "Crévecoeur", "Lindner", "Halvorsen"}},
+    {"Composer", {"Reichelt", "Duquesne", "Zawadzki", "Ferraresi", "Solberg", "Crévecoeur", "Lindner", "Halvorsen"}},
     {"Form",
-     {"Symphony", "Piano Sonata", "String Quartet", "Violin Concerto", "Nocturne", "Étude", "Serenade",
-      "Piano Trio"}},
+     {"Symphony", "Piano Sonata", "String Quartet", "Violin Concerto", "Nocturne", "Étude", "Serenade", "Piano Trio"}},
     {"Key",
-     {"C major", "D minor", "E-flat major", "F-sharp minor", "G major", "A minor", "B-flat major",
-      "C-sharp minor"}},
+     {"C major", "D minor", "E-flat major", "F-sharp minor", "G major", "A minor", "B-flat major", "C-sharp minor"}},
     {"Digit", {"1", "2", "3", "4", "5", "6", "7", "8", "9"}},
     {"Opus", {"12", "27", "33", "48", "61", "74", "90", "104", "117"}},
     {"Band", {"Caminantes", "Trovadores", "Hermanos Vega", "Lunáticos", "Gavilanes", "Tres Ríos"}},
@@ -51,8 +46,8 @@ const NamedPool Pools[] = {
     {"Lugar", {"Sevilla", "Málaga", "Cartagena", "Valparaíso", "Oaxaca", "San Juan", "Córdoba"}},
     {"Animal", {"Giraffe", "Penguin", "Octopus", "Hedgehog", "Kangaroo", "Walrus", "Llama"}},
     {"Topic",
-     {"Airports", "Self-Checkout", "Group Chats", "Gym Memberships", "Parking Garages", "Smart Fridges",
-      "Weddings", "Home Repairs", "Mortgages", "Gardening", "Pensions"}},
+     {"Airports", "Self-Checkout", "Group Chats", "Gym Memberships", "Parking Garages", "Smart Fridges", "Weddings",
+      "Home Repairs", "Mortgages", "Gardening", "Pensions"}},
 };
 
 enum class Style {
@@ -86,8 +81,8 @@ const StyleTemplates Templates[] = {
       "Another {Adj} Night", "{Adj} Like a {Noun}", "Postcards from {Place}"}},
     {Style::Rock,
      {"The {Adj} {Noun}s", "{Adj} {Noun}", "{Last}", "The {Last} Brothers"},
-     {"{Adj} {Noun}", "{Noun}s of {Place}", "Last Exit to {Place}", "{Noun} on Fire",
-      "Louder Than the {Noun}", "{Adj} {Noun} Blues"}},
+     {"{Adj} {Noun}", "{Noun}s of {Place}", "Last Exit to {Place}", "{Noun} on Fire", "Louder Than the {Noun}",
+      "{Adj} {Noun} Blues"}},
     {Style::Country,
      {"{First} {Last}", "{First} {Last} & the {Place} Band", "The {Last} Sisters"},
      {"Dirt Road to {Place}", "{Adj} {Noun}", "Whiskey, Rain & {First}", "Ain't No {Noun} in {Place}",
@@ -117,8 +112,7 @@ const StyleTemplates Templates[] = {
      {"The {Animal} Song", "Counting {Noun}s", "If I Were a {Animal}", "{Animal}s Can't Dance!"}},
     {Style::Comedy,
      {"{First} {Last}"},
-     {"Live at the {Place} Playhouse: {Topic}", "{Topic} (Encore)", "My Uncle's {Noun}",
-      "Why, {First}, Why?"}},
+     {"Live at the {Place} Playhouse: {Topic}", "{Topic} (Encore)", "My Uncle's {Noun}", "Why, {First}, Why?"}},
     {Style::News,
      {"{First} {Last}", "{First} {Last} & {First} {Last}"},
      {"Top Stories at the Hour", "World Briefing", "Markets: a {Adj} Day", "Report from {Place}",
@@ -195,7 +189,8 @@ const FixedTrack FixedTracks[] = {
 constexpr int GeneratedTracksPerGenre = 24;
 
 // A hash that stays the same from run to run (qHash is seeded per process).
-quint32 stableHash(const QString& text) {
+quint32 stableHash(const QString& text)
+{
     quint32 hash = 2166136261u;
     for (char byte : text.toUtf8()) {
         hash ^= quint8(byte);
@@ -204,7 +199,8 @@ quint32 stableHash(const QString& text) {
     return hash;
 }
 
-const Pool* poolNamed(QStringView key) {
+const Pool* poolNamed(QStringView key)
+{
     for (const NamedPool& pool : Pools) {
         if (key == QLatin1String(pool.key))
             return &pool.words;
@@ -212,7 +208,8 @@ const Pool* poolNamed(QStringView key) {
     return nullptr;
 }
 
-const StyleTemplates& templatesFor(Style style) {
+const StyleTemplates& templatesFor(Style style)
+{
     for (const StyleTemplates& templates : Templates) {
         if (templates.style == style)
             return templates;
@@ -223,9 +220,12 @@ const StyleTemplates& templatesFor(Style style) {
 class TrackMaker {
 public:
     explicit TrackMaker(const QString& genre)
-        : m_rng(stableHash(genre)) {}
+        : m_rng(stableHash(genre))
+    {
+    }
 
-    Track make(Style style) {
+    Track make(Style style)
+    {
         const StyleTemplates& templates = templatesFor(style);
         Track track;
         track.artist = fill(pick(templates.artists));
@@ -235,12 +235,11 @@ public:
     }
 
 private:
-    QString pick(const Pool& pool) {
-        return QString::fromUtf8(pool.begin()[m_rng.bounded(int(pool.size()))]);
-    }
+    QString pick(const Pool& pool) { return QString::fromUtf8(pool.begin()[m_rng.bounded(int(pool.size()))]); }
 
     // Replaces every {Key} by a word of that pool.
-    QString fill(const QString& pattern) {
+    QString fill(const QString& pattern)
+    {
         QString text;
         qsizetype from = 0;
         while (true) {
@@ -258,7 +257,8 @@ private:
     QRandomGenerator m_rng;
 };
 
-QList<Track> makeTracks(const GenreStyle& genre) {
+QList<Track> makeTracks(const GenreStyle& genre)
+{
     const QString name = QString::fromUtf8(genre.genre);
     QList<Track> tracks;
     TrackMaker maker(name);
@@ -271,25 +271,29 @@ QList<Track> makeTracks(const GenreStyle& genre) {
     return tracks;
 }
 
-QHash<QString, QList<Track>> makeAllTracks() {
+QHash<QString, QList<Track>> makeAllTracks()
+{
     QHash<QString, QList<Track>> all;
     for (const GenreStyle& genre : Genres)
         all.insert(QString::fromUtf8(genre.genre), makeTracks(genre));
     return all;
 }
 
-const QHash<QString, QList<Track>>& allTracks() {
+const QHash<QString, QList<Track>>& allTracks()
+{
     static const QHash<QString, QList<Track>> all = makeAllTracks();
     return all;
 }
 
 } // namespace
 
-bool hasGenre(const QString& genre) {
+bool hasGenre(const QString& genre)
+{
     return allTracks().contains(genre);
 }
 
-const QList<Track>& tracksFor(const QString& genre) {
+const QList<Track>& tracksFor(const QString& genre)
+{
     const QHash<QString, QList<Track>>& all = allTracks();
     auto found = all.constFind(genre);
     if (found == all.cend())

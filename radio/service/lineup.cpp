@@ -186,7 +186,8 @@ const StationRow BuiltInStations[] = {
 };
 
 // Genres without a track clock: their programmes run on without a known end.
-bool genreHasTrackTime(const QString& genre) {
+bool genreHasTrackTime(const QString& genre)
+{
     static const std::array<const char*, 5> untimed = {"Info", "News", "Talk", "Sports", "Traffic/Weather"};
     for (const char* name : untimed) {
         if (genre == QLatin1String(name))
@@ -195,7 +196,8 @@ bool genreHasTrackTime(const QString& genre) {
     return true;
 }
 
-ChannelInfo channelFrom(const StationRow& row) {
+ChannelInfo channelFrom(const StationRow& row)
+{
     const QString genre = QString::fromUtf8(row.genre);
     return {row.number, QString::fromUtf8(row.station), genre, genreHasTrackTime(genre)};
 }
@@ -208,14 +210,16 @@ const char* const ExtraGenres[] = {"Pop",         "Rock",      "Country",     "J
 
 } // namespace
 
-Lineup Lineup::builtIn() {
+Lineup Lineup::builtIn()
+{
     Lineup lineup;
     for (const StationRow& row : BuiltInStations)
         lineup.m_channels.append(channelFrom(row));
     return lineup;
 }
 
-Lineup Lineup::withSize(int count) {
+Lineup Lineup::withSize(int count)
+{
     Lineup lineup = builtIn();
     count = std::max(count, 1);
     if (count <= lineup.size())
@@ -225,7 +229,8 @@ Lineup Lineup::withSize(int count) {
     return lineup;
 }
 
-int Lineup::indexOf(int number) const {
+int Lineup::indexOf(int number) const
+{
     for (int i = 0; i < size(); ++i) {
         if (m_channels.at(i).number == number)
             return i;
@@ -234,7 +239,8 @@ int Lineup::indexOf(int number) const {
 }
 
 // Channels above the table keep its habit of leaving every fifth number unused.
-void Lineup::appendGenerated(int count) {
+void Lineup::appendGenerated(int count)
+{
     int number = m_channels.last().number;
     const int prefixCount = int(std::size(ExtraPrefixes));
     const int genreCount = int(std::size(ExtraGenres));

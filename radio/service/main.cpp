@@ -9,29 +9,30 @@
 
 #include <QCoreApplication>
 #include <QDBusConnection>
-#include <QTimer>
 #include <QRandomGenerator>
+#include <QTimer>
 #include <cstdio>
 
 namespace {
 
-int fail(const QString& reason, int exitCode) {
+int fail(const QString& reason, int exitCode)
+{
     std::fprintf(stderr, "xm-radio-service: %s\n", qPrintable(reason));
     return exitCode;
 }
 
-xmservice::Lineup lineupFor(const xmservice::ServiceOptions& options) {
-    return options.channelCount > 0 ? xmservice::Lineup::withSize(options.channelCount)
-                                    : xmservice::Lineup::builtIn();
+xmservice::Lineup lineupFor(const xmservice::ServiceOptions& options)
+{
+    return options.channelCount > 0 ? xmservice::Lineup::withSize(options.channelCount) : xmservice::Lineup::builtIn();
 }
 
 } // namespace
 
-int main(int argc, char** argv) {
+int main(int argc, char** argv)
+{
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("xm-radio-service"));
-    const xmservice::ParsedServiceOptions parsed =
-        xmservice::parseServiceOptions(QCoreApplication::arguments());
+    const xmservice::ParsedServiceOptions parsed = xmservice::parseServiceOptions(QCoreApplication::arguments());
     if (parsed.showHelp) {
         std::fputs(qPrintable(parsed.helpText), stdout);
         return 0;

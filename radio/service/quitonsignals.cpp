@@ -13,7 +13,8 @@ namespace xmservice {
 
 namespace {
 
-void installHandler(int signalNumber, void (*handler)(int)) {
+void installHandler(int signalNumber, void (*handler)(int))
+{
     struct sigaction action = {};
     action.sa_handler = handler;
     sigemptyset(&action.sa_mask);
@@ -24,7 +25,8 @@ void installHandler(int signalNumber, void (*handler)(int)) {
 } // namespace
 
 QuitOnSignals::QuitOnSignals(QObject* parent)
-    : QObject(parent) {
+    : QObject(parent)
+{
     int ends[2];
     if (::pipe2(ends, O_CLOEXEC | O_NONBLOCK) != 0) {
         qCWarning(lcService) << "no pipe for SIGTERM and SIGINT; they will end the program abruptly";
@@ -38,7 +40,8 @@ QuitOnSignals::QuitOnSignals(QObject* parent)
     installHandler(SIGINT, &QuitOnSignals::onSignal);
 }
 
-QuitOnSignals::~QuitOnSignals() {
+QuitOnSignals::~QuitOnSignals()
+{
     if (m_readEnd < 0)
         return;
     installHandler(SIGTERM, SIG_DFL);
@@ -48,14 +51,16 @@ QuitOnSignals::~QuitOnSignals() {
     s_writeEnd = -1;
 }
 
-void QuitOnSignals::onSignal(int) {
+void QuitOnSignals::onSignal(int)
+{
     const int savedErrno = errno;
     const char byte = 1;
     [[maybe_unused]] const ssize_t written = ::write(s_writeEnd, &byte, 1);
     errno = savedErrno;
 }
 
-void QuitOnSignals::quitFromEventLoop() {
+void QuitOnSignals::quitFromEventLoop()
+{
     char bytes[16];
     while (::read(m_readEnd, bytes, sizeof bytes) > 0) {
     }

@@ -12,7 +12,8 @@ ReceiverSimulator::ReceiverSimulator(Lineup lineup, quint32 seed, int listingInt
     : QObject(parent)
     , m_lineup(std::move(lineup))
     , m_schedule(m_lineup, seed)
-    , m_signals(seed ^ 0x9e3779b9u) {
+    , m_signals(seed ^ 0x9e3779b9u)
+{
     // The listing rate is what a client's channel list is tested against: keep it exact.
     m_listingTimer.setTimerType(Qt::PreciseTimer);
     m_listingTimer.setInterval(std::max(listingIntervalMs, 1));
@@ -22,12 +23,14 @@ ReceiverSimulator::ReceiverSimulator(Lineup lineup, quint32 seed, int listingInt
     m_clock.start();
 }
 
-void ReceiverSimulator::start() {
+void ReceiverSimulator::start()
+{
     m_listingTimer.start();
     m_reportTimer.start();
 }
 
-void ReceiverSimulator::Channel(int number) {
+void ReceiverSimulator::Channel(int number)
+{
     const int index = m_lineup.indexOf(number);
     if (index < 0) {
         qCInfo(lcService) << "ignoring a tune to channel" << number << "outside the lineup";
@@ -41,30 +44,32 @@ void ReceiverSimulator::Channel(int number) {
         m_reportTimer.start();
 }
 
-void ReceiverSimulator::SetMute(bool muted) {
+void ReceiverSimulator::SetMute(bool muted)
+{
     m_muted = muted;
     emit MuteChanged(muted);
 }
 
-void ReceiverSimulator::sendNextListing() {
+void ReceiverSimulator::sendNextListing()
+{
     const ChannelInfo& channel = m_lineup.at(m_listingIndex);
     const NowPlaying playing = m_schedule.at(m_listingIndex, secondsRunning());
-    emit ChannelData(channel.number, channel.station, playing.track.artist, playing.track.title,
-                     channel.genre);
+    emit ChannelData(channel.number, channel.station, playing.track.artist, playing.track.title, channel.genre);
     m_listingIndex = (m_listingIndex + 1) % m_lineup.size();
 }
 
-void ReceiverSimulator::sendSecondlyReports() {
+void ReceiverSimulator::sendSecondlyReports()
+{
     sendTunedChannel();
     const SignalLevels levels = m_signals.next();
     emit SignalStrength(levels.rock, levels.roll, levels.ground);
 }
 
-void ReceiverSimulator::sendTunedChannel() {
+void ReceiverSimulator::sendTunedChannel()
+{
     const ChannelInfo& channel = m_lineup.at(m_tunedIndex);
     const NowPlaying playing = m_schedule.at(m_tunedIndex, secondsRunning());
-    emit CurrentChannelData(channel.number, channel.station, playing.track.artist, playing.track.title,
-                            channel.genre);
+    emit CurrentChannelData(channel.number, channel.station, playing.track.artist, playing.track.title, channel.genre);
     if (channel.hasTrackTime)
         emit CurrentTime(playing.position, playing.track.seconds);
     else

@@ -7,13 +7,15 @@
 namespace xmservice {
 
 ChannelPlayout::ChannelPlayout(QList<Track> order, qint64 startOffset)
-    : m_order(std::move(order)) {
+    : m_order(std::move(order))
+{
     for (const Track& track : std::as_const(m_order))
         m_cycleSeconds += std::max(track.seconds, 1);
     m_startOffset = m_cycleSeconds > 0 ? startOffset % m_cycleSeconds : 0;
 }
 
-ChannelPlayout ChannelPlayout::shuffled(QList<Track> tracks, QRandomGenerator& rng) {
+ChannelPlayout ChannelPlayout::shuffled(QList<Track> tracks, QRandomGenerator& rng)
+{
     // Fisher-Yates with Qt's generator: std::shuffle's draws differ between standard libraries,
     // and a seed must give the same running order everywhere.
     for (qsizetype i = tracks.size() - 1; i > 0; --i)
@@ -25,7 +27,8 @@ ChannelPlayout ChannelPlayout::shuffled(QList<Track> tracks, QRandomGenerator& r
     return ChannelPlayout(std::move(tracks), offset);
 }
 
-NowPlaying ChannelPlayout::at(qint64 seconds) const {
+NowPlaying ChannelPlayout::at(qint64 seconds) const
+{
     if (m_order.isEmpty())
         return {};
     qint64 intoCycle = (m_startOffset + std::max<qint64>(seconds, 0)) % m_cycleSeconds;
@@ -37,7 +40,8 @@ NowPlaying ChannelPlayout::at(qint64 seconds) const {
     return {m_order.at(index), index, int(intoCycle)};
 }
 
-Schedule::Schedule(const Lineup& lineup, quint32 seed) {
+Schedule::Schedule(const Lineup& lineup, quint32 seed)
+{
     QRandomGenerator rng(seed);
     m_playouts.reserve(lineup.size());
     for (const ChannelInfo& channel : lineup.channels())

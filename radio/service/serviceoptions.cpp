@@ -8,7 +8,8 @@ namespace xmservice {
 namespace {
 
 // A whole number in minimum..maximum, or nothing.
-std::optional<qint64> wholeNumber(const QString& text, qint64 minimum, qint64 maximum) {
+std::optional<qint64> wholeNumber(const QString& text, qint64 minimum, qint64 maximum)
+{
     bool ok = false;
     const qint64 value = text.toLongLong(&ok);
     if (!ok || value < minimum || value > maximum)
@@ -20,8 +21,9 @@ constexpr qint64 MaxSeed = 0xffffffffLL;
 
 // The option's value when it is given and a whole number in minimum..maximum; a value out of
 // range leaves the reason in error.
-std::optional<qint64> numberOption(const QCommandLineParser& parser, const QCommandLineOption& option,
-                                   qint64 minimum, qint64 maximum, QString& error) {
+std::optional<qint64> numberOption(const QCommandLineParser& parser, const QCommandLineOption& option, qint64 minimum,
+                                   qint64 maximum, QString& error)
+{
     if (!parser.isSet(option))
         return std::nullopt;
     const QString value = parser.value(option);
@@ -40,21 +42,20 @@ struct Options {
                             QStringLiteral("Seed of the running orders and signal levels; the same seed "
                                            "repeats a run. Without it every run differs."),
                             QStringLiteral("N")};
-    QCommandLineOption interval{
-        QStringLiteral("interval"),
-        QStringLiteral("Milliseconds between two channels of the listing (default %1).")
-            .arg(ReceiverSimulator::DefaultListingIntervalMs),
-        QStringLiteral("MS")};
-    QCommandLineOption channels{
-        QStringLiteral("channels"),
-        QStringLiteral("Number of channels: fewer cut the built-in lineup, more extend "
-                       "it with generated channels."),
-        QStringLiteral("N")};
+    QCommandLineOption interval{QStringLiteral("interval"),
+                                QStringLiteral("Milliseconds between two channels of the listing (default %1).")
+                                    .arg(ReceiverSimulator::DefaultListingIntervalMs),
+                                QStringLiteral("MS")};
+    QCommandLineOption channels{QStringLiteral("channels"),
+                                QStringLiteral("Number of channels: fewer cut the built-in lineup, more extend "
+                                               "it with generated channels."),
+                                QStringLiteral("N")};
 };
 
 } // namespace
 
-ParsedServiceOptions parseServiceOptions(const QStringList& arguments) {
+ParsedServiceOptions parseServiceOptions(const QStringList& arguments)
+{
     QCommandLineParser parser;
     parser.setApplicationDescription(
         QStringLiteral("Simulated satellite radio receiver: owns org.vanto.XMRadio on the session bus,\n"

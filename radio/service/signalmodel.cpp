@@ -20,9 +20,12 @@ SignalModel::SignalModel(quint32 seed)
     : m_rng(seed)
     , m_rock{85, 85, 85}
     , m_roll{72, 72, 72}
-    , m_ground{60, 60, 60} {}
+    , m_ground{60, 60, 60}
+{
+}
 
-SignalLevels SignalModel::next() {
+SignalLevels SignalModel::next()
+{
     startDropouts();
     advance(m_rock);
     advance(m_roll);
@@ -31,7 +34,8 @@ SignalLevels SignalModel::next() {
 }
 
 // Both satellites are never lost together: a car is rarely shadowed from both at once.
-void SignalModel::startDropouts() {
+void SignalModel::startDropouts()
+{
     const bool satelliteOut = m_rock.dropoutLeft > 0 || m_roll.dropoutLeft > 0;
     if (!satelliteOut && m_rng.generateDouble() < SatelliteDropoutChance) {
         Source& lost = m_rng.bounded(2) == 0 ? m_rock : m_roll;
@@ -41,7 +45,8 @@ void SignalModel::startDropouts() {
         m_ground.dropoutLeft = m_rng.bounded(2, 7);
 }
 
-void SignalModel::advance(Source& source) {
+void SignalModel::advance(Source& source)
+{
     source.drift += (m_rng.generateDouble() - 0.5) * WalkStep;
     source.drift += (source.usual - source.drift) * PullToUsual;
     source.drift = std::clamp(source.drift, 20.0, 100.0);

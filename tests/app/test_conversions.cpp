@@ -2,11 +2,10 @@
 // range checks, floating numbers, number formats and the conversions of ReadSetting's results.
 #include "app/basic.h"
 
-#include <QLocale>
 #include "testsupport.h"
+#include <QLocale>
 
 #include <gtest/gtest.h>
-
 
 namespace {
 
@@ -16,7 +15,8 @@ template <typename T> struct Case {
     std::optional<T> expected; // nothing: the text has no value of that type
 };
 
-TEST(Conversions, CBool) {
+TEST(Conversions, CBool)
+{
     const Case<bool> cases[] = {
         {"True", "True", true},
         {"LowerTrue", "true", true},
@@ -41,7 +41,8 @@ TEST(Conversions, CBool) {
     }
 }
 
-TEST(Conversions, CInt) {
+TEST(Conversions, CInt)
+{
     const Case<qint16> cases[] = {
         {"Max", "32767", 32767},
         {"AboveMax", "32768", {}},
@@ -84,7 +85,8 @@ TEST(Conversions, CInt) {
     }
 }
 
-TEST(Conversions, CLng) {
+TEST(Conversions, CLng)
+{
     const Case<qint32> cases[] = {
         {"Max", "2147483647", 2147483647},
         {"AboveMax", "2147483648", {}},
@@ -101,7 +103,8 @@ TEST(Conversions, CLng) {
     }
 }
 
-TEST(Conversions, CDblAndCSngDoNotRound) {
+TEST(Conversions, CDblAndCSngDoNotRound)
+{
     const Case<double> cases[] = {
         {"Fraction", "12.5", 12.5},     {"Negative", "-0.25", -0.25}, {"Exponent", "1e-3", 0.001},
         {"Grouped", "1,234.5", 1234.5}, {"Zero", "-0", 0.0},          {"Underflow", "1e-400", 0.0},
@@ -117,7 +120,8 @@ TEST(Conversions, CDblAndCSngDoNotRound) {
     EXPECT_EQ(basic::CDbl("1e39"), 1e39);
 }
 
-TEST(Conversions, DecimalPointIsAlwaysAPoint) {
+TEST(Conversions, DecimalPointIsAlwaysAPoint)
+{
     const QLocale previous;
     QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
     EXPECT_EQ(basic::CDbl("12.5"), 12.5);
@@ -125,7 +129,8 @@ TEST(Conversions, DecimalPointIsAlwaysAPoint) {
     QLocale::setDefault(previous);
 }
 
-TEST(Conversions, RoundingOfDoubles) {
+TEST(Conversions, RoundingOfDoubles)
+{
     const struct {
         const char* name;
         double value;
@@ -153,7 +158,8 @@ TEST(Conversions, RoundingOfDoubles) {
     EXPECT_EQ(basic::CInt(std::numeric_limits<double>::quiet_NaN()), std::nullopt);
 }
 
-TEST(Formats, Numbers) {
+TEST(Formats, Numbers)
+{
     const struct {
         const char* name;
         qint64 number;
@@ -184,7 +190,8 @@ TEST(Formats, Numbers) {
     }
 }
 
-TEST(Formats, Text) {
+TEST(Formats, Text)
+{
     const struct {
         const char* name;
         QString text, fmt, expected;
@@ -207,7 +214,8 @@ TEST(Formats, Text) {
     }
 }
 
-TEST(ReadResults, ConvertToTheStoredType) {
+TEST(ReadResults, ConvertToTheStoredType)
+{
     EXPECT_EQ(basic::toBool(QVariant("True")), true);
     EXPECT_EQ(basic::toBool(QVariant("Yes")), std::nullopt);
     EXPECT_EQ(basic::toBool(QVariant::fromValue<qint16>(0)), false);

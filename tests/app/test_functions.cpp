@@ -19,7 +19,8 @@ TEST(Wait, ReturnsAfterAboutTheTimeAskedWhileTimersAndPostedEventsRun)
     QObject::connect(&timer, &QTimer::timeout, [&] { ++ticks; });
     timer.start(5);
     bool posted = false;
-    QMetaObject::invokeMethod(&timer, [&] { posted = true; }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        &timer, [&] { posted = true; }, Qt::QueuedConnection);
 
     QElapsedTimer clock;
     clock.start();
@@ -54,7 +55,8 @@ TEST(Wait, ZeroAndNegativeWaitsReturnAtOnceAfterOnePass)
 {
     SharedWaitTimer waits;
     bool posted = false;
-    QMetaObject::invokeMethod(&waits, [&] { posted = true; }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        &waits, [&] { posted = true; }, Qt::QueuedConnection);
     QElapsedTimer clock;
     clock.start();
     waits.Wait(0);

@@ -11,7 +11,8 @@
 #include <unistd.h>
 
 // Readable failure messages.
-void PrintTo(const QVariant& value, std::ostream* os) {
+void PrintTo(const QVariant& value, std::ostream* os)
+{
     *os << value.metaType().name() << '(' << value.toString().toStdString() << ')';
 }
 
@@ -24,7 +25,8 @@ namespace {
 class SettingsFile : public ::testing::Test {
 protected:
     QString path(const QString& name = QStringLiteral("vantoxm.ini")) const { return m_dir.filePath(name); }
-    QString withContent(const QByteArray& bytes) {
+    QString withContent(const QByteArray& bytes)
+    {
         writeFile(path(), bytes);
         return path();
     }
@@ -39,13 +41,15 @@ struct ReadCase {
     QString section, key;
     std::optional<QString> expected; // nothing: the key is not found
 };
-void PrintTo(const ReadCase& row, std::ostream* os) {
+void PrintTo(const ReadCase& row, std::ostream* os)
+{
     *os << row.name;
 }
 
 class ReadRule : public SettingsFile, public ::testing::WithParamInterface<ReadCase> {};
 
-TEST_P(ReadRule, DocumentAndFileAgree) {
+TEST_P(ReadRule, DocumentAndFileAgree)
+{
     const ReadCase& c = GetParam();
     EXPECT_EQ(IniDocument::fromBytes(c.file).value(c.section, c.key), c.expected);
     EXPECT_EQ(ReadSetting(withContent(c.file), c.section, c.key, AsText), QVariant(c.expected.value_or("")));
@@ -91,24 +95,28 @@ const ReadCase readCases[] = {
 INSTANTIATE_TEST_SUITE_P(Rules, ReadRule, ::testing::ValuesIn(readCases),
                          [](const auto& info) { return std::string(info.param.name); });
 
-TEST_F(SettingsFile, LongValueIsCutTo254Characters) {
+TEST_F(SettingsFile, LongValueIsCutTo254Characters)
+{
     const QByteArray value = QByteArray(250, 'a') + "bcdefghijk" + QByteArray(40, 'z');
     const QString text = ReadSetting(withContent("[S]\r\nk=" + value), "S", "k", AsText).toString();
     EXPECT_EQ(text, QString::fromLatin1(value.left(MaxValueLength)));
 }
 
-TEST_F(SettingsFile, CutNeverSplitsACharacter) {
+TEST_F(SettingsFile, CutNeverSplitsACharacter)
+{
     const QByteArray value = QByteArray(253, 'a') + "\xF0\x9F\x93\xBB" + "tail"; // a radio emoji
     const QString text = IniDocument::fromBytes("[S]\r\nk=" + value).value("S", "k").value();
     EXPECT_EQ(text, QString::fromUtf8(QByteArray(253, 'a') + "\xF0\x9F\x93\xBB"));
 }
 
-TEST_F(SettingsFile, MissingFileReadsEmpty) {
+TEST_F(SettingsFile, MissingFileReadsEmpty)
+{
     EXPECT_EQ(ReadSetting(path("none.ini"), "XMRadio", "Preset1", 8), QVariant(QString()));
     EXPECT_EQ(ReadSetting(path("none.ini"), "XMRadio", "LastChannel", AsInteger), QVariant("0"));
 }
 
-TEST_F(SettingsFile, EachReadSeesTheFileAsItIsNow) {
+TEST_F(SettingsFile, EachReadSeesTheFileAsItIsNow)
+{
     const QString file = withContent("[XMRadio]\r\nLastChannel=7\r\n");
     EXPECT_EQ(ReadSetting(file, "XMRadio", "LastChannel", AsInteger), QVariant::fromValue<qint16>(7));
     writeFile(file, "[XMRadio]\r\nLastChannel=42\r\n");
@@ -123,13 +131,15 @@ struct CodeCase {
     int code;
     QVariant expected;
 };
-void PrintTo(const CodeCase& row, std::ostream* os) {
+void PrintTo(const CodeCase& row, std::ostream* os)
+{
     *os << row.name;
 }
 
 class TypeCode : public ::testing::TestWithParam<CodeCase> {};
 
-TEST_P(TypeCode, ConvertsOrFallsBack) {
+TEST_P(TypeCode, ConvertsOrFallsBack)
+{
     const CodeCase& c = GetParam();
     const QByteArray file = c.value ? "[XMRadio]\r\nKey=" + *c.value + "\r\n" : "[XMRadio]\r\n";
     const QVariant result = ReadSetting(IniDocument::fromBytes(file), "XMRadio", "Key", c.code);
@@ -178,7 +188,8 @@ const CodeCase codeCases[] = {
 INSTANTIATE_TEST_SUITE_P(Codes, TypeCode, ::testing::ValuesIn(codeCases),
                          [](const auto& info) { return std::string(info.param.name); });
 
-TEST(TypeCodes, EmptyValueReadsLikeMissingKey) {
+TEST(TypeCodes, EmptyValueReadsLikeMissingKey)
+{
     const auto empty = IniDocument::fromBytes("[S]\r\nk=\r\n");
     const auto missing = IniDocument::fromBytes("[S]\r\n");
     for (int code : {0, 1, 2, 3, 4, 5, 6, 8, 11, -3}) {
@@ -195,13 +206,15 @@ struct WriteCase {
     QString section, key, value;
     QByteArray after;
 };
-void PrintTo(const WriteCase& row, std::ostream* os) {
+void PrintTo(const WriteCase& row, std::ostream* os)
+{
     *os << row.name;
 }
 
 class WriteRule : public SettingsFile, public ::testing::WithParamInterface<WriteCase> {};
 
-TEST_P(WriteRule, EditsOnlyWhatItMust) {
+TEST_P(WriteRule, EditsOnlyWhatItMust)
+{
     const WriteCase& c = GetParam();
     if (c.before)
         writeFile(path(), *c.before);
@@ -211,8 +224,8 @@ TEST_P(WriteRule, EditsOnlyWhatItMust) {
 
 const WriteCase writeCases[] = {
     {"CreatesFile", std::nullopt, "XMRadio", "LastChannel", "7", "[XMRadio]\r\nLastChannel=7\r\n"},
-    {"UpdatesInPlaceKeepingFileCasing", "[xmradio]\r\nlastCHANNEL=1\r\nPreset1=5\r\n", "XMRadio",
-     "LastChannel", "12", "[xmradio]\r\nlastCHANNEL=12\r\nPreset1=5\r\n"},
+    {"UpdatesInPlaceKeepingFileCasing", "[xmradio]\r\nlastCHANNEL=1\r\nPreset1=5\r\n", "XMRadio", "LastChannel", "12",
+     "[xmradio]\r\nlastCHANNEL=12\r\nPreset1=5\r\n"},
     {"UpdatesSpacedLine", "[S]\r\n  k = 1 \r\nj=2\r\n", "S", "k", "3", "[S]\r\nk=3\r\nj=2\r\n"},
     {"KeepsLfEndingsElsewhere", "; top\n[S]\nk=1\nj=2\n", "S", "k", "3", "; top\n[S]\nk=3\nj=2\n"},
     {"UpdatesLastLineWithoutNewline", "[S]\r\nk=1", "S", "k", "2", "[S]\r\nk=2\r\n"},
@@ -235,14 +248,15 @@ const WriteCase writeCases[] = {
     {"SemicolonKeyNeverMatchesComment", "[S]\r\n;k=1\r\n", "S", ";k", "2", "[S]\r\n;k=2\r\n;k=1\r\n"},
     {"BytesBeforeFirstSectionKept", QByteArray("x=\0\xFF\r\n[S]\r\nk=1\r\n", 16), "S", "k", "2",
      QByteArray("x=\0\xFF\r\n[S]\r\nk=2\r\n", 16)},
-    {"OddLinesKeptByteForByte", "\xEF\xBB\xBF; top\n\n  [ s ]  \r\n a = 1 \n\tb=2\r\r\n[T]\nk=1", "S", "c",
-     "3", "\xEF\xBB\xBF; top\n\n  [ s ]  \r\n a = 1 \n\tb=2\rc=3\r\n\r\n[T]\nk=1"},
+    {"OddLinesKeptByteForByte", "\xEF\xBB\xBF; top\n\n  [ s ]  \r\n a = 1 \n\tb=2\r\r\n[T]\nk=1", "S", "c", "3",
+     "\xEF\xBB\xBF; top\n\n  [ s ]  \r\n a = 1 \n\tb=2\rc=3\r\n\r\n[T]\nk=1"},
 };
 
 INSTANTIATE_TEST_SUITE_P(Rules, WriteRule, ::testing::ValuesIn(writeCases),
                          [](const auto& info) { return std::string(info.param.name); });
 
-TEST_F(SettingsFile, WrittenValueReadsBack) {
+TEST_F(SettingsFile, WrittenValueReadsBack)
+{
     ASSERT_NE(WriteSetting(path(), "XMRadio", "Preset2", "7"), 0);
     ASSERT_NE(WriteSetting(path(), "XMRadio", "Preset2", "'12'"), 0);
     EXPECT_EQ(ReadSetting(path(), "xmradio", "preset2", AsInteger), QVariant::fromValue<qint16>(12));
@@ -252,7 +266,8 @@ TEST_F(SettingsFile, WrittenValueReadsBack) {
 
 const QByteArray oldContent = "[XMRadio]\r\nLastChannel=7\r\n";
 
-TEST_F(SettingsFile, WriteReplacesTheFileAndLeavesNoTemporaryBehind) {
+TEST_F(SettingsFile, WriteReplacesTheFileAndLeavesNoTemporaryBehind)
+{
     struct stat before {
     }, after{};
     ASSERT_EQ(::stat(QFile::encodeName(withContent(oldContent)).constData(), &before), 0);
@@ -262,13 +277,15 @@ TEST_F(SettingsFile, WriteReplacesTheFileAndLeavesNoTemporaryBehind) {
     EXPECT_EQ(QDir(m_dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"vantoxm.ini"});
 }
 
-TEST_F(SettingsFile, MissingFolderFailsAndCreatesNothing) {
+TEST_F(SettingsFile, MissingFolderFailsAndCreatesNothing)
+{
     const QString file = path("no-such-folder/vantoxm.ini");
     EXPECT_EQ(WriteSetting(file, "XMRadio", "LastChannel", "8"), 0);
     EXPECT_FALSE(QFile::exists(file));
 }
 
-TEST_F(SettingsFile, ReadOnlyFolderFailsAndKeepsOldFile) {
+TEST_F(SettingsFile, ReadOnlyFolderFailsAndKeepsOldFile)
+{
     if (::geteuid() == 0)
         GTEST_SKIP() << "running as root: folder permissions are not enforced";
     withContent(oldContent);
@@ -279,7 +296,8 @@ TEST_F(SettingsFile, ReadOnlyFolderFailsAndKeepsOldFile) {
     EXPECT_EQ(readFile(path()), oldContent);
 }
 
-TEST_F(SettingsFile, ReadOnlyFileFailsAndKeepsOldFile) {
+TEST_F(SettingsFile, ReadOnlyFileFailsAndKeepsOldFile)
+{
     if (::geteuid() == 0)
         GTEST_SKIP() << "running as root: file permissions are not enforced";
     QFile::setPermissions(withContent(oldContent), QFile::ReadOwner);

@@ -23,7 +23,8 @@ protected:
     QTime now{12, 0, 0};
     bool withRadio = true;
 
-    void writeSettings(const QByteArray& radio, const QByteArray& appearance = "WindowWidth=800\r\nWindowHeight=480\r\n")
+    void writeSettings(const QByteArray& radio,
+                       const QByteArray& appearance = "WindowWidth=800\r\nWindowHeight=480\r\n")
     {
         testsupport::writeFile(folder.filePath("vantoxm.ini"),
                                "[XMRadio]\r\n" + radio + "[Appearance]\r\n" + appearance);
@@ -174,7 +175,8 @@ TEST_F(Startup, YesStartsAnExistingServiceAgainAndAsksAgainLater)
 {
     testskin::writeSkin(folder.filePath("Skins"));
     const QString marker = folder.filePath("started.txt");
-    testsupport::writeFile(folder.filePath("fake-service.sh"), "#!/bin/sh\necho started >> '" + marker.toUtf8() + "'\n");
+    testsupport::writeFile(folder.filePath("fake-service.sh"),
+                           "#!/bin/sh\necho started >> '" + marker.toUtf8() + "'\n");
     QFile::setPermissions(folder.filePath("fake-service.sh"), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     // A relative service path is taken from the program's folder.
     writeSettings("XMServicePath=fake-service.sh\r\n");
@@ -205,9 +207,9 @@ TEST_F(Startup, AnyRadioSignalStopsTheWatchdog)
 {
     testskin::writeSkin(folder.filePath("Skins"));
     writeSettings("");
-    const QStringList names = {"ChannelChange", "CurrentTime", "ChannelData", "CurrentChannelData", "SignalStrength",
-                               "MuteChanged"};
-    const QList<QVariantList> args = {{7}, {1, 2}, {5, "A", "B", "C", "D"}, {5, "A", "B", "C", "D"}, {1.0, 2.0, 3.0},
+    const QStringList names = {"ChannelChange",      "CurrentTime",    "ChannelData",
+                               "CurrentChannelData", "SignalStrength", "MuteChanged"};
+    const QList<QVariantList> args = {{7},    {1, 2}, {5, "A", "B", "C", "D"}, {5, "A", "B", "C", "D"}, {1.0, 2.0, 3.0},
                                       {false}};
     for (int i = 0; i < names.size(); ++i) {
         SCOPED_TRACE(names[i].toStdString());

@@ -26,8 +26,8 @@ constexpr int Events = 50000;
 
 QDBusMessage report(int i)
 {
-    QDBusMessage signal = QDBusMessage::createSignal(QLatin1String(xmradio::ObjectPath),
-                                                     QLatin1String(xmradio::InterfaceName), QStringLiteral("ChannelData"));
+    QDBusMessage signal = QDBusMessage::createSignal(
+        QLatin1String(xmradio::ObjectPath), QLatin1String(xmradio::InterfaceName), QStringLiteral("ChannelData"));
     const int channel = i % Channels + 1;
     signal << channel << QStringLiteral("Station %1").arg(channel) << QStringLiteral("Artist %1").arg(i)
            << QStringLiteral("Title %1").arg(i) << QStringLiteral("Genre %1").arg(channel % 12);
@@ -126,8 +126,9 @@ void writeProgramFolder(const QString& folder)
     ini.close();
     QDir().mkpath(folder + "/Skins");
     for (const QString& path : {QStringLiteral("radio_xm.ini"), QStringLiteral("Images")})
-        QProcess::execute(QStringLiteral("cp"), {QStringLiteral("-r"), QStringLiteral(VANTO_PROGRAM_DIR "/Skins/Day/") + path,
-                                                 folder + QStringLiteral("/Skins/")});
+        QProcess::execute(QStringLiteral("cp"),
+                          {QStringLiteral("-r"), QStringLiteral(VANTO_PROGRAM_DIR "/Skins/Day/") + path,
+                           folder + QStringLiteral("/Skins/")});
 }
 
 double measureWindow(bool* complete)

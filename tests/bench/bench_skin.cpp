@@ -46,8 +46,11 @@ public:
     using QWidget::QWidget;
 
 protected:
-    void paintEvent(QPaintEvent*) override { m_flip = !m_flip;
-        QPainter(this).fillRect(rect(), m_flip ? Qt::red : Qt::blue); }
+    void paintEvent(QPaintEvent*) override
+    {
+        m_flip = !m_flip;
+        QPainter(this).fillRect(rect(), m_flip ? Qt::red : Qt::blue);
+    }
 
 private:
     bool m_flip = false;

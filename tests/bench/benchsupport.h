@@ -29,8 +29,8 @@ inline double medianMs(int runs, const std::function<void()>& setup, const std::
 inline void row(const char* what, double ours, double bare, const char* unit, double target)
 {
     const double ratio = ours / bare;
-    std::printf("%-38s %10.3f %s   bare %10.3f %s   ratio %5.2f   target <= %.1f  %s\n", what, ours, unit, bare,
-                unit, ratio, target, ratio <= target ? "ok" : "MISSED");
+    std::printf("%-38s %10.3f %s   bare %10.3f %s   ratio %5.2f   target <= %.1f  %s\n", what, ours, unit, bare, unit,
+                ratio, target, ratio <= target ? "ok" : "MISSED");
 }
 
 } // namespace bench

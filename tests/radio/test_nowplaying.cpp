@@ -14,7 +14,7 @@ using radio::FormatTrackTime;
 TEST(FormatTrackTime, ShowsMinutesAndSeconds)
 {
     const std::pair<qint32, const char*> cases[] = {
-        {-1, "--:--"}, {0, "00:00"},    {75, "01:15"},     {3599, "59:59"},
+        {-1, "--:--"},    {0, "00:00"},  {75, "01:15"},    {3599, "59:59"},
         {6000, "100:00"}, {59, "00:59"}, {-30, "-01:-30"}, {-75, "-02:-15"},
     };
     for (const auto& [seconds, text] : cases)
@@ -29,9 +29,9 @@ TEST(TimeThumbLeft, IsTheShareOfTheFreeWidthOfTheBar)
         std::optional<qint32> left;
     };
     // Bar 3495 twips, thumb 375: 3120 free.
-    const Case cases[] = {{"half way", 90, 180, 1560},     {"no time is the end", -1, -1, 3120},
+    const Case cases[] = {{"half way", 90, 180, 1560},          {"no time is the end", -1, -1, 3120},
                           {"no duration", 30, 0, std::nullopt}, {"past the end", 360, 180, 6240},
-                          {"negative share", -10, 100, 0},  {"half rounds to even", 1, 6240, 0}};
+                          {"negative share", -10, 100, 0},      {"half rounds to even", 1, 6240, 0}};
     for (const Case& c : cases)
         EXPECT_EQ(radio::TimeThumbLeft(c.position, c.duration, 3495, 375), c.left) << c.name;
 }
@@ -47,8 +47,8 @@ struct Display : ::testing::Test {
     radio::ChannelTable table;
     std::vector<qint32> highlighted;
     int presetRefreshes = 0;
-    radio::NowPlaying np{c, state, waits, table,
-                         {[this](qint32 item) { highlighted.push_back(item); }, [this] { ++presetRefreshes; }}};
+    radio::NowPlaying np{
+        c, state, waits, table, {[this](qint32 item) { highlighted.push_back(item); }, [this] { ++presetRefreshes; }}};
 };
 
 } // namespace

@@ -19,7 +19,8 @@ testskin::Options with(QMap<QString, QString> set, QStringList remove = {})
 
 TEST(LoadSkin, PlacesControlsInPercentOfTheWindow)
 {
-    SkinFixture f({800, 600}, with({{"Exit/Left", "2"}, {"Exit/Top", "90"}, {"Exit/Width", "10"}, {"Exit/Height", "8"}}));
+    SkinFixture f({800, 600},
+                  with({{"Exit/Left", "2"}, {"Exit/Top", "90"}, {"Exit/Width", "10"}, {"Exit/Height", "8"}}));
     f.loader.LoadSkin();
     EXPECT_EQ(f.c.cmdExit->Left(), 240.0f);
     EXPECT_EQ(f.c.cmdExit->Top(), 8100.0f);
@@ -33,7 +34,9 @@ TEST(LoadSkin, PlacesControlsInPercentOfTheWindow)
 
 TEST(LoadSkin, PlacesPresetCaptionsInPercentOfTheirButton)
 {
-    SkinFixture f({800, 600}, with({{"Preset2/Width", "10"}, {"Preset2/Height", "10"}, {"Preset2Label/Left", "10"},
+    SkinFixture f({800, 600}, with({{"Preset2/Width", "10"},
+                                    {"Preset2/Height", "10"},
+                                    {"Preset2Label/Left", "10"},
                                     {"Preset2Label/Width", "50"}}));
     f.loader.LoadSkin();
     EXPECT_FLOAT_EQ(f.c.lblPreset(1).Left(), 120.0f);
@@ -42,10 +45,15 @@ TEST(LoadSkin, PlacesPresetCaptionsInPercentOfTheirButton)
 
 TEST(LoadSkin, ScalesResizableFontsByTheWindowHeight)
 {
-    const auto options = with({{"General/DefaultHeight", "600"}, {"Genre/AllowResize", "True"}, {"Genre/FontSize", "12"},
-                               {"Artist/AllowResize", "False"}, {"Artist/FontSize", "12"},
-                               {"StationName/AllowResize", "-1"}, {"StationName/FontSize", "10"},
-                               {"TrackTitle/AllowResize", "1"}, {"TrackTitle/FontSize", "10"}});
+    const auto options = with({{"General/DefaultHeight", "600"},
+                               {"Genre/AllowResize", "True"},
+                               {"Genre/FontSize", "12"},
+                               {"Artist/AllowResize", "False"},
+                               {"Artist/FontSize", "12"},
+                               {"StationName/AllowResize", "-1"},
+                               {"StationName/FontSize", "10"},
+                               {"TrackTitle/AllowResize", "1"},
+                               {"TrackTitle/FontSize", "10"}});
     SkinFixture full({800, 600}, options);
     full.loader.LoadSkin();
     EXPECT_FLOAT_EQ(full.state.FontScale, 1.0f);
@@ -143,8 +151,8 @@ TEST(LoadSkin, HidesThePointerOncePerLoadWhenTheSettingsSaySo)
 TEST(LoadSkin, AlignmentNamesAreCaseSensitive)
 {
     const std::pair<const char*, std::optional<Alignment>> cases[] = {
-        {"Left", Alignment::Left},     {"Centre", Alignment::Centre}, {"Center", Alignment::Centre},
-        {"Right", Alignment::Right},   {"centre", std::nullopt},      {"", std::nullopt},
+        {"Left", Alignment::Left},   {"Centre", Alignment::Centre}, {"Center", Alignment::Centre},
+        {"Right", Alignment::Right}, {"centre", std::nullopt},      {"", std::nullopt},
         {" Left", std::nullopt}};
     for (const auto& [text, alignment] : cases)
         EXPECT_EQ(skin::AlignmentFor(text), alignment) << text;
@@ -158,7 +166,8 @@ TEST(LoadSkin, AlignmentNamesAreCaseSensitive)
 
 TEST(LoadSkin, PresetCaptionBackgroundFollowsTheShortColour)
 {
-    SkinFixture f(QSize(800, 480), with({{"Preset1Label/BackColour", "-1"}, {"Preset2Label/BackColour", "65280"},
+    SkinFixture f(QSize(800, 480), with({{"Preset1Label/BackColour", "-1"},
+                                         {"Preset2Label/BackColour", "65280"},
                                          {"Preset3Label/BackColour", "255"}}));
     f.loader.LoadSkin();
     EXPECT_EQ(f.c.lblPreset(0).BackStyle(), BackStyle::Transparent);

@@ -13,11 +13,14 @@ namespace {
 QImage pieceOf(const skin::PictureArea& surface, QRect windowRect)
 {
     const qreal dpr = surface.surface().devicePixelRatio();
-    return surface.surface().copy(QRect((QPointF(windowRect.topLeft()) * dpr).toPoint(),
-                                        (QSizeF(windowRect.size()) * dpr).toSize()));
+    return surface.surface().copy(
+        QRect((QPointF(windowRect.topLeft()) * dpr).toPoint(), (QSizeF(windowRect.size()) * dpr).toSize()));
 }
 
-QImage shown(const skin::PictureArea& area) { return area.surface().convertToFormat(QImage::Format_RGB32); }
+QImage shown(const skin::PictureArea& area)
+{
+    return area.surface().convertToFormat(QImage::Format_RGB32);
+}
 
 } // namespace
 
@@ -26,8 +29,8 @@ TEST(PaintSkinnedControl, AfterALoadEveryAreaShowsTheUpSurfaceAtItsPlace)
     SkinFixture f;
     f.loader.LoadSkin();
     EXPECT_EQ(shown(*f.c.imgBackground), f.c.pctUp->surface()) << "the background is the whole up picture";
-    for (const skin::PictureArea* area : {f.c.cmdExit.get(), f.c.cmdTune.get(), f.c.pctScrollUp.get(),
-                                          f.c.pctTimeScrollBar.get(), &f.c.cmdPreset(2)})
+    for (const skin::PictureArea* area :
+         {f.c.cmdExit.get(), f.c.cmdTune.get(), f.c.pctScrollUp.get(), f.c.pctTimeScrollBar.get(), &f.c.cmdPreset(2)})
         EXPECT_EQ(shown(*area), pieceOf(*f.c.pctUp, area->pixelRect())) << area->name().toStdString();
 }
 

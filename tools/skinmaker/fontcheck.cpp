@@ -9,7 +9,8 @@ namespace skinmaker {
 
 namespace {
 
-QStringList usedFamilies(const SkinDescription& skin) {
+QStringList usedFamilies(const SkinDescription& skin)
+{
     QStringList families;
     for (const TextElement& text : skin.texts)
         families << text.style.font;
@@ -22,7 +23,8 @@ QStringList usedFamilies(const SkinDescription& skin) {
 
 } // namespace
 
-QStringList missingFonts(const SkinDescription& skin) {
+QStringList missingFonts(const SkinDescription& skin)
+{
     QStringList missing;
     for (const QString& family : usedFamilies(skin)) {
         if (!QFontDatabase::hasFamily(family)) {

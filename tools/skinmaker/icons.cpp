@@ -15,7 +15,8 @@ struct Shape {
     double strokeWidth = 0.1; // in units of the box
 };
 
-Shape power() {
+Shape power()
+{
     Shape s;
     // A circle open at the top, with the bar standing in the opening.
     s.stroked.arcMoveTo(QRectF(0.16, 0.2, 0.68, 0.68), 60);
@@ -25,7 +26,8 @@ Shape power() {
     return s;
 }
 
-QPainterPath speakerBody(double dx) {
+QPainterPath speakerBody(double dx)
+{
     QPainterPath body;
     body.moveTo(0.10 + dx, 0.38);
     body.lineTo(0.26 + dx, 0.38);
@@ -37,7 +39,8 @@ QPainterPath speakerBody(double dx) {
     return body;
 }
 
-Shape speaker() {
+Shape speaker()
+{
     Shape s;
     s.filled = speakerBody(0.0);
     s.stroked.arcMoveTo(QRectF(0.38, 0.34, 0.24, 0.32), -45);
@@ -48,7 +51,8 @@ Shape speaker() {
     return s;
 }
 
-Shape speakerMuted() {
+Shape speakerMuted()
+{
     Shape s;
     s.filled = speakerBody(0.0);
     s.stroked.moveTo(0.62, 0.36);
@@ -59,7 +63,8 @@ Shape speakerMuted() {
     return s;
 }
 
-Shape minus() {
+Shape minus()
+{
     Shape s;
     s.stroked.moveTo(0.2, 0.5);
     s.stroked.lineTo(0.8, 0.5);
@@ -67,14 +72,16 @@ Shape minus() {
     return s;
 }
 
-Shape plus() {
+Shape plus()
+{
     Shape s = minus();
     s.stroked.moveTo(0.5, 0.2);
     s.stroked.lineTo(0.5, 0.8);
     return s;
 }
 
-Shape play() {
+Shape play()
+{
     Shape s;
     s.filled.moveTo(0.30, 0.18);
     s.filled.lineTo(0.82, 0.50);
@@ -83,7 +90,8 @@ Shape play() {
     return s;
 }
 
-Shape arrow(bool up) {
+Shape arrow(bool up)
+{
     Shape s;
     const double tip = up ? 0.22 : 0.78;
     const double base = up ? 0.70 : 0.30;
@@ -94,33 +102,26 @@ Shape arrow(bool up) {
     return s;
 }
 
-Shape shapeOf(Icon icon) {
+Shape shapeOf(Icon icon)
+{
     switch (icon) {
-    case Icon::Power:
-        return power();
-    case Icon::Speaker:
-        return speaker();
-    case Icon::SpeakerMuted:
-        return speakerMuted();
-    case Icon::Minus:
-        return minus();
-    case Icon::Plus:
-        return plus();
-    case Icon::Play:
-        return play();
-    case Icon::ArrowUp:
-        return arrow(true);
-    case Icon::ArrowDown:
-        return arrow(false);
-    case Icon::None:
-        break;
+    case Icon::Power: return power();
+    case Icon::Speaker: return speaker();
+    case Icon::SpeakerMuted: return speakerMuted();
+    case Icon::Minus: return minus();
+    case Icon::Plus: return plus();
+    case Icon::Play: return play();
+    case Icon::ArrowUp: return arrow(true);
+    case Icon::ArrowDown: return arrow(false);
+    case Icon::None: break;
     }
     return {};
 }
 
 } // namespace
 
-void drawIcon(QPainter& painter, Icon icon, const QRectF& box, const QColor& colour) {
+void drawIcon(QPainter& painter, Icon icon, const QRectF& box, const QColor& colour)
+{
     if (icon == Icon::None)
         return;
     const Shape shape = shapeOf(icon);

@@ -5,7 +5,8 @@
 
 namespace skinmaker {
 
-std::optional<QSize> parseImageSize(const QString& text) {
+std::optional<QSize> parseImageSize(const QString& text)
+{
     static const QRegularExpression pattern(QStringLiteral("^\\s*(\\d{1,5})\\s*[xX]\\s*(\\d{1,5})\\s*$"));
     const QRegularExpressionMatch match = pattern.match(text);
     if (!match.hasMatch())

@@ -13,15 +13,16 @@
 
 namespace {
 
-int failWith(const QString& message) {
+int failWith(const QString& message)
+{
     std::fprintf(stderr, "vanto-skinmaker: %s\n", qPrintable(message));
     return 1;
 }
 
-void setUpOptions(QCommandLineParser& parser) {
-    parser.setApplicationDescription(
-        QStringLiteral("Draws a skin of the XM radio program and writes its folder: "
-                       "radio_xm.ini and the Images folder."));
+void setUpOptions(QCommandLineParser& parser)
+{
+    parser.setApplicationDescription(QStringLiteral("Draws a skin of the XM radio program and writes its folder: "
+                                                    "radio_xm.ini and the Images folder."));
     parser.addHelpOption();
     parser.addOption({QStringLiteral("palette"), QStringLiteral("Colours of the skin: day or night."),
                       QStringLiteral("day|night"), QStringLiteral("day")});
@@ -36,7 +37,8 @@ void setUpOptions(QCommandLineParser& parser) {
 
 } // namespace
 
-int main(int argc, char** argv) {
+int main(int argc, char** argv)
+{
     // The tool only paints into images; it needs no display, also when run by the build.
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
@@ -47,15 +49,12 @@ int main(int argc, char** argv) {
     setUpOptions(parser);
     parser.process(app);
 
-    const std::optional<skinmaker::Palette> palette =
-        skinmaker::paletteByName(parser.value(QStringLiteral("palette")));
+    const std::optional<skinmaker::Palette> palette = skinmaker::paletteByName(parser.value(QStringLiteral("palette")));
     if (!palette)
-        return failWith(
-            QStringLiteral("unknown palette \"%1\": use day or night").arg(parser.value("palette")));
+        return failWith(QStringLiteral("unknown palette \"%1\": use day or night").arg(parser.value("palette")));
     const std::optional<QSize> size = skinmaker::parseImageSize(parser.value(QStringLiteral("size")));
     if (!size)
-        return failWith(
-            QStringLiteral("bad size \"%1\": use WxH, for example 1600x960").arg(parser.value("size")));
+        return failWith(QStringLiteral("bad size \"%1\": use WxH, for example 1600x960").arg(parser.value("size")));
     const QString out = parser.value(QStringLiteral("out"));
     if (out.isEmpty())
         return failWith(QStringLiteral("no skin folder given: use --out <folder>"));

@@ -3,7 +3,8 @@
 
 namespace skinmaker {
 
-Palette dayPalette() {
+Palette dayPalette()
+{
     Palette p;
     p.name = QStringLiteral("day");
     p.windowTop = QColor(0xe6, 0xeb, 0xf1);
@@ -59,7 +60,8 @@ Palette dayPalette() {
     return p;
 }
 
-Palette nightPalette() {
+Palette nightPalette()
+{
     // Dark surfaces everywhere and a dim amber accent: nothing large is bright, so the screen
     // does not dazzle a driver whose eyes have adapted to the dark.
     Palette p;
@@ -117,7 +119,8 @@ Palette nightPalette() {
     return p;
 }
 
-std::optional<Palette> paletteByName(const QString& name) {
+std::optional<Palette> paletteByName(const QString& name)
+{
     const QString lower = name.toLower();
     if (lower == QLatin1String("day"))
         return dayPalette();

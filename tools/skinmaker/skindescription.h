@@ -30,8 +30,7 @@ struct PercentRect {
 
 // The three state images, in the order the program numbers the states.
 enum class ButtonState { Up = 0, Down = 1, On = 2 };
-inline constexpr std::array<ButtonState, 3> AllButtonStates{ButtonState::Up, ButtonState::Down,
-                                                            ButtonState::On};
+inline constexpr std::array<ButtonState, 3> AllButtonStates{ButtonState::Up, ButtonState::Down, ButtonState::On};
 
 enum class Alignment { Left, Centre, Right };
 

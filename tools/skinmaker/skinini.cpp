@@ -5,46 +5,54 @@ namespace skinmaker {
 
 namespace {
 
-QString boolText(bool value) {
+QString boolText(bool value)
+{
     return value ? QStringLiteral("True") : QStringLiteral("False");
 }
 
-QString colourText(const QColor& colour) {
+QString colourText(const QColor& colour)
+{
     return QString::number(colourValue(colour));
 }
 
-void addGeometry(std::vector<IniKey>& keys, const PercentRect& rect, const QString& prefix = {}) {
+void addGeometry(std::vector<IniKey>& keys, const PercentRect& rect, const QString& prefix = {})
+{
     keys.push_back({prefix + QStringLiteral("Left"), formatNumber(rect.left)});
     keys.push_back({prefix + QStringLiteral("Top"), formatNumber(rect.top)});
     keys.push_back({prefix + QStringLiteral("Width"), formatNumber(rect.width)});
     keys.push_back({prefix + QStringLiteral("Height"), formatNumber(rect.height)});
 }
 
-void addFont(std::vector<IniKey>& keys, const TextStyle& style) {
+void addFont(std::vector<IniKey>& keys, const TextStyle& style)
+{
     keys.push_back({QStringLiteral("Font"), style.font});
     keys.push_back({QStringLiteral("AllowResize"), boolText(style.allowResize)});
     keys.push_back({QStringLiteral("FontSize"), formatNumber(style.fontSize)});
 }
 
-void addFontFlags(std::vector<IniKey>& keys, const TextStyle& style) {
+void addFontFlags(std::vector<IniKey>& keys, const TextStyle& style)
+{
     keys.push_back({QStringLiteral("Bold"), boolText(style.bold)});
     keys.push_back({QStringLiteral("Italic"), boolText(style.italic)});
     keys.push_back({QStringLiteral("Underlined"), boolText(style.underlined)});
 }
 
-IniSection generalSection(const SkinDescription& skin) {
+IniSection generalSection(const SkinDescription& skin)
+{
     return {QStringLiteral("General"),
             {{QStringLiteral("DefaultWidth"), QString::number(skin.defaultWidth)},
              {QStringLiteral("DefaultHeight"), QString::number(skin.defaultHeight)}}};
 }
 
-IniSection buttonSection(const ButtonFace& face) {
+IniSection buttonSection(const ButtonFace& face)
+{
     IniSection section{face.name, {}};
     addGeometry(section.keys, face.rect);
     return section;
 }
 
-IniSection textSection(const TextElement& text) {
+IniSection textSection(const TextElement& text)
+{
     IniSection section{text.section, {}};
     addGeometry(section.keys, text.rect);
     addFont(section.keys, text.style);
@@ -56,7 +64,8 @@ IniSection textSection(const TextElement& text) {
     return section;
 }
 
-IniSection signalSection(const SignalBar& bar) {
+IniSection signalSection(const SignalBar& bar)
+{
     IniSection section{bar.section, {}};
     addGeometry(section.keys, bar.rect);
     section.keys.push_back({QStringLiteral("FontColour"), colourText(bar.back)});
@@ -65,7 +74,8 @@ IniSection signalSection(const SignalBar& bar) {
     return section;
 }
 
-IniSection presetLabelSection(const Preset& preset) {
+IniSection presetLabelSection(const Preset& preset)
+{
     const PresetLabel& label = preset.label;
     IniSection section{preset.face.name + QStringLiteral("Label"), {}};
     addGeometry(section.keys, label.rect);
@@ -79,7 +89,8 @@ IniSection presetLabelSection(const Preset& preset) {
     return section;
 }
 
-IniSection listSection(const ChannelList& list) {
+IniSection listSection(const ChannelList& list)
+{
     IniSection section{QStringLiteral("CurrentPlaylist"), {}};
     auto& keys = section.keys;
     keys.push_back({QStringLiteral("SliderUpImage"), list.sliderUpImage});
@@ -101,7 +112,8 @@ IniSection listSection(const ChannelList& list) {
     return section;
 }
 
-IniSection timeSliderSection(const TimeSlider& slider) {
+IniSection timeSliderSection(const TimeSlider& slider)
+{
     IniSection section{QStringLiteral("TimeSlider"), {}};
     section.keys.push_back({QStringLiteral("SliderUpImage"), slider.sliderUpImage});
     section.keys.push_back({QStringLiteral("SliderDownImage"), slider.sliderDownImage});
@@ -113,7 +125,8 @@ IniSection timeSliderSection(const TimeSlider& slider) {
 
 } // namespace
 
-std::vector<IniSection> skinIniSections(const SkinDescription& skin) {
+std::vector<IniSection> skinIniSections(const SkinDescription& skin)
+{
     std::vector<IniSection> sections{generalSection(skin)};
     for (const ButtonFace& face : skin.buttons)
         sections.push_back(buttonSection(face));
@@ -130,7 +143,8 @@ std::vector<IniSection> skinIniSections(const SkinDescription& skin) {
     return sections;
 }
 
-QByteArray iniBytes(const std::vector<IniSection>& sections) {
+QByteArray iniBytes(const std::vector<IniSection>& sections)
+{
     QByteArray out;
     for (const IniSection& section : sections) {
         if (!out.isEmpty())
@@ -142,11 +156,13 @@ QByteArray iniBytes(const std::vector<IniSection>& sections) {
     return out;
 }
 
-QByteArray skinIniText(const SkinDescription& skin) {
+QByteArray skinIniText(const SkinDescription& skin)
+{
     return iniBytes(skinIniSections(skin));
 }
 
-QString formatNumber(double value) {
+QString formatNumber(double value)
+{
     // QString::number ignores the locale, so a German desktop still writes '.'.
     QString text = QString::number(value, 'f', 4);
     while (text.endsWith(QLatin1Char('0')))
@@ -158,19 +174,18 @@ QString formatNumber(double value) {
     return text;
 }
 
-qint64 colourValue(const QColor& colour) {
+qint64 colourValue(const QColor& colour)
+{
     const QColor rgb = colour.toRgb();
     return qint64(rgb.red()) | (qint64(rgb.green()) << 8) | (qint64(rgb.blue()) << 16);
 }
 
-QString alignmentText(Alignment align) {
+QString alignmentText(Alignment align)
+{
     switch (align) {
-    case Alignment::Left:
-        return QStringLiteral("Left");
-    case Alignment::Centre:
-        return QStringLiteral("Centre");
-    case Alignment::Right:
-        return QStringLiteral("Right");
+    case Alignment::Left: return QStringLiteral("Left");
+    case Alignment::Centre: return QStringLiteral("Centre");
+    case Alignment::Right: return QStringLiteral("Right");
     }
     return QStringLiteral("Left");
 }

@@ -21,7 +21,9 @@ class Canvas {
 public:
     explicit Canvas(QSize size)
         : m_size(size)
-        , m_unit(std::min(size.width() / 800.0, size.height() / 480.0)) {}
+        , m_unit(std::min(size.width() / 800.0, size.height() / 480.0))
+    {
+    }
     QRectF px(const PercentRect& rect) const { return QRectF(rect.toPixels(m_size)); }
     double u(double designPixels) const { return designPixels * m_unit; }
     QSize size() const { return m_size; }
@@ -31,25 +33,29 @@ private:
     double m_unit;
 };
 
-QPainterPath rounded(const QRectF& rect, double radius) {
+QPainterPath rounded(const QRectF& rect, double radius)
+{
     QPainterPath path;
     path.addRoundedRect(rect, radius, radius);
     return path;
 }
 
-QLinearGradient vertical(const QRectF& rect, const QColor& top, const QColor& bottom) {
+QLinearGradient vertical(const QRectF& rect, const QColor& top, const QColor& bottom)
+{
     QLinearGradient g(rect.topLeft(), rect.bottomLeft());
     g.setColorAt(0, top);
     g.setColorAt(1, bottom);
     return g;
 }
 
-QColor withAlpha(QColor colour, int alpha) {
+QColor withAlpha(QColor colour, int alpha)
+{
     colour.setAlpha(alpha);
     return colour;
 }
 
-QFont captionFont(const Canvas& canvas, double designPixels, bool bold = true) {
+QFont captionFont(const Canvas& canvas, double designPixels, bool bold = true)
+{
     QFont font(CaptionFont);
     font.setPixelSize(std::max(1, int(std::lround(canvas.u(designPixels)))));
     font.setBold(bold);
@@ -59,14 +65,16 @@ QFont captionFont(const Canvas& canvas, double designPixels, bool bold = true) {
 
 // ---- background -------------------------------------------------------------------------
 
-QRectF unite(std::initializer_list<QRectF> rects) {
+QRectF unite(std::initializer_list<QRectF> rects)
+{
     QRectF all;
     for (const QRectF& r : rects)
         all = all.isNull() ? r : all.united(r);
     return all;
 }
 
-void paintPanel(QPainter& p, const Palette& pal, const Canvas& c, const QRectF& rect) {
+void paintPanel(QPainter& p, const Palette& pal, const Canvas& c, const QRectF& rect)
+{
     const double radius = c.u(10);
     p.setPen(Qt::NoPen);
     p.setBrush(withAlpha(Qt::black, pal.name == QLatin1String("day") ? 40 : 90));
@@ -76,13 +84,15 @@ void paintPanel(QPainter& p, const Palette& pal, const Canvas& c, const QRectF& 
     p.drawPath(rounded(rect, radius));
 }
 
-void paintWell(QPainter& p, const Palette& pal, const Canvas& c, const QRectF& rect) {
+void paintWell(QPainter& p, const Palette& pal, const Canvas& c, const QRectF& rect)
+{
     p.setBrush(pal.well);
     p.setPen(QPen(pal.wellBorder, c.u(1)));
     p.drawPath(rounded(rect, c.u(5)));
 }
 
-void paintListArea(QPainter& p, const SkinDescription& skin, const Canvas& c) {
+void paintListArea(QPainter& p, const SkinDescription& skin, const Canvas& c)
+{
     const Palette& pal = skin.palette;
     const ChannelList& list = skin.list;
     const QRectF panel =
@@ -95,54 +105,55 @@ void paintListArea(QPainter& p, const SkinDescription& skin, const Canvas& c) {
     // A hairline in the middle of each gap between two columns.
     p.setPen(QPen(pal.separator, std::max(1.0, c.u(1))));
     for (size_t i = 1; i < ListColumns.size(); ++i) {
-        const double gapMiddle =
-            (ListColumns[i - 1].left + ListColumns[i - 1].width + ListColumns[i].left) / 2;
+        const double gapMiddle = (ListColumns[i - 1].left + ListColumns[i - 1].width + ListColumns[i].left) / 2;
         const double x = area.left() + gapMiddle * area.width();
         p.drawLine(QPointF(x, area.top() + c.u(2)), QPointF(x, area.bottom() - c.u(2)));
     }
 }
 
-QRectF textRect(const SkinDescription& skin, const Canvas& c, const QString& section) {
+QRectF textRect(const SkinDescription& skin, const Canvas& c, const QString& section)
+{
     const TextElement* text = findText(skin, section);
     return text ? c.px(text->rect) : QRectF();
 }
 
-void paintNowPlaying(QPainter& p, const SkinDescription& skin, const Canvas& c) {
+void paintNowPlaying(QPainter& p, const SkinDescription& skin, const Canvas& c)
+{
     const Palette& pal = skin.palette;
     QRectF left = textRect(skin, c, QStringLiteral("ChannelNumber"));
     for (const SignalBar& bar : skin.signalBars)
         left = left.united(c.px(bar.rect)).united(c.px(bar.captionRect));
     QRectF right = c.px(skin.timeSlider.bar.rect);
-    for (const char* section : {"StationName", "Artist", "TrackTitle", "Genre", "Time", "Date",
-                                "ArtistTrackTitle", "CurrentTrackTime", "TotalTrackTime"})
+    for (const char* section : {"StationName", "Artist", "TrackTitle", "Genre", "Time", "Date", "ArtistTrackTitle",
+                                "CurrentTrackTime", "TotalTrackTime"})
         right = right.united(textRect(skin, c, QString::fromLatin1(section)));
     // Both cards share one top and one bottom edge.
     const double top = std::min(left.top(), right.top()) - c.u(8);
     const double bottom = std::max(left.bottom(), right.bottom()) + c.u(6);
-    paintPanel(p, pal, c,
-               QRectF(QPointF(left.left() - c.u(8), top), QPointF(left.right() + c.u(10), bottom)));
-    paintPanel(p, pal, c,
-               QRectF(QPointF(right.left() - c.u(12), top), QPointF(right.right() + c.u(12), bottom)));
+    paintPanel(p, pal, c, QRectF(QPointF(left.left() - c.u(8), top), QPointF(left.right() + c.u(10), bottom)));
+    paintPanel(p, pal, c, QRectF(QPointF(right.left() - c.u(12), top), QPointF(right.right() + c.u(12), bottom)));
 
-    paintWell(
-        p, pal, c,
-        textRect(skin, c, QStringLiteral("ArtistTrackTitle")).adjusted(-c.u(6), -c.u(3), c.u(6), c.u(3)));
+    paintWell(p, pal, c,
+              textRect(skin, c, QStringLiteral("ArtistTrackTitle")).adjusted(-c.u(6), -c.u(3), c.u(6), c.u(3)));
 }
 
-void paintSignalCaptions(QPainter& p, const SkinDescription& skin, const Canvas& c) {
+void paintSignalCaptions(QPainter& p, const SkinDescription& skin, const Canvas& c)
+{
     p.setFont(captionFont(c, 12));
     p.setPen(skin.palette.caption);
     for (const SignalBar& bar : skin.signalBars)
         p.drawText(c.px(bar.captionRect), Qt::AlignLeft | Qt::AlignVCenter, bar.caption);
 }
 
-void paintVolumeWell(QPainter& p, const SkinDescription& skin, const Canvas& c) {
+void paintVolumeWell(QPainter& p, const SkinDescription& skin, const Canvas& c)
+{
     const QRectF volume = textRect(skin, c, QStringLiteral("Volume"));
     if (!volume.isNull())
         paintWell(p, skin.palette, c, volume.adjusted(c.u(1), -c.u(9), -c.u(1), c.u(9)));
 }
 
-void paintBackground(QPainter& p, const SkinDescription& skin, const Canvas& c) {
+void paintBackground(QPainter& p, const SkinDescription& skin, const Canvas& c)
+{
     const QRectF all(QPointF(0, 0), QSizeF(c.size()));
     p.fillRect(all, vertical(all, skin.palette.windowTop, skin.palette.windowBottom));
     paintListArea(p, skin, c);
@@ -157,20 +168,20 @@ struct FaceColours {
     QColor top, bottom, border, icon, caption;
 };
 
-FaceColours faceColours(const Palette& pal, ButtonState state) {
+FaceColours faceColours(const Palette& pal, ButtonState state)
+{
     switch (state) {
     case ButtonState::Down:
         return {pal.pressedTop, pal.pressedBottom, pal.pressedBorder, pal.pressedIcon, pal.pressedIcon};
-    case ButtonState::On:
-        return {pal.onTop, pal.onBottom, pal.onBorder, pal.onIcon, pal.onIcon};
-    case ButtonState::Up:
-        break;
+    case ButtonState::On: return {pal.onTop, pal.onBottom, pal.onBorder, pal.onIcon, pal.onIcon};
+    case ButtonState::Up: break;
     }
     return {pal.buttonTop, pal.buttonBottom, pal.buttonBorder, pal.icon, pal.caption};
 }
 
 // The accent glow of the on state, fading outwards into the face's margin.
-void paintGlow(QPainter& p, const Palette& pal, const Canvas& c, const QRectF& face, double radius) {
+void paintGlow(QPainter& p, const Palette& pal, const Canvas& c, const QRectF& face, double radius)
+{
     const int rings = 4;
     for (int i = rings; i >= 1; --i) {
         const double grow = c.u(3) * i / rings;
@@ -181,7 +192,8 @@ void paintGlow(QPainter& p, const Palette& pal, const Canvas& c, const QRectF& f
 }
 
 // Darkening at the top edge of a pressed face: it looks pushed in.
-void paintInnerShadow(QPainter& p, const Canvas& c, const QPainterPath& facePath, const QRectF& face) {
+void paintInnerShadow(QPainter& p, const Canvas& c, const QPainterPath& facePath, const QRectF& face)
+{
     QLinearGradient shade(face.topLeft(), face.topLeft() + QPointF(0, c.u(10)));
     shade.setColorAt(0, QColor(0, 0, 0, 90));
     shade.setColorAt(1, QColor(0, 0, 0, 0));
@@ -190,7 +202,8 @@ void paintInnerShadow(QPainter& p, const Canvas& c, const QPainterPath& facePath
     p.drawPath(facePath);
 }
 
-void paintFaceBody(QPainter& p, const Palette& pal, const Canvas& c, const QRectF& face, ButtonState state) {
+void paintFaceBody(QPainter& p, const Palette& pal, const Canvas& c, const QRectF& face, ButtonState state)
+{
     const double radius = c.u(9);
     const FaceColours colours = faceColours(pal, state);
     const QPainterPath path = rounded(face, radius);
@@ -213,8 +226,9 @@ void paintFaceBody(QPainter& p, const Palette& pal, const Canvas& c, const QRect
     }
 }
 
-void paintFaceContent(QPainter& p, const ButtonFace& face, const Palette& pal, const Canvas& c,
-                      const QRectF& body, ButtonState state) {
+void paintFaceContent(QPainter& p, const ButtonFace& face, const Palette& pal, const Canvas& c, const QRectF& body,
+                      ButtonState state)
+{
     const FaceColours colours = faceColours(pal, state);
     // A pressed face's content sinks a little, with the face.
     const QRectF content = state == ButtonState::Down ? body.translated(0, c.u(1.5)) : body;
@@ -237,27 +251,26 @@ void paintFaceContent(QPainter& p, const ButtonFace& face, const Palette& pal, c
     p.drawText(below, Qt::AlignCenter, face.caption);
 }
 
-void paintButton(QPainter& p, const ButtonFace& face, const Palette& pal, const Canvas& c,
-                 ButtonState state) {
+void paintButton(QPainter& p, const ButtonFace& face, const Palette& pal, const Canvas& c, ButtonState state)
+{
     const QRectF body = c.px(face.rect).adjusted(c.u(3.5), c.u(3), -c.u(3.5), -c.u(4));
     paintFaceBody(p, pal, c, body, state);
     paintFaceContent(p, face, pal, c, body, state);
 }
 
-QColor grooveColour(const Palette& pal, ButtonState state) {
+QColor grooveColour(const Palette& pal, ButtonState state)
+{
     switch (state) {
-    case ButtonState::Down:
-        return pal.pressedGroove;
-    case ButtonState::On:
-        return pal.onGroove;
-    case ButtonState::Up:
-        break;
+    case ButtonState::Down: return pal.pressedGroove;
+    case ButtonState::On: return pal.onGroove;
+    case ButtonState::Up: break;
     }
     return pal.groove;
 }
 
 // A track is a groove along the middle of its rectangle; the program moves a thumb over it.
-void paintTrack(QPainter& p, const ButtonFace& face, const Palette& pal, const Canvas& c, ButtonState state) {
+void paintTrack(QPainter& p, const ButtonFace& face, const Palette& pal, const Canvas& c, ButtonState state)
+{
     const QRectF r = c.px(face.rect);
     QRectF groove;
     if (face.kind == FaceKind::VerticalTrack) {
@@ -275,7 +288,8 @@ void paintTrack(QPainter& p, const ButtonFace& face, const Palette& pal, const C
         paintInnerShadow(p, c, rounded(groove, radius), groove);
 }
 
-void paintFace(QPainter& p, const ButtonFace& face, const Palette& pal, const Canvas& c, ButtonState state) {
+void paintFace(QPainter& p, const ButtonFace& face, const Palette& pal, const Canvas& c, ButtonState state)
+{
     p.save();
     // Nothing of a face may reach beyond its rectangle: outside it the three images must agree.
     p.setClipRect(c.px(face.rect));
@@ -288,7 +302,8 @@ void paintFace(QPainter& p, const ButtonFace& face, const Palette& pal, const Ca
 
 // ---- thumbs -----------------------------------------------------------------------------
 
-QImage transparentImage(QSize size) {
+QImage transparentImage(QSize size)
+{
     QImage image(size.expandedTo(QSize(1, 1)), QImage::Format_ARGB32_Premultiplied);
     image.fill(Qt::transparent);
     return image;
@@ -298,7 +313,8 @@ struct ThumbColours {
     QColor top, bottom, border, grip;
 };
 
-ThumbColours thumbColours(const Palette& pal, bool held) {
+ThumbColours thumbColours(const Palette& pal, bool held)
+{
     if (held)
         return {pal.heldThumbTop, pal.heldThumbBottom, pal.heldThumbBorder, pal.heldThumbGrip};
     return {pal.thumbTop, pal.thumbBottom, pal.thumbBorder, pal.thumbGrip};
@@ -306,19 +322,18 @@ ThumbColours thumbColours(const Palette& pal, bool held) {
 
 } // namespace
 
-const QImage& SkinImages::state(ButtonState s) const {
+const QImage& SkinImages::state(ButtonState s) const
+{
     switch (s) {
-    case ButtonState::Down:
-        return down;
-    case ButtonState::On:
-        return on;
-    case ButtonState::Up:
-        break;
+    case ButtonState::Down: return down;
+    case ButtonState::On: return on;
+    case ButtonState::Up: break;
     }
     return up;
 }
 
-QImage paintStateImage(const SkinDescription& skin, ButtonState state, QSize size) {
+QImage paintStateImage(const SkinDescription& skin, ButtonState state, QSize size)
+{
     QImage image(size, QImage::Format_RGB32);
     const Canvas canvas(size);
     QPainter p(&image);
@@ -330,16 +345,15 @@ QImage paintStateImage(const SkinDescription& skin, ButtonState state, QSize siz
     return image;
 }
 
-QImage paintListThumb(const SkinDescription& skin, bool held, QSize windowSize) {
+QImage paintListThumb(const SkinDescription& skin, bool held, QSize windowSize)
+{
     const Canvas c(windowSize);
-    const QSize size =
-        PercentRect{0, 0, skin.list.sliderWidth, skin.list.sliderHeight}.toPixels(windowSize).size();
+    const QSize size = PercentRect{0, 0, skin.list.sliderWidth, skin.list.sliderHeight}.toPixels(windowSize).size();
     QImage image = transparentImage(size);
     QPainter p(&image);
     p.setRenderHint(QPainter::Antialiasing);
     const ThumbColours colours = thumbColours(skin.palette, held);
-    const QRectF body =
-        QRectF(QPointF(0, 0), QSizeF(image.size())).adjusted(c.u(1), c.u(1), -c.u(1), -c.u(1));
+    const QRectF body = QRectF(QPointF(0, 0), QSizeF(image.size())).adjusted(c.u(1), c.u(1), -c.u(1), -c.u(1));
     p.setBrush(vertical(body, colours.top, colours.bottom));
     p.setPen(QPen(colours.border, c.u(1)));
     p.drawPath(rounded(body, c.u(6)));
@@ -352,19 +366,17 @@ QImage paintListThumb(const SkinDescription& skin, bool held, QSize windowSize) 
     return image;
 }
 
-QImage paintTimeThumb(const SkinDescription& skin, bool held, QSize windowSize) {
+QImage paintTimeThumb(const SkinDescription& skin, bool held, QSize windowSize)
+{
     const Canvas c(windowSize);
-    const QSize size = PercentRect{0, 0, skin.timeSlider.sliderWidth, skin.timeSlider.sliderHeight}
-                           .toPixels(windowSize)
-                           .size();
+    const QSize size =
+        PercentRect{0, 0, skin.timeSlider.sliderWidth, skin.timeSlider.sliderHeight}.toPixels(windowSize).size();
     QImage image = transparentImage(size);
     QPainter p(&image);
     p.setRenderHint(QPainter::Antialiasing);
     const ThumbColours colours = thumbColours(skin.palette, held);
-    const QRectF body =
-        QRectF(QPointF(0, 0), QSizeF(image.size())).adjusted(c.u(1), c.u(1), -c.u(1), -c.u(1));
-    QRadialGradient shine(body.center() - QPointF(body.width() * 0.15, body.height() * 0.2),
-                          body.width() * 0.7);
+    const QRectF body = QRectF(QPointF(0, 0), QSizeF(image.size())).adjusted(c.u(1), c.u(1), -c.u(1), -c.u(1));
+    QRadialGradient shine(body.center() - QPointF(body.width() * 0.15, body.height() * 0.2), body.width() * 0.7);
     shine.setColorAt(0, colours.top.lighter(130));
     shine.setColorAt(1, colours.bottom);
     p.setBrush(shine);
@@ -377,7 +389,8 @@ QImage paintTimeThumb(const SkinDescription& skin, bool held, QSize windowSize) 
     return image;
 }
 
-SkinImages renderSkin(const SkinDescription& skin, QSize size) {
+SkinImages renderSkin(const SkinDescription& skin, QSize size)
+{
     SkinImages images;
     images.up = paintStateImage(skin, ButtonState::Up, size);
     images.down = paintStateImage(skin, ButtonState::Down, size);

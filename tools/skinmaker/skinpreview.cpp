@@ -39,19 +39,18 @@ constexpr std::array<SampleChannel, 14> SampleChannels{{
 
 constexpr int HighlightedRow = 4;
 
-Qt::Alignment qtAlign(Alignment align) {
+Qt::Alignment qtAlign(Alignment align)
+{
     switch (align) {
-    case Alignment::Centre:
-        return Qt::AlignHCenter | Qt::AlignTop;
-    case Alignment::Right:
-        return Qt::AlignRight | Qt::AlignTop;
-    case Alignment::Left:
-        break;
+    case Alignment::Centre: return Qt::AlignHCenter | Qt::AlignTop;
+    case Alignment::Right: return Qt::AlignRight | Qt::AlignTop;
+    case Alignment::Left: break;
     }
     return Qt::AlignLeft | Qt::AlignTop;
 }
 
-QFont labelFont(const TextStyle& style, int defaultHeight, int windowHeight) {
+QFont labelFont(const TextStyle& style, int defaultHeight, int windowHeight)
+{
     QFont font(style.font);
     font.setPixelSize(std::max(1, int(std::lround(fontPixelSize(style, defaultHeight, windowHeight)))));
     font.setBold(style.bold);
@@ -60,8 +59,8 @@ QFont labelFont(const TextStyle& style, int defaultHeight, int windowHeight) {
     return font;
 }
 
-void drawLabel(QPainter& p, const QRectF& rect, const TextStyle& style, const QFont& font,
-               const QString& text) {
+void drawLabel(QPainter& p, const QRectF& rect, const TextStyle& style, const QFont& font, const QString& text)
+{
     p.save();
     p.setClipRect(rect);
     p.setFont(font);
@@ -70,20 +69,23 @@ void drawLabel(QPainter& p, const QRectF& rect, const TextStyle& style, const QF
     p.restore();
 }
 
-void drawTexts(QPainter& p, const SkinDescription& skin, QSize size) {
+void drawTexts(QPainter& p, const SkinDescription& skin, QSize size)
+{
     for (const TextElement& text : skin.texts) {
         const QRectF rect = text.rect.toPixels(size);
         drawLabel(p, rect, text.style, labelFont(text.style, skin.defaultHeight, size.height()), text.sample);
     }
 }
 
-QString columnText(const SampleChannel& channel, int column) {
+QString columnText(const SampleChannel& channel, int column)
+{
     const std::array<const char*, 5> texts{channel.number, channel.station, channel.artist, channel.title,
                                            channel.genre};
     return QString::fromUtf8(texts[column]);
 }
 
-void drawList(QPainter& p, const SkinDescription& skin, QSize size) {
+void drawList(QPainter& p, const SkinDescription& skin, QSize size)
+{
     const QRect area = skin.list.area.toPixels(size);
     const QFont font = labelFont(skin.list.rowStyle, skin.defaultHeight, size.height());
     const int rowHeight = listRowHeight(skin, size);
@@ -94,14 +96,14 @@ void drawList(QPainter& p, const SkinDescription& skin, QSize size) {
             p.fillRect(QRect(area.left(), top, area.width(), rowHeight), skin.list.selectedBack);
         for (int column = 0; column < 5; ++column) {
             const ListColumn& col = ListColumns[column];
-            const QRectF cell(area.left() + col.left * area.width(), top, col.width * area.width(),
-                              rowHeight);
+            const QRectF cell(area.left() + col.left * area.width(), top, col.width * area.width(), rowHeight);
             drawLabel(p, cell, skin.list.rowStyle, font, columnText(SampleChannels[row], column));
         }
     }
 }
 
-void drawSignalBars(QPainter& p, const SkinDescription& skin, QSize size) {
+void drawSignalBars(QPainter& p, const SkinDescription& skin, QSize size)
+{
     const std::array<double, 3> levels{0.82, 0.57, 0.24};
     for (int i = 0; i < 3; ++i) {
         const SignalBar& bar = skin.signalBars[i];
@@ -111,7 +113,8 @@ void drawSignalBars(QPainter& p, const SkinDescription& skin, QSize size) {
     }
 }
 
-void drawPresets(QPainter& p, const SkinDescription& skin, const SkinImages& images, QSize size) {
+void drawPresets(QPainter& p, const SkinDescription& skin, const SkinImages& images, QSize size)
+{
     const std::array<const char*, 3> channels{"012", "025", "060"};
     const int tuned = 1;
     for (int i = 0; i < 3; ++i) {
@@ -127,7 +130,8 @@ void drawPresets(QPainter& p, const SkinDescription& skin, const SkinImages& ima
     }
 }
 
-void drawThumbs(QPainter& p, const SkinDescription& skin, const SkinImages& images, QSize size) {
+void drawThumbs(QPainter& p, const SkinDescription& skin, const SkinImages& images, QSize size)
+{
     const QRect track = skin.list.track.rect.toPixels(size);
     p.drawImage(track.topLeft(), images.listThumbUp);
     const QRect bar = skin.timeSlider.bar.rect.toPixels(size);
@@ -138,24 +142,28 @@ void drawThumbs(QPainter& p, const SkinDescription& skin, const SkinImages& imag
 
 } // namespace
 
-double fontPixelSize(const TextStyle& style, int defaultHeight, int windowHeight) {
+double fontPixelSize(const TextStyle& style, int defaultHeight, int windowHeight)
+{
     const double scale = style.allowResize && defaultHeight > 0 ? double(windowHeight) / defaultHeight : 1.0;
     return style.fontSize * scale * 96.0 / 72.0;
 }
 
-int listRowHeight(const SkinDescription& skin, QSize windowSize) {
+int listRowHeight(const SkinDescription& skin, QSize windowSize)
+{
     const QFont font = labelFont(skin.list.rowStyle, skin.defaultHeight, windowSize.height());
     return std::max(1, int(std::ceil(QFontMetricsF(font).height())));
 }
 
-int listRowCount(const SkinDescription& skin, QSize windowSize) {
+int listRowCount(const SkinDescription& skin, QSize windowSize)
+{
     // Rows are stacked one label height apart for as long as a whole row fits.
     const int height = skin.list.area.toPixels(windowSize).height();
     const int row = listRowHeight(skin, windowSize);
     return height / row;
 }
 
-QImage paintPreview(const SkinDescription& skin, const SkinImages& images) {
+QImage paintPreview(const SkinDescription& skin, const SkinImages& images)
+{
     QImage preview = images.up.convertToFormat(QImage::Format_RGB32);
     const QSize size = preview.size();
     QPainter p(&preview);

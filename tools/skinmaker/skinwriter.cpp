@@ -12,14 +12,16 @@ namespace skinmaker {
 
 namespace {
 
-bool fail(QString* error, const QString& message) {
+bool fail(QString* error, const QString& message)
+{
     qCWarning(lcSkinMaker).noquote() << message;
     if (error)
         *error = message;
     return false;
 }
 
-bool writeBytes(const QByteArray& bytes, const QString& path, QString* error) {
+bool writeBytes(const QByteArray& bytes, const QString& path, QString* error)
+{
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
         return fail(error, QStringLiteral("cannot write %1: %2").arg(path, file.errorString()));
@@ -28,7 +30,8 @@ bool writeBytes(const QByteArray& bytes, const QString& path, QString* error) {
 
 } // namespace
 
-bool writeImage(const QImage& image, const QString& path, QString* error) {
+bool writeImage(const QImage& image, const QString& path, QString* error)
+{
     QImageWriter writer(path);
     if (writer.format() == "jpg" || writer.format() == "jpeg")
         writer.setQuality(JpegQuality);
@@ -39,8 +42,8 @@ bool writeImage(const QImage& image, const QString& path, QString* error) {
     return true;
 }
 
-bool writeSkinFolder(const SkinDescription& skin, const SkinImages& images, const QString& folder,
-                     QString* error) {
+bool writeSkinFolder(const SkinDescription& skin, const SkinImages& images, const QString& folder, QString* error)
+{
     const QDir dir(folder);
     if (!QDir().mkpath(dir.filePath(ImagesFolder)))
         return fail(error, QStringLiteral("cannot create %1").arg(dir.filePath(ImagesFolder)));
@@ -62,11 +65,10 @@ bool writeSkinFolder(const SkinDescription& skin, const SkinImages& images, cons
     return writeBytes(skinIniText(skin), dir.filePath(SkinFileName), error);
 }
 
-bool writeSkin(const SkinDescription& skin, const QString& folder, QSize imageSize, QString* error) {
+bool writeSkin(const SkinDescription& skin, const QString& folder, QSize imageSize, QString* error)
+{
     if (imageSize.width() < 1 || imageSize.height() < 1)
-        return fail(
-            error,
-            QStringLiteral("image size %1x%2 is empty").arg(imageSize.width()).arg(imageSize.height()));
+        return fail(error, QStringLiteral("image size %1x%2 is empty").arg(imageSize.width()).arg(imageSize.height()));
     return writeSkinFolder(skin, renderSkin(skin, imageSize), folder, error);
 }
 

@@ -20,8 +20,7 @@ inline constexpr int JpegQuality = 92;
 // needed and replacing files that are there. On failure returns false and says why in error.
 bool writeSkin(const SkinDescription& skin, const QString& folder, QSize imageSize, QString* error);
 
-bool writeSkinFolder(const SkinDescription& skin, const SkinImages& images, const QString& folder,
-                     QString* error);
+bool writeSkinFolder(const SkinDescription& skin, const SkinImages& images, const QString& folder, QString* error);
 
 // Writes a picture as a file, in the format its name's suffix gives.
 bool writeImage(const QImage& image, const QString& path, QString* error);

@@ -23,7 +23,8 @@ const SignalSyntax Signals[] = {
     {"MuteChanged", "b", "true|false"},
 };
 
-const SignalSyntax* syntaxOf(const QString& name) {
+const SignalSyntax* syntaxOf(const QString& name)
+{
     for (const SignalSyntax& syntax : Signals) {
         if (name.compare(QLatin1String(syntax.name), Qt::CaseInsensitive) == 0)
             return &syntax;
@@ -31,7 +32,8 @@ const SignalSyntax* syntaxOf(const QString& name) {
     return nullptr;
 }
 
-std::optional<bool> toBool(const QString& word) {
+std::optional<bool> toBool(const QString& word)
+{
     if (word.compare(QLatin1String("true"), Qt::CaseInsensitive) == 0 || word == QLatin1String("1"))
         return true;
     if (word.compare(QLatin1String("false"), Qt::CaseInsensitive) == 0 || word == QLatin1String("0"))
@@ -40,7 +42,8 @@ std::optional<bool> toBool(const QString& word) {
 }
 
 // One argument converted to the type letter, or an invalid QVariant.
-QVariant typed(char type, const QString& word) {
+QVariant typed(char type, const QString& word)
+{
     bool ok = true;
     switch (type) {
     case 'i': {
@@ -55,32 +58,30 @@ QVariant typed(char type, const QString& word) {
         const std::optional<bool> value = toBool(word);
         return value ? QVariant(*value) : QVariant();
     }
-    default:
-        return QVariant(word);
+    default: return QVariant(word);
     }
 }
 
-QString typeName(char type) {
+QString typeName(char type)
+{
     switch (type) {
-    case 'i':
-        return QStringLiteral("a whole number");
-    case 'd':
-        return QStringLiteral("a number");
-    case 'b':
-        return QStringLiteral("true or false");
-    default:
-        return QStringLiteral("a text");
+    case 'i': return QStringLiteral("a whole number");
+    case 'd': return QStringLiteral("a number");
+    case 'b': return QStringLiteral("true or false");
+    default: return QStringLiteral("a text");
     }
 }
 
-Command invalid(const QString& error) {
+Command invalid(const QString& error)
+{
     Command command;
     command.kind = CommandKind::Invalid;
     command.error = error;
     return command;
 }
 
-Command signalCommand(const SignalSyntax& syntax, const QStringList& words) {
+Command signalCommand(const SignalSyntax& syntax, const QStringList& words)
+{
     const QString name = QLatin1String(syntax.name);
     const int expected = int(qstrlen(syntax.types));
     if (words.size() - 1 != expected)
@@ -106,7 +107,8 @@ Command signalCommand(const SignalSyntax& syntax, const QStringList& words) {
 
 } // namespace
 
-std::optional<QStringList> splitWords(const QString& line, QString* error) {
+std::optional<QStringList> splitWords(const QString& line, QString* error)
+{
     QStringList words;
     QString word;
     bool inWord = false;
@@ -139,12 +141,12 @@ std::optional<QStringList> splitWords(const QString& line, QString* error) {
     return words;
 }
 
-Command parseWords(const QStringList& words) {
+Command parseWords(const QStringList& words)
+{
     if (words.isEmpty())
         return {};
     const QString& name = words.first();
-    for (const auto& [word, kind] :
-         {std::pair{"quit", CommandKind::Quit}, std::pair{"help", CommandKind::Help}}) {
+    for (const auto& [word, kind] : {std::pair{"quit", CommandKind::Quit}, std::pair{"help", CommandKind::Help}}) {
         if (name.compare(QLatin1String(word), Qt::CaseInsensitive) != 0)
             continue;
         if (words.size() > 1)
@@ -156,7 +158,8 @@ Command parseWords(const QStringList& words) {
     return invalid(QStringLiteral("unknown command \"%1\" (try help)").arg(name));
 }
 
-Command parseCommand(const QString& line) {
+Command parseCommand(const QString& line)
+{
     QString error;
     const std::optional<QStringList> words = splitWords(line, &error);
     if (!words)
@@ -164,18 +167,19 @@ Command parseCommand(const QString& line) {
     return parseWords(*words);
 }
 
-QString commandsHelp() {
+QString commandsHelp()
+{
     QString help = QStringLiteral("Commands, one a line (each emits the signal of that name):\n");
     for (const SignalSyntax& syntax : Signals)
         help += QStringLiteral("  %1 %2\n").arg(QLatin1String(syntax.name), QLatin1String(syntax.arguments));
-    help += QStringLiteral(
-        "  help (this list)\n"
-        "  quit (ends xmctl)\n"
-        "CurrentTime takes seconds (-1 -1: no time); SignalStrength takes percent, decimals allowed.\n"
-        "Words are separated by blanks. Put a text with blanks or commas in double quotes:\n"
-        "  ChannelData 5 \"Rock Hits\" \"Hale, Moreno & Quist\" \"Some Title\" Rock\n"
-        "Inside double quotes write \\\" for a double quote and \\\\ for a backslash; an apostrophe\n"
-        "needs nothing. A malformed command prints an error line and xmctl goes on.\n");
+    help +=
+        QStringLiteral("  help (this list)\n"
+                       "  quit (ends xmctl)\n"
+                       "CurrentTime takes seconds (-1 -1: no time); SignalStrength takes percent, decimals allowed.\n"
+                       "Words are separated by blanks. Put a text with blanks or commas in double quotes:\n"
+                       "  ChannelData 5 \"Rock Hits\" \"Hale, Moreno & Quist\" \"Some Title\" Rock\n"
+                       "Inside double quotes write \\\" for a double quote and \\\\ for a backslash; an apostrophe\n"
+                       "needs nothing. A malformed command prints an error line and xmctl goes on.\n");
     return help;
 }
 

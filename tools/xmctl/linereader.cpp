@@ -10,11 +10,13 @@ namespace xmctl {
 LineReader::LineReader(int fd, QObject* parent)
     : QObject(parent)
     , m_fd(fd)
-    , m_notifier(fd, QSocketNotifier::Read) {
+    , m_notifier(fd, QSocketNotifier::Read)
+{
     connect(&m_notifier, &QSocketNotifier::activated, this, &LineReader::readAvailable);
 }
 
-void LineReader::readAvailable() {
+void LineReader::readAvailable()
+{
     char buffer[4096];
     const ssize_t count = ::read(m_fd, buffer, sizeof buffer);
     if (count < 0 && (errno == EINTR || errno == EAGAIN))
@@ -30,7 +32,8 @@ void LineReader::readAvailable() {
     emit finished();
 }
 
-void LineReader::emitCompleteLines() {
+void LineReader::emitCompleteLines()
+{
     qsizetype end;
     while ((end = m_pending.indexOf('\n')) >= 0) {
         QByteArray line = m_pending.left(end);

@@ -12,20 +12,22 @@
 
 namespace {
 
-int fail(const QString& reason, int exitCode) {
+int fail(const QString& reason, int exitCode)
+{
     std::fprintf(stderr, "xmctl: %s\n", qPrintable(reason));
     return exitCode;
 }
 
-void quitSoon() {
+void quitSoon()
+{
     // Queued, so a quit from the arguments also ends the run once the event loop starts.
     QMetaObject::invokeMethod(QCoreApplication::instance(), &QCoreApplication::quit, Qt::QueuedConnection);
 }
 
-void run(xmctl::ManualRadio& radio, const xmctl::Command& command) {
+void run(xmctl::ManualRadio& radio, const xmctl::Command& command)
+{
     switch (command.kind) {
-    case xmctl::CommandKind::Nothing:
-        break;
+    case xmctl::CommandKind::Nothing: break;
     case xmctl::CommandKind::Signal:
         if (!radio.send(command))
             fail(QStringLiteral("the bus refused %1").arg(command.signal), 0);
@@ -34,34 +36,30 @@ void run(xmctl::ManualRadio& radio, const xmctl::Command& command) {
         std::fputs(qPrintable(xmctl::commandsHelp()), stdout);
         std::fflush(stdout);
         break;
-    case xmctl::CommandKind::Quit:
-        quitSoon();
-        break;
-    case xmctl::CommandKind::Invalid:
-        fail(command.error, 0);
-        break;
+    case xmctl::CommandKind::Quit: quitSoon(); break;
+    case xmctl::CommandKind::Invalid: fail(command.error, 0); break;
     }
 }
 
 struct Options {
     QCommandLineOption help{{QStringLiteral("h"), QStringLiteral("help")}, QStringLiteral("Show this text.")};
-    QCommandLineOption keep{
-        QStringLiteral("keep"),
-        QStringLiteral("Keep running when the input ends (until quit, SIGTERM or SIGINT).")};
+    QCommandLineOption keep{QStringLiteral("keep"),
+                            QStringLiteral("Keep running when the input ends (until quit, SIGTERM or SIGINT).")};
 };
 
-QString usage(const QCommandLineParser& parser) {
+QString usage(const QCommandLineParser& parser)
+{
     return parser.helpText() +
-           QStringLiteral(
-               "\nPrints each call it receives, one line each: Channel 7, SetMute true.\n"
-               "Runs the command given as arguments first, then reads commands from stdin.\n"
-               "Ends at quit, at the end of the input (unless --keep), on SIGTERM or SIGINT.\n\n") +
+           QStringLiteral("\nPrints each call it receives, one line each: Channel 7, SetMute true.\n"
+                          "Runs the command given as arguments first, then reads commands from stdin.\n"
+                          "Ends at quit, at the end of the input (unless --keep), on SIGTERM or SIGINT.\n\n") +
            xmctl::commandsHelp();
 }
 
 } // namespace
 
-int main(int argc, char** argv) {
+int main(int argc, char** argv)
+{
     QCoreApplication app(argc, argv);
     QCommandLineParser parser;
     parser.setApplicationDescription(

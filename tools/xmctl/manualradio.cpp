@@ -13,36 +13,43 @@ namespace xmctl {
 
 ManualRadio::ManualRadio(FILE* out, QObject* parent)
     : QObject(parent)
-    , m_out(out) {}
+    , m_out(out)
+{
+}
 
-QString ManualRadio::publish() {
+QString ManualRadio::publish()
+{
     new XmctlAdaptor(this); // owned by this object
     return xmservice::claimRadioService(this);
 }
 
-bool ManualRadio::send(const Command& command) {
-    QDBusMessage message =
-        QDBusMessage::createSignal(QString::fromLatin1(xmradio::ObjectPath),
-                                   QString::fromLatin1(xmradio::InterfaceName), command.signal);
+bool ManualRadio::send(const Command& command)
+{
+    QDBusMessage message = QDBusMessage::createSignal(QString::fromLatin1(xmradio::ObjectPath),
+                                                      QString::fromLatin1(xmradio::InterfaceName), command.signal);
     message.setArguments(command.arguments);
     return QDBusConnection::sessionBus().send(message);
 }
 
-void ManualRadio::flush() {
+void ManualRadio::flush()
+{
     // The bus handles a connection's messages in order: its answer to this question comes after
     // it has taken every signal sent before.
     QDBusConnection::sessionBus().interface()->isServiceRegistered(QString::fromLatin1(xmradio::ServiceName));
 }
 
-void ManualRadio::Channel(int number) {
+void ManualRadio::Channel(int number)
+{
     print(QStringLiteral("Channel %1").arg(number));
 }
 
-void ManualRadio::SetMute(bool muted) {
+void ManualRadio::SetMute(bool muted)
+{
     print(QStringLiteral("SetMute %1").arg(muted ? QLatin1String("true") : QLatin1String("false")));
 }
 
-void ManualRadio::print(const QString& line) {
+void ManualRadio::print(const QString& line)
+{
     std::fputs(qPrintable(line + QLatin1Char('\n')), m_out);
     std::fflush(m_out);
 }

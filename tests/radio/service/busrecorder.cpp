@@ -14,16 +14,18 @@ const char* const SignalNames[] = {"ChannelChange",      "CurrentTime",    "Chan
 
 } // namespace
 
-BusRecorder::BusRecorder() {
+BusRecorder::BusRecorder()
+{
     m_clock.start();
     for (const char* name : SignalNames) {
         QDBusConnection::sessionBus().connect(QString(), QString::fromLatin1(xmradio::ObjectPath),
-                                              QString::fromLatin1(xmradio::InterfaceName),
-                                              QString::fromLatin1(name), this, SLOT(record(QDBusMessage)));
+                                              QString::fromLatin1(xmradio::InterfaceName), QString::fromLatin1(name),
+                                              this, SLOT(record(QDBusMessage)));
     }
 }
 
-QList<BusSignal> BusRecorder::received(const QString& member) const {
+QList<BusSignal> BusRecorder::received(const QString& member) const
+{
     QList<BusSignal> found;
     for (const BusSignal& signal : m_all) {
         if (signal.member == member)
@@ -32,21 +34,23 @@ QList<BusSignal> BusRecorder::received(const QString& member) const {
     return found;
 }
 
-int BusRecorder::indexOf(const QString& member, const QVariant& firstArgument) const {
+int BusRecorder::indexOf(const QString& member, const QVariant& firstArgument) const
+{
     for (int i = 0; i < m_all.size(); ++i) {
         const BusSignal& signal = m_all.at(i);
-        if (signal.member == member && !signal.arguments.isEmpty() &&
-            signal.arguments.first() == firstArgument)
+        if (signal.member == member && !signal.arguments.isEmpty() && signal.arguments.first() == firstArgument)
             return i;
     }
     return -1;
 }
 
-void BusRecorder::record(const QDBusMessage& message) {
+void BusRecorder::record(const QDBusMessage& message)
+{
     m_all.append({message.member(), message.arguments(), m_clock.elapsed()});
 }
 
-bool callRadio(const QString& method, const QVariant& argument) {
+bool callRadio(const QString& method, const QVariant& argument)
+{
     QDBusMessage call = QDBusMessage::createMethodCall(QString::fromLatin1(xmradio::ServiceName),
                                                        QString::fromLatin1(xmradio::ObjectPath),
                                                        QString::fromLatin1(xmradio::InterfaceName), method);
@@ -54,7 +58,7 @@ bool callRadio(const QString& method, const QVariant& argument) {
     return QDBusConnection::sessionBus().call(call, QDBus::Block, 5000).type() == QDBusMessage::ReplyMessage;
 }
 
-bool radioNameOwned() {
-    return QDBusConnection::sessionBus().interface()->isServiceRegistered(
-        QString::fromLatin1(xmradio::ServiceName));
+bool radioNameOwned()
+{
+    return QDBusConnection::sessionBus().interface()->isServiceRegistered(QString::fromLatin1(xmradio::ServiceName));
 }

@@ -17,7 +17,8 @@ namespace {
 const QString ServicePath = QStringLiteral(VANTO_PROGRAM_DIR "/xm-radio-service");
 
 struct StoppedProcess {
-    void operator()(QProcess* process) const {
+    void operator()(QProcess* process) const
+    {
         if (process->state() != QProcess::NotRunning) {
             process->terminate();
             if (!process->waitForFinished(3000))
@@ -29,7 +30,8 @@ struct StoppedProcess {
 };
 using Process = std::unique_ptr<QProcess, StoppedProcess>;
 
-Process startService(const QStringList& arguments) {
+Process startService(const QStringList& arguments)
+{
     Process process(new QProcess);
     process->start(ServicePath, arguments);
     process->waitForStarted(3000);
@@ -37,13 +39,15 @@ Process startService(const QStringList& arguments) {
 }
 
 // Starts the service and waits until it owns the name.
-Process startedService(const QStringList& arguments = {"--seed", "1"}) {
+Process startedService(const QStringList& arguments = {"--seed", "1"})
+{
     Process process = startService(arguments);
     EXPECT_TRUE(waitUntil(&radioNameOwned, 5000)) << process->readAllStandardError().toStdString();
     return process;
 }
 
-QList<int> numbersOf(const QList<BusSignal>& received) {
+QList<int> numbersOf(const QList<BusSignal>& received)
+{
     QList<int> numbers;
     for (const BusSignal& signal : received)
         numbers.append(signal.arguments.at(0).toInt());
@@ -61,7 +65,8 @@ struct ListingCase {
 
 class Listing : public ::testing::TestWithParam<ListingCase> {};
 
-TEST_P(Listing, CyclesThroughTheWholeLineupAtTheInterval) {
+TEST_P(Listing, CyclesThroughTheWholeLineupAtTheInterval)
+{
     const ListingCase& c = GetParam();
     const xmservice::Lineup lineup = xmservice::Lineup::withSize(c.channels);
     BusRecorder recorder;
@@ -84,13 +89,11 @@ TEST_P(Listing, CyclesThroughTheWholeLineupAtTheInterval) {
     EXPECT_LE(cycleMs, expectedMs * 3);
 }
 
-INSTANTIATE_TEST_SUITE_P(Data, Listing,
-                         ::testing::Values(ListingCase{"wholeLineupFast",
-                                                       {"--interval", "5"},
-                                                       xmservice::Lineup::builtIn().size(),
-                                                       5},
-                                           ListingCase{"defaultInterval", {"--channels", "20"}, 20, 40}),
-                         [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(
+    Data, Listing,
+    ::testing::Values(ListingCase{"wholeLineupFast", {"--interval", "5"}, xmservice::Lineup::builtIn().size(), 5},
+                      ListingCase{"defaultInterval", {"--channels", "20"}, 20, 40}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 struct TuneCase {
     const char* name;
@@ -101,7 +104,8 @@ struct TuneCase {
 
 class Tune : public ::testing::TestWithParam<TuneCase> {};
 
-TEST_P(Tune, AKnownChannelGivesChannelChangeThenItsData) {
+TEST_P(Tune, AKnownChannelGivesChannelChangeThenItsData)
+{
     const TuneCase& c = GetParam();
     BusRecorder recorder;
     Process service = startedService();
@@ -130,14 +134,14 @@ TEST_P(Tune, AKnownChannelGivesChannelChangeThenItsData) {
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Data, Tune,
-    ::testing::Values(TuneCase{"music", 70, QStringLiteral("Jazz 'Round Midnight"), true},
-                      TuneCase{"threeDigitNews", 120, QStringLiteral("World News Desk"), false},
-                      TuneCase{"accentedStation", 83, QStringLiteral("Élan Classique"), true}),
-    [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Data, Tune,
+                         ::testing::Values(TuneCase{"music", 70, QStringLiteral("Jazz 'Round Midnight"), true},
+                                           TuneCase{"threeDigitNews", 120, QStringLiteral("World News Desk"), false},
+                                           TuneCase{"accentedStation", 83, QStringLiteral("Élan Classique"), true}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
-TEST(ServiceBus, AChannelOutsideTheLineupChangesNothing) {
+TEST(ServiceBus, AChannelOutsideTheLineupChangesNothing)
+{
     BusRecorder recorder;
     Process service = startedService();
     ASSERT_TRUE(callRadio("Channel", 3));
@@ -151,7 +155,8 @@ TEST(ServiceBus, AChannelOutsideTheLineupChangesNothing) {
         EXPECT_EQ(number, 1) << "the lineup's first channel stays tuned";
 }
 
-TEST(ServiceBus, SetMuteIsAnsweredWithMuteChanged) {
+TEST(ServiceBus, SetMuteIsAnsweredWithMuteChanged)
+{
     BusRecorder recorder;
     Process service = startedService();
     ASSERT_TRUE(callRadio("SetMute", true));
@@ -162,7 +167,8 @@ TEST(ServiceBus, SetMuteIsAnsweredWithMuteChanged) {
     EXPECT_FALSE(changes.at(1).arguments.at(0).toBool());
 }
 
-TEST(ServiceBus, SignalStrengthArrivesEverySecondWithinZeroToHundred) {
+TEST(ServiceBus, SignalStrengthArrivesEverySecondWithinZeroToHundred)
+{
     BusRecorder recorder;
     Process service = startedService();
     ASSERT_TRUE(waitUntil([&] { return recorder.count("SignalStrength") >= 3; }, 4500));
@@ -176,15 +182,15 @@ TEST(ServiceBus, SignalStrengthArrivesEverySecondWithinZeroToHundred) {
     }
 }
 
-TEST(ServiceBus, ASecondInstanceExitsWithAMessageWhileTheFirstRunsOn) {
+TEST(ServiceBus, ASecondInstanceExitsWithAMessageWhileTheFirstRunsOn)
+{
     BusRecorder recorder;
     Process first = startedService();
     Process second = startService({});
     ASSERT_TRUE(second->waitForFinished(5000));
     EXPECT_EQ(second->exitStatus(), QProcess::NormalExit);
     EXPECT_NE(second->exitCode(), 0);
-    EXPECT_TRUE(
-        second->readAllStandardError().contains("org.vanto.XMRadio is already owned on the session bus"));
+    EXPECT_TRUE(second->readAllStandardError().contains("org.vanto.XMRadio is already owned on the session bus"));
 
     const int listed = recorder.count("ChannelData");
     ASSERT_TRUE(waitUntil([&] { return recorder.count("ChannelData") > listed + 5; }, 3000));
@@ -193,7 +199,8 @@ TEST(ServiceBus, ASecondInstanceExitsWithAMessageWhileTheFirstRunsOn) {
 
 class EndsOn : public ::testing::TestWithParam<int> {};
 
-TEST_P(EndsOn, TheSignalEndsTheServiceWithCodeZero) {
+TEST_P(EndsOn, TheSignalEndsTheServiceWithCodeZero)
+{
     Process service = startedService();
     ::kill(pid_t(service->processId()), GetParam());
     ASSERT_TRUE(service->waitForFinished(3000));
@@ -202,11 +209,11 @@ TEST_P(EndsOn, TheSignalEndsTheServiceWithCodeZero) {
     EXPECT_TRUE(waitUntil([] { return !radioNameOwned(); }, 2000));
 }
 
-INSTANTIATE_TEST_SUITE_P(Data, EndsOn, ::testing::Values(SIGTERM, SIGINT), [](const auto& info) {
-    return std::string(info.param == SIGTERM ? "SIGTERM" : "SIGINT");
-});
+INSTANTIATE_TEST_SUITE_P(Data, EndsOn, ::testing::Values(SIGTERM, SIGINT),
+                         [](const auto& info) { return std::string(info.param == SIGTERM ? "SIGTERM" : "SIGINT"); });
 
-TEST(ServiceBus, WithoutASessionBusItExitsWithAMessage) {
+TEST(ServiceBus, WithoutASessionBusItExitsWithAMessage)
+{
     QProcess service;
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert("DBUS_SESSION_BUS_ADDRESS", "unix:path=/nonexistent/bus");

@@ -18,7 +18,8 @@ using namespace xmservice;
 namespace {
 
 // Every text the built-in lineup can show: station names, artists and titles.
-QStringList allShownTexts() {
+QStringList allShownTexts()
+{
     QStringList texts;
     QSet<QString> genres;
     const Lineup lineup = Lineup::builtIn();
@@ -35,7 +36,8 @@ QStringList allShownTexts() {
 
 } // namespace
 
-TEST(Lineup, HasAtLeast150UniqueAscendingNumbersWithGapsAndThreeDigitChannels) {
+TEST(Lineup, HasAtLeast150UniqueAscendingNumbersWithGapsAndThreeDigitChannels)
+{
     const Lineup lineup = Lineup::builtIn();
     ASSERT_GE(lineup.size(), 150);
     int gaps = 0;
@@ -53,7 +55,8 @@ TEST(Lineup, HasAtLeast150UniqueAscendingNumbersWithGapsAndThreeDigitChannels) {
     EXPECT_GE(threeDigit, 20);
 }
 
-TEST(Lineup, TalkGenresHaveNoTrackTimeAndMusicGenresHave) {
+TEST(Lineup, TalkGenresHaveNoTrackTimeAndMusicGenresHave)
+{
     const Lineup lineup = Lineup::builtIn();
     EXPECT_FALSE(lineup.at(lineup.indexOf(120)).hasTrackTime) << "news";
     EXPECT_FALSE(lineup.at(lineup.indexOf(150)).hasTrackTime) << "sports";
@@ -61,7 +64,8 @@ TEST(Lineup, TalkGenresHaveNoTrackTimeAndMusicGenresHave) {
     EXPECT_EQ(lineup.indexOf(3), -1) << "a gap";
 }
 
-TEST(Lineup, EveryGenreHasItsOwnCatalogueOfTwoToEightMinuteTracks) {
+TEST(Lineup, EveryGenreHasItsOwnCatalogueOfTwoToEightMinuteTracks)
+{
     const Lineup lineup = Lineup::withSize(400);
     for (const ChannelInfo& channel : lineup.channels()) {
         ASSERT_TRUE(Catalogue::hasGenre(channel.genre)) << channel.genre.toStdString();
@@ -82,25 +86,25 @@ struct AwkwardCase {
 
 class AwkwardNames : public ::testing::TestWithParam<AwkwardCase> {};
 
-TEST_P(AwkwardNames, AppearInTheShownTexts) {
+TEST_P(AwkwardNames, AppearInTheShownTexts)
+{
     const QStringList texts = allShownTexts();
     EXPECT_TRUE(std::any_of(texts.begin(), texts.end(), GetParam().matches));
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Data, AwkwardNames,
-    ::testing::Values(
-        AwkwardCase{"comma", [](const QString& t) { return t.contains(QLatin1Char(',')); }},
-        AwkwardCase{"apostrophe", [](const QString& t) { return t.contains(QLatin1Char('\'')); }},
-        AwkwardCase{"doubleQuote", [](const QString& t) { return t.contains(QLatin1Char('"')); }},
-        AwkwardCase{"accentedLetter",
-                    [](const QString& t) {
-                        return std::any_of(t.begin(), t.end(),
-                                           [](QChar c) { return c.unicode() > 127 && c.isLetter(); });
-                    }},
-        AwkwardCase{"longerThan254", [](const QString& t) { return t.size() > 254; }},
-        AwkwardCase{"commaInStation",
-                    [](const QString& t) { return t == QStringLiteral("Bluegrass, Banjos & Beyond"); }}),
+    ::testing::Values(AwkwardCase{"comma", [](const QString& t) { return t.contains(QLatin1Char(',')); }},
+                      AwkwardCase{"apostrophe", [](const QString& t) { return t.contains(QLatin1Char('\'')); }},
+                      AwkwardCase{"doubleQuote", [](const QString& t) { return t.contains(QLatin1Char('"')); }},
+                      AwkwardCase{"accentedLetter",
+                                  [](const QString& t) {
+                                      return std::any_of(t.begin(), t.end(),
+                                                         [](QChar c) { return c.unicode() > 127 && c.isLetter(); });
+                                  }},
+                      AwkwardCase{"longerThan254", [](const QString& t) { return t.size() > 254; }},
+                      AwkwardCase{"commaInStation",
+                                  [](const QString& t) { return t == QStringLiteral("Bluegrass, Banjos & Beyond"); }}),
     [](const auto& info) { return std::string(info.param.name); });
 
 struct SizeCase {
@@ -111,7 +115,8 @@ struct SizeCase {
 
 class LineupSize : public ::testing::TestWithParam<SizeCase> {};
 
-TEST_P(LineupSize, CutsOrExtendsTheBuiltInLineupKeepingNumbersUnique) {
+TEST_P(LineupSize, CutsOrExtendsTheBuiltInLineupKeepingNumbersUnique)
+{
     const Lineup builtIn = Lineup::builtIn();
     const Lineup lineup = Lineup::withSize(GetParam().requested);
     ASSERT_EQ(lineup.size(), GetParam().expected);
@@ -147,7 +152,8 @@ struct PlayoutCase {
 class Playout : public ::testing::TestWithParam<PlayoutCase> {};
 
 // Three tracks of 2, 3 and 4 minutes: a cycle of 540 seconds.
-TEST_P(Playout, FindsTheTrackAndPositionAtASecond) {
+TEST_P(Playout, FindsTheTrackAndPositionAtASecond)
+{
     const ChannelPlayout playout({{"A", "a", 120}, {"B", "b", 180}, {"C", "c", 240}}, GetParam().startOffset);
     const NowPlaying playing = playout.at(GetParam().second);
     EXPECT_EQ(playing.orderIndex, GetParam().orderIndex);
@@ -155,17 +161,16 @@ TEST_P(Playout, FindsTheTrackAndPositionAtASecond) {
     EXPECT_EQ(playing.track.artist, playout.order().at(playing.orderIndex).artist);
 }
 
-INSTANTIATE_TEST_SUITE_P(Data, Playout,
-                         ::testing::Values(PlayoutCase{"start", 0, 0, 0, 0},
-                                           PlayoutCase{"lastSecondOfFirst", 0, 119, 0, 119},
-                                           PlayoutCase{"secondTrack", 0, 120, 1, 0},
-                                           PlayoutCase{"thirdTrack", 0, 539, 2, 239},
-                                           PlayoutCase{"wrapsAround", 0, 540 * 3 + 5, 0, 5},
-                                           PlayoutCase{"enteredMidway", 130, 0, 1, 10},
-                                           PlayoutCase{"offsetBeyondCycle", 540 + 300, 0, 2, 0}),
-                         [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(
+    Data, Playout,
+    ::testing::Values(PlayoutCase{"start", 0, 0, 0, 0}, PlayoutCase{"lastSecondOfFirst", 0, 119, 0, 119},
+                      PlayoutCase{"secondTrack", 0, 120, 1, 0}, PlayoutCase{"thirdTrack", 0, 539, 2, 239},
+                      PlayoutCase{"wrapsAround", 0, 540 * 3 + 5, 0, 5}, PlayoutCase{"enteredMidway", 130, 0, 1, 10},
+                      PlayoutCase{"offsetBeyondCycle", 540 + 300, 0, 2, 0}),
+    [](const auto& info) { return std::string(info.param.name); });
 
-TEST(Schedule, SameSeedGivesSameRunningOrdersAndOtherSeedDiffers) {
+TEST(Schedule, SameSeedGivesSameRunningOrdersAndOtherSeedDiffers)
+{
     const Lineup lineup = Lineup::builtIn();
     const Schedule first(lineup, 42);
     const Schedule again(lineup, 42);
@@ -181,7 +186,8 @@ TEST(Schedule, SameSeedGivesSameRunningOrdersAndOtherSeedDiffers) {
     EXPECT_GT(differences, lineup.size());
 }
 
-TEST(Schedule, EveryChannelMovesOnWithTime) {
+TEST(Schedule, EveryChannelMovesOnWithTime)
+{
     const Lineup lineup = Lineup::builtIn();
     const Schedule schedule(lineup, 7);
     for (int i = 0; i < lineup.size(); ++i) {
@@ -195,7 +201,8 @@ TEST(Schedule, EveryChannelMovesOnWithTime) {
     }
 }
 
-TEST(SignalModel, StaysInRangeDropsOutNowAndThenAndRepeatsWithTheSeed) {
+TEST(SignalModel, StaysInRangeDropsOutNowAndThenAndRepeatsWithTheSeed)
+{
     SignalModel model(5);
     SignalModel again(5);
     SignalModel other(6);
@@ -239,7 +246,8 @@ struct OptionsCase {
 
 class Options : public ::testing::TestWithParam<OptionsCase> {};
 
-TEST_P(Options, ParseOrExplainTheFault) {
+TEST_P(Options, ParseOrExplainTheFault)
+{
     const OptionsCase& c = GetParam();
     const ParsedServiceOptions parsed = parseServiceOptions(QStringList{"xm-radio-service"} + c.arguments);
     if (!c.errorPart.isEmpty()) {
@@ -252,33 +260,32 @@ TEST_P(Options, ParseOrExplainTheFault) {
     EXPECT_EQ(parsed.options.seed, c.seed);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Data, Options,
-    ::testing::Values(OptionsCase{"defaults", {}, {}, 40, 0, std::nullopt},
-                      OptionsCase{"allGiven",
-                                  {"--seed", "4294967295", "--interval", "5", "--channels", "300"},
-                                  {},
-                                  5,
-                                  300,
-                                  4294967295u},
-                      OptionsCase{"equalsForm", {"--seed=0"}, {}, 40, 0, 0u},
-                      OptionsCase{"zeroChannels", {"--channels", "0"}, "--channels", 0, 0, {}},
-                      OptionsCase{"wordInterval", {"--interval", "fast"}, "--interval", 0, 0, {}},
-                      OptionsCase{"negativeSeed", {"--seed", "-1"}, "--seed", 0, 0, {}},
-                      OptionsCase{"seedTooLarge", {"--seed", "4294967296"}, "--seed", 0, 0, {}},
-                      OptionsCase{"missingValue", {"--channels"}, "channels", 0, 0, {}},
-                      OptionsCase{"unknownOption", {"--volume", "3"}, "volume", 0, 0, {}},
-                      OptionsCase{"strayArgument", {"now"}, "now", 0, 0, {}}),
-    [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Data, Options,
+                         ::testing::Values(OptionsCase{"defaults", {}, {}, 40, 0, std::nullopt},
+                                           OptionsCase{"allGiven",
+                                                       {"--seed", "4294967295", "--interval", "5", "--channels", "300"},
+                                                       {},
+                                                       5,
+                                                       300,
+                                                       4294967295u},
+                                           OptionsCase{"equalsForm", {"--seed=0"}, {}, 40, 0, 0u},
+                                           OptionsCase{"zeroChannels", {"--channels", "0"}, "--channels", 0, 0, {}},
+                                           OptionsCase{"wordInterval", {"--interval", "fast"}, "--interval", 0, 0, {}},
+                                           OptionsCase{"negativeSeed", {"--seed", "-1"}, "--seed", 0, 0, {}},
+                                           OptionsCase{"seedTooLarge", {"--seed", "4294967296"}, "--seed", 0, 0, {}},
+                                           OptionsCase{"missingValue", {"--channels"}, "channels", 0, 0, {}},
+                                           OptionsCase{"unknownOption", {"--volume", "3"}, "volume", 0, 0, {}},
+                                           OptionsCase{"strayArgument", {"now"}, "now", 0, 0, {}}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
-TEST(ReceiverSimulator, TuningAKnownChannelReportsTheChangeThenItsDataAndTime) {
+TEST(ReceiverSimulator, TuningAKnownChannelReportsTheChangeThenItsDataAndTime)
+{
     ReceiverSimulator receiver(Lineup::builtIn(), 1);
     QList<QString> order;
     QObject::connect(&receiver, &ReceiverSimulator::ChannelChange,
                      [&](int n) { order << QStringLiteral("change %1").arg(n); });
-    QObject::connect(&receiver, &ReceiverSimulator::CurrentChannelData, [&](int n, const QString& station) {
-        order << QStringLiteral("data %1 %2").arg(n).arg(station);
-    });
+    QObject::connect(&receiver, &ReceiverSimulator::CurrentChannelData,
+                     [&](int n, const QString& station) { order << QStringLiteral("data %1 %2").arg(n).arg(station); });
     QObject::connect(&receiver, &ReceiverSimulator::CurrentTime, [&](int position, int duration) {
         order << QStringLiteral("time %1 %2").arg(position).arg(duration);
     });
@@ -294,7 +301,8 @@ TEST(ReceiverSimulator, TuningAKnownChannelReportsTheChangeThenItsDataAndTime) {
     EXPECT_EQ(receiver.tunedChannel(), 120);
 }
 
-TEST(ReceiverSimulator, AMusicChannelReportsAPositionWithinItsTrack) {
+TEST(ReceiverSimulator, AMusicChannelReportsAPositionWithinItsTrack)
+{
     ReceiverSimulator receiver(Lineup::builtIn(), 1);
     QSignalSpy spy(&receiver, &ReceiverSimulator::CurrentTime);
     receiver.Channel(30);
@@ -307,7 +315,8 @@ TEST(ReceiverSimulator, AMusicChannelReportsAPositionWithinItsTrack) {
     EXPECT_LE(duration, Catalogue::LongestTrack);
 }
 
-TEST(ReceiverSimulator, ReportsTheMuteStateItIsGiven) {
+TEST(ReceiverSimulator, ReportsTheMuteStateItIsGiven)
+{
     ReceiverSimulator receiver(Lineup::builtIn(), 1);
     QSignalSpy spy(&receiver, &ReceiverSimulator::MuteChanged);
     receiver.SetMute(true);

@@ -43,8 +43,7 @@ QColor toColour(qint64 bbggrr);
 
 // The four geometry keys prefix+"Left", +"Top", +"Width", +"Height" of a section. The list
 // track's top is spelled "SliderAreatop" in the skin file.
-std::optional<Rect> rectOf(const modIni::IniDocument& doc, const QString& section,
-                           const QString& prefix = {});
+std::optional<Rect> rectOf(const modIni::IniDocument& doc, const QString& section, const QString& prefix = {});
 
 // An area the program cuts from the state images, named by its section and key prefix.
 struct Face {

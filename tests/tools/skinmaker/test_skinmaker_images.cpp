@@ -28,7 +28,8 @@ struct WrittenSkin {
     const QImage& state(int i) const { return i == 0 ? up : i == 1 ? down : on; }
 };
 
-WrittenSkin readSkin(const QString& folder) {
+WrittenSkin readSkin(const QString& folder)
+{
     WrittenSkin skin;
     skin.folder = folder;
     skin.doc = modIni::IniDocument::fromFile(folder + "/radio_xm.ini");
@@ -38,14 +39,16 @@ WrittenSkin readSkin(const QString& folder) {
     return skin;
 }
 
-std::vector<QRect> faceRects(const modIni::IniDocument& doc, QSize size) {
+std::vector<QRect> faceRects(const modIni::IniDocument& doc, QSize size)
+{
     std::vector<QRect> rects;
     for (const Face& face : buttonFaces())
         rects.push_back(rectOf(doc, face.section, face.prefix).value_or(Rect{}).toPixels(size));
     return rects;
 }
 
-bool touchesAny(const QRect& block, const std::vector<QRect>& rects, int margin) {
+bool touchesAny(const QRect& block, const std::vector<QRect>& rects, int margin)
+{
     for (const QRect& r : rects) {
         if (block.intersects(r.adjusted(-margin, -margin, margin, margin)))
             return true;
@@ -53,19 +56,19 @@ bool touchesAny(const QRect& block, const std::vector<QRect>& rects, int margin)
     return false;
 }
 
-int largestChannelDifference(const QColor& a, const QColor& b) {
-    return std::max(
-        {std::abs(a.red() - b.red()), std::abs(a.green() - b.green()), std::abs(a.blue() - b.blue())});
+int largestChannelDifference(const QColor& a, const QColor& b)
+{
+    return std::max({std::abs(a.red() - b.red()), std::abs(a.green() - b.green()), std::abs(a.blue() - b.blue())});
 }
 
-double meanAbsoluteDifference(const QImage& a, const QImage& b, const QRect& rect) {
+double meanAbsoluteDifference(const QImage& a, const QImage& b, const QRect& rect)
+{
     double sum = 0;
     for (int y = rect.top(); y <= rect.bottom(); ++y) {
         for (int x = rect.left(); x <= rect.right(); ++x) {
             const QRgb p = a.pixel(x, y);
             const QRgb q = b.pixel(x, y);
-            sum +=
-                std::abs(qRed(p) - qRed(q)) + std::abs(qGreen(p) - qGreen(q)) + std::abs(qBlue(p) - qBlue(q));
+            sum += std::abs(qRed(p) - qRed(q)) + std::abs(qGreen(p) - qGreen(q)) + std::abs(qBlue(p) - qBlue(q));
         }
     }
     return sum / (3.0 * std::max(1, rect.width() * rect.height()));
@@ -76,7 +79,8 @@ struct PaletteCase {
     skinmaker::Palette (*make)();
 };
 
-void PrintTo(const PaletteCase& c, std::ostream* os) {
+void PrintTo(const PaletteCase& c, std::ostream* os)
+{
     *os << c.name;
 }
 
@@ -85,7 +89,8 @@ protected:
     static void SetUpTestSuite() { s_dir = std::make_unique<QTemporaryDir>(); }
     static void TearDownTestSuite() { s_dir.reset(); }
 
-    void SetUp() override {
+    void SetUp() override
+    {
         ASSERT_TRUE(s_dir->isValid());
         m_description = skinmaker::describeSkin(GetParam().make());
         const QString folder = s_dir->filePath(GetParam().name);
@@ -108,7 +113,8 @@ std::unique_ptr<QTemporaryDir> SkinImages::s_dir;
 
 } // namespace
 
-TEST_P(SkinImages, StateImagesHaveTheRequestedSize) {
+TEST_P(SkinImages, StateImagesHaveTheRequestedSize)
+{
     EXPECT_EQ(m_skin.up.size(), SmallSize);
     EXPECT_EQ(m_skin.down.size(), SmallSize);
     EXPECT_EQ(m_skin.on.size(), SmallSize);
@@ -116,7 +122,8 @@ TEST_P(SkinImages, StateImagesHaveTheRequestedSize) {
 
 // Exact check on the painted pictures, before JPEG compression, at an awkward size where
 // percent edges fall between pixels.
-TEST_P(SkinImages, PaintedStatesAreIdenticalOutsideTheFaces) {
+TEST_P(SkinImages, PaintedStatesAreIdenticalOutsideTheFaces)
+{
     const QSize size(333, 211);
     const std::vector<QRect> faces = faceRects(m_skin.doc, size);
     const QImage up = skinmaker::paintStateImage(m_description, skinmaker::ButtonState::Up, size);
@@ -133,7 +140,8 @@ TEST_P(SkinImages, PaintedStatesAreIdenticalOutsideTheFaces) {
     }
 }
 
-TEST_P(SkinImages, WrittenStatesAgreeOutsideTheFaces) {
+TEST_P(SkinImages, WrittenStatesAgreeOutsideTheFaces)
+{
     const std::vector<QRect> faces = faceRects(m_skin.doc, SmallSize);
     const int block = 8;
     int compared = 0;
@@ -147,15 +155,15 @@ TEST_P(SkinImages, WrittenStatesAgreeOutsideTheFaces) {
                 continue;
             ++compared;
             const QColor up = meanColour(m_skin.up, r);
-            EXPECT_LE(largestChannelDifference(up, meanColour(m_skin.down, r)), 4)
-                << "down at " << x << "," << y;
+            EXPECT_LE(largestChannelDifference(up, meanColour(m_skin.down, r)), 4) << "down at " << x << "," << y;
             EXPECT_LE(largestChannelDifference(up, meanColour(m_skin.on, r)), 4) << "on at " << x << "," << y;
         }
     }
     EXPECT_GT(compared, total / 2) << "most of the window lies outside the faces";
 }
 
-TEST_P(SkinImages, EveryFaceLooksDifferentPressedAndOn) {
+TEST_P(SkinImages, EveryFaceLooksDifferentPressedAndOn)
+{
     for (const Face& face : buttonFaces()) {
         const QRect r = rectOf(m_skin.doc, face.section, face.prefix).value_or(Rect{}).toPixels(SmallSize);
         ASSERT_FALSE(r.isEmpty()) << qPrintable(face.name());
@@ -164,22 +172,19 @@ TEST_P(SkinImages, EveryFaceLooksDifferentPressedAndOn) {
     }
 }
 
-TEST_P(SkinImages, ThumbsLoadAtTheirSliderSize) {
+TEST_P(SkinImages, ThumbsLoadAtTheirSliderSize)
+{
     struct Thumb {
         const char* section;
         const char* key;
     };
-    for (const Thumb thumb :
-         {Thumb{"CurrentPlaylist", "SliderUpImage"}, Thumb{"CurrentPlaylist", "SliderDownImage"},
-          Thumb{"TimeSlider", "SliderUpImage"}, Thumb{"TimeSlider", "SliderDownImage"}}) {
-        const QString name =
-            modIni::ReadSetting(m_skin.doc, thumb.section, thumb.key, modIni::AsText).toString();
+    for (const Thumb thumb : {Thumb{"CurrentPlaylist", "SliderUpImage"}, Thumb{"CurrentPlaylist", "SliderDownImage"},
+                              Thumb{"TimeSlider", "SliderUpImage"}, Thumb{"TimeSlider", "SliderDownImage"}}) {
+        const QString name = modIni::ReadSetting(m_skin.doc, thumb.section, thumb.key, modIni::AsText).toString();
         const QImage image(m_skin.image(name));
         ASSERT_FALSE(image.isNull()) << thumb.section << "/" << thumb.key << " " << qPrintable(name);
-        const double width =
-            number(m_skin.doc, thumb.section, "SliderWidth").value_or(0) * SmallSize.width() / 100;
-        const double height =
-            number(m_skin.doc, thumb.section, "SliderHeight").value_or(0) * SmallSize.height() / 100;
+        const double width = number(m_skin.doc, thumb.section, "SliderWidth").value_or(0) * SmallSize.width() / 100;
+        const double height = number(m_skin.doc, thumb.section, "SliderHeight").value_or(0) * SmallSize.height() / 100;
         EXPECT_NEAR(image.width(), width, 1.0) << qPrintable(name);
         EXPECT_NEAR(image.height(), height, 1.0) << qPrintable(name);
         EXPECT_EQ(qAlpha(image.pixel(image.width() / 2, image.height() / 2)), 255)
@@ -188,40 +193,39 @@ TEST_P(SkinImages, ThumbsLoadAtTheirSliderSize) {
 }
 
 // Every text colour stands out from the picture under its label (WCAG AA for normal text).
-TEST_P(SkinImages, TextsContrastWithTheBackgroundUnderThem) {
-    for (const char* section : {"ArtistTrackTitle", "Artist", "StationName", "TrackTitle", "ChannelNumber",
-                                "Genre", "CurrentTrackTime", "TotalTrackTime", "Volume", "Time", "Date"}) {
+TEST_P(SkinImages, TextsContrastWithTheBackgroundUnderThem)
+{
+    for (const char* section : {"ArtistTrackTitle", "Artist", "StationName", "TrackTitle", "ChannelNumber", "Genre",
+                                "CurrentTrackTime", "TotalTrackTime", "Volume", "Time", "Date"}) {
         const QRect r = rectOf(m_skin.doc, section).value_or(Rect{}).toPixels(SmallSize);
         const QColor text = toColour(colourValue(m_skin.doc, section, "FontColour").value_or(-1));
         EXPECT_GE(contrast(text, meanColour(m_skin.up, r)), 4.5) << section;
     }
     const QRect list = rectOf(m_skin.doc, "CurrentPlaylist").value_or(Rect{}).toPixels(SmallSize);
     const QColor rowText = toColour(colourValue(m_skin.doc, "CurrentPlaylist", "FontColour").value_or(-1));
-    const QColor selected =
-        toColour(colourValue(m_skin.doc, "CurrentPlaylist", "SelectedBackColour").value_or(-1));
+    const QColor selected = toColour(colourValue(m_skin.doc, "CurrentPlaylist", "SelectedBackColour").value_or(-1));
     EXPECT_GE(contrast(rowText, meanColour(m_skin.up, list)), 4.5) << "list rows";
     EXPECT_GE(contrast(rowText, selected), 4.5) << "highlighted list row";
 }
 
-TEST_P(SkinImages, PresetCaptionsContrastWithTheirFaceInEveryState) {
+TEST_P(SkinImages, PresetCaptionsContrastWithTheirFaceInEveryState)
+{
     for (const char* n : {"1", "2", "3"}) {
         const QString section = QStringLiteral("Preset") + n;
         const QRect button = rectOf(m_skin.doc, section).value_or(Rect{}).toPixels(SmallSize);
-        const QRect label = rectOf(m_skin.doc, section + "Label")
-                                .value_or(Rect{})
-                                .toPixels(button.size())
-                                .translated(button.topLeft());
+        const QRect label =
+            rectOf(m_skin.doc, section + "Label").value_or(Rect{}).toPixels(button.size()).translated(button.topLeft());
         const std::array<const char*, 3> keys{"UpColour", "DownColour", "OnColour"};
         for (int state = 0; state < 3; ++state) {
-            const QColor caption =
-                toColour(colourValue(m_skin.doc, section + "Label", keys[state]).value_or(-1));
+            const QColor caption = toColour(colourValue(m_skin.doc, section + "Label", keys[state]).value_or(-1));
             EXPECT_GE(contrast(caption, meanColour(m_skin.state(state), label)), 4.5)
                 << qPrintable(section) << " " << keys[state];
         }
     }
 }
 
-TEST_P(SkinImages, SignalLevelsStandOutFromTheEmptyBar) {
+TEST_P(SkinImages, SignalLevelsStandOutFromTheEmptyBar)
+{
     for (const char* section : {"Rock", "Roll", "Ground"}) {
         const QColor empty = toColour(colourValue(m_skin.doc, section, "FontColour").value_or(-1));
         const QColor level = toColour(colourValue(m_skin.doc, section, "StatusColour").value_or(-1));
@@ -236,11 +240,13 @@ INSTANTIATE_TEST_SUITE_P(Palettes, SkinImages,
 
 namespace {
 
-double meanLuminance(const QImage& image, const QRect& rect) {
+double meanLuminance(const QImage& image, const QRect& rect)
+{
     return luminance(meanColour(image, rect));
 }
 
-double brightestBlock(const QImage& image, int block) {
+double brightestBlock(const QImage& image, int block)
+{
     double brightest = 0;
     for (int y = 0; y + block <= image.height(); y += block) {
         for (int x = 0; x + block <= image.width(); x += block)
@@ -249,7 +255,8 @@ double brightestBlock(const QImage& image, int block) {
     return brightest;
 }
 
-QImage painted(skinmaker::Palette (*make)(), skinmaker::ButtonState state) {
+QImage painted(skinmaker::Palette (*make)(), skinmaker::ButtonState state)
+{
     return skinmaker::paintStateImage(skinmaker::describeSkin(make()), state, SmallSize);
 }
 
@@ -257,7 +264,8 @@ QImage painted(skinmaker::Palette (*make)(), skinmaker::ButtonState state) {
 
 // At night nothing large may glare: the window as a whole and every 24-pixel block of it (a
 // tenth of the height) stay dark in all three states.
-TEST(SkinLook, NightSkinHasNoLargeBrightAreas) {
+TEST(SkinLook, NightSkinHasNoLargeBrightAreas)
+{
     for (const skinmaker::ButtonState state : skinmaker::AllButtonStates) {
         const QImage image = painted(skinmaker::nightPalette, state);
         EXPECT_LT(meanLuminance(image, image.rect()), 0.03) << "state " << int(state);
@@ -265,7 +273,8 @@ TEST(SkinLook, NightSkinHasNoLargeBrightAreas) {
     }
 }
 
-TEST(SkinLook, DaySkinIsLight) {
+TEST(SkinLook, DaySkinIsLight)
+{
     const QImage image = painted(skinmaker::dayPalette, skinmaker::ButtonState::Up);
     EXPECT_GT(meanLuminance(image, image.rect()), 0.6);
 }
@@ -276,7 +285,8 @@ const QStringList SkinFiles{"radio_xm.ini",           "Images/Radio_XM_Up.jpg", 
                             "Images/Radio_XM_On.jpg", "Images/ListThumbUp.png",  "Images/ListThumbDown.png",
                             "Images/TimeThumbUp.png", "Images/TimeThumbDown.png"};
 
-QStringList missingFiles(const QString& folder) {
+QStringList missingFiles(const QString& folder)
+{
     QStringList missing;
     for (const QString& file : SkinFiles) {
         if (!QFileInfo(folder + "/" + file).isFile())
@@ -287,7 +297,8 @@ QStringList missingFiles(const QString& folder) {
 
 } // namespace
 
-TEST(DefaultSkins, BuildLaysOutDayAndNightInTheProgramFolder) {
+TEST(DefaultSkins, BuildLaysOutDayAndNightInTheProgramFolder)
+{
     for (const char* name : {"Day", "Night"}) {
         const QString folder = QStringLiteral(VANTO_PROGRAM_DIR "/Skins/") + name;
         EXPECT_EQ(missingFiles(folder), QStringList()) << name;
@@ -295,11 +306,12 @@ TEST(DefaultSkins, BuildLaysOutDayAndNightInTheProgramFolder) {
     }
 }
 
-TEST(SkinMakerTool, WritesAFolderAndAPreview) {
+TEST(SkinMakerTool, WritesAFolderAndAPreview)
+{
     QTemporaryDir dir;
     QProcess tool;
-    tool.start(SKINMAKER_EXE, {"--palette", "Night", "--out", dir.filePath("Night"), "--size", "320x192",
-                               "--preview", dir.filePath("preview.png")});
+    tool.start(SKINMAKER_EXE, {"--palette", "Night", "--out", dir.filePath("Night"), "--size", "320x192", "--preview",
+                               dir.filePath("preview.png")});
     ASSERT_TRUE(tool.waitForFinished(60000));
     EXPECT_EQ(tool.exitStatus(), QProcess::NormalExit);
     EXPECT_EQ(tool.exitCode(), 0) << tool.readAllStandardError().toStdString();
@@ -315,7 +327,8 @@ struct BadArguments {
 
 class SkinMakerToolRejects : public ::testing::TestWithParam<BadArguments> {};
 
-TEST_P(SkinMakerToolRejects, AndWritesNothing) {
+TEST_P(SkinMakerToolRejects, AndWritesNothing)
+{
     QTemporaryDir dir;
     QProcess tool;
     QStringList arguments = GetParam().arguments;
@@ -328,8 +341,7 @@ TEST_P(SkinMakerToolRejects, AndWritesNothing) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Arguments, SkinMakerToolRejects,
-                         ::testing::Values(BadArguments{"unknown_palette",
-                                                        {"--palette", "dusk", "--out", "OUT"}},
+                         ::testing::Values(BadArguments{"unknown_palette", {"--palette", "dusk", "--out", "OUT"}},
                                            BadArguments{"bad_size", {"--size", "big", "--out", "OUT"}},
                                            BadArguments{"no_folder", {"--palette", "day"}}),
                          [](const auto& info) { return std::string(info.param.name); });

@@ -18,15 +18,16 @@ using namespace skintest;
 namespace {
 
 // The skin file's sections and keys in reading order, typed in from the skin format's tables.
-std::vector<SectionKeys> expectedSections() {
+std::vector<SectionKeys> expectedSections()
+{
     const QStringList geometry{"Left", "Top", "Width", "Height"};
     const QStringList font{"Font", "AllowResize", "FontSize", "FontColour"};
     const QStringList flags{"Align", "Bold", "Italic", "Underlined"};
     std::vector<SectionKeys> s{{"General", {"DefaultWidth", "DefaultHeight"}}};
     for (const char* button : {"Exit", "VolumeMute", "Tune", "VolumeDown", "VolumeUp"})
         s.push_back({button, geometry});
-    for (const char* text : {"ArtistTrackTitle", "Artist", "StationName", "TrackTitle", "ChannelNumber",
-                             "Genre", "CurrentTrackTime", "TotalTrackTime"})
+    for (const char* text : {"ArtistTrackTitle", "Artist", "StationName", "TrackTitle", "ChannelNumber", "Genre",
+                             "CurrentTrackTime", "TotalTrackTime"})
         s.push_back({text, geometry + font + flags});
     s.push_back({"Volume", geometry + font + QStringList{"Suffix"} + flags});
     s.push_back({"Time", geometry + font + QStringList{"Format"} + flags});
@@ -35,27 +36,27 @@ std::vector<SectionKeys> expectedSections() {
         s.push_back({signal, geometry + QStringList{"FontColour", "Orientation", "StatusColour"}});
     for (const char* n : {"1", "2", "3"}) {
         s.push_back({QStringLiteral("Preset") + n, geometry});
-        s.push_back({QStringLiteral("Preset") + n + "Label",
-                     geometry +
-                         QStringList{"Font", "AllowResize", "FontSize", "UpColour", "DownColour", "OnColour",
-                                     "BackColour"} +
-                         flags});
+        s.push_back(
+            {QStringLiteral("Preset") + n + "Label",
+             geometry +
+                 QStringList{"Font", "AllowResize", "FontSize", "UpColour", "DownColour", "OnColour", "BackColour"} +
+                 flags});
     }
     s.push_back(
         {"CurrentPlaylist",
          QStringList{"SliderUpImage", "SliderDownImage"} + geometry +
-             QStringList{
-                 "SliderAreaLeft", "SliderAreatop", "SliderAreaWidth", "SliderAreaHeight",   "SliderWidth",
-                 "SliderHeight",   "ScrollUpLeft",  "ScrollUpTop",     "ScrollUpWidth",      "ScrollUpHeight",
-                 "ScrollDownLeft", "ScrollDownTop", "ScrollDownWidth", "ScrollDownHeight",   "Font",
-                 "AllowResize",    "FontSize",      "FontColour",      "SelectedBackColour", "Bold",
-                 "Italic",         "Underlined"}});
+             QStringList{"SliderAreaLeft", "SliderAreatop", "SliderAreaWidth", "SliderAreaHeight",   "SliderWidth",
+                         "SliderHeight",   "ScrollUpLeft",  "ScrollUpTop",     "ScrollUpWidth",      "ScrollUpHeight",
+                         "ScrollDownLeft", "ScrollDownTop", "ScrollDownWidth", "ScrollDownHeight",   "Font",
+                         "AllowResize",    "FontSize",      "FontColour",      "SelectedBackColour", "Bold",
+                         "Italic",         "Underlined"}});
     s.push_back({"TimeSlider", QStringList{"SliderUpImage", "SliderDownImage"} + geometry +
                                    QStringList{"SliderHeight", "SliderWidth"}});
     return s;
 }
 
-bool isGeometryKey(const QString& key) {
+bool isGeometryKey(const QString& key)
+{
     if (key.endsWith("Image") || key.startsWith("Default"))
         return false;
     for (const char* end : {"Left", "Top", "top", "Width", "Height"}) {
@@ -65,7 +66,8 @@ bool isGeometryKey(const QString& key) {
     return false;
 }
 
-bool isColourKey(const QString& key) {
+bool isColourKey(const QString& key)
+{
     return key.endsWith("Colour") && key != "BackColour";
 }
 
@@ -74,13 +76,15 @@ struct PaletteCase {
     skinmaker::Palette (*make)();
 };
 
-void PrintTo(const PaletteCase& c, std::ostream* os) {
+void PrintTo(const PaletteCase& c, std::ostream* os)
+{
     *os << c.name;
 }
 
 class SkinIni : public ::testing::TestWithParam<PaletteCase> {
 protected:
-    void SetUp() override {
+    void SetUp() override
+    {
         m_skin = skinmaker::describeSkin(GetParam().make());
         m_bytes = skinmaker::skinIniText(m_skin);
         m_doc = modIni::IniDocument::fromBytes(m_bytes);
@@ -92,7 +96,8 @@ protected:
 
 } // namespace
 
-TEST_P(SkinIni, HasEverySectionAndKeyInReadingOrder) {
+TEST_P(SkinIni, HasEverySectionAndKeyInReadingOrder)
+{
     const std::vector<SectionKeys> written = sectionsInOrder(m_bytes);
     const std::vector<SectionKeys> expected = expectedSections();
     ASSERT_EQ(written.size(), expected.size());
@@ -102,7 +107,8 @@ TEST_P(SkinIni, HasEverySectionAndKeyInReadingOrder) {
     }
 }
 
-TEST_P(SkinIni, EveryKeyReadsBackWithAValue) {
+TEST_P(SkinIni, EveryKeyReadsBackWithAValue)
+{
     for (const SectionKeys& section : expectedSections()) {
         for (const QString& key : section.keys) {
             const QString value = modIni::ReadSetting(m_doc, section.section, key, modIni::AsText).toString();
@@ -111,7 +117,8 @@ TEST_P(SkinIni, EveryKeyReadsBackWithAValue) {
     }
 }
 
-TEST_P(SkinIni, LinesEndWithCrLfAndHoldOnlyPlainAscii) {
+TEST_P(SkinIni, LinesEndWithCrLfAndHoldOnlyPlainAscii)
+{
     const QList<QByteArray> lines = m_bytes.split('\n');
     ASSERT_GT(lines.size(), 1);
     EXPECT_TRUE(lines.last().isEmpty()) << "the file ends with a line end";
@@ -123,7 +130,8 @@ TEST_P(SkinIni, LinesEndWithCrLfAndHoldOnlyPlainAscii) {
     }
 }
 
-TEST_P(SkinIni, GeometryIsPercentAndButtonsLieInsideTheWindow) {
+TEST_P(SkinIni, GeometryIsPercentAndButtonsLieInsideTheWindow)
+{
     for (const SectionKeys& section : expectedSections()) {
         for (const QString& key : section.keys) {
             if (!isGeometryKey(key))
@@ -145,7 +153,8 @@ TEST_P(SkinIni, GeometryIsPercentAndButtonsLieInsideTheWindow) {
 }
 
 // A face cut from the state images must not carry a piece of a neighbouring face.
-TEST_P(SkinIni, ButtonsDoNotOverlap) {
+TEST_P(SkinIni, ButtonsDoNotOverlap)
+{
     const QSize design(800, 480);
     const std::vector<Face>& faces = buttonFaces();
     for (size_t i = 0; i < faces.size(); ++i) {
@@ -158,7 +167,8 @@ TEST_P(SkinIni, ButtonsDoNotOverlap) {
 }
 
 // At least 60 of 480 pixels: about 9 mm on a 7-inch 800 x 480 screen, a fingertip at arm's length.
-TEST_P(SkinIni, PushButtonsAreLargeEnoughToTouch) {
+TEST_P(SkinIni, PushButtonsAreLargeEnoughToTouch)
+{
     for (const Face& face : buttonFaces()) {
         if (face.prefix == "SliderArea" || face.section == "TimeSlider")
             continue;
@@ -169,7 +179,8 @@ TEST_P(SkinIni, PushButtonsAreLargeEnoughToTouch) {
     }
 }
 
-TEST_P(SkinIni, ValuesConvertUnderTheProgramsRules) {
+TEST_P(SkinIni, ValuesConvertUnderTheProgramsRules)
+{
     EXPECT_EQ(basic::toInt32(modIni::ReadSetting(m_doc, "General", "DefaultWidth", modIni::AsLong)), 800);
     EXPECT_EQ(basic::toInt32(modIni::ReadSetting(m_doc, "General", "DefaultHeight", modIni::AsLong)), 480);
     for (const SectionKeys& section : expectedSections()) {
@@ -189,8 +200,7 @@ TEST_P(SkinIni, ValuesConvertUnderTheProgramsRules) {
             } else if (key == "FontSize") {
                 EXPECT_GT(basic::CDbl(text).value_or(0), 0) << qPrintable(where);
             } else if (key == "Align") {
-                EXPECT_TRUE(QStringList({"Left", "Centre", "Center", "Right"}).contains(text))
-                    << qPrintable(where);
+                EXPECT_TRUE(QStringList({"Left", "Centre", "Center", "Right"}).contains(text)) << qPrintable(where);
             } else if (key == "Orientation") {
                 EXPECT_TRUE(text == "H" || text == "V") << qPrintable(where);
             }
@@ -199,7 +209,8 @@ TEST_P(SkinIni, ValuesConvertUnderTheProgramsRules) {
 }
 
 // The preset caption's back colour is read as a 16-bit value; -1 keeps the caption transparent.
-TEST_P(SkinIni, PresetCaptionsAreTransparent) {
+TEST_P(SkinIni, PresetCaptionsAreTransparent)
+{
     for (const char* section : {"Preset1Label", "Preset2Label", "Preset3Label"}) {
         const QVariant back = modIni::ReadSetting(m_doc, section, "BackColour", modIni::AsInteger);
         EXPECT_EQ(basic::toInt16(back), std::optional<qint16>(-1)) << section;
@@ -207,7 +218,8 @@ TEST_P(SkinIni, PresetCaptionsAreTransparent) {
 }
 
 // Each label must be at least one line of its font high, or the program cuts its text.
-TEST_P(SkinIni, LabelsAreTallEnoughForTheirFont) {
+TEST_P(SkinIni, LabelsAreTallEnoughForTheirFont)
+{
     const QSize window(800, 480);
     for (const skinmaker::TextElement& text : m_skin.texts) {
         QFont font(text.style.font);
@@ -219,7 +231,8 @@ TEST_P(SkinIni, LabelsAreTallEnoughForTheirFont) {
     }
 }
 
-TEST_P(SkinIni, ListShowsEightToTenRowsAtAnySize) {
+TEST_P(SkinIni, ListShowsEightToTenRowsAtAnySize)
+{
     for (const QSize window : {QSize(800, 480), QSize(1024, 600), QSize(1920, 1080)}) {
         const int rows = skinmaker::listRowCount(m_skin, window);
         EXPECT_GE(rows, 8) << window.width() << "x" << window.height();
@@ -227,12 +240,14 @@ TEST_P(SkinIni, ListShowsEightToTenRowsAtAnySize) {
     }
 }
 
-TEST_P(SkinIni, NamesOnlyInstalledFonts) {
+TEST_P(SkinIni, NamesOnlyInstalledFonts)
+{
     EXPECT_TRUE(skinmaker::missingFonts(m_skin).isEmpty());
 }
 
 // The program reads numbers with '.' whatever the desktop's language.
-TEST_P(SkinIni, NumbersUseAPointUnderAnyLocale) {
+TEST_P(SkinIni, NumbersUseAPointUnderAnyLocale)
+{
     const QLocale before;
     QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
     const QByteArray german = skinmaker::skinIniText(m_skin);
@@ -255,7 +270,8 @@ struct ColourCase {
 
 class ColourValue : public ::testing::TestWithParam<ColourCase> {};
 
-TEST_P(ColourValue, IsBlueGreenRedWithRedInTheLowByte) {
+TEST_P(ColourValue, IsBlueGreenRedWithRedInTheLowByte)
+{
     EXPECT_EQ(skinmaker::colourValue(GetParam().colour), GetParam().value);
 }
 
@@ -265,8 +281,7 @@ INSTANTIATE_TEST_SUITE_P(Colours, ColourValue,
                                            ColourCase{"blue", QColor(0, 0, 255), 16711680},
                                            ColourCase{"white", QColor(255, 255, 255), 16777215},
                                            ColourCase{"mixed", QColor(0x12, 0x34, 0x56), 0x563412},
-                                           ColourCase{"opaque_alpha_ignored", QColor(1, 2, 3, 255),
-                                                      0x030201}),
+                                           ColourCase{"opaque_alpha_ignored", QColor(1, 2, 3, 255), 0x030201}),
                          [](const auto& info) { return std::string(info.param.name); });
 
 struct NumberCase {
@@ -277,15 +292,15 @@ struct NumberCase {
 
 class FormatNumber : public ::testing::TestWithParam<NumberCase> {};
 
-TEST_P(FormatNumber, WritesShortDecimalText) {
+TEST_P(FormatNumber, WritesShortDecimalText)
+{
     EXPECT_EQ(skinmaker::formatNumber(GetParam().value).toStdString(), GetParam().text);
 }
 
 INSTANTIATE_TEST_SUITE_P(Numbers, FormatNumber,
                          ::testing::Values(NumberCase{"whole", 100.0, "100"}, NumberCase{"half", 0.5, "0.5"},
                                            NumberCase{"repeating", 404.0 / 4.8, "84.1667"},
-                                           NumberCase{"tiny_negative", -0.00001, "0"},
-                                           NumberCase{"zero", 0.0, "0"},
+                                           NumberCase{"tiny_negative", -0.00001, "0"}, NumberCase{"zero", 0.0, "0"},
                                            NumberCase{"points", 13.25, "13.25"}),
                          [](const auto& info) { return std::string(info.param.name); });
 
@@ -297,7 +312,8 @@ struct SizeCase {
 
 class ImageSizeArgument : public ::testing::TestWithParam<SizeCase> {};
 
-TEST_P(ImageSizeArgument, ParsesWidthByHeight) {
+TEST_P(ImageSizeArgument, ParsesWidthByHeight)
+{
     const std::optional<QSize> size = skinmaker::parseImageSize(QString::fromLatin1(GetParam().text));
     if (GetParam().size.isValid())
         EXPECT_EQ(size, std::optional<QSize>(GetParam().size));
@@ -305,12 +321,10 @@ TEST_P(ImageSizeArgument, ParsesWidthByHeight) {
         EXPECT_FALSE(size.has_value());
 }
 
-INSTANTIATE_TEST_SUITE_P(Sizes, ImageSizeArgument,
-                         ::testing::Values(SizeCase{"default", "1600x960", QSize(1600, 960)},
-                                           SizeCase{"capital_x", "800X480", QSize(800, 480)},
-                                           SizeCase{"zero_width", "0x480", QSize()},
-                                           SizeCase{"missing_height", "800x", QSize()},
-                                           SizeCase{"words", "widexhigh", QSize()},
-                                           SizeCase{"too_large", "9000x480", QSize()},
-                                           SizeCase{"negative", "-800x480", QSize()}),
-                         [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(
+    Sizes, ImageSizeArgument,
+    ::testing::Values(SizeCase{"default", "1600x960", QSize(1600, 960)},
+                      SizeCase{"capital_x", "800X480", QSize(800, 480)}, SizeCase{"zero_width", "0x480", QSize()},
+                      SizeCase{"missing_height", "800x", QSize()}, SizeCase{"words", "widexhigh", QSize()},
+                      SizeCase{"too_large", "9000x480", QSize()}, SizeCase{"negative", "-800x480", QSize()}),
+    [](const auto& info) { return std::string(info.param.name); });

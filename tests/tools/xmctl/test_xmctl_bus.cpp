@@ -14,7 +14,8 @@ const QString XmctlPath = QStringLiteral(VANTO_PROGRAM_DIR "/xmctl");
 
 class Xmctl : public ::testing::Test {
 protected:
-    void start(const QStringList& arguments = {}) {
+    void start(const QStringList& arguments = {})
+    {
         m_process.start(XmctlPath, arguments);
         ASSERT_TRUE(m_process.waitForStarted(3000));
         ASSERT_TRUE(waitUntil(&radioNameOwned, 5000)) << m_process.readAllStandardError().toStdString();
@@ -23,12 +24,14 @@ protected:
     void type(const QByteArray& line) { m_process.write(line + '\n'); }
 
     // Waits for the next complete line on stdout.
-    QByteArray nextOutputLine() {
+    QByteArray nextOutputLine()
+    {
         waitUntil([this] { return m_process.canReadLine(); }, 3000);
         return m_process.readLine().trimmed();
     }
 
-    void TearDown() override {
+    void TearDown() override
+    {
         if (m_process.state() != QProcess::NotRunning) {
             m_process.terminate();
             m_process.waitForFinished(3000);
@@ -41,7 +44,8 @@ protected:
 
 } // namespace
 
-TEST_F(Xmctl, PrintsEveryCallItReceives) {
+TEST_F(Xmctl, PrintsEveryCallItReceives)
+{
     start();
     ASSERT_TRUE(callRadio("Channel", 7));
     EXPECT_EQ(nextOutputLine(), "Channel 7");
@@ -51,7 +55,8 @@ TEST_F(Xmctl, PrintsEveryCallItReceives) {
     EXPECT_EQ(nextOutputLine(), "SetMute false");
 }
 
-TEST_F(Xmctl, ATypedCommandEmitsTheSignalWithItsArguments) {
+TEST_F(Xmctl, ATypedCommandEmitsTheSignalWithItsArguments)
+{
     start();
     type(R"(ChannelData 5 "Rock Hits" "Hale, Moreno & Quist" "Don't Call It \"Love\"" "Rock")");
     type("SignalStrength 10 50.5 100");
@@ -64,20 +69,21 @@ TEST_F(Xmctl, ATypedCommandEmitsTheSignalWithItsArguments) {
     EXPECT_EQ(m_recorder.received("SignalStrength").at(0).arguments, (QVariantList{10.0, 50.5, 100.0}));
 }
 
-TEST_F(Xmctl, AMalformedCommandIsReportedAndTheNextOneStillWorks) {
+TEST_F(Xmctl, AMalformedCommandIsReportedAndTheNextOneStillWorks)
+{
     start();
     type("CurrentTime 30");
     type("MuteChanged true");
     ASSERT_TRUE(waitUntil([this] { return m_recorder.count("MuteChanged") == 1; }));
     EXPECT_EQ(m_recorder.count("CurrentTime"), 0);
     QByteArray errors;
-    EXPECT_TRUE(waitUntil([&] {
-        return (errors += m_process.readAllStandardError()).contains("CurrentTime needs 2");
-    })) << errors.toStdString();
+    EXPECT_TRUE(waitUntil([&] { return (errors += m_process.readAllStandardError()).contains("CurrentTime needs 2"); }))
+        << errors.toStdString();
     EXPECT_EQ(m_process.state(), QProcess::Running);
 }
 
-TEST_F(Xmctl, RunsTheCommandInItsArgumentsAndEndsAtQuit) {
+TEST_F(Xmctl, RunsTheCommandInItsArgumentsAndEndsAtQuit)
+{
     start({"CurrentTime", "-1", "-1"});
     ASSERT_TRUE(waitUntil([this] { return m_recorder.count("CurrentTime") == 1; }));
     EXPECT_EQ(m_recorder.received("CurrentTime").at(0).arguments, (QVariantList{-1, -1}));
@@ -86,7 +92,8 @@ TEST_F(Xmctl, RunsTheCommandInItsArgumentsAndEndsAtQuit) {
     EXPECT_EQ(m_process.exitCode(), 0);
 }
 
-TEST_F(Xmctl, ASecondInstanceExitsWithAMessage) {
+TEST_F(Xmctl, ASecondInstanceExitsWithAMessage)
+{
     start();
     QProcess second;
     second.start(XmctlPath, {});

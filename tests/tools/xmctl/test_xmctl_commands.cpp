@@ -13,7 +13,8 @@ struct SplitCase {
 
 class SplitWords : public ::testing::TestWithParam<SplitCase> {};
 
-TEST_P(SplitWords, CutsTheLineAtBlanksOutsideQuotes) {
+TEST_P(SplitWords, CutsTheLineAtBlanksOutsideQuotes)
+{
     QString error;
     const std::optional<QStringList> words = splitWords(GetParam().line, &error);
     ASSERT_EQ(words.has_value(), GetParam().words.has_value()) << error.toStdString();
@@ -29,15 +30,13 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         SplitCase{"plain", "ChannelChange 7", QStringList{"ChannelChange", "7"}},
         SplitCase{"extraBlanksAndTabs", "  CurrentTime\t30   180 ", QStringList{"CurrentTime", "30", "180"}},
-        SplitCase{"quotedWithBlanksAndComma", R"(X "Rock Hits, Live" y)",
-                  QStringList{"X", "Rock Hits, Live", "y"}},
+        SplitCase{"quotedWithBlanksAndComma", R"(X "Rock Hits, Live" y)", QStringList{"X", "Rock Hits, Live", "y"}},
         SplitCase{"escapedQuoteAndBackslash", R"("Say \"Hi\" \\ bye")", QStringList{R"(Say "Hi" \ bye)"}},
         SplitCase{"otherBackslashStays", R"("C:\dir")", QStringList{R"(C:\dir)"}},
         SplitCase{"apostropheIsOrdinary", "Don't 'Round", QStringList{"Don't", "'Round"}},
         SplitCase{"emptyQuotedWord", R"(a "" b)", QStringList{"a", "", "b"}},
         SplitCase{"quotesInsideAWord", R"(a"b c"d)", QStringList{"ab cd"}},
-        SplitCase{"accents", "Zoë \"Ça va\"", QStringList{"Zoë", "Ça va"}},
-        SplitCase{"empty", "", QStringList{}},
+        SplitCase{"accents", "Zoë \"Ça va\"", QStringList{"Zoë", "Ça va"}}, SplitCase{"empty", "", QStringList{}},
         SplitCase{"unterminatedQuote", R"(ChannelData 5 "Rock Hits)", std::nullopt}),
     [](const auto& info) { return std::string(info.param.name); });
 
@@ -52,7 +51,8 @@ struct ParseCase {
 
 class ParseCommand : public ::testing::TestWithParam<ParseCase> {};
 
-TEST_P(ParseCommand, GivesTheSignalWithTypedArgumentsOrTheFault) {
+TEST_P(ParseCommand, GivesTheSignalWithTypedArgumentsOrTheFault)
+{
     const ParseCase& c = GetParam();
     const Command command = parseCommand(c.line);
     ASSERT_EQ(command.kind, c.kind) << command.error.toStdString();
@@ -96,8 +96,7 @@ INSTANTIATE_TEST_SUITE_P(
         ParseCase{"blankLine", "   ", CommandKind::Nothing, {}, {}, {}},
         ParseCase{"unknown", "Tune 7", CommandKind::Invalid, {}, {}, "unknown command \"Tune\""},
         ParseCase{"tooFewArguments", "CurrentTime 30", CommandKind::Invalid, {}, {}, "CurrentTime needs 2"},
-        ParseCase{
-            "tooManyArguments", "ChannelChange 7 8", CommandKind::Invalid, {}, {}, "ChannelChange needs 1"},
+        ParseCase{"tooManyArguments", "ChannelChange 7 8", CommandKind::Invalid, {}, {}, "ChannelChange needs 1"},
         ParseCase{"notAWholeNumber", "ChannelChange 7.5", CommandKind::Invalid, {}, {}, "a whole number"},
         ParseCase{"notANumber", "SignalStrength 10 lots 100", CommandKind::Invalid, {}, {}, "argument 2"},
         ParseCase{"notABoolean", "MuteChanged maybe", CommandKind::Invalid, {}, {}, "true or false"},
@@ -105,7 +104,8 @@ INSTANTIATE_TEST_SUITE_P(
         ParseCase{"openQuote", R"(ChannelData 5 "x)", CommandKind::Invalid, {}, {}, "not closed"}),
     [](const auto& info) { return std::string(info.param.name); });
 
-TEST(ParseWords, TakesCommandLineArgumentsAsTheyAre) {
+TEST(ParseWords, TakesCommandLineArgumentsAsTheyAre)
+{
     const Command command = parseWords({"ChannelData", "5", "Rock Hits", "\"Quoted\"", "T", "G"});
     ASSERT_EQ(command.kind, CommandKind::Signal);
     EXPECT_EQ(command.arguments.at(1).toString(), QStringLiteral("Rock Hits"));

@@ -1,0 +1,8 @@
+#!/usr/bin/env bash
+# Builds and runs the benchmarks; each prints its figures beside a bare baseline of the same run.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+bash scripts/install-deps.sh
+bash scripts/build.sh
+build/tests/bench/bench_skin
+dbus-run-session -- build/tests/bench/bench_channeldata

@@ -1,0 +1,9 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds, and runs every test. Tests run on Qt's offscreen platform;
+# those that talk to the radio service get a private session bus each.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+bash scripts/install-deps.sh
+bash scripts/build.sh
+cd build
+ctest --output-on-failure -j"$(nproc)"
