@@ -308,3 +308,28 @@ TEST_F(Startup, TheDayAndNightSkinsSwitchOnceAtTheCrossing)
     EXPECT_EQ(window->state().CurrentSkin, "Night");
     EXPECT_TRUE(shown.empty());
 }
+
+TEST_F(Startup, SwitchingOrResizingIntoABrokenSkinReportsItOnceAndGoesOn)
+{
+    testskin::writeSkin(folder.filePath("Skins/Day"));
+    writeSettings("", "WindowWidth=800\r\nWindowHeight=480\r\nDaySkin=Day\r\nNightSkin=Missing\r\n"
+                      "DaySkinSwitchTime=07:00:00\r\nNightSkinSwitchTime=19:00:00\r\nAutoSwitchDayNightSkin=True\r\n");
+    auto window = makeWindow();
+    window->Form_Load();
+    window->show();
+    ASSERT_TRUE(shown.empty());
+    now = QTime(20, 0, 0);
+    window->tmrUpdates_Timer();
+    ASSERT_EQ(shown.size(), 1u);
+    EXPECT_TRUE(shown[0].text.contains(folder.filePath("Skins/Missing/radio_xm.ini")));
+    EXPECT_EQ(shown[0].icon, app::MessageBox::Icon::Error);
+    EXPECT_FALSE(window->state().LoadingSkin);
+    EXPECT_TRUE(window->updatesEnabled());
+
+    window->tmrUpdates_Timer();
+    window->resize(700, 400);
+    ASSERT_TRUE(waitUntil([&] { return window->controls().tmrResize.Enabled(); }, 1000));
+    ASSERT_TRUE(waitUntil([&] { return !window->controls().tmrResize.Enabled(); }, 1000));
+    EXPECT_EQ(shown.size(), 1u) << "the same broken skin is not reported again";
+    EXPECT_FALSE(window->controls().tmrResize.Enabled());
+}

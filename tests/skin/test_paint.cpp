@@ -134,3 +134,16 @@ TEST(DrawLevelBar, AtTheMinimumTheFrontIsHiddenButPlaced)
     skin::DrawLevelBar(back, front, 0, 0, 5, "H", "Left"); // an empty range draws nothing
     EXPECT_EQ(front.Width(), 3.0f);
 }
+
+TEST(PaintSkinnedControl, SurfacesAreAtTheScreensDevicePixels)
+{
+    SkinFixture f;
+    f.form.show();
+    f.loader.LoadSkin();
+    const qreal dpr = f.form.devicePixelRatioF();
+    EXPECT_EQ(f.c.pctUp->surface().size(), (QSizeF(800, 480) * dpr).toSize());
+    EXPECT_EQ(f.c.cmdExit->surface().size(), (QSizeF(f.c.cmdExit->pixelRect().size()) * dpr).toSize());
+    EXPECT_EQ(f.c.cmdExit->surface().devicePixelRatio(), dpr);
+    const QImage grabbed = f.c.cmdExit->widget()->grab().toImage();
+    EXPECT_EQ(grabbed.size(), f.c.cmdExit->surface().size()) << "shown at full sharpness";
+}

@@ -1,0 +1,172 @@
+// The window's controls before any skin: names, kinds, containers, design values, timers, and
+// the behaviour of the control kinds themselves.
+#include "skin/radioxmcontrols.h"
+#include "testsupport.h"
+
+#include <QSignalSpy>
+#include <QTest>
+#include <gtest/gtest.h>
+
+using skin::Label;
+using skin::PictureArea;
+
+namespace {
+struct Window {
+    QWidget form;
+    skin::TwipsScale scale;
+    skin::RadioXMControls c{&form, scale};
+};
+} // namespace
+
+TEST(Controls, EveryControlExistsByNameInItsContainer)
+{
+    Window w;
+    const QStringList inBackground = {
+        "cmdTune", "cmdPreset(0)", "cmdPreset(2)", "pctArtistTrackTitle", "pctTimeScrollBar", "pctScrollBar",
+        "pctScrollDown", "pctScrollUp", "cmdExit", "cmdVolumeUp", "cmdVolumeDown", "cmdVolumeMute",
+        "pctSkinnableList", "lblSignalBack(1)", "lblSignalFront(2)", "lblGPSSatellites", "lblGPSSpeed", "lblSpeedCam",
+        "lblFullArtistTrackTitle", "lblTotalTrackTime", "lblCurrentPos", "lblCC", "lblStation", "lblArtist",
+        "lblTrackTitle", "lblGenre", "lblVolume", "lblTime", "lblDate", "txtDebug"};
+    QWidget* background = w.c.imgBackground->widget();
+    for (const QString& name : inBackground) {
+        QWidget* control = w.form.findChild<QWidget*>(name);
+        ASSERT_NE(control, nullptr) << name.toStdString();
+        EXPECT_EQ(control->parentWidget(), background) << name.toStdString();
+    }
+    for (const char* name : {"pctOn", "pctOnLoad", "pctDownLoad", "pctUpLoad", "pctUp", "pctDown", "lv"}) {
+        QWidget* control = w.form.findChild<QWidget*>(name);
+        ASSERT_NE(control, nullptr) << name;
+        EXPECT_EQ(control->parentWidget(), &w.form);
+        EXPECT_TRUE(control->isHidden()) << name;
+    }
+    EXPECT_EQ(w.c.lblPreset(1).widget()->parentWidget(), w.c.cmdPreset(1).widget());
+    EXPECT_EQ(w.c.lblListItem3(0).widget()->parentWidget(), w.c.pctListItem3->widget());
+    EXPECT_EQ(w.c.lblListItem(0).widget()->parentWidget(), w.c.pctSkinnableList->widget());
+    EXPECT_EQ(w.c.pctTimeScroll->widget()->parentWidget(), w.c.pctTimeScrollBar->widget());
+    const std::vector<const skin::Control*> hidden = {w.c.txtDebug.get(), w.c.lblFullArtistTrackTitle.get(),
+                                                      w.c.pctScrollImageUp.get(), w.c.pctTimeScrollImageDown.get()};
+    for (const skin::Control* control : hidden)
+        EXPECT_FALSE(control->Visible()) << control->name().toStdString();
+}
+
+TEST(Controls, KeepTheirDesignValues)
+{
+    Window w;
+    EXPECT_EQ(QRectF(w.c.cmdPreset(1).Left(), w.c.cmdPreset(1).Top(), w.c.cmdPreset(1).Width(), w.c.cmdPreset(1).Height()),
+              QRectF(1800, 6120, 735, 615));
+    EXPECT_EQ(w.c.lblSignalBack(2).Top(), 5160.0f);
+    EXPECT_EQ(w.c.lblSignalFront(0).BackColor(), 0x00FF00FFu);
+    EXPECT_EQ(w.c.lblSignalBack(0).BackStyle(), skin::BackStyle::Opaque);
+    EXPECT_EQ(w.c.lblPreset(0).Caption(), "Satellites");
+    EXPECT_EQ(w.c.lblPreset(0).ForeColor(), 0x00FFFFFFu);
+    EXPECT_EQ(w.c.lblPreset(0).BackStyle(), skin::BackStyle::Transparent);
+    EXPECT_TRUE(w.c.lblCC->FontBold());
+    EXPECT_EQ(w.c.lblCC->FontSize(), 24.0f);
+    EXPECT_EQ(w.c.lblListItem2(0).Caption(), "Lapel1");
+    EXPECT_TRUE(w.c.lblArtistTrackTitle->AutoSize());
+    EXPECT_EQ(w.c.imgBackground->surface().pixelColor(0, 0), QColor(0xFF, 0x80, 0x00)) << "0x000080FF is orange";
+    EXPECT_EQ(w.c.cmdExit->pixelRect(), QRect(8, 408, 49, 41)) << "twips to pixels at 15 twips a pixel";
+}
+
+TEST(Controls, OnlyThePeriodicUpdateRunsWithoutBeingStarted)
+{
+    Window w;
+    const std::pair<skin::Timer*, int> timers[] = {
+        {&w.c.tmrResize, 50},       {&w.c.tmrLoad, 10000},          {&w.c.tmrUpdates, 200},
+        {&w.c.tmrHighlightListItem, 250}, {&w.c.tmrSavePreset, 3000}, {&w.c.tmrUpdateListing, 1000},
+        {&w.c.tmrButtonPressed, 200}};
+    for (const auto& [timer, interval] : timers) {
+        EXPECT_EQ(timer->Interval(), interval) << timer->name().toStdString();
+        EXPECT_EQ(timer->Enabled(), timer == &w.c.tmrUpdates) << timer->name().toStdString();
+    }
+}
+
+TEST(Controls, ATimerEnabledTwiceIsNotRestarted)
+{
+    QObject owner;
+    skin::Timer timer("tmrTest", 60, false, &owner);
+    QSignalSpy ticks(&timer, &skin::Timer::tick);
+    timer.setEnabled(true);
+    testsupport::pump(40);
+    timer.setEnabled(true);
+    EXPECT_TRUE(testsupport::waitUntil([&] { return ticks.count() >= 1; }, 45)) << "the first tick keeps its time";
+    timer.setEnabled(false);
+    const int seen = ticks.count();
+    testsupport::pump(100);
+    EXPECT_EQ(ticks.count(), seen);
+}
+
+TEST(Controls, ALoadedGroupMemberCopiesMemberZeroAndStartsHidden)
+{
+    Window w;
+    Label& first = w.c.lblListItem1(0);
+    first.setFontName("DejaVu Sans");
+    first.setFontSize(20);
+    first.setForeColor(0x0000FF);
+    first.setBackColor(0x00FF00);
+    first.setTop(300);
+    Label& loaded = w.c.lblListItem1.Load(4);
+    EXPECT_EQ(loaded.index(), 4);
+    EXPECT_EQ(loaded.widget()->objectName(), "lblListItem1(4)");
+    EXPECT_FALSE(loaded.Visible());
+    EXPECT_EQ(loaded.FontSize(), 20.0f);
+    EXPECT_EQ(loaded.ForeColor(), 0x0000FFu);
+    EXPECT_EQ(loaded.BackColor(), 0x00FF00u);
+    EXPECT_EQ(loaded.Top(), 300.0f);
+    EXPECT_EQ(loaded.widget()->parentWidget(), w.c.pctListItem1->widget());
+    w.c.lblListItem1.Unload(4);
+    EXPECT_FALSE(w.c.lblListItem1.exists(4));
+    EXPECT_EQ(w.form.findChild<QWidget*>("lblListItem1(4)"), nullptr);
+}
+
+TEST(Controls, AnAutoSizedLabelFitsItsTextAndAFixedOneKeepsItsSize)
+{
+    Window w;
+    Label& line = *w.c.lblArtistTrackTitle;
+    line.setCaption("A");
+    const float narrow = line.Width();
+    line.setCaption("A much longer artist and title");
+    EXPECT_GT(line.Width(), narrow * 5);
+    Label& station = *w.c.lblStation;
+    station.setCaption("A much longer station name than fits");
+    EXPECT_EQ(station.Width(), 4935.0f);
+}
+
+TEST(Controls, LabelsLieBeneathPictureAreasInTheOrderTheyWereMade)
+{
+    Window w;
+    const QObjectList order = w.c.imgBackground->widget()->children();
+    const auto at = [&](skin::Control& c) { return order.indexOf(c.widget()); };
+    EXPECT_LT(at(w.c.lblSignalBack(0)), at(w.c.lblSignalFront(0))) << "the level lies over its bar";
+    EXPECT_LT(at(*w.c.lblCC), at(*w.c.cmdExit));
+    EXPECT_LT(at(*w.c.lblDate), at(*w.c.pctSkinnableList));
+}
+
+TEST(Controls, AClickComesOnlyWhenTheReleaseLandsOnTheControl)
+{
+    Window w;
+    w.form.show();
+    QStringList events;
+    PictureArea& exit = *w.c.cmdExit;
+    exit.handlers().mouseDown = [&](const skin::MouseArgs& a) { events << QString("down %1").arg(a.button); };
+    exit.handlers().mouseUp = [&](const skin::MouseArgs&) { events << "up"; };
+    exit.handlers().click = [&] { events << "click"; };
+    QTest::mouseClick(exit.widget(), Qt::LeftButton, {}, QPoint(5, 5));
+    EXPECT_EQ(events, QStringList({"down 1", "up", "click"}));
+    events.clear();
+    QTest::mousePress(exit.widget(), Qt::RightButton, {}, QPoint(5, 5));
+    QTest::mouseRelease(exit.widget(), Qt::RightButton, {}, QPoint(500, 5));
+    EXPECT_EQ(events, QStringList({"down 2", "up"}));
+}
+
+TEST(Controls, TheCursorCounterHidesThePointerBelowZero)
+{
+    skin::CursorDisplay cursor;
+    EXPECT_EQ(cursor.ShowCursor(false), -1);
+    EXPECT_EQ(QGuiApplication::overrideCursor()->shape(), Qt::BlankCursor);
+    EXPECT_EQ(cursor.ShowCursor(false), -2);
+    EXPECT_EQ(cursor.ShowCursor(true), -1);
+    EXPECT_NE(QGuiApplication::overrideCursor(), nullptr);
+    EXPECT_EQ(cursor.ShowCursor(true), 0);
+    EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
+}
