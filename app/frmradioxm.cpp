@@ -9,6 +9,7 @@
 #include <QFileInfo>
 #include <QLoggingCategory>
 #include <QScreen>
+#include <QWindow>
 #include <algorithm>
 
 Q_LOGGING_CATEGORY(lcApp, "vanto.app")
@@ -362,6 +363,26 @@ void frmRadioXM::resizeEvent(QResizeEvent* event)
     QWidget::resizeEvent(event);
     if (m_state.StartupComplete && !m_state.LoadingSkin)
         m_controls->tmrResize.setEnabled(true);
+}
+
+void frmRadioXM::showEvent(QShowEvent* event)
+{
+    QWidget::showEvent(event);
+    followScreen();
+}
+
+void frmRadioXM::followScreen()
+{
+    if (m_followingScreen || !windowHandle())
+        return;
+    m_followingScreen = true;
+    // On another screen the twips per pixel and the pixel density may differ: the skin is laid
+    // out again for it, as after a resize.
+    connect(windowHandle(), &QWindow::screenChanged, this, [this] {
+        m_scale = skin::TwipsScale::forWidget(this);
+        if (m_state.StartupComplete && !m_state.LoadingSkin)
+            m_controls->tmrResize.setEnabled(true);
+    });
 }
 
 void frmRadioXM::closeEvent(QCloseEvent* event)

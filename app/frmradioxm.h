@@ -92,6 +92,7 @@ public:
 protected:
     void closeEvent(QCloseEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
+    void showEvent(QShowEvent* event) override;
 
 private:
     void StartService();
@@ -104,6 +105,7 @@ private:
     void Form_Unload();
     void connectHandlers();
     QString servicePath() const;
+    void followScreen();
     void paint(skin::PictureArea& target, qint16 state);
 
     Seams m_seams;
@@ -120,6 +122,7 @@ private:
     std::unique_ptr<channellist::ListWindow> m_list;
     std::unique_ptr<AXXMRadioClient> MXM;
     bool m_questionOpen = false;
+    bool m_followingScreen = false;
     bool m_unloaded = false;
     QString m_lastSkinError;
 };
