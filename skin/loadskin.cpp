@@ -9,7 +9,7 @@
 #include <QImageReader>
 #include <QLoggingCategory>
 #include <QPainter>
-#include <QtConcurrent/QtConcurrentMap>
+#include <QThreadPool>
 
 Q_LOGGING_CATEGORY(lcSkin, "vanto.skin")
 
@@ -101,6 +101,49 @@ QImage ImageCache::load(const QString& path)
     return image;
 }
 
+// --- StateImageWork ------------------------------------------------------------------------
+
+StateImageWork::StateImageWork(ImageCache& cache, const QString& skinFolder, QSize size, qreal devicePixelRatio)
+    : m_cache(cache)
+    , m_size(size)
+    , m_dpr(devicePixelRatio)
+{
+    const char* const names[3] = {"Radio_XM_Up.jpg", "Radio_XM_Down.jpg", "Radio_XM_On.jpg"};
+    for (int i = 0; i < 3; ++i) {
+        m_results[size_t(i)].path = skinFolder + QLatin1String("/Images/") + QLatin1String(names[i]);
+        QThreadPool::globalInstance()->start([this, i] { decode(i); });
+    }
+}
+
+StateImageWork::~StateImageWork()
+{
+    join();
+}
+
+void StateImageWork::decode(int i)
+{
+    Result& result = m_results[size_t(i)];
+    result.picture = m_cache.tryLoad(result.path, &result.error);
+    if (result.picture.isNull()) {
+        m_done.release();
+        return;
+    }
+    // The stretch queues behind the other decodes, so both cores stay busy to the end.
+    QThreadPool::globalInstance()->start([this, &result] {
+        result.surface = StretchToWindow(result.picture, m_size, m_dpr);
+        m_done.release();
+    });
+}
+
+std::array<StateImageWork::Result, 3>& StateImageWork::join()
+{
+    if (!m_joined) {
+        m_done.acquire(3);
+        m_joined = true;
+    }
+    return m_results;
+}
+
 // --- SkinLoader ----------------------------------------------------------------------------
 
 namespace {
@@ -108,8 +151,6 @@ namespace {
 // Columns of the list as shares of the list's width: left and width of each.
 constexpr float ColumnLeft[5] = {0.0f, 0.08f, 0.31f, 0.56f, 0.80f};
 constexpr float ColumnWidth[5] = {0.07f, 0.22f, 0.24f, 0.23f, 0.20f};
-
-const char* const StateImageNames[3] = {"Radio_XM_Up.jpg", "Radio_XM_Down.jpg", "Radio_XM_On.jpg"};
 
 } // namespace
 
@@ -153,12 +194,14 @@ void SkinLoader::LoadSkin()
     m_state.LoadingSkin = true;
     try {
         m_skinPath = skinFolder() + QLatin1String("/radio_xm.ini");
+        // The state images decode on the worker threads while the skin file is read.
+        StateImageWork images(m_images, skinFolder(), surfaceSize(), m_form.devicePixelRatioF());
         if (!QFileInfo(m_skinPath).isFile())
             throw SkinError(QStringLiteral("The skin file %1 does not exist.").arg(m_skinPath));
         const SkinFile skin = ReadSkinFile(m_skinPath, modIni::IniDocument::fromFile(m_skinPath));
         readDesignSize(skin);
         m_c.imgBackground->Move(0, 0, windowWidth(), windowHeight());
-        loadStateSurfaces();
+        loadStateSurfaces(images);
         if (!m_state.ShowMouseCursor)
             m_cursor.ShowCursor(false);
         placeButtons(skin);
@@ -209,38 +252,20 @@ void SkinLoader::readDesignSize(const SkinFile& skin)
     m_state.FontScale = windowHeight() / float(m_state.SkinDesignHeight);
 }
 
-void SkinLoader::loadStateSurfaces()
+void SkinLoader::loadStateSurfaces(StateImageWork& work)
 {
-    struct Job {
-        QString path;
-        QImage surface;
-        QString error;
-    };
-    std::vector<Job> jobs;
-    for (const char* name : StateImageNames)
-        jobs.push_back({skinFolder() + QLatin1String("/Images/") + QLatin1String(name), {}, {}});
-
-    // Decoding and stretching the three images are independent: they run side by side.
-    const QSize size = surfaceSize();
-    const qreal dpr = m_form.devicePixelRatioF();
-    QtConcurrent::map(jobs, [this, size, dpr](Job& job) {
-        const QImage picture = m_images.tryLoad(job.path, &job.error);
-        if (picture.isNull())
-            return;
-        job.surface = StretchToWindow(picture, size, dpr);
-    }).waitForFinished();
-
+    auto& results = work.join();
     PictureArea* loadAreas[3] = {m_c.pctUpLoad.get(), m_c.pctDownLoad.get(), m_c.pctOnLoad.get()};
     PictureArea* surfaces[3] = {m_c.pctUp.get(), m_c.pctDown.get(), m_c.pctOn.get()};
     for (int i = 0; i < 3; ++i) {
-        if (!jobs[size_t(i)].error.isEmpty())
-            throw SkinError(jobs[size_t(i)].error);
+        StateImageWork::Result& result = results[size_t(i)];
+        if (!result.error.isEmpty())
+            throw SkinError(result.error);
         // The load area takes the picture's own size; the decoded picture stays in the cache.
-        const QImage picture = m_images.load(jobs[size_t(i)].path);
-        loadAreas[i]->setWidth(float(picture.width()) * m_scale.x);
-        loadAreas[i]->setHeight(float(picture.height()) * m_scale.y);
+        loadAreas[i]->setWidth(float(result.picture.width()) * m_scale.x);
+        loadAreas[i]->setHeight(float(result.picture.height()) * m_scale.y);
         // The surface first: placing the area then finds it already at the window's size.
-        surfaces[i]->setSurface(std::move(jobs[size_t(i)].surface));
+        surfaces[i]->setSurface(std::move(result.surface));
         surfaces[i]->Move(0, 0, windowWidth(), windowHeight());
         surfaces[i]->Refresh();
     }

@@ -11,6 +11,8 @@
 #include <QDateTime>
 #include <QHash>
 #include <QImage>
+#include <QSemaphore>
+#include <array>
 #include <functional>
 #include <mutex>
 #include <optional>
@@ -54,6 +56,36 @@ private:
     QHash<QString, Entry> m_entries;
 };
 
+// The three state images, decoded and stretched to the window on the worker threads. Started
+// when a load begins and joined where the surfaces are needed; a failure to read an image is
+// kept for the join.
+class StateImageWork {
+public:
+    struct Result {
+        QString path;
+        QImage picture;
+        QImage surface;
+        QString error;
+    };
+
+    StateImageWork(ImageCache& cache, const QString& skinFolder, QSize size, qreal devicePixelRatio);
+    ~StateImageWork();
+    StateImageWork(const StateImageWork&) = delete;
+    StateImageWork& operator=(const StateImageWork&) = delete;
+
+    std::array<Result, 3>& join();
+
+private:
+    void decode(int i);
+
+    ImageCache& m_cache;
+    QSize m_size;
+    qreal m_dpr;
+    std::array<Result, 3> m_results;
+    QSemaphore m_done;
+    bool m_joined = false;
+};
+
 class SkinLoader {
 public:
     struct Hooks {
@@ -78,7 +110,7 @@ private:
 
     void lockWindowUpdate(bool locked);
     void readDesignSize(const SkinFile& skin);
-    void loadStateSurfaces();
+    void loadStateSurfaces(StateImageWork& work);
     void placeButtons(const SkinFile& skin);
     void styleTextSections(const SkinFile& skin);
     void placeSignals(const SkinFile& skin);
