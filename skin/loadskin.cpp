@@ -85,6 +85,7 @@ QImage ImageCache::tryLoad(const QString& path, QString* error)
     QImage image = reader.read();
     if (image.isNull()) {
         *error = QStringLiteral("The skin image %1 cannot be read: %2.").arg(path, reader.errorString());
+        qCWarning(lcSkin).noquote() << *error;
         return {};
     }
     std::lock_guard<std::mutex> lock(m_lock);
@@ -227,6 +228,7 @@ void SkinLoader::LoadSkin()
     }
     m_state.LoadingSkin = false;
     lockWindowUpdate(false);
+    qCDebug(lcSkin) << "loaded" << m_skinPath << "at" << m_form.size() << "with" << m_state.VisibleItems + 1 << "rows";
 }
 
 void SkinLoader::lockWindowUpdate(bool locked)
