@@ -6,6 +6,7 @@
 #include "testskin.h"
 #include "testsupport.h"
 
+#include <QSet>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -40,9 +41,16 @@ TEST(EndToEnd, TheWindowFollowsTheSimulatedReceiver)
 
     ASSERT_TRUE(waitUntil([&] { return window.state().ChannelListReady; }, 15000)) << window.table().count();
     EXPECT_EQ(window.table().count(), 150);
-    const QList<QByteArray> lines = testsupport::readFile(folder.filePath("services.dat")).split('\n');
-    EXPECT_EQ(lines.size(), 151) << "one line a channel, each ended by CR LF";
-    EXPECT_TRUE(lines.front().startsWith("\"001,"));
+    QList<QByteArray> lines = testsupport::readFile(folder.filePath("services.dat")).split('\n');
+    ASSERT_EQ(lines.size(), 151) << "one line a channel, each ended by CR LF";
+    EXPECT_TRUE(lines.takeLast().isEmpty());
+    QSet<QByteArray> keys;
+    for (const QByteArray& line : lines) {
+        EXPECT_TRUE(line.startsWith('"') && line.endsWith("\"\r")) << line.toStdString();
+        keys.insert(line.mid(1, line.indexOf(',') - 1));
+    }
+    EXPECT_EQ(keys.size(), 150) << "each channel once";
+    EXPECT_TRUE(keys.contains("020"));
 
     ASSERT_TRUE(waitUntil([&] { return !changes.isEmpty(); }));
     EXPECT_EQ(changes.front().front().toInt(), 20) << "the service was asked for the last channel";
