@@ -107,7 +107,7 @@ void frmRadioXM::Form_Load()
     m_state.StartupHighlightDone = false;
     ShowPresetCaptions();
     ReadAppearance();
-    m_state.CurrentSkin = ChooseSkin(m_state, m_seams.clock().toString(QStringLiteral("HH:mm:ss")));
+    m_state.CurrentSkin = ChooseSkin(m_state, timeOfDay());
     PlaceWindow();
     LoadSkinReportingErrors();
     m_controls->pctTimeScroll->setLeft(0);
@@ -121,6 +121,11 @@ void frmRadioXM::Form_Load()
     RefreshPresetButtons();
     m_controls->tmrLoad.setEnabled(true);
     m_controls->tmrUpdates.setEnabled(true);
+}
+
+QString frmRadioXM::timeOfDay() const
+{
+    return m_seams.clock().toString(QStringLiteral("HH:mm:ss"));
 }
 
 QString frmRadioXM::servicePath() const
@@ -289,16 +294,13 @@ void frmRadioXM::tmrResize_Timer()
 void frmRadioXM::tmrUpdates_Timer()
 {
     m_state.StartupComplete = true;
-    if (m_state.NightSkin != m_state.DaySkin && m_state.AutoSwitchDayNightSkin) {
-        const bool day = IsDaytime(m_seams.clock().toString(QStringLiteral("HH:mm:ss")), m_state.DaySkinSwitchTime,
-                                   m_state.NightSkinSwitchTime);
-        if (day && m_state.CurrentSkin == m_state.NightSkin) {
-            m_state.CurrentSkin = m_state.DaySkin;
-            LoadSkinReportingErrors();
-        } else if (!day && m_state.CurrentSkin == m_state.DaySkin) {
-            m_state.CurrentSkin = m_state.NightSkin;
-            LoadSkinReportingErrors();
-        }
+    // A skin is loaded only at a crossing, and only when the skin in use is the other one of the
+    // pair; CurrentSkin changes before the load, so ticks during the load do not load again.
+    const QString wanted = ChooseSkin(m_state, timeOfDay());
+    const QString other = wanted == m_state.DaySkin ? m_state.NightSkin : m_state.DaySkin;
+    if (!wanted.isEmpty() && m_state.CurrentSkin == other) {
+        m_state.CurrentSkin = wanted;
+        LoadSkinReportingErrors();
     }
 }
 

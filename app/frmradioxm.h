@@ -105,6 +105,8 @@ private:
     void Form_Unload();
     void connectHandlers();
     QString servicePath() const;
+    // The time of day as the switch times are written: "hh:mm:ss", 24-hour.
+    QString timeOfDay() const;
     void followScreen();
     void paint(skin::PictureArea& target, qint16 state);
 

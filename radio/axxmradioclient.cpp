@@ -74,39 +74,30 @@ void AXXMRadioClient::onOwnerChanged(const QString& newOwner)
     // A service that starts late, or again after a crash, learns what the window asked for.
     qCInfo(lcRadio) << "radio service owner is now" << newOwner;
     if (m_muteSet)
-        sendMute(m_muted);
+        send(QStringLiteral("SetMute"), m_muted);
     if (m_channel)
-        sendChannel(*m_channel);
+        send(QStringLiteral("Channel"), *m_channel);
 }
 
 void AXXMRadioClient::Channel(qint32& number)
 {
     m_channel = number;
-    sendChannel(number);
+    send(QStringLiteral("Channel"), number);
 }
 
 void AXXMRadioClient::setMute(bool muted)
 {
     m_muted = muted;
     m_muteSet = true;
-    sendMute(muted);
+    send(QStringLiteral("SetMute"), muted);
 }
 
-void AXXMRadioClient::sendChannel(qint32 number)
+void AXXMRadioClient::send(const QString& method, const QVariant& argument)
 {
     QDBusMessage call =
         QDBusMessage::createMethodCall(QLatin1String(xmradio::ServiceName), QLatin1String(xmradio::ObjectPath),
-                                       QLatin1String(xmradio::InterfaceName), QStringLiteral("Channel"));
-    call << number;
-    m_bus.send(call);
-}
-
-void AXXMRadioClient::sendMute(bool muted)
-{
-    QDBusMessage call =
-        QDBusMessage::createMethodCall(QLatin1String(xmradio::ServiceName), QLatin1String(xmradio::ObjectPath),
-                                       QLatin1String(xmradio::InterfaceName), QStringLiteral("SetMute"));
-    call << muted;
+                                       QLatin1String(xmradio::InterfaceName), method);
+    call << argument;
     m_bus.send(call);
 }
 

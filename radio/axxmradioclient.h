@@ -7,6 +7,7 @@
 #include <QDBusMessage>
 #include <QObject>
 #include <QString>
+#include <QVariant>
 #include <memory>
 #include <optional>
 
@@ -46,8 +47,8 @@ private:
     void askCurrentOwner();
     void onOwnerChanged(const QString& newOwner);
     void dispatch(const QDBusMessage& message);
-    void sendChannel(qint32 number);
-    void sendMute(bool muted);
+    // Sends a call to the service without waiting for its answer.
+    void send(const QString& method, const QVariant& argument);
 
     QDBusConnection m_bus;
     QDBusServiceWatcher* m_watcher = nullptr;

@@ -45,11 +45,7 @@ void ChannelDataHandler::showIfTuned(qint32 number, const QString& station, cons
     const std::optional<qint32> tuned = basic::CLng(m_c.lblCC->Caption());
     if (!tuned || *tuned != number)
         return;
-    m_c.lblStation->setCaption(station);
-    m_c.lblArtist->setCaption(artist);
-    m_c.lblTrackTitle->setCaption(title);
-    m_nowPlaying.ArtistTitleUpdate(artist + QLatin1String(" - ") + title);
-    m_c.lblGenre->setCaption(genre);
+    m_nowPlaying.ShowChannel(station, artist, title, genre);
 }
 
 void ChannelDataHandler::letPendingEventsRun()

@@ -55,11 +55,8 @@ void NowPlaying::ChannelChange(qint32 number)
         return;
     if (m_hooks.HighlightItem)
         m_hooks.HighlightItem(position + 1);
-    m_c.lblStation->setCaption(m_table.text(position, Station));
-    m_c.lblArtist->setCaption(m_table.text(position, Artist));
-    m_c.lblTrackTitle->setCaption(m_table.text(position, Title));
-    ArtistTitleUpdate(m_table.text(position, Artist) + QLatin1String(" - ") + m_table.text(position, Title));
-    m_c.lblGenre->setCaption(m_table.text(position, Genre));
+    ShowChannel(m_table.text(position, Station), m_table.text(position, Artist), m_table.text(position, Title),
+                m_table.text(position, Genre));
     if (m_hooks.RefreshPresetButtons)
         m_hooks.RefreshPresetButtons();
 }
@@ -68,6 +65,11 @@ void NowPlaying::CurrentChannelData(qint32 number, const QString& station, const
                                     const QString& genre)
 {
     m_c.lblCC->setCaption(QString::number(number));
+    ShowChannel(station, artist, title, genre);
+}
+
+void NowPlaying::ShowChannel(const QString& station, const QString& artist, const QString& title, const QString& genre)
+{
     m_c.lblStation->setCaption(station);
     m_c.lblArtist->setCaption(artist);
     m_c.lblTrackTitle->setCaption(title);

@@ -36,6 +36,10 @@ public:
     // preset is held, the line waits: the preset's message must stay readable.
     void ArtistTitleUpdate(const QString& line);
 
+    // Puts a channel's station, artist, title and genre on the now-playing labels, in the order
+    // the window always filled them; the artist-title line may wait for a held preset.
+    void ShowChannel(const QString& station, const QString& artist, const QString& title, const QString& genre);
+
     void ChannelChange(qint32 number);
     void CurrentChannelData(qint32 number, const QString& station, const QString& artist, const QString& title,
                             const QString& genre);

@@ -172,32 +172,19 @@ RadioXMControls::RadioXMControls(QWidget* form, const TwipsScale& scale)
 
     pctSkinnableList = b->picture(QStringLiteral("pctSkinnableList"), bg, {1560, 600, 6975, 2655}, 0x00000000);
     QWidget* list = pctSkinnableList->container();
-    const Rect rowLabel{0, 0, 480, 195};
-    pctListItem4 = b->picture(QStringLiteral("pctListItem4"), list, {4200, 0, 495, 1935});
-    lblListItem4 = ControlArray<Label>(factoryBuilder->labelGroup(
-        QStringLiteral("lblListItem4"), [this](int) { return pctListItem4->container(); }, rowLabel,
-        listPlaceholder()));
-    lblListItem4.create(0);
-    pctListItem3 = b->picture(QStringLiteral("pctListItem3"), list, {3360, 0, 495, 1935});
-    lblListItem3 = ControlArray<Label>(factoryBuilder->labelGroup(
-        QStringLiteral("lblListItem3"), [this](int) { return pctListItem3->container(); }, rowLabel,
-        listPlaceholder()));
-    lblListItem3.create(0);
-    pctListItem2 = b->picture(QStringLiteral("pctListItem2"), list, {2520, 0, 495, 1935});
-    lblListItem2 = ControlArray<Label>(factoryBuilder->labelGroup(
-        QStringLiteral("lblListItem2"), [this](int) { return pctListItem2->container(); }, rowLabel,
-        listPlaceholder()));
-    lblListItem2.create(0);
-    pctListItem1 = b->picture(QStringLiteral("pctListItem1"), list, {1560, 0, 495, 1935});
-    lblListItem1 = ControlArray<Label>(factoryBuilder->labelGroup(
-        QStringLiteral("lblListItem1"), [this](int) { return pctListItem1->container(); }, rowLabel,
-        listPlaceholder()));
-    lblListItem1.create(0);
-    pctListItem0 = b->picture(QStringLiteral("pctListItem0"), list, {0, 0, 495, 1935});
-    lblListItem0 = ControlArray<Label>(factoryBuilder->labelGroup(
-        QStringLiteral("lblListItem0"), [this](int) { return pctListItem0->container(); }, rowLabel,
-        listPlaceholder()));
-    lblListItem0.create(0);
+    // Each column of the list: its container, then row 0 of its label group inside it.
+    const auto column = [&](std::unique_ptr<PictureArea>& area, ControlArray<Label>& rows, int c, float left) {
+        area = b->picture(QStringLiteral("pctListItem%1").arg(c), list, {left, 0, 495, 1935});
+        rows = ControlArray<Label>(factoryBuilder->labelGroup(
+            QStringLiteral("lblListItem%1").arg(c), [&area](int) { return area->container(); }, {0, 0, 480, 195},
+            listPlaceholder()));
+        rows.create(0);
+    };
+    column(pctListItem4, lblListItem4, 4, 4200);
+    column(pctListItem3, lblListItem3, 3, 3360);
+    column(pctListItem2, lblListItem2, 2, 2520);
+    column(pctListItem1, lblListItem1, 1, 1560);
+    column(pctListItem0, lblListItem0, 0, 0);
     lblListItem = ControlArray<Label>(factoryBuilder->labelGroup(
         QStringLiteral("lblListItem"), [list](int) { return list; }, {600, 120, 720, 195}, listPlaceholder()));
     lblListItem.create(0);
