@@ -140,6 +140,8 @@ void frmRadioXM::Form_Load()
         m_table.LoadServices(services);
     CreateRadio();
     TuneLastChannel();
+    m_mpris = std::make_unique<mpris::MediaPlayer>(
+        mpris::WindowParts{*this, *m_controls, m_state, m_table, *m_highlight, *m_chooser, MXM.get()});
     RefreshPresetButtons();
     m_controls->tmrLoad.setEnabled(true);
     m_controls->tmrUpdates.setEnabled(true);
@@ -435,6 +437,8 @@ void frmRadioXM::Form_Unload()
     // The window's timers end with it.
     for (skin::Timer* timer : findChildren<skin::Timer*>())
         timer->setEnabled(false);
+    if (m_mpris)
+        m_mpris->Unload();
     if (MXM)
         MXM->setMute(true);
     MXM.reset();

@@ -12,6 +12,7 @@
 //   m_highlight    the list's selection and the start-up highlight (channellist/highlight.h)
 //   m_chooser      choosing a channel from the list (channellist/choose.h)
 //   MXM            the radio service's client on the session bus (radio/axxmradioclient.h)
+//   m_mpris        the window as an MPRIS2 media player on the session bus (mpris/mediaplayer.h)
 //
 // How data flows: the radio's signals arrive as MXM_* handlers, each first stopping the no-data
 // watchdog tmrLoad, then handing the report to the table, the now-playing display or the
@@ -26,6 +27,7 @@
 #include "channellist/choose.h"
 #include "channellist/highlight.h"
 #include "channellist/listwindow.h"
+#include "mpris/mediaplayer.h"
 #include "radio/axxmradioclient.h"
 #include "radio/channeldata.h"
 #include "radio/channeltable.h"
@@ -136,6 +138,7 @@ private:
     std::unique_ptr<channellist::Highlighter> m_highlight;
     std::unique_ptr<channellist::ChannelChooser> m_chooser;
     std::unique_ptr<AXXMRadioClient> MXM;
+    std::unique_ptr<mpris::MediaPlayer> m_mpris;
     bool m_questionOpen = false;
     bool m_followingScreen = false;
     bool m_unloaded = false;

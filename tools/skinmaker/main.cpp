@@ -1,5 +1,6 @@
 // vanto-skinmaker: draws a default skin (day or night) and writes it as a skin folder, with an
 // optional preview picture of the skin as the program would show it.
+#include "tools/skinmaker/appicon.h"
 #include "tools/skinmaker/fontcheck.h"
 #include "tools/skinmaker/imagesize.h"
 #include "tools/skinmaker/palette.h"
@@ -33,6 +34,9 @@ void setUpOptions(QCommandLineParser& parser)
     parser.addOption({QStringLiteral("preview"),
                       QStringLiteral("Also write a PNG picture of the skin with sample texts."),
                       QStringLiteral("png")});
+    parser.addOption({QStringLiteral("icon"),
+                      QStringLiteral("Write the program's 256 x 256 icon in the palette's colours instead of a skin."),
+                      QStringLiteral("png")});
 }
 
 } // namespace
@@ -52,6 +56,13 @@ int main(int argc, char** argv)
     const std::optional<skinmaker::Palette> palette = skinmaker::paletteByName(parser.value(QStringLiteral("palette")));
     if (!palette)
         return failWith(QStringLiteral("unknown palette \"%1\": use day or night").arg(parser.value("palette")));
+    const QString icon = parser.value(QStringLiteral("icon"));
+    if (!icon.isEmpty()) {
+        QString error;
+        if (!skinmaker::writeImage(skinmaker::drawAppIcon(*palette, 256), icon, &error))
+            return failWith(error);
+        return 0;
+    }
     const std::optional<QSize> size = skinmaker::parseImageSize(parser.value(QStringLiteral("size")));
     if (!size)
         return failWith(QStringLiteral("bad size \"%1\": use WxH, for example 1600x960").arg(parser.value("size")));

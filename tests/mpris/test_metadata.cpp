@@ -1,0 +1,75 @@
+// The tuned channel as MPRIS track metadata: which keys are there, with which D-Bus types.
+#include "mpris/metadata.h"
+#include "testsupport.h"
+
+#include <QDBusArgument>
+#include <QStringList>
+#include <gtest/gtest.h>
+
+namespace {
+
+// One line a key, sorted: "key=value", lists as "[a|b]", the track id as its path.
+QStringList describe(const QVariantMap& map)
+{
+    QStringList lines;
+    for (auto it = map.begin(); it != map.end(); ++it) {
+        const QVariant& v = it.value();
+        QString text;
+        if (v.metaType() == QMetaType::fromType<QDBusObjectPath>())
+            text = v.value<QDBusObjectPath>().path();
+        else if (v.metaType() == QMetaType::fromType<QStringList>())
+            text = QLatin1Char('[') + v.toStringList().join(QLatin1Char('|')) + QLatin1Char(']');
+        else if (v.metaType() == QMetaType::fromType<qint64>())
+            text = QStringLiteral("x:%1").arg(v.toLongLong());
+        else if (v.metaType() == QMetaType::fromType<QString>())
+            text = v.toString();
+        else
+            text = QStringLiteral("unexpected type ") + QLatin1String(v.metaType().name());
+        lines << it.key() + QLatin1Char('=') + text;
+    }
+    return lines;
+}
+
+struct Case {
+    const char* name;
+    mpris::TunedChannel channel;
+    QStringList expected;
+};
+
+const Case Cases[] = {
+    {"a_song_with_its_time",
+     {42, "Rock Hits", "Some Artist", "Some Title", "Rock", 215},
+     {"mpris:length=x:215000000", "mpris:trackid=/org/vanto/XMRadio/channel/42", "xesam:album=Rock Hits",
+      "xesam:artist=[Some Artist]", "xesam:genre=[Rock]", "xesam:title=Some Title"}},
+    {"a_missing_time_leaves_out_the_length",
+     {7, "Pop Now", "A", "B", "Pop", -1},
+     {"mpris:trackid=/org/vanto/XMRadio/channel/7", "xesam:album=Pop Now", "xesam:artist=[A]", "xesam:genre=[Pop]",
+      "xesam:title=B"}},
+    {"a_talk_channel_without_artist_or_time",
+     {140, "Talk Radio", "", "The Morning Show", "Talk", -1},
+     {"mpris:trackid=/org/vanto/XMRadio/channel/140", "xesam:album=Talk Radio", "xesam:genre=[Talk]",
+      "xesam:title=The Morning Show"}},
+    {"quotes_commas_and_accents_pass_unchanged_and_a_credit_stays_one_artist",
+     {12, "Café Zürich", "Hale, Moreno & Quist", "Don't Call It \"Love\"", "Chanson", 0},
+     {"mpris:length=x:0", "mpris:trackid=/org/vanto/XMRadio/channel/12", "xesam:album=Café Zürich",
+      "xesam:artist=[Hale, Moreno & Quist]", "xesam:genre=[Chanson]", "xesam:title=Don't Call It \"Love\""}},
+    {"no_channel_yet_is_no_track",
+     {0, "", "", "", "", -1},
+     {"mpris:trackid=/org/mpris/MediaPlayer2/TrackList/NoTrack"}},
+    {"a_negative_number_is_no_track_not_an_invalid_path",
+     {-3, "X", "Y", "Z", "W", 10},
+     {"mpris:trackid=/org/mpris/MediaPlayer2/TrackList/NoTrack"}},
+};
+
+class MetadataMapping : public ::testing::TestWithParam<Case> {};
+
+} // namespace
+
+TEST_P(MetadataMapping, KeysAndTypes)
+{
+    const Case& c = GetParam();
+    EXPECT_EQ(describe(mpris::Metadata(c.channel)), c.expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(Channels, MetadataMapping, ::testing::ValuesIn(Cases),
+                         [](const auto& info) { return std::string(info.param.name); });
