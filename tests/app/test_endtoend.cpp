@@ -1,47 +1,88 @@
 // The real window with the real simulator service on a private session bus: the window starts
 // the service itself, the table fills from the listing, services.dat gets one line a channel and
-// the labels follow the tuned channel.
+// the labels follow the tuned channel; a service that dies is noticed; and the real program,
+// ended by a signal, mutes the radio as its exit button does.
 #include "app/frmradioxm.h"
+#include "fakeradioservice.h"
 #include "scriptedmessagebox.h"
 #include "testskin.h"
 #include "testsupport.h"
 
+#include <QDBusConnectionInterface>
+#include <QProcess>
 #include <QSet>
 #include <QSignalSpy>
 #include <QTemporaryDir>
+#include <csignal>
+#include <cstring>
 #include <gtest/gtest.h>
 
 using testsupport::waitUntil;
 
+namespace {
+
+// The process that owns the radio service's name now, as the bus knows it.
+qint64 serviceProcess()
+{
+    const QDBusReply<uint> pid =
+        QDBusConnection::sessionBus().interface()->servicePid(QStringLiteral("org.vanto.XMRadio"));
+    return pid.isValid() ? qint64(pid.value()) : 0;
+}
+
+// A program folder whose settings start the real simulator (through a wrapper that gives it a
+// fast listing) and tune channel 20.
+struct SimulatedReceiver {
+    QTemporaryDir folder;
+    std::vector<ScriptedMessageBox::Shown> shown;
+    app::MessageBox::Answer answer = app::MessageBox::Answer::Ok;
+
+    SimulatedReceiver()
+    {
+        testskin::writeSkin(folder.filePath("Skins"));
+        const QString wrapper = folder.filePath("run-service.sh");
+        testsupport::writeFile(wrapper, "#!/bin/sh\nexec '" VANTO_PROGRAM_DIR "/xm-radio-service' --seed 7 "
+                                        "--interval 10 --channels 150\n");
+        QFile::setPermissions(wrapper, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        testsupport::writeFile(folder.filePath("vantoxm.ini"),
+                               "[XMRadio]\r\nXMServicePath=" + wrapper.toUtf8() +
+                                   "\r\nLastChannel=20\r\n[Appearance]\r\nWindowWidth=800\r\nWindowHeight=480\r\n");
+    }
+
+    // The simulator the window started outlives it; the next test needs the name free.
+    ~SimulatedReceiver()
+    {
+        if (const qint64 pid = serviceProcess(); pid > 0 && ::kill(pid_t(pid), SIGTERM) == 0)
+            waitUntil([] { return serviceProcess() == 0; });
+    }
+
+    std::unique_ptr<frmRadioXM> makeWindow()
+    {
+        frmRadioXM::Seams seams;
+        seams.programFolder = folder.path();
+        seams.messageBox = [this](QWidget*) {
+            auto box = std::make_unique<ScriptedMessageBox>();
+            box->log = &shown;
+            box->answer = [this](const ScriptedMessageBox::Shown&) { return answer; };
+            return box;
+        };
+        return std::make_unique<frmRadioXM>(std::move(seams));
+    }
+};
+
+} // namespace
+
 TEST(EndToEnd, TheWindowFollowsTheSimulatedReceiver)
 {
-    QTemporaryDir folder;
-    testskin::writeSkin(folder.filePath("Skins"));
-    // The service is started by the window through its path; a wrapper gives it a fast listing.
-    const QString wrapper = folder.filePath("run-service.sh");
-    testsupport::writeFile(wrapper, "#!/bin/sh\nexec '" VANTO_PROGRAM_DIR "/xm-radio-service' --seed 7 --interval 10 "
-                                    "--channels 150\n");
-    QFile::setPermissions(wrapper, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-    testsupport::writeFile(folder.filePath("vantoxm.ini"),
-                           "[XMRadio]\r\nXMServicePath=" + wrapper.toUtf8() +
-                               "\r\nLastChannel=20\r\n[Appearance]\r\nWindowWidth=800\r\nWindowHeight=480\r\n");
-
-    std::vector<ScriptedMessageBox::Shown> shown;
-    frmRadioXM::Seams seams;
-    seams.programFolder = folder.path();
-    seams.messageBox = [&shown](QWidget*) {
-        auto box = std::make_unique<ScriptedMessageBox>();
-        box->log = &shown;
-        return box;
-    };
-    frmRadioXM window(std::move(seams));
+    SimulatedReceiver receiver;
+    auto windowOwner = receiver.makeWindow();
+    frmRadioXM& window = *windowOwner;
     window.Form_Load();
     window.show();
     QSignalSpy changes(window.radioClient(), &AXXMRadioClient::ChannelChange);
 
     ASSERT_TRUE(waitUntil([&] { return window.state().ChannelListReady; }, 15000)) << window.table().count();
     EXPECT_EQ(window.table().count(), 150);
-    QList<QByteArray> lines = testsupport::readFile(folder.filePath("services.dat")).split('\n');
+    QList<QByteArray> lines = testsupport::readFile(receiver.folder.filePath("services.dat")).split('\n');
     ASSERT_EQ(lines.size(), 151) << "one line a channel, each ended by CR LF";
     EXPECT_TRUE(lines.takeLast().isEmpty());
     QSet<QByteArray> keys;
@@ -62,5 +103,56 @@ TEST(EndToEnd, TheWindowFollowsTheSimulatedReceiver)
     EXPECT_EQ(c.lblStation->Caption(), window.table().text(row, radio::Station));
     EXPECT_TRUE(waitUntil([&] { return c.lblCurrentPos->Caption().contains(':'); }));
     EXPECT_FALSE(window.controls().tmrLoad.Enabled());
-    EXPECT_TRUE(shown.empty());
+    EXPECT_TRUE(receiver.shown.empty());
+}
+
+TEST(EndToEnd, AServiceThatDiesDropsTheBarsAndTheQuestionComesAsAtStartUp)
+{
+    SimulatedReceiver receiver;
+    receiver.answer = app::MessageBox::Answer::Yes;
+    auto window = receiver.makeWindow();
+    window->Form_Load();
+    window->show();
+    skin::RadioXMControls& c = window->controls();
+    const auto barsShown = [&c] {
+        return c.lblSignalFront(0).Visible() || c.lblSignalFront(1).Visible() || c.lblSignalFront(2).Visible();
+    };
+    ASSERT_TRUE(waitUntil(barsShown, 10000));
+    const qint64 first = serviceProcess();
+    ASSERT_GT(first, 0);
+    c.tmrLoad.setInterval(500);
+
+    ASSERT_EQ(::kill(pid_t(first), SIGKILL), 0);
+    EXPECT_TRUE(waitUntil([&] { return c.tmrLoad.Enabled(); }));
+    EXPECT_FALSE(barsShown());
+    ASSERT_TRUE(waitUntil([&] { return !receiver.shown.empty(); }));
+    EXPECT_EQ(receiver.shown.front().title, "V.A.N.T.O XM Error");
+
+    // Yes started the service again; its first report stops the watchdog.
+    EXPECT_TRUE(waitUntil([&] { return serviceProcess() > 0 && serviceProcess() != first; }));
+    EXPECT_TRUE(waitUntil([&] { return !c.tmrLoad.Enabled() && barsShown(); }));
+}
+
+TEST(EndToEnd, SignalsThatEndTheProgramMuteTheRadioFirst)
+{
+    for (const int signalNumber : {SIGTERM, SIGINT, SIGHUP}) {
+        SCOPED_TRACE(::strsignal(signalNumber));
+        QTemporaryDir folder;
+        testskin::writeSkin(folder.filePath("Skins"));
+        testsupport::writeFile(folder.filePath("vantoxm.ini"), "[XMRadio]\r\nLastChannel=9\r\n");
+        // The program finds everything in its own folder: a copy of it runs from the test's.
+        ASSERT_TRUE(QFile::copy(VANTO_PROGRAM_DIR "/vanto-xm", folder.filePath("vanto-xm")));
+        FakeRadioService service("service");
+        QProcess program;
+        program.setProcessChannelMode(QProcess::ForwardedChannels);
+        program.start(folder.filePath("vanto-xm"), {});
+        ASSERT_TRUE(waitUntil([&] { return service.calls.contains("Channel 9"); }, 15000))
+            << service.calls.join(", ").toStdString();
+
+        ASSERT_EQ(::kill(pid_t(program.processId()), signalNumber), 0);
+        EXPECT_TRUE(waitUntil([&] { return service.calls.contains("SetMute true"); }));
+        EXPECT_TRUE(waitUntil([&] { return program.state() == QProcess::NotRunning; }));
+        EXPECT_EQ(program.exitStatus(), QProcess::NormalExit);
+        EXPECT_EQ(program.exitCode(), 0);
+    }
 }
