@@ -399,12 +399,12 @@ void PictureArea::drawFrom(const QImage& source, const QRect& sourceRect)
         return;
     }
     if (sourceRect.size() == wanted && m_surface.size() != wanted) {
-        // Nothing of what was there is kept. The new surface starts as the back colour all the
-        // same: a source that does not cover it (a skin that never loaded) must show no stray
-        // memory.
+        // The copy covers the whole surface: nothing of what was there is kept. Where the source
+        // is smaller (a skin that never loaded), the rest shows the back colour, not stray memory.
         m_surface = QImage(wanted, QImage::Format_RGB32);
         m_surface.setDevicePixelRatio(dpr);
-        m_surface.fill(toQColor(m_backColor));
+        if (!source.rect().contains(sourceRect))
+            m_surface.fill(toQColor(m_backColor));
     }
     fitSurface();
     QPainter p(&m_surface);
