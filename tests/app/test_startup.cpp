@@ -385,6 +385,13 @@ TEST_F(Startup, ASkinThatCannotBeLoadedHasTheOtherOfThePairStandIn)
     window->tmrUpdates_Timer();
     EXPECT_EQ(window->state().CurrentSkin, "Day") << "the night skin is not tried again before the next crossing";
     EXPECT_EQ(shown.size(), 1u);
+    testskin::writeSkin(folder.filePath("Skins/Night"));
+    for (const QTime time : {QTime(12, 0, 0), QTime(23, 0, 0)}) {
+        now = time;
+        window->tmrUpdates_Timer();
+    }
+    EXPECT_EQ(window->state().CurrentSkin, "Night") << "the next night tries it again";
+    QDir(folder.filePath("Skins/Night")).removeRecursively();
 
     // Without either skin the design layout stays, its pictures plain: no stray memory shows.
     QDir(folder.filePath("Skins/Day")).removeRecursively();
