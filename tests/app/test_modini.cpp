@@ -253,6 +253,8 @@ const WriteCase writeCases[] = {
     {"SemicolonKeyNeverMatchesComment", "[S]\r\n;k=1\r\n", "S", ";k", "2", "[S]\r\n;k=2\r\n;k=1\r\n"},
     {"BytesBeforeFirstSectionKept", QByteArray("x=\0\xFF\r\n[S]\r\nk=1\r\n", 16), "S", "k", "2",
      QByteArray("x=\0\xFF\r\n[S]\r\nk=2\r\n", 16)},
+    {"Windows1252BytesKept", "[S]\r\nname=Caf\xE9\r\nk=1\r\n", "S", "k", "\u00e9",
+     "[S]\r\nname=Caf\xE9\r\nk=\xC3\xA9\r\n"},
     {"OddLinesKeptByteForByte", "\xEF\xBB\xBF; top\n\n  [ s ]  \r\n a = 1 \n\tb=2\r\r\n[T]\nk=1", "S", "c", "3",
      "\xEF\xBB\xBF; top\n\n  [ s ]  \r\n a = 1 \n\tb=2\rc=3\r\n\r\n[T]\nk=1"},
 };
