@@ -207,11 +207,15 @@ TEST_F(Mpris, PlayPauseMutesAndUnmutesTheRadio)
     }
 }
 
-TEST_F(Mpris, QuitClosesTheWindowAndLeavesTheBus)
+TEST_F(Mpris, RaiseShowsTheWindowAndQuitClosesItAndLeavesTheBus)
 {
     start(true);
     waitForReadyList();
     PropertiesRecorder caller("caller");
+    window->showMinimized();
+    caller.bus().asyncCall(QDBusMessage::createMethodCall("org.mpris.MediaPlayer2.vantoxm", "/org/mpris/MediaPlayer2",
+                                                          "org.mpris.MediaPlayer2", "Raise"));
+    EXPECT_TRUE(waitUntil([&] { return !window->isMinimized() && window->isVisible(); }));
     caller.bus().asyncCall(QDBusMessage::createMethodCall("org.mpris.MediaPlayer2.vantoxm", "/org/mpris/MediaPlayer2",
                                                           "org.mpris.MediaPlayer2", "Quit"));
     EXPECT_TRUE(waitUntil([&] { return !window->isVisible() && window->radioClient() == nullptr; }));
