@@ -159,10 +159,12 @@ void SerialReceiver::onReplyTimeout()
         if (m_answering)
             qCWarning(lcService) << "the receiver has stopped answering; powering it up again until it does";
         m_answering = false;
-        powerUp();
-        return;
     }
-    sendNext();
+    // A receiver that has not come up, or has stopped answering, may have lost its power.
+    if (!m_poweredUp || !m_answering)
+        powerUp();
+    else
+        sendNext();
 }
 
 void SerialReceiver::onBytes(const QByteArray& bytes)
