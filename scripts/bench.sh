@@ -5,4 +5,5 @@ cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh
 bash scripts/build.sh
 build/tests/bench/bench_skin
+build/tests/bench/bench_list
 dbus-run-session -- build/tests/bench/bench_channeldata
