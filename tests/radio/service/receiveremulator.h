@@ -48,8 +48,13 @@ public:
     const QList<Channel>& lineup() const { return m_lineup; }
 
     // Replies leave at this many bits a second, 10 bits a byte, as on the wire; 0 sends them at
-    // once.
-    void setBaud(int baud) { m_baud = baud; }
+    // once. They leave in bursts every chunkMs: a USB-serial chip such as the PCR's hands its
+    // bytes over when its latency timer (16 ms by default) runs out.
+    void setBaud(int baud, int chunkMs = 5)
+    {
+        m_baud = baud;
+        m_pace.setInterval(chunkMs);
+    }
     void setActivated(bool activated) { m_activated = activated; }
     void setSignal(const Signal& signal) { m_signal = signal; }
     // A silent receiver takes requests and answers none.
