@@ -62,7 +62,8 @@ void SerialLink::onError(QSerialPort::SerialPortError error)
     // means the device is gone or broken.
     if (!m_up || error == QSerialPort::NoError || error == QSerialPort::TimeoutError)
         return;
-    closeAndRetry(QStringLiteral("receiver port %1 lost: %2").arg(m_path, m_port.errorString()));
+    closeAndRetry(
+        QStringLiteral("receiver port %1 lost: the device went away or failed (%2)").arg(m_path, m_port.errorString()));
 }
 
 void SerialLink::closeAndRetry(const QString& reason)

@@ -331,6 +331,10 @@ void SerialReceiver::handleEvent(QByteArrayView payload)
         noteCondition(m_activated, false, "", "the radio is not activated: only the preview channel plays");
         return;
     case xm::ActivationFetchError: qCWarning(lcService) << "the receiver could not fetch its activation"; return;
+    case xm::ErrorReply:
+        if (xm::statusOf(payload).ok()) // an error frame with 01 00 says the antenna is missing
+            noteCondition(m_antenna, false, "", "no antenna: check the antenna connection");
+        return;
     default: break;
     }
     // The tuned channel's events count only while it is monitored: events of the channel before

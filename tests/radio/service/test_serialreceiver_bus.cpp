@@ -123,9 +123,9 @@ struct TuneCase {
     const char* name;
     int channel;
     bool tunes;
-    const char* station;
-    const char* artist; // the long text
-    int duration;       // -1: no song time
+    const char* station; // or, for a channel that is not tuned, the status logged
+    const char* artist;  // the long text
+    int duration;        // -1: no song time
 };
 
 class SerialTune : public ::testing::TestWithParam<TuneCase> {};
@@ -143,6 +143,9 @@ TEST_P(SerialTune, TunesWhatCanBeTunedAndReportsItsTexts)
         EXPECT_EQ(recorder.count("ChannelChange"), 0);
         EXPECT_EQ(emulator.tunedChannel(), 0);
         EXPECT_GE(emulator.countRequests(0x10), 1) << "asked for all the same";
+        const QByteArray log = service->readAllStandardError();
+        EXPECT_TRUE(log.contains(QByteArray("channel ") + QByteArray::number(c.channel) + " not tuned: " + c.station))
+            << log.toStdString();
         return;
     }
     ASSERT_TRUE(
@@ -168,13 +171,14 @@ TEST_P(SerialTune, TunesWhatCanBeTunedAndReportsItsTexts)
         3000));
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Data, SerialTune,
-    ::testing::Values(TuneCase{"latin1Texts", 12, true, "München Nights", "DJ Übermorgen", 200},
-                      TuneCase{"longArtist", 81, true, "Symphonie", "Vellmar Philharmonic Orchestra", 200},
-                      TuneCase{"noSongTime", 120, true, "World News", "Newsroom", -1},
-                      TuneCase{"notSubscribed", 9, false, "", "", 0}, TuneCase{"noSuchChannel", 3, false, "", "", 0}),
-    [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Data, SerialTune,
+                         ::testing::Values(TuneCase{"latin1Texts", 12, true, "München Nights", "DJ Übermorgen", 200},
+                                           TuneCase{"longArtist", 81, true, "Symphonie",
+                                                    "Vellmar Philharmonic Orchestra", 200},
+                                           TuneCase{"noSongTime", 120, true, "World News", "Newsroom", -1},
+                                           TuneCase{"notSubscribed", 9, false, "not subscribed (03 09)", "", 0},
+                                           TuneCase{"noSuchChannel", 3, false, "invalid channel (03 0b)", "", 0}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 TEST(SerialReceiver, MuteReachesTheReceiverAndANewSongShowsItsLongTexts)
 {
