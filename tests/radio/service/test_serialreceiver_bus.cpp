@@ -267,6 +267,20 @@ TEST(SerialReceiver, APulledReceiverIsReopenedAndGetsItsChannelAndMuteBackWithou
     EXPECT_TRUE(log.contains("no such device")) << log.toStdString();
 }
 
+TEST(SerialReceiver, ACarTunerIsWokenBeforeItsPowerUp)
+{
+    ReceiverEmulator emulator;
+    BusRecorder recorder;
+    Process service = startService(emulator.devicePath(), QStringLiteral("Direct"));
+    ASSERT_TRUE(waitUntil([&] { return recorder.count("ChannelData") > 0; }, 5000));
+    const QList<QByteArray> first = emulator.requests().mid(0, 4);
+    ASSERT_EQ(first.size(), 4);
+    EXPECT_EQ(first.at(0).toHex(), "740001");
+    EXPECT_EQ(first.at(1).toHex(), "74020101");
+    EXPECT_EQ(first.at(2).toHex(), "740b00");
+    EXPECT_EQ(first.at(3).toHex(), "0010101001");
+}
+
 TEST(SerialReceiver, AMissingDeviceIsLoggedOnceAndTheServiceKeepsServing)
 {
     BusRecorder recorder;
