@@ -49,6 +49,18 @@ struct WindowState {
 
     // Presets: the index of the preset held down, or empty.
     QString PresetPressed;
+
+    // Press-and-hold: the action a held button repeats ("cmdVolumeUp", "cmdVolumeDown",
+    // "PageUp", "PageDown", "pctScrollUp", "pctScrollDown"), or empty.
+    QString PressedButton;
+
+    // Scrolling: the direction of the last press on the track ("PageUp", "PageDown" or empty),
+    // the mouse button held on the thumb (1 left, 0 none) and where in the thumb it went down
+    // (twips).
+    QString PageCommand;
+    qint16 ButtonDown = 0;
+    float ThumbGrabX = 0.0f;
+    float ThumbGrabY = 0.0f;
 };
 
 } // namespace skin
