@@ -1,8 +1,10 @@
 // The receiver's framing and replies against the frames captured from a real receiver.
+#include "radio/service/seriallink.h"
 #include "radio/service/xmframes.h"
 #include "radio/service/xmreplies.h"
 #include "testsupport.h"
 
+#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 using namespace xmservice::xm;
@@ -296,3 +298,30 @@ TEST(Replies, StatusPairsDescribeThemselves)
     EXPECT_TRUE(Status({0x07, 0x10}).describe().startsWith("not powered up"));
     EXPECT_TRUE(Status({0x09, 0x99}).describe().contains("09 99"));
 }
+
+struct OpenFailureCase {
+    const char* name;
+    bool exists;
+    QSerialPort::SerialPortError error;
+    const char* says;
+};
+
+class OpenFailure : public ::testing::TestWithParam<OpenFailureCase> {};
+
+TEST_P(OpenFailure, NamesThePathAndWhatToDo)
+{
+    QTemporaryDir folder;
+    const QString path = folder.filePath("ttyUSB0");
+    if (GetParam().exists)
+        testsupport::writeFile(path, {});
+    const QString reason = xmservice::openFailureReason(path, GetParam().error, "Permission denied");
+    EXPECT_TRUE(reason.contains(path)) << reason.toStdString();
+    EXPECT_TRUE(reason.contains(GetParam().says)) << reason.toStdString();
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Data, OpenFailure,
+    ::testing::Values(OpenFailureCase{"missing", false, QSerialPort::DeviceNotFoundError, "no such device"},
+                      OpenFailureCase{"noPermission", true, QSerialPort::PermissionError, "dialout"},
+                      OpenFailureCase{"busy", true, QSerialPort::OpenError, "Permission denied"}),
+    [](const auto& info) { return std::string(info.param.name); });
