@@ -68,7 +68,9 @@ void SerialLink::onError(QSerialPort::SerialPortError error)
 
 void SerialLink::closeAndRetry(const QString& reason)
 {
-    qCWarning(lcService).noquote() << reason << "- reopening every 2 s";
+    // A port that keeps failing the same way (a baud rate it cannot take) says so once.
+    if (reason != m_lastFailure)
+        qCWarning(lcService).noquote() << reason << "- reopening every 2 s";
     m_lastFailure = reason;
     m_up = false;
     // Closing from inside the port's own notification is safe once the notification is over.
