@@ -38,7 +38,6 @@ SerialReceiver::SerialReceiver(QString devicePath, ReceiverModel model, int baud
 
 void SerialReceiver::start()
 {
-    m_started = true;
     m_reportTimer.start();
     m_link.open();
 }

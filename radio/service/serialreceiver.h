@@ -96,7 +96,6 @@ private:
     std::optional<Request> m_inFlight;
     QTimer m_replyTimer;
     QTimer m_reportTimer;
-    bool m_started = false;
     bool m_poweredUp = false;
     int m_missedReplies = 0;
     bool m_answering = true;
