@@ -225,8 +225,10 @@ TEST_P(SerialSignal, BarsFollowThePolledReport)
     emulator.setActivated(c.activated);
     BusRecorder recorder;
     Process service = startService(emulator.devicePath());
-    ASSERT_TRUE(waitUntil([&] { return emulator.countRequests(0x43) >= 1; }, 4000));
-    pump(1200);
+    // The bars go out once a second, just before the next poll: when the second poll comes, the
+    // bars of the first one's report have gone out.
+    ASSERT_TRUE(waitUntil([&] { return emulator.countRequests(0x43) >= 2; }, 5000));
+    pump(200);
     const QVariantList bars = recorder.received("SignalStrength").last().arguments;
     EXPECT_NEAR(bars.at(0).toDouble(), c.rock, 0.01);
     EXPECT_NEAR(bars.at(1).toDouble(), c.roll, 0.01);
