@@ -1,9 +1,9 @@
 // xm-radio-service: owns the radio service on the session bus and puts a receiver behind it: a
 // real one on a serial port, or the simulator, so the program runs and can be shown without the
 // hardware.
+#include "app/quitonsignals.h"
 #include "busservice.h"
 #include "lineup.h"
-#include "quitonsignals.h"
 #include "receiversimulator.h"
 #include "serialreceiver.h"
 #include "servicelog.h"
@@ -67,7 +67,7 @@ int main(int argc, char** argv)
     if (!parsed.error.isEmpty())
         return fail(parsed.error + QStringLiteral(" (see --help)"), 2);
 
-    xmservice::QuitOnSignals quitOnSignals;
+    app::QuitOnSignals quitOnSignals;
     const std::unique_ptr<xmservice::RadioBackend> receiver = makeBackend(parsed.options);
     const QString failure = xmservice::publishReceiver(receiver.get());
     if (!failure.isEmpty())
