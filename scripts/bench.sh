@@ -7,3 +7,4 @@ bash scripts/build.sh
 build/tests/bench/bench_skin
 build/tests/bench/bench_list
 dbus-run-session -- build/tests/bench/bench_channeldata
+dbus-run-session -- build/tests/bench/bench_receiver
