@@ -69,11 +69,20 @@ frmRadioXM::frmRadioXM(Seams seams)
                                                                             qint32 start = 0;
                                                                             m_list->PopulateList(start);
                                                                         },
-                                                                        {}});
+                                                                        [this] { return volu && volu->VolumeMute(); }});
     m_nowPlaying = std::make_unique<radio::NowPlaying>(
         *m_controls, m_state, m_waits, m_table, radio::NowPlaying::Hooks{{}, [this] { RefreshPresetButtons(); }});
     m_channelData = std::make_unique<radio::ChannelDataHandler>(*m_controls, m_state, m_table, *m_nowPlaying,
                                                                 m_seams.programFolder + QLatin1String("/services.dat"));
+    m_volume = std::make_unique<volume::VolumeCommands>(
+        *m_controls, m_state,
+        volume::VolumeCommands::Hooks{[this] { return volu.get(); },
+                                      [this] { return MXM ? std::optional<bool>(MXM->Mute()) : std::nullopt; },
+                                      [this](bool muted) {
+                                          if (MXM)
+                                              MXM->setMute(muted);
+                                      },
+                                      [this](skin::PictureArea& button, qint16 state) { paint(button, state); }});
     connectHandlers();
 }
 
@@ -92,6 +101,11 @@ void frmRadioXM::connectHandlers()
     c.cmdExit->handlers().mouseDown = [this](const skin::MouseArgs& a) { cmdExit_MouseDown(a); };
     c.cmdExit->handlers().mouseUp = [this](const skin::MouseArgs& a) { cmdExit_MouseUp(a); };
     c.cmdExit->handlers().click = [this] { cmdExit_Click(); };
+    c.cmdVolumeUp->handlers().click = [this] { cmdVolumeUp_Click(); };
+    c.cmdVolumeDown->handlers().click = [this] { cmdVolumeDown_Click(); };
+    c.cmdVolumeMute->handlers().click = [this] { cmdVolumeMute_Click(); };
+    c.cmdVolumeMute->handlers().mouseDown = [this](const skin::MouseArgs& a) { cmdVolumeMute_MouseDown(a); };
+    c.cmdVolumeMute->handlers().mouseUp = [this](const skin::MouseArgs& a) { cmdVolumeMute_MouseUp(a); };
 }
 
 // --- start-up ------------------------------------------------------------------------------
@@ -106,6 +120,7 @@ void frmRadioXM::Form_Load()
     m_state.ChannelListReady = false;
     m_state.StartupHighlightDone = false;
     ShowPresetCaptions();
+    volu = std::make_unique<volume::cVolume>(m_seams.createMixer ? m_seams.createMixer() : nullptr, *m_messageBox);
     ReadAppearance();
     m_state.CurrentSkin = ChooseSkin(m_state, timeOfDay());
     PlaceWindow();
@@ -302,6 +317,7 @@ void frmRadioXM::tmrUpdates_Timer()
         m_state.CurrentSkin = wanted;
         LoadSkinReportingErrors();
     }
+    m_volume->RefreshVolumeDisplay();
 }
 
 // --- the exit button -----------------------------------------------------------------------
@@ -317,6 +333,29 @@ void frmRadioXM::cmdExit_MouseUp(const skin::MouseArgs&)
 void frmRadioXM::cmdExit_Click()
 {
     close();
+}
+
+// --- the volume buttons ------------------------------------------------------------------
+
+void frmRadioXM::cmdVolumeUp_Click()
+{
+    m_volume->IncreaseVolume();
+}
+void frmRadioXM::cmdVolumeDown_Click()
+{
+    m_volume->DecreaseVolume();
+}
+void frmRadioXM::cmdVolumeMute_Click()
+{
+    m_volume->ToggleMute();
+}
+void frmRadioXM::cmdVolumeMute_MouseDown(const skin::MouseArgs&)
+{
+    m_volume->ShowMutePressed();
+}
+void frmRadioXM::cmdVolumeMute_MouseUp(const skin::MouseArgs&)
+{
+    m_volume->ShowMixerMute();
 }
 
 // --- radio events --------------------------------------------------------------------------
@@ -398,6 +437,7 @@ void frmRadioXM::Form_Unload()
     if (m_unloaded)
         return;
     m_unloaded = true;
+    volu.reset();
     // The window's timers end with it.
     for (skin::Timer* timer : findChildren<skin::Timer*>())
         timer->setEnabled(false);

@@ -10,6 +10,8 @@
 //   m_channelData  the radio's listing into the table and services.dat (radio/channeldata.h)
 //   m_list         the skinned list window (channellist/listwindow.h)
 //   MXM            the radio service's client on the session bus (radio/axxmradioclient.h)
+//   volu           the sound card's mixer (volume/cvolume.h); m_volume the volume and mute
+//                  buttons and the volume display over it (volume/volumecommands.h)
 //
 // How data flows: the radio's signals arrive as MXM_* handlers, each first stopping the no-data
 // watchdog tmrLoad, then handing the report to the table, the now-playing display or the
@@ -28,6 +30,9 @@
 #include "skin/loadskin.h"
 #include "skin/radioxmcontrols.h"
 #include "skin/windowstate.h"
+#include "volume/alsamixer.h"
+#include "volume/cvolume.h"
+#include "volume/volumecommands.h"
 
 #include <QTime>
 #include <QWidget>
@@ -50,6 +55,9 @@ public:
         std::function<QTime()> clock = [] { return QTime::currentTime(); };
         std::function<std::unique_ptr<app::MessageBox>(QWidget*)> messageBox;
         std::function<std::unique_ptr<AXXMRadioClient>()> createRadio = [] { return AXXMRadioClient::create(); };
+        std::function<std::unique_ptr<volume::MixerDevice>()> createMixer = [] {
+            return std::make_unique<volume::AlsaMixer>(QStringLiteral("default"));
+        };
     };
 
     explicit frmRadioXM(Seams seams);
@@ -85,6 +93,11 @@ public:
                                 const QString& genre);
     void MXM_SignalStrength(float rock, float roll, float ground);
     void MXM_MuteChanged(bool muted);
+    void cmdVolumeUp_Click();
+    void cmdVolumeDown_Click();
+    void cmdVolumeMute_Click();
+    void cmdVolumeMute_MouseDown(const skin::MouseArgs& args);
+    void cmdVolumeMute_MouseUp(const skin::MouseArgs& args);
 
     // Shows each preset as on (it holds the tuned channel) or up.
     void RefreshPresetButtons();
@@ -123,6 +136,8 @@ private:
     std::unique_ptr<radio::ChannelDataHandler> m_channelData;
     std::unique_ptr<channellist::ListWindow> m_list;
     std::unique_ptr<AXXMRadioClient> MXM;
+    std::unique_ptr<volume::cVolume> volu;
+    std::unique_ptr<volume::VolumeCommands> m_volume;
     bool m_questionOpen = false;
     bool m_followingScreen = false;
     bool m_unloaded = false;

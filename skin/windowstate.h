@@ -49,6 +49,11 @@ struct WindowState {
 
     // Presets: the index of the preset held down, or empty.
     QString PresetPressed;
+
+    // Volume: the radio's mute state last shown on the mute button, and the mouse button held
+    // on the list's thumb (0 for none), while which the mute button is left alone.
+    bool Muted = false;
+    qint16 ButtonDown = 0;
 };
 
 } // namespace skin
