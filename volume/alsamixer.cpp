@@ -51,8 +51,8 @@ qint32 ToFullScale(long raw, long minimum, long maximum)
 {
     if (maximum <= minimum)
         return 0;
-    const double scaled = double(std::clamp(raw, minimum, maximum) - minimum) * FullScale / double(maximum - minimum);
-    return qint32(std::lround(scaled));
+    const qint64 range = qint64(maximum) - minimum;
+    return qint32(((qint64(std::clamp(raw, minimum, maximum)) - minimum) * FullScale + range / 2) / range);
 }
 
 long FromFullScale(qint32 level, long minimum, long maximum)
@@ -77,11 +77,16 @@ struct Control {
     bool capture = false;
     long minimum = 0;
     long maximum = 0;
+    // The last value read and its level: the level is worked out again only on a change.
+    long lastRaw = -1;
+    qint32 lastLevel = 0;
 };
 
-// ALSA's state and the mixer's thread. Everything but the queue fields is touched only on that
-// thread. Shared with the thread, so a call that comes back late still finds it.
+// ALSA's state and the mixer's thread, shared with the thread so that a call that comes back
+// late still finds it. The mixer is guarded by mixerLock: the thread holds it for opening and
+// writing, the window's thread only tries it for a read. The capture is the thread's alone.
 struct AlsaMixer::Alsa {
+    std::mutex mixerLock;
     std::mutex lock;
     std::condition_variable wake;
     std::condition_variable done;
@@ -118,8 +123,12 @@ struct AlsaMixer::Alsa {
             done.notify_all();
         }
         closeCapture();
-        if (mixer)
-            snd_mixer_close(mixer);
+        {
+            std::lock_guard<std::mutex> l(mixerLock);
+            if (mixer)
+                snd_mixer_close(mixer);
+            mixer = nullptr;
+        }
         std::lock_guard<std::mutex> l(lock);
         finished = true;
         done.notify_all();
@@ -127,6 +136,7 @@ struct AlsaMixer::Alsa {
 
     OpenResult open(const QByteArray& device)
     {
+        std::lock_guard<std::mutex> l(mixerLock);
         if (snd_mixer_open(&mixer, 0) < 0) {
             mixer = nullptr;
             return OpenResult::NoDevice;
@@ -196,10 +206,16 @@ struct AlsaMixer::Alsa {
             snd_mixer_handle_events(mixer);
     }
 
+    // Reads take the values ALSA holds after handling its pending events, which needs no answer
+    // from the sound server: they run on the caller's thread. While a write or the opening
+    // waits for a server that does not answer, the read gives nothing rather than wait too.
     std::optional<qint32> readLevel(Line line)
     {
+        std::unique_lock<std::mutex> l(mixerLock, std::try_to_lock);
+        if (!l.owns_lock())
+            return std::nullopt;
         handleEvents();
-        const Control& c = levels[size_t(line)];
+        Control& c = levels[size_t(line)];
         if (!c.elem)
             return std::nullopt;
         long raw = 0;
@@ -207,11 +223,16 @@ struct AlsaMixer::Alsa {
                                   : snd_mixer_selem_get_playback_volume(c.elem, SND_MIXER_SCHN_FRONT_LEFT, &raw);
         if (err < 0)
             return std::nullopt;
-        return ToFullScale(raw, c.minimum, c.maximum);
+        if (raw != c.lastRaw) {
+            c.lastRaw = raw;
+            c.lastLevel = ToFullScale(raw, c.minimum, c.maximum);
+        }
+        return c.lastLevel;
     }
 
     int writeLevel(Line line, qint32 level)
     {
+        std::lock_guard<std::mutex> l(mixerLock);
         handleEvents();
         const Control& c = levels[size_t(line)];
         if (!c.elem)
@@ -223,6 +244,9 @@ struct AlsaMixer::Alsa {
 
     std::optional<bool> readMuted(Line line)
     {
+        std::unique_lock<std::mutex> l(mixerLock, std::try_to_lock);
+        if (!l.owns_lock())
+            return std::nullopt;
         handleEvents();
         const Control& c = mutes[size_t(line)];
         if (!c.elem)
@@ -237,6 +261,7 @@ struct AlsaMixer::Alsa {
 
     int writeMuted(Line line, bool muted)
     {
+        std::lock_guard<std::mutex> l(mixerLock);
         handleEvents();
         const Control& c = mutes[size_t(line)];
         if (!c.elem)
@@ -390,10 +415,7 @@ MixerDevice::OpenResult AlsaMixer::open()
 
 std::optional<qint32> AlsaMixer::level(Line line)
 {
-    auto value = std::make_shared<std::optional<qint32>>();
-    if (!hasLevel(line) || !run([value, line](Alsa& a) { *value = a.readLevel(line); }, m_timeouts.callMs))
-        return std::nullopt;
-    return *value;
+    return hasLevel(line) ? m_alsa->readLevel(line) : std::nullopt;
 }
 
 int AlsaMixer::setLevel(Line line, qint32 level)
@@ -408,10 +430,7 @@ int AlsaMixer::setLevel(Line line, qint32 level)
 
 std::optional<bool> AlsaMixer::muted(Line line)
 {
-    auto value = std::make_shared<std::optional<bool>>();
-    if (!hasMute(line) || !run([value, line](Alsa& a) { *value = a.readMuted(line); }, m_timeouts.callMs))
-        return std::nullopt;
-    return *value;
+    return hasMute(line) ? m_alsa->readMuted(line) : std::nullopt;
 }
 
 int AlsaMixer::setMuted(Line line, bool muted)

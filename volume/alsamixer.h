@@ -1,8 +1,9 @@
 // The sound card's mixer through ALSA's simple mixer API, and the input meter through an ALSA
-// capture. Every ALSA call runs on the mixer's own thread, and the window waits for it only a
-// bounded time: a sound server that hangs (stopped, or stuck) must never freeze the window. A
-// call that gets no answer in time fails, and until that call comes back every further call
-// fails at once instead of queueing behind it.
+// capture. A sound server that hangs (stopped, or stuck) must never freeze the window. Reads
+// need no answer from the server and run on the caller's thread. Opening, writing and the
+// capture wait for the server: they run on the mixer's own thread, and the caller waits for
+// them only a bounded time. A call that gets no answer in time fails, and until it comes back
+// every further call fails at once instead of queueing behind it.
 #pragma once
 
 #include "volume/mixerdevice.h"

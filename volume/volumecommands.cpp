@@ -28,7 +28,11 @@ qint32 DecreasedLevel(qint32 level)
 
 qint32 DisplayPercent(qint32 level)
 {
-    return qint32(std::nearbyint(double(level) * 100.0 / FullScale));
+    // Rounded half up: for whole levels, level x 100 / 65535 never ends in exactly one half, so
+    // this is also the rounding to the even neighbour.
+    const qint64 scaled = qint64(level) * 200 + FullScale;
+    const qint64 twice = qint64(FullScale) * 2;
+    return qint32(scaled >= 0 ? scaled / twice : -((-scaled + twice - 1) / twice));
 }
 
 VolumeCommands::VolumeCommands(skin::RadioXMControls& controls, skin::WindowState& state, Hooks hooks)
@@ -72,6 +76,12 @@ void VolumeCommands::RefreshVolumeDisplay()
     }
     cVolume* volu = m_hooks.volu();
     const qint32 level = volu ? volu->VolumeLevel() : 0;
+    // Building the caption costs more than the mixer read; it is built again only when the
+    // level or the suffix changed (nothing else writes this label after start-up).
+    if (level == m_shownLevel && m_state.VolumeSuffix == m_shownSuffix)
+        return;
+    m_shownLevel = level;
+    m_shownSuffix = m_state.VolumeSuffix;
     m_c.lblVolume->setCaption(QString::number(DisplayPercent(level)) + m_state.VolumeSuffix);
 }
 

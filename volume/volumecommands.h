@@ -50,6 +50,9 @@ private:
     skin::RadioXMControls& m_c;
     skin::WindowState& m_state;
     Hooks m_hooks;
+    // What the label was last given.
+    std::optional<qint32> m_shownLevel;
+    QString m_shownSuffix;
 };
 
 } // namespace volume
