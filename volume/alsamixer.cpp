@@ -5,6 +5,8 @@
 #include <alsa/asoundlib.h>
 #include <cmath>
 #include <condition_variable>
+#include <cstdarg>
+#include <cstdio>
 #include <mutex>
 #include <thread>
 #include <vector>
@@ -43,6 +45,17 @@ bool isInput(Line line)
 QString errorText(int code)
 {
     return QString::fromLocal8Bit(snd_strerror(code));
+}
+
+// ALSA writes its complaints (no card, no server) to the terminal; they go to the log instead.
+void logAlsaError(const char* file, int line, const char* function, int err, const char* format, ...)
+{
+    char text[512];
+    va_list arguments;
+    va_start(arguments, format);
+    std::vsnprintf(text, sizeof(text), format, arguments);
+    va_end(arguments);
+    qCDebug(lcVolume) << "ALSA:" << file << line << function << text << (err ? snd_strerror(err) : "");
 }
 
 } // namespace
@@ -354,6 +367,8 @@ AlsaMixer::AlsaMixer(QString device, AlsaTimeouts timeouts)
     , m_timeouts(timeouts)
     , m_alsa(std::make_shared<Alsa>())
 {
+    static std::once_flag quiet;
+    std::call_once(quiet, [] { snd_lib_error_set_handler(logAlsaError); });
     m_alsa->thread = std::thread([alsa = m_alsa] { alsa->loop(); });
 }
 
