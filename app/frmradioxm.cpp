@@ -70,10 +70,24 @@ frmRadioXM::frmRadioXM(Seams seams)
                                                                             m_list->PopulateList(start);
                                                                         },
                                                                         [this] { return volu && volu->VolumeMute(); }});
+    m_highlight = std::make_unique<channellist::Highlighter>(*m_controls, m_state, m_table, *m_list, m_waits);
     m_nowPlaying = std::make_unique<radio::NowPlaying>(
-        *m_controls, m_state, m_waits, m_table, radio::NowPlaying::Hooks{{}, [this] { RefreshPresetButtons(); }});
+        *m_controls, m_state, m_waits, m_table,
+        radio::NowPlaying::Hooks{[this](qint32 item) { m_highlight->HighlightItem(item); },
+                                 [this] { RefreshPresetButtons(); }});
     m_channelData = std::make_unique<radio::ChannelDataHandler>(*m_controls, m_state, m_table, *m_nowPlaying,
                                                                 m_seams.programFolder + QLatin1String("/services.dat"));
+    m_chooser = std::make_unique<channellist::ChannelChooser>(
+        *m_controls, m_state, m_table, *m_nowPlaying, *m_list,
+        channellist::ChannelChooser::Hooks{[this](qint32& number) {
+                                               if (MXM)
+                                                   MXM->Channel(number);
+                                           },
+                                           [this](bool muted) {
+                                               if (MXM)
+                                                   MXM->setMute(muted);
+                                           },
+                                           [this] { RefreshPresetButtons(); }});
     m_volume = std::make_unique<volume::VolumeCommands>(
         *m_controls, m_state,
         volume::VolumeCommands::Hooks{[this] { return volu.get(); },
@@ -98,6 +112,14 @@ void frmRadioXM::connectHandlers()
     connect(&c.tmrResize, &skin::Timer::tick, this, &frmRadioXM::tmrResize_Timer);
     connect(&c.tmrUpdates, &skin::Timer::tick, this, &frmRadioXM::tmrUpdates_Timer);
     connect(&c.tmrUpdateListing, &skin::Timer::tick, this, [this] { m_list->tmrUpdateListing_Timer(); });
+    connect(&c.tmrHighlightListItem, &skin::Timer::tick, this, [this] { m_highlight->tmrHighlightListItem_Timer(); });
+    for (int group = 0; group < 6; ++group)
+        c.rowGroup(group).setHandlers([this](int index) {
+            skin::MouseHandlers row;
+            row.mouseDown = [this, index](const skin::MouseArgs& a) { lblListItem_MouseDown(qint16(index), a); };
+            row.dblClick = [this, index] { lblListItem_DblClick(qint16(index)); };
+            return row;
+        });
     c.cmdExit->handlers().mouseDown = [this](const skin::MouseArgs& a) { cmdExit_MouseDown(a); };
     c.cmdExit->handlers().mouseUp = [this](const skin::MouseArgs& a) { cmdExit_MouseUp(a); };
     c.cmdExit->handlers().click = [this] { cmdExit_Click(); };
@@ -395,6 +417,18 @@ void frmRadioXM::MXM_SignalStrength(float rock, float roll, float ground)
 void frmRadioXM::MXM_MuteChanged(bool)
 {
     m_controls->tmrLoad.setEnabled(false);
+}
+
+// --- the list rows ---------------------------------------------------------------------------
+
+void frmRadioXM::lblListItem_MouseDown(qint16 index, const skin::MouseArgs& args)
+{
+    m_highlight->lblListItem_MouseDown(index, args);
+}
+
+void frmRadioXM::lblListItem_DblClick(qint16 index)
+{
+    m_chooser->lblListItem_DblClick(index);
 }
 
 // --- resize and shutdown -------------------------------------------------------------------

@@ -9,19 +9,24 @@
 //   m_nowPlaying   the now-playing labels and the time thumb (radio/nowplaying.h)
 //   m_channelData  the radio's listing into the table and services.dat (radio/channeldata.h)
 //   m_list         the skinned list window (channellist/listwindow.h)
+//   m_highlight    the list's selection and the start-up highlight (channellist/highlight.h)
+//   m_chooser      choosing a channel from the list (channellist/choose.h)
 //   MXM            the radio service's client on the session bus (radio/axxmradioclient.h)
 //   volu           the sound card's mixer (volume/cvolume.h); m_volume the volume and mute
 //                  buttons and the volume display over it (volume/volumecommands.h)
 //
 // How data flows: the radio's signals arrive as MXM_* handlers, each first stopping the no-data
 // watchdog tmrLoad, then handing the report to the table, the now-playing display or the
-// signal bars. Timers of the window (tmrUpdates, tmrLoad, tmrResize, tmrUpdateListing) tick into
-// the *_Timer handlers. Settings are read at start-up and written when they change, never at
-// shutdown.
+// signal bars. Timers of the window (tmrUpdates, tmrLoad, tmrResize, tmrUpdateListing,
+// tmrHighlightListItem) tick into the *_Timer handlers. A press on a list row selects it, a
+// double tap chooses it: the radio is tuned, and its report of the change highlights the row
+// again. Settings are read at start-up and written when they change, never at shutdown.
 #pragma once
 
 #include "app/modfunctions.h"
 #include "app/platform.h"
+#include "channellist/choose.h"
+#include "channellist/highlight.h"
 #include "channellist/listwindow.h"
 #include "radio/axxmradioclient.h"
 #include "radio/channeldata.h"
@@ -73,6 +78,9 @@ public:
     const skin::CursorDisplay& cursor() const { return m_cursor; }
     const skin::TwipsScale& twipsScale() const { return m_scale; }
     modFunctions::SharedWaitTimer& waits() { return m_waits; }
+    channellist::ListWindow& list() { return *m_list; }
+    channellist::Highlighter& highlight() { return *m_highlight; }
+    channellist::ChannelChooser& chooser() { return *m_chooser; }
 
     // Loads the current skin; a broken skin is reported once in a message box naming the file
     // and the problem, and the window goes on with what it has. Returns whether it loaded.
@@ -93,6 +101,9 @@ public:
                                 const QString& genre);
     void MXM_SignalStrength(float rock, float roll, float ground);
     void MXM_MuteChanged(bool muted);
+    // The six row label groups share these: each acts on the whole row at index.
+    void lblListItem_MouseDown(qint16 index, const skin::MouseArgs& args);
+    void lblListItem_DblClick(qint16 index);
     void cmdVolumeUp_Click();
     void cmdVolumeDown_Click();
     void cmdVolumeMute_Click();
@@ -135,6 +146,8 @@ private:
     std::unique_ptr<radio::NowPlaying> m_nowPlaying;
     std::unique_ptr<radio::ChannelDataHandler> m_channelData;
     std::unique_ptr<channellist::ListWindow> m_list;
+    std::unique_ptr<channellist::Highlighter> m_highlight;
+    std::unique_ptr<channellist::ChannelChooser> m_chooser;
     std::unique_ptr<AXXMRadioClient> MXM;
     std::unique_ptr<volume::cVolume> volu;
     std::unique_ptr<volume::VolumeCommands> m_volume;

@@ -1,5 +1,8 @@
 #include "listwindow.h"
 
+#include <QCoreApplication>
+#include <algorithm>
+
 namespace channellist {
 
 using skin::BackStyle;
@@ -71,10 +74,49 @@ void ListWindow::hideRow(int row)
     }
 }
 
+bool ListWindow::rowExists(int row) const
+{
+    return m_c.lblListItem.exists(row);
+}
+
 void ListWindow::setRowOpaque(int row, bool opaque)
 {
     for (int group = 0; group < 6; ++group)
-        m_c.rowGroup(group)(row).setBackStyle(opaque ? BackStyle::Opaque : BackStyle::Transparent);
+        if (m_c.rowGroup(group).exists(row))
+            m_c.rowGroup(group)(row).setBackStyle(opaque ? BackStyle::Opaque : BackStyle::Transparent);
+}
+
+void ListWindow::setRowLeft(int row, float left)
+{
+    for (int group = 0; group < 6; ++group)
+        if (m_c.rowGroup(group).exists(row))
+            m_c.rowGroup(group)(row).setLeft(left);
+}
+
+float ThumbTop(float trackHeight, float thumbHeight, qint32 n, qint16 v, qint16 top)
+{
+    const double travel = double(trackHeight) - double(thumbHeight);
+    const qint64 d = qint64(n) - v - 2;
+    if (d > 0)
+        return float(travel / double(d) * top);
+    // A table that fits in the window has no travel to spread over: the thumb stays on its
+    // track instead of running off below it.
+    const float unclamped = d == 0 ? float(travel * top) : float(travel / double(d) * top);
+    return std::clamp(unclamped, 0.0f, std::max(float(travel), 0.0f));
+}
+
+void ListWindow::PlaceThumb()
+{
+    m_c.pctScroll->setTop(ThumbTop(m_c.pctScrollBar->Height(), m_c.pctScroll->Height(), m_table.count(),
+                                   m_state.VisibleItems, m_state.TopListItem));
+    m_c.pctScroll->widget()->update();
+}
+
+void lv_ColumnClick(radio::ChannelTable& table, int headerIndex)
+{
+    table.SortKey = qint16(headerIndex - 1);
+    table.SortOrder = table.SortOrder == 0 ? 1 : 0;
+    QCoreApplication::processEvents();
 }
 
 void ListWindow::tmrUpdateListing_Timer()

@@ -1,5 +1,6 @@
 // The skinned list window: a few rows laid out by the skin, looking onto a stretch of the
-// channel table. PopulateList paints it; the listing timer keeps the row texts current.
+// channel table. PopulateList paints it; the listing timer keeps the row texts current; the
+// thumb shows where the window stands in the table.
 #pragma once
 
 #include "radio/channeltable.h"
@@ -7,6 +8,17 @@
 #include "skin/windowstate.h"
 
 namespace channellist {
+
+// The thumb's Top (twips from the top of the track) for a window whose row 0 shows table
+// position top, with n channels and rows 0..v: the thumb travels the free height of the track
+// (track minus thumb) while the top runs from 0 to n - v - 2, so the very last page is one step
+// past the bottom. A table that fits in the window (n - v - 2 at most 0) keeps the thumb inside
+// its track.
+float ThumbTop(float trackHeight, float thumbHeight, qint32 n, qint16 v, qint16 top);
+
+// A click on a header of the table control: sorts on that column (1-based header index) and
+// flips the direction at every click, whichever column was clicked before.
+void lv_ColumnClick(radio::ChannelTable& table, int headerIndex);
 
 class ListWindow {
 public:
@@ -21,11 +33,20 @@ public:
     // or the highlight.
     void tmrUpdateListing_Timer();
 
+    // Moves the thumb to where the window stands now, and shows it there.
+    void PlaceThumb();
+
+    // A row is highlighted by making its six labels opaque: their back colour is the skin's
+    // selected-row colour. Rows that the skin did not lay out are left alone.
+    void setRowOpaque(int row, bool opaque);
+    // Moves a row's six labels to a left edge inside their containers.
+    void setRowLeft(int row, float left);
+    bool rowExists(int row) const;
+
 private:
     void showRow(int row, int position);
     void hideRow(int row);
     void fillRowTexts(int row, int position);
-    void setRowOpaque(int row, bool opaque);
 
     skin::RadioXMControls& m_c;
     skin::WindowState& m_state;

@@ -41,6 +41,11 @@ public:
     // Appends a row with the given text and empty columns; returns its position.
     int Add(const QString& key);
 
+    // The sort settings of the table: the 0-based column and the direction (0 ascending, 1
+    // descending). The rows keep the order they were heard in; only a header click changes these.
+    qint16 SortKey = 0;
+    qint16 SortOrder = 0;
+
     // Reads services.dat into the table. Each line holds a double quote, the row key, a comma,
     // the station, a comma, the genre and a double quote; artist and title stay empty.
     void LoadServices(const QString& path);

@@ -6,6 +6,7 @@ cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh
 bash scripts/build.sh
 build/tests/bench/bench_skin
+build/tests/bench/bench_list
 dbus-run-session -- build/tests/bench/bench_channeldata
 pulse_dir="$PWD/build/bench-pulse"
 trap 'bash tests/volume/pulseserver.sh stop "$pulse_dir"' EXIT

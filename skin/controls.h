@@ -261,7 +261,18 @@ public:
     {
         auto& slot = m_members[index];
         slot = m_factory(index);
+        if (m_bind)
+            slot->handlers() = m_bind(index);
         return *slot;
+    }
+
+    // The group's event handlers: every member, also one loaded later, raises them with its own
+    // index, as the members of one group share their handlers.
+    void setHandlers(std::function<MouseHandlers(int index)> bind)
+    {
+        m_bind = std::move(bind);
+        for (auto& [index, member] : m_members)
+            member->handlers() = m_bind(index);
     }
 
     // A run-time member: copies member 0's properties and starts hidden.
@@ -277,6 +288,7 @@ public:
 
 private:
     Factory m_factory;
+    std::function<MouseHandlers(int index)> m_bind;
     std::map<int, std::unique_ptr<T>> m_members;
 };
 

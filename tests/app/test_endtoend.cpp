@@ -1,46 +1,77 @@
 // The real window with the real simulator service on a private session bus: the window starts
-// the service itself, the table fills from the listing, services.dat gets one line a channel and
-// the labels follow the tuned channel.
+// the service itself, the table fills from the listing, services.dat gets one line a channel,
+// the labels follow the tuned channel, and a double tap on a row tunes that channel.
 #include "app/frmradioxm.h"
 #include "scriptedmessagebox.h"
 #include "testskin.h"
 #include "testsupport.h"
 
+#include <QPointingDevice>
 #include <QSet>
 #include <QSignalSpy>
 #include <QTemporaryDir>
+#include <QTest>
 #include <gtest/gtest.h>
 
 using testsupport::waitUntil;
 
-TEST(EndToEnd, TheWindowFollowsTheSimulatedReceiver)
-{
+namespace {
+
+class EndToEnd : public ::testing::Test {
+protected:
     QTemporaryDir folder;
-    testskin::writeSkin(folder.filePath("Skins"));
-    // The service is started by the window through its path; a wrapper gives it a fast listing.
-    const QString wrapper = folder.filePath("run-service.sh");
-    testsupport::writeFile(wrapper, "#!/bin/sh\nexec '" VANTO_PROGRAM_DIR "/xm-radio-service' --seed 7 --interval 10 "
-                                    "--channels 150\n");
-    QFile::setPermissions(wrapper, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-    testsupport::writeFile(folder.filePath("vantoxm.ini"),
-                           "[XMRadio]\r\nXMServicePath=" + wrapper.toUtf8() +
-                               "\r\nLastChannel=20\r\n[Appearance]\r\nWindowWidth=800\r\nWindowHeight=480\r\n");
-
     std::vector<ScriptedMessageBox::Shown> shown;
-    frmRadioXM::Seams seams;
-    seams.programFolder = folder.path();
-    seams.messageBox = [&shown](QWidget*) {
-        auto box = std::make_unique<ScriptedMessageBox>();
-        box->log = &shown;
-        return box;
-    };
-    frmRadioXM window(std::move(seams));
-    window.Form_Load();
-    window.show();
-    QSignalSpy changes(window.radioClient(), &AXXMRadioClient::ChannelChange);
+    std::unique_ptr<frmRadioXM> window;
 
-    ASSERT_TRUE(waitUntil([&] { return window.state().ChannelListReady; }, 15000)) << window.table().count();
-    EXPECT_EQ(window.table().count(), 150);
+    void SetUp() override
+    {
+        testskin::writeSkin(folder.filePath("Skins"));
+        // The service is started by the window through its path; a wrapper gives it a fast listing.
+        const QString wrapper = folder.filePath("run-service.sh");
+        testsupport::writeFile(wrapper, "#!/bin/sh\nexec '" VANTO_PROGRAM_DIR
+                                        "/xm-radio-service' --seed 7 --interval 10 --channels 150\n");
+        QFile::setPermissions(wrapper, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        testsupport::writeFile(folder.filePath("vantoxm.ini"),
+                               "[XMRadio]\r\nXMServicePath=" + wrapper.toUtf8() +
+                                   "\r\nLastChannel=20\r\n[Appearance]\r\nWindowWidth=800\r\nWindowHeight=480\r\n");
+        frmRadioXM::Seams seams;
+        seams.programFolder = folder.path();
+        seams.messageBox = [this](QWidget*) {
+            auto box = std::make_unique<ScriptedMessageBox>();
+            box->log = &shown;
+            return box;
+        };
+        window = std::make_unique<frmRadioXM>(std::move(seams));
+        window->Form_Load();
+        window->show();
+    }
+
+    skin::RadioXMControls& c() { return window->controls(); }
+
+    // The row (0-based, in the window) whose labels are drawn highlighted, or -1.
+    int highlightedRow()
+    {
+        for (int row = 0; row <= window->state().VisibleItems; ++row)
+            if (c().lblListItem1(row).BackStyle() == skin::BackStyle::Opaque)
+                return row;
+        return -1;
+    }
+
+    // The centre of row's station label, in the window's pixels.
+    QPoint rowCentre(int row)
+    {
+        QWidget* label = c().lblListItem1(row).widget();
+        return label->mapTo(window.get(), label->rect().center());
+    }
+};
+
+} // namespace
+
+TEST_F(EndToEnd, TheWindowFollowsTheSimulatedReceiver)
+{
+    QSignalSpy changes(window->radioClient(), &AXXMRadioClient::ChannelChange);
+    ASSERT_TRUE(waitUntil([&] { return window->state().ChannelListReady; }, 15000)) << window->table().count();
+    EXPECT_EQ(window->table().count(), 150);
     QList<QByteArray> lines = testsupport::readFile(folder.filePath("services.dat")).split('\n');
     ASSERT_EQ(lines.size(), 151) << "one line a channel, each ended by CR LF";
     EXPECT_TRUE(lines.takeLast().isEmpty());
@@ -54,13 +85,57 @@ TEST(EndToEnd, TheWindowFollowsTheSimulatedReceiver)
 
     ASSERT_TRUE(waitUntil([&] { return !changes.isEmpty(); }));
     EXPECT_EQ(changes.front().front().toInt(), 20) << "the service was asked for the last channel";
-    const int row = window.table().FindItem("020");
+    const int row = window->table().FindItem("020");
     ASSERT_GE(row, 0);
-    skin::RadioXMControls& c = window.controls();
-    ASSERT_TRUE(waitUntil([&] { return !c.lblStation->Caption().isEmpty(); }));
-    EXPECT_EQ(c.lblCC->Caption(), "20");
-    EXPECT_EQ(c.lblStation->Caption(), window.table().text(row, radio::Station));
-    EXPECT_TRUE(waitUntil([&] { return c.lblCurrentPos->Caption().contains(':'); }));
-    EXPECT_FALSE(window.controls().tmrLoad.Enabled());
+    ASSERT_TRUE(waitUntil([&] { return !c().lblStation->Caption().isEmpty(); }));
+    EXPECT_EQ(c().lblCC->Caption(), "20");
+    EXPECT_EQ(c().lblStation->Caption(), window->table().text(row, radio::Station));
+    EXPECT_TRUE(waitUntil([&] { return c().lblCurrentPos->Caption().contains(':'); }));
+    EXPECT_FALSE(c().tmrLoad.Enabled());
+
+    // Once the listing is known the tuned channel is found and highlighted in the list.
+    ASSERT_TRUE(waitUntil([&] { return window->state().StartupHighlightDone; }));
+    EXPECT_EQ(window->state().SelectedListItem, row);
+    EXPECT_EQ(c().lblListItem0(highlightedRow()).Caption(), "020");
+    EXPECT_TRUE(shown.empty());
+}
+
+TEST_F(EndToEnd, ADoubleTapOnARowTunesThatChannel)
+{
+    ASSERT_TRUE(waitUntil([&] { return window->state().StartupHighlightDone; }, 15000));
+    QSignalSpy changes(window->radioClient(), &AXXMRadioClient::ChannelChange);
+    const auto tuneRow = [&](int row, const std::function<void(QPoint)>& doubleTap) {
+        const QString key = c().lblListItem0(row).Caption();
+        changes.clear();
+        doubleTap(rowCentre(row));
+        EXPECT_TRUE(waitUntil([&] { return !changes.isEmpty() && changes.last().front().toInt() == key.toInt(); }))
+            << "the service tuned " << key.toStdString();
+        EXPECT_EQ(c().lblListItem0(highlightedRow()).Caption(), key);
+        EXPECT_TRUE(testsupport::readFile(folder.filePath("vantoxm.ini"))
+                        .contains("LastChannel=" + QByteArray::number(key.toInt())));
+    };
+
+    const int mouseRow = highlightedRow() == 3 ? 2 : 3;
+    // The mouse goes to the row's label as the pointer lands on it; touch finds its way in.
+    tuneRow(mouseRow, [&](QPoint) {
+        QWidget* label = c().lblListItem1(mouseRow).widget();
+        QTest::mouseDClick(label, Qt::LeftButton, {}, label->rect().center());
+    });
+
+    QPointingDevice* finger = QTest::createTouchDevice();
+    const int touchRow = highlightedRow() == 1 ? 0 : 1;
+    tuneRow(touchRow, [&](QPoint p) {
+        for (int tap = 0; tap < 2; ++tap) {
+            QTest::touchEvent(window.get(), finger).press(0, p, window.get());
+            QTest::touchEvent(window.get(), finger).release(0, p, window.get());
+        }
+    });
+    // A single tap, well after the last, only selects.
+    testsupport::pump(600);
+    const QString tuned = c().lblCC->Caption();
+    QTest::touchEvent(window.get(), finger).press(0, rowCentre(4), window.get());
+    QTest::touchEvent(window.get(), finger).release(0, rowCentre(4), window.get());
+    EXPECT_EQ(highlightedRow(), 4);
+    EXPECT_EQ(c().lblCC->Caption(), tuned);
     EXPECT_TRUE(shown.empty());
 }

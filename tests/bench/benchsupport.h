@@ -26,6 +26,25 @@ inline double medianMs(int runs, const std::function<void()>& setup, const std::
     return times[times.size() / 2];
 }
 
+// Milliseconds one call of work() takes.
+inline double elapsedMs(const std::function<void()>& work)
+{
+    QElapsedTimer clock;
+    clock.start();
+    work();
+    return double(clock.nsecsElapsed()) / 1e6;
+}
+
+// Median of runs of a measurement that times only part of its work itself.
+inline double medianOf(int runs, const std::function<double()>& measure)
+{
+    std::vector<double> times;
+    for (int i = 0; i < runs; ++i)
+        times.push_back(measure());
+    std::sort(times.begin(), times.end());
+    return times[times.size() / 2];
+}
+
 inline void row(const char* what, double ours, double bare, const char* unit, double target)
 {
     const double ratio = ours / bare;

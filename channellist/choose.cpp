@@ -1,0 +1,79 @@
+#include "choose.h"
+
+#include "app/basic.h"
+#include "app/modini.h"
+
+#include <QCoreApplication>
+
+namespace channellist {
+
+using radio::Column;
+
+ChannelChooser::ChannelChooser(skin::RadioXMControls& controls, skin::WindowState& state,
+                               const radio::ChannelTable& table, radio::NowPlaying& nowPlaying, ListWindow& list,
+                               Hooks hooks)
+    : m_c(controls)
+    , m_state(state)
+    , m_table(table)
+    , m_nowPlaying(nowPlaying)
+    , m_list(list)
+    , m_hooks(std::move(hooks))
+{
+}
+
+void ChannelChooser::ChooseListItem(qint32 position)
+{
+    tuneAndShow(position);
+    // The channel to remember is the one shown now: a report of the old channel that arrives
+    // while pending events run must not put it back into the settings.
+    const QString chosen = m_c.lblCC->Caption();
+    if (m_hooks.RefreshPresetButtons)
+        m_hooks.RefreshPresetButtons();
+    QCoreApplication::processEvents();
+    modIni::WriteSetting(m_state.IniFile, QStringLiteral("XMRadio"), QStringLiteral("LastChannel"), chosen);
+    if (m_hooks.setMute)
+        m_hooks.setMute(false);
+}
+
+void ChannelChooser::tuneAndShow(qint32 position)
+{
+    // Outside the table there is no row to read: the radio and the labels stay as they are.
+    if (position < 0 || position >= m_table.count())
+        return;
+    std::optional<qint32> number = basic::CLng(m_table.text(position, Column::Num));
+    if (number) {
+        if (m_hooks.Channel)
+            m_hooks.Channel(*number);
+        m_c.lblCC->setCaption(QString::number(*number));
+    }
+    m_nowPlaying.ShowChannel(m_table.text(position, Column::Station), m_table.text(position, Column::Artist),
+                             m_table.text(position, Column::Title), m_table.text(position, Column::Genre));
+}
+
+void ChannelChooser::lblListItem_DblClick(qint16 index)
+{
+    const qint32 previous = m_state.SelectedListItem - m_state.TopListItem;
+    if (previous >= 0 && previous <= m_state.VisibleItems) {
+        if (previous != index)
+            m_list.setRowLeft(previous, 0);
+        m_list.setRowOpaque(previous, false);
+    }
+    m_list.setRowOpaque(index, true);
+    const qint32 selected = m_state.TopListItem + index;
+    // A 16-bit sum: a row past 32767 cannot be selected, and the old selection is chosen again.
+    if (selected <= 32767) {
+        m_state.SelectedListItem = selected;
+        m_state.HighlightedItem = selected + 1;
+    }
+    ChooseListItem(m_state.SelectedListItem);
+}
+
+void ChannelChooser::lv_ItemClick(qint32 position)
+{
+    tuneAndShow(position);
+    QCoreApplication::processEvents();
+    if (m_hooks.setMute)
+        m_hooks.setMute(false);
+}
+
+} // namespace channellist

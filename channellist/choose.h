@@ -1,0 +1,50 @@
+// Choosing a channel: tune the receiver to a row of the table, show the row at once in the
+// now-playing labels without waiting for the radio's own report, light the presets that hold
+// it, remember it as LastChannel and end the mute. A double tap on a row chooses it.
+#pragma once
+
+#include "channellist/listwindow.h"
+#include "radio/channeltable.h"
+#include "radio/nowplaying.h"
+#include "skin/radioxmcontrols.h"
+#include "skin/windowstate.h"
+
+#include <functional>
+
+namespace channellist {
+
+class ChannelChooser {
+public:
+    // What a choice needs from the radio and the presets.
+    struct Hooks {
+        std::function<void(qint32& number)> Channel;
+        std::function<void(bool muted)> setMute;
+        std::function<void()> RefreshPresetButtons;
+    };
+
+    ChannelChooser(skin::RadioXMControls& controls, skin::WindowState& state, const radio::ChannelTable& table,
+                   radio::NowPlaying& nowPlaying, ListWindow& list, Hooks hooks);
+
+    // Chooses the channel at 0-based table position. A position outside the table skips the
+    // steps that read the row; the presets, LastChannel and the unmute still follow.
+    void ChooseListItem(qint32 position);
+
+    // A double tap on row index: that row becomes the selection and is chosen.
+    void lblListItem_DblClick(qint16 index);
+
+    // A click on an item of the table control: tunes and shows it and ends the mute, but leaves
+    // the presets, LastChannel and the selection as they are.
+    void lv_ItemClick(qint32 position);
+
+private:
+    void tuneAndShow(qint32 position);
+
+    skin::RadioXMControls& m_c;
+    skin::WindowState& m_state;
+    const radio::ChannelTable& m_table;
+    radio::NowPlaying& m_nowPlaying;
+    ListWindow& m_list;
+    Hooks m_hooks;
+};
+
+} // namespace channellist

@@ -1,0 +1,151 @@
+#include "highlight.h"
+
+#include "app/basic.h"
+
+namespace channellist {
+namespace {
+
+// The window keeps its top and its last row as 16-bit numbers, and sums of the two are 16-bit
+// too: a sum that does not fit is an error, which ends a highlight quietly.
+std::optional<qint16> sum16(qint32 a, qint32 b)
+{
+    const qint32 sum = a + b;
+    if (sum < -32768 || sum > 32767)
+        return std::nullopt;
+    return qint16(sum);
+}
+
+// k - v / 2, rounded half to even, and never above the table's start.
+qint32 halfWindowAbove(qint32 k, qint16 v)
+{
+    return std::max<qint32>(basic::CLng(double(k) - double(v) / 2.0).value_or(0), 0);
+}
+
+} // namespace
+
+std::optional<bool> IsInnerRow(qint32 i, qint16 top, qint16 v)
+{
+    const std::optional<qint16> bottomEdge = sum16(top, v);
+    const std::optional<qint16> lastInner = bottomEdge ? sum16(*bottomEdge, -1) : std::nullopt;
+    const std::optional<qint16> afterTop = sum16(top, 1);
+    if (!lastInner || !afterTop)
+        return std::nullopt;
+    return i < *lastInner && *afterTop < i;
+}
+
+std::optional<qint32> HighlightTop(qint32 k, qint32 n, qint16 top, qint16 v)
+{
+    const qint32 i = k - 1;
+    const std::optional<qint16> last = sum16(top, v);
+    const std::optional<qint16> secondLast = last ? sum16(*last, -1) : std::nullopt;
+    if (!secondLast)
+        return std::nullopt;
+    if (qint64(k) - top > qint64(n) - v)
+        return std::max<qint32>(i - v, 0);
+    if (k > *last && i == *last)
+        return top;
+    if (k > *last)
+        return halfWindowAbove(k, v);
+    if (i == *secondLast && k >= n - 1)
+        return top;
+    if (i == *secondLast)
+        return k - v + 1;
+    if (i >= top)
+        return std::max<qint32>(k - 2, 0);
+    return halfWindowAbove(k, v);
+}
+
+QString PaddedChannel(const QString& caption)
+{
+    if (caption.size() == 1)
+        return QStringLiteral("00") + caption;
+    if (caption.size() == 2)
+        return QStringLiteral("0") + caption;
+    return caption;
+}
+
+Highlighter::Highlighter(skin::RadioXMControls& controls, skin::WindowState& state, const radio::ChannelTable& table,
+                         ListWindow& list, modFunctions::SharedWaitTimer& waits)
+    : m_c(controls)
+    , m_state(state)
+    , m_table(table)
+    , m_list(list)
+    , m_waits(waits)
+{
+}
+
+void Highlighter::HighlightItem(qint32 item)
+{
+    if (m_state.SelectedListItem < 0)
+        m_state.SelectedListItem = 0;
+    if (item < 1)
+        return;
+    const std::optional<bool> inner = IsInnerRow(item - 1, m_state.TopListItem, m_state.VisibleItems);
+    if (!inner)
+        return;
+    if (!(*inner ? highlightInner(item) : highlightMoving(item)))
+        return;
+    m_list.PlaceThumb();
+    m_state.HighlightedItem = item;
+}
+
+bool Highlighter::highlightInner(qint32 k)
+{
+    if (k > m_table.count()) {
+        m_state.HighlightedItem -= 1;
+        return false;
+    }
+    const qint32 previous = m_state.SelectedListItem - m_state.TopListItem;
+    if (previous >= 0 && previous <= m_state.VisibleItems)
+        m_list.setRowOpaque(previous, false);
+    m_list.setRowOpaque(k - 1 - m_state.TopListItem, true);
+    m_state.SelectedListItem = k - 1;
+    return true;
+}
+
+bool Highlighter::highlightMoving(qint32 k)
+{
+    if (k > m_table.count())
+        return false;
+    m_state.SelectedListItem = k - 1;
+    std::optional<qint32> top = HighlightTop(k, m_table.count(), m_state.TopListItem, m_state.VisibleItems);
+    if (!top)
+        return false;
+    m_list.PopulateList(*top);
+    // A skin with too few rows for the margins leaves the channel below the last row: nothing
+    // more to highlight, and the thumb stays where it was.
+    const qint32 row = k - 1 - m_state.TopListItem;
+    if (row < 0 || row > m_state.VisibleItems || !m_list.rowExists(row))
+        return false;
+    m_list.setRowOpaque(row, true);
+    return true;
+}
+
+void Highlighter::lblListItem_MouseDown(qint16 index, const skin::MouseArgs& args)
+{
+    if (args.button != 1)
+        return;
+    const qint32 previous = m_state.SelectedListItem - m_state.TopListItem;
+    if (previous >= 0 && previous <= m_state.VisibleItems)
+        m_list.setRowOpaque(previous, false);
+    m_list.setRowOpaque(index, true);
+    m_state.SelectedListItem = m_state.TopListItem + index;
+    m_state.HighlightedItem = m_state.SelectedListItem + 1;
+}
+
+void Highlighter::tmrHighlightListItem_Timer()
+{
+    const QString key = PaddedChannel(m_c.lblCC->Caption());
+    if (m_table.FindItem(key) < 0)
+        return;
+    // Pending reports and paints run first; the channel must still be in the table after them.
+    m_waits.Wait(100);
+    const int position = m_table.FindItem(key);
+    if (position < 0)
+        return;
+    HighlightItem(position + 1);
+    m_state.StartupHighlightDone = true;
+    m_c.tmrHighlightListItem.setEnabled(false);
+}
+
+} // namespace channellist

@@ -1,0 +1,57 @@
+// The selection of the list: one channel of the table, drawn highlighted when its row is on
+// screen. HighlightItem moves it and keeps it in view with a margin of rows around it; a press
+// on a row selects that row where it stands; a timer highlights the tuned channel once after
+// start, as soon as the table has it.
+#pragma once
+
+#include "app/modfunctions.h"
+#include "channellist/listwindow.h"
+#include "radio/channeltable.h"
+#include "skin/radioxmcontrols.h"
+#include "skin/windowstate.h"
+
+#include <optional>
+
+namespace channellist {
+
+// Whether table position i lies on an inner row of the window (rows 2 to v - 2), where a
+// highlight does not move the window. The window's bounds are 16-bit sums, as the window keeps
+// them: no value when one overflows.
+std::optional<bool> IsInnerRow(qint32 i, qint16 top, qint16 v);
+
+// The new top of the window when item k (1-based) of n channels is highlighted outside the
+// inner rows: near the end the channel lands on the last row; on the last two rows the window
+// keeps two rows below the selection; on the first two rows one row above it; a jump lands it
+// half a window down. No value when a 16-bit sum of the window's bounds overflows.
+std::optional<qint32> HighlightTop(qint32 k, qint32 n, qint16 top, qint16 v);
+
+// The tuned channel's number as the table keys it: one or two characters are padded with
+// zeros to three ("7" -> "007").
+QString PaddedChannel(const QString& caption);
+
+class Highlighter {
+public:
+    Highlighter(skin::RadioXMControls& controls, skin::WindowState& state, const radio::ChannelTable& table,
+                ListWindow& list, modFunctions::SharedWaitTimer& waits);
+
+    // Selects the channel at 1-based table position item and moves the window to show it.
+    void HighlightItem(qint32 item);
+
+    // A left press on a row selects that row without moving the window or tuning.
+    void lblListItem_MouseDown(qint16 index, const skin::MouseArgs& args);
+
+    // Finds the tuned channel in the table and highlights it, once per run.
+    void tmrHighlightListItem_Timer();
+
+private:
+    bool highlightInner(qint32 k);
+    bool highlightMoving(qint32 k);
+
+    skin::RadioXMControls& m_c;
+    skin::WindowState& m_state;
+    const radio::ChannelTable& m_table;
+    ListWindow& m_list;
+    modFunctions::SharedWaitTimer& m_waits;
+};
+
+} // namespace channellist

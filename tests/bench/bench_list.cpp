@@ -1,0 +1,147 @@
+// The channel list under the Day skin at 800 x 480: a step of the selection (HighlightItem and
+// the repaint it causes) against a bare repaint of the same list area with the same labels;
+// and a refresh tick and a jump with 10 and with 1,000 channels, to show that the work follows
+// the rows on screen, not the size of the table.
+#include "benchsupport.h"
+#include "channellist/highlight.h"
+#include "channellist/listwindow.h"
+#include "skin/loadskin.h"
+
+#include <QApplication>
+#include <QLabel>
+#include <algorithm>
+#include <memory>
+
+namespace {
+
+struct Window {
+    QWidget form;
+    skin::TwipsScale scale;
+    skin::RadioXMControls c{&form, scale};
+    skin::WindowState state;
+    skin::CursorDisplay cursor;
+    radio::ChannelTable table;
+    modFunctions::SharedWaitTimer waits;
+    channellist::ListWindow list{c, state, table};
+    channellist::Highlighter highlight{c, state, table, list, waits};
+    skin::SkinLoader loader{form,
+                            c,
+                            state,
+                            scale,
+                            cursor,
+                            QStringLiteral(VANTO_PROGRAM_DIR),
+                            {[this] {
+                                 qint32 start = 0;
+                                 list.PopulateList(start);
+                             },
+                             {}}};
+
+    explicit Window(int channels)
+    {
+        for (int k = 1; k <= channels; ++k) {
+            const int p = table.Add(radio::ChannelTable::RowKey(k));
+            table.setText(p, radio::Station, QStringLiteral("Station %1").arg(k));
+            table.setText(p, radio::Artist, QStringLiteral("Artist %1").arg(k));
+            table.setText(p, radio::Title, QStringLiteral("Title of track %1").arg(k));
+            table.setText(p, radio::Genre, QStringLiteral("Genre %1").arg(k % 12));
+        }
+        state.CurrentSkin = QStringLiteral("Day");
+        state.ShowMouseCursor = true;
+        form.resize(800, 480);
+        form.show();
+        loader.LoadSkin();
+        QCoreApplication::processEvents();
+    }
+    QWidget& area() { return *c.pctSkinnableList->widget(); }
+};
+
+// The same list area on a plain window: the rows' labels with the same texts, fonts and places.
+struct BareList {
+    QWidget form;
+    QWidget area{&form};
+    std::vector<std::unique_ptr<QLabel>> labels;
+
+    explicit BareList(Window& w)
+    {
+        form.resize(w.form.size());
+        area.setGeometry(w.area().geometry());
+        for (int row = 0; row <= w.state.VisibleItems; ++row)
+            for (int group = 0; group < 6; ++group) {
+                QWidget* source = w.c.rowGroup(group)(row).widget();
+                auto label = std::make_unique<QLabel>(w.c.rowGroup(group)(row).Caption(), &area);
+                label->setGeometry(QRect(source->mapTo(&w.area(), QPoint(0, 0)), source->size()));
+                label->setFont(w.c.rowGroup(group)(row).font());
+                labels.push_back(std::move(label));
+            }
+        form.show();
+        QCoreApplication::processEvents();
+    }
+};
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    const int runs = 9;
+    const int steps = 500;
+    std::printf("The channel list, Day skin, 800 x 480 (median of %d runs)\n", runs);
+
+    Window big(1000);
+    BareList bare(big);
+    qint32 k = 200;
+    big.highlight.HighlightItem(k);
+    const double step = bench::medianMs(runs, {}, [&] {
+        for (int i = 0; i < steps; ++i) {
+            big.highlight.HighlightItem(++k);
+            big.area().repaint();
+        }
+    });
+    const double repaint = bench::medianMs(runs, {}, [&] {
+        for (int i = 0; i < steps; ++i)
+            bare.area.repaint();
+    });
+    bench::row("step of the selection, 1000 channels", step * 1000 / steps, repaint * 1000 / steps, "us", 2.0);
+
+    // Each tick and each jump shows new texts in every row, as a listing in full swing does: the
+    // texts of the rows about to be shown change untimed before each one.
+    for (const int channels : {10, 1000}) {
+        Window w(channels);
+        w.highlight.HighlightItem(channels / 2);
+        int generation = 0;
+        const auto renameRows = [&](int from) {
+            ++generation;
+            for (int p = std::max(from, 0); p < std::min(from + 10, channels); ++p)
+                for (const radio::Column column : {radio::Station, radio::Artist, radio::Title, radio::Genre})
+                    w.table.setText(p, column, QStringLiteral("Text %1/%2/%3").arg(p).arg(column).arg(generation));
+        };
+        const double tick = bench::medianOf(runs, [&] {
+            double timed = 0;
+            for (int i = 0; i < steps; ++i) {
+                renameRows(w.state.TopListItem);
+                timed += bench::elapsedMs([&] {
+                    w.list.tmrUpdateListing_Timer();
+                    w.area().repaint();
+                });
+            }
+            return timed;
+        });
+        qint32 target = 1;
+        const double jump = bench::medianOf(runs, [&] {
+            double timed = 0;
+            for (int i = 0; i < steps; ++i) {
+                target = target * 7 % channels + 1;
+                renameRows(target - 10);
+                timed += bench::elapsedMs([&] {
+                    w.highlight.HighlightItem(target);
+                    w.area().repaint();
+                });
+            }
+            return timed;
+        });
+        std::printf("%5d channels: refresh tick %8.1f us   jump %8.1f us\n", channels, tick * 1000 / steps,
+                    jump * 1000 / steps);
+    }
+    return 0;
+}
