@@ -98,18 +98,6 @@ TEST_F(Alsa, AChangeFromOutsideIsReadAtTheNextAccess)
     EXPECT_TRUE(waitUntil([&] { return v.volu->VolumeLevel() == 13107; }, 1000)) << v.volu->VolumeLevel();
 }
 
-TEST_F(Alsa, WithoutASoundCardTheNoticeComesOnceAndNothingIsRead)
-{
-    Volume v(QStringLiteral("hw:97"));
-    ASSERT_EQ(v.shown.size(), 1u);
-    EXPECT_EQ(v.shown[0].text, "No Sound Card Detected. You Must install a sound card");
-    EXPECT_EQ(v.volu->VolumeLevel(), 0);
-    EXPECT_FALSE(v.volu->VolumeMute());
-    v.volu->setVolumeLevel(655);
-    EXPECT_NE(v.volu->LastResult(), 0);
-    EXPECT_EQ(v.shown.size(), 1u);
-}
-
 TEST_F(Alsa, AServerThatNeverAnswersDoesNotHoldUpTheWindow)
 {
     // A socket in the server's place that takes connections and never answers them.
