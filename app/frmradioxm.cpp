@@ -88,6 +88,19 @@ frmRadioXM::frmRadioXM(Seams seams)
                                                    MXM->setMute(muted);
                                            },
                                            [this] { RefreshPresetButtons(); }});
+    m_scroller = std::make_unique<channellist::Scroller>(*m_controls, m_state, m_table, *m_list, *m_highlight, m_scale);
+    m_presets = std::make_unique<presets::Presets>(
+        *m_controls, m_state, m_waits, m_scale,
+        presets::Presets::Hooks{[this](const QString& key) { return m_table.FindItem(key); },
+                                [this](qint32 position) { m_chooser->ChooseListItem(position); },
+                                [this](qint32 item) { m_highlight->HighlightItem(item); },
+                                [this] { RefreshPresetButtons(); }});
+    m_hold = std::make_unique<presets::PressAndHold>(
+        *m_controls, m_state, m_scale,
+        presets::PressAndHold::Actions{[this] { cmdVolumeUp_Click(); }, [this] { cmdVolumeDown_Click(); },
+                                       [this] { m_scroller->ScrollPageUp(); }, [this] { m_scroller->ScrollPageDown(); },
+                                       [this] { m_scroller->ScrollUp(); }, [this] { m_scroller->ScrollDown(); },
+                                       [this](qint32 position) { m_chooser->ChooseListItem(position); }});
     m_volume = std::make_unique<volume::VolumeCommands>(
         *m_controls, m_state,
         volume::VolumeCommands::Hooks{[this] { return volu.get(); },
@@ -113,6 +126,18 @@ void frmRadioXM::connectHandlers()
     connect(&c.tmrUpdates, &skin::Timer::tick, this, &frmRadioXM::tmrUpdates_Timer);
     connect(&c.tmrUpdateListing, &skin::Timer::tick, this, [this] { m_list->tmrUpdateListing_Timer(); });
     connect(&c.tmrHighlightListItem, &skin::Timer::tick, this, [this] { m_highlight->tmrHighlightListItem_Timer(); });
+    connect(&c.tmrSavePreset, &skin::Timer::tick, this, [this] { m_presets->tmrSavePreset_Timer(); });
+    connect(&c.tmrButtonPressed, &skin::Timer::tick, this, [this] { m_hold->tmrButtonPressed_Timer(); });
+    c.cmdExit->handlers().mouseDown = [this](const skin::MouseArgs& a) { cmdExit_MouseDown(a); };
+    c.cmdExit->handlers().mouseUp = [this](const skin::MouseArgs& a) { cmdExit_MouseUp(a); };
+    c.cmdExit->handlers().click = [this] { cmdExit_Click(); };
+    connectListHandlers();
+    connectButtonHandlers();
+}
+
+void frmRadioXM::connectListHandlers()
+{
+    skin::RadioXMControls& c = *m_controls;
     for (int group = 0; group < 6; ++group)
         c.rowGroup(group).setHandlers([this](int index) {
             skin::MouseHandlers row;
@@ -120,9 +145,56 @@ void frmRadioXM::connectHandlers()
             row.dblClick = [this, index] { lblListItem_DblClick(qint16(index)); };
             return row;
         });
-    c.cmdExit->handlers().mouseDown = [this](const skin::MouseArgs& a) { cmdExit_MouseDown(a); };
-    c.cmdExit->handlers().mouseUp = [this](const skin::MouseArgs& a) { cmdExit_MouseUp(a); };
-    c.cmdExit->handlers().click = [this] { cmdExit_Click(); };
+    channellist::Scroller& s = *m_scroller;
+    c.pctScrollUp->handlers() = {[&s](const skin::MouseArgs& a) { s.pctScrollUp_MouseDown(a); },
+                                 [&s](const skin::MouseArgs& a) { s.pctScrollUp_MouseUp(a); },
+                                 {},
+                                 {},
+                                 [&s] { s.pctScrollUp_DblClick(); },
+                                 {}};
+    c.pctScrollDown->handlers() = {[&s](const skin::MouseArgs& a) { s.pctScrollDown_MouseDown(a); },
+                                   [&s](const skin::MouseArgs& a) { s.pctScrollDown_MouseUp(a); },
+                                   {},
+                                   {},
+                                   [&s] { s.pctScrollDown_DblClick(); },
+                                   {}};
+    c.pctScrollBar->handlers() = {[&s](const skin::MouseArgs& a) { s.pctScrollBar_MouseDown(a); },
+                                  [&s](const skin::MouseArgs& a) { s.pctScrollBar_MouseUp(a); },
+                                  {},
+                                  {},
+                                  [&s] { s.pctScrollBar_DblClick(); },
+                                  [&s] { s.pctScrollBar_LostFocus(); }};
+    // The track takes the focus when pressed, so that a held page repeat ends when it goes.
+    c.pctScrollBar->widget()->setFocusPolicy(Qt::ClickFocus);
+    c.pctScroll->handlers() = {[&s](const skin::MouseArgs& a) { s.pctScroll_MouseDown(a); },
+                               [&s](const skin::MouseArgs& a) { s.pctScroll_MouseUp(a); },
+                               [&s](const skin::MouseArgs& a) { s.pctScroll_MouseMove(a); },
+                               {},
+                               {},
+                               {}};
+}
+
+void frmRadioXM::connectButtonHandlers()
+{
+    skin::RadioXMControls& c = *m_controls;
+    // A preset's picture area and its caption label act alike.
+    const auto preset = [this](int index) {
+        skin::MouseHandlers h;
+        h.mouseDown = [this, index](const skin::MouseArgs& a) { m_presets->cmdPreset_MouseDown(qint16(index), a); };
+        h.mouseUp = [this, index](const skin::MouseArgs& a) { m_presets->cmdPreset_MouseUp(qint16(index), a); };
+        h.click = [this, index] { m_presets->cmdPreset_Click(qint16(index)); };
+        return h;
+    };
+    c.cmdPreset.setHandlers(preset);
+    c.lblPreset.setHandlers(preset);
+    presets::PressAndHold& h = *m_hold;
+    c.cmdTune->handlers().mouseDown = [&h](const skin::MouseArgs& a) { h.cmdTune_MouseDown(a); };
+    c.cmdTune->handlers().mouseUp = [&h](const skin::MouseArgs& a) { h.cmdTune_MouseUp(a); };
+    c.cmdTune->handlers().click = [&h] { h.cmdTune_Click(); };
+    c.cmdVolumeUp->handlers().mouseDown = [&h](const skin::MouseArgs& a) { h.cmdVolumeUp_MouseDown(a); };
+    c.cmdVolumeUp->handlers().mouseUp = [&h](const skin::MouseArgs& a) { h.cmdVolumeUp_MouseUp(a); };
+    c.cmdVolumeDown->handlers().mouseDown = [&h](const skin::MouseArgs& a) { h.cmdVolumeDown_MouseDown(a); };
+    c.cmdVolumeDown->handlers().mouseUp = [&h](const skin::MouseArgs& a) { h.cmdVolumeDown_MouseUp(a); };
     c.cmdVolumeUp->handlers().click = [this] { cmdVolumeUp_Click(); };
     c.cmdVolumeDown->handlers().click = [this] { cmdVolumeDown_Click(); };
     c.cmdVolumeMute->handlers().click = [this] { cmdVolumeMute_Click(); };

@@ -11,6 +11,9 @@
 //   m_list         the skinned list window (channellist/listwindow.h)
 //   m_highlight    the list's selection and the start-up highlight (channellist/highlight.h)
 //   m_chooser      choosing a channel from the list (channellist/choose.h)
+//   m_scroller     the list's step buttons, track and thumb (channellist/scrolling.h)
+//   m_presets      the three presets' tap and hold (presets/presets.h)
+//   m_hold         the repeat of held buttons and the tune button (presets/pressandhold.h)
 //   MXM            the radio service's client on the session bus (radio/axxmradioclient.h)
 //   volu           the sound card's mixer (volume/cvolume.h); m_volume the volume and mute
 //                  buttons and the volume display over it (volume/volumecommands.h)
@@ -28,6 +31,9 @@
 #include "channellist/choose.h"
 #include "channellist/highlight.h"
 #include "channellist/listwindow.h"
+#include "channellist/scrolling.h"
+#include "presets/presets.h"
+#include "presets/pressandhold.h"
 #include "radio/axxmradioclient.h"
 #include "radio/channeldata.h"
 #include "radio/channeltable.h"
@@ -81,6 +87,9 @@ public:
     channellist::ListWindow& list() { return *m_list; }
     channellist::Highlighter& highlight() { return *m_highlight; }
     channellist::ChannelChooser& chooser() { return *m_chooser; }
+    channellist::Scroller& scroller() { return *m_scroller; }
+    presets::Presets& presets() { return *m_presets; }
+    presets::PressAndHold& pressAndHold() { return *m_hold; }
 
     // Loads the current skin; a broken skin is reported once in a message box naming the file
     // and the problem, and the window goes on with what it has. Returns whether it loaded.
@@ -128,6 +137,8 @@ private:
     void TuneLastChannel();
     void Form_Unload();
     void connectHandlers();
+    void connectListHandlers();
+    void connectButtonHandlers();
     QString servicePath() const;
     // The time of day as the switch times are written: "hh:mm:ss", 24-hour.
     QString timeOfDay() const;
@@ -148,6 +159,9 @@ private:
     std::unique_ptr<channellist::ListWindow> m_list;
     std::unique_ptr<channellist::Highlighter> m_highlight;
     std::unique_ptr<channellist::ChannelChooser> m_chooser;
+    std::unique_ptr<channellist::Scroller> m_scroller;
+    std::unique_ptr<presets::Presets> m_presets;
+    std::unique_ptr<presets::PressAndHold> m_hold;
     std::unique_ptr<AXXMRadioClient> MXM;
     std::unique_ptr<volume::cVolume> volu;
     std::unique_ptr<volume::VolumeCommands> m_volume;

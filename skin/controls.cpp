@@ -103,6 +103,13 @@ void ControlWidget::mouseDoubleClickEvent(QMouseEvent* event)
         mousePressEvent(event);
 }
 
+void ControlWidget::focusOutEvent(QFocusEvent* event)
+{
+    QWidget::focusOutEvent(event);
+    if (handlers.lostFocus)
+        handlers.lostFocus();
+}
+
 // --- Control -------------------------------------------------------------------------------
 
 Control::Control(QString name, int index, ControlWidget* widget, const TwipsScale& scale)

@@ -42,14 +42,16 @@ struct MouseArgs {
     float y = 0.0f;
 };
 
-// Handlers a control raises: press, release, move, click (released over the control) and
-// double-click.
+// Handlers a control raises: press, release, move, click (released over the control),
+// double-click, and the loss of the keyboard focus (only controls that take the focus at a
+// click raise it).
 struct MouseHandlers {
     std::function<void(const MouseArgs&)> mouseDown;
     std::function<void(const MouseArgs&)> mouseUp;
     std::function<void(const MouseArgs&)> mouseMove;
     std::function<void()> click;
     std::function<void()> dblClick;
+    std::function<void()> lostFocus;
 };
 
 // The widget behind every control: forwards mouse events to the control's handlers.
@@ -69,6 +71,7 @@ protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
 
 private:
     MouseArgs argsOf(QMouseEvent* event) const;

@@ -50,10 +50,20 @@ struct WindowState {
     // Presets: the index of the preset held down, or empty.
     QString PresetPressed;
 
-    // Volume: the radio's mute state last shown on the mute button, and the mouse button held
-    // on the list's thumb (0 for none), while which the mute button is left alone.
-    bool Muted = false;
+    // Press-and-hold: the action a held button repeats ("cmdVolumeUp", "cmdVolumeDown",
+    // "PageUp", "PageDown", "pctScrollUp", "pctScrollDown"), or empty.
+    QString PressedButton;
+
+    // Scrolling: the direction of the last press on the track ("PageUp", "PageDown" or empty),
+    // the mouse button held on the thumb (1 left, 0 none) and where in the thumb it went down
+    // (twips).
+    QString PageCommand;
     qint16 ButtonDown = 0;
+    float ThumbGrabX = 0.0f;
+    float ThumbGrabY = 0.0f;
+
+    // Volume: the radio's mute state last shown on the mute button.
+    bool Muted = false;
 };
 
 } // namespace skin

@@ -139,3 +139,56 @@ TEST_F(EndToEnd, ADoubleTapOnARowTunesThatChannel)
     EXPECT_EQ(c().lblCC->Caption(), tuned);
     EXPECT_TRUE(shown.empty());
 }
+
+TEST_F(EndToEnd, AHeldPresetStoresTheChannelAndATapTunesItAgain)
+{
+    ASSERT_TRUE(waitUntil([&] { return window->state().StartupHighlightDone; }, 15000));
+    QSignalSpy changes(window->radioClient(), &AXXMRadioClient::ChannelChange);
+    QPointingDevice* finger = QTest::createTouchDevice();
+    const auto hold = [&](int preset, bool touch) {
+        QWidget* button = c().cmdPreset(preset).widget();
+        const QPoint p = button->mapTo(window.get(), button->rect().center());
+        bool released = false;
+        // The save waits five seconds with events running, so the release comes from inside.
+        QTimer::singleShot(3500, [&] {
+            if (touch)
+                QTest::touchEvent(window.get(), finger).release(0, p, window.get());
+            else
+                QTest::mouseRelease(button, Qt::LeftButton);
+            released = true;
+        });
+        if (touch)
+            QTest::touchEvent(window.get(), finger).press(0, p, window.get());
+        else
+            QTest::mousePress(button, Qt::LeftButton);
+        ASSERT_TRUE(waitUntil([&] { return released && window->state().PresetPressed.isEmpty(); }, 12000));
+    };
+    const auto settings = [&] { return testsupport::readFile(folder.filePath("vantoxm.ini")); };
+
+    hold(0, false);
+    EXPECT_TRUE(settings().contains("Preset1=20\r\n")) << settings().toStdString();
+    window->chooser().ChooseListItem(window->table().FindItem("030"));
+    hold(2, true);
+    EXPECT_TRUE(settings().contains("Preset3=30\r\n")) << settings().toStdString();
+
+    changes.clear();
+    QTest::mouseClick(c().cmdPreset(0).widget(), Qt::LeftButton);
+    EXPECT_TRUE(waitUntil([&] { return !changes.isEmpty() && changes.last().front().toInt() == 20; }));
+    EXPECT_EQ(c().lblListItem0(highlightedRow()).Caption(), "020");
+}
+
+TEST_F(EndToEnd, HoldingTheScrollDownButtonStepsEveryTick)
+{
+    ASSERT_TRUE(waitUntil([&] { return window->state().StartupHighlightDone; }, 15000));
+    const int before = window->state().SelectedListItem;
+    QWidget* down = c().pctScrollDown->widget();
+    QTest::mousePress(down, Qt::LeftButton);
+    testsupport::pump(2000);
+    QTest::mouseRelease(down, Qt::LeftButton);
+    const int moved = window->state().SelectedListItem - before;
+    // One step at the press, then one per 200 ms tick: eleven in two seconds, fewer when a busy
+    // machine delays ticks, never more.
+    EXPECT_GE(moved, 6);
+    EXPECT_LE(moved, 11);
+    EXPECT_EQ(c().lblListItem0(highlightedRow()).Caption(), window->table().text(window->state().SelectedListItem, 0));
+}

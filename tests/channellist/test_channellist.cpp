@@ -3,6 +3,7 @@
 #include "channellist/choose.h"
 #include "channellist/highlight.h"
 #include "channellist/listwindow.h"
+#include "listfixture.h"
 #include "testsupport.h"
 
 #include <QTemporaryDir>
@@ -12,63 +13,6 @@
 using channellist::ThumbTop;
 using radio::ChannelTable;
 using skin::BackStyle;
-
-namespace {
-
-// A window of rows 0..v over n channels numbered 1..n, with stations "S1".."Sn".
-struct List {
-    QWidget form;
-    skin::TwipsScale scale;
-    skin::RadioXMControls c{&form, scale};
-    skin::WindowState state;
-    ChannelTable table;
-    modFunctions::SharedWaitTimer waits;
-    channellist::ListWindow list{c, state, table};
-    channellist::Highlighter highlight{c, state, table, list, waits};
-
-    explicit List(int n, qint16 v = 4)
-    {
-        for (int k = 1; k <= n; ++k) {
-            const int p = table.Add(ChannelTable::RowKey(k));
-            table.setText(p, radio::Station, QStringLiteral("S%1").arg(k));
-        }
-        for (int row = 1; row <= v; ++row)
-            for (int group = 0; group < 6; ++group)
-                c.rowGroup(group).Load(row);
-        state.VisibleItems = v;
-        c.pctScrollBar->setHeight(3000);
-        c.pctScroll->setHeight(300);
-        QObject::connect(&c.tmrHighlightListItem, &skin::Timer::tick, &form,
-                         [this] { highlight.tmrHighlightListItem_Timer(); });
-    }
-
-    void paint(qint32 start) { list.PopulateList(start); }
-
-    // The rows drawn highlighted; a row whose six labels disagree fails the test.
-    std::vector<int> opaqueRows()
-    {
-        std::vector<int> rows;
-        for (int row = 0; row <= state.VisibleItems; ++row) {
-            const BackStyle style = c.lblListItem(row).BackStyle();
-            for (int group = 1; group < 6; ++group)
-                EXPECT_EQ(c.rowGroup(group)(row).BackStyle(), style) << "row " << row << " group " << group;
-            if (style == BackStyle::Opaque)
-                rows.push_back(row);
-        }
-        return rows;
-    }
-    int shownRows() const
-    {
-        int shown = 0;
-        for (int row = 0; row <= state.VisibleItems; ++row)
-            shown += c.lblListItem0(row).Visible() ? 1 : 0;
-        return shown;
-    }
-};
-
-using Rows = std::vector<int>;
-
-} // namespace
 
 TEST(PopulateList, PaintsTheStretchOfTheTableFromStart)
 {

@@ -1,0 +1,221 @@
+#include "scrolling.h"
+
+#include "app/basic.h"
+#include "skin/paintskinnedcontrol.h"
+
+namespace channellist {
+
+qint32 DraggedTop(float thumbTop, float trackHeight, float thumbHeight, qint32 n, qint16 v)
+{
+    const double travel = double(trackHeight) - double(thumbHeight);
+    // A thumb as tall as its track has no travel to share out.
+    const double share = travel != 0 ? double(thumbTop) / travel : 0.0;
+    // On a table shorter than the window a negative top would empty the list under the finger.
+    return std::max<qint32>(basic::CLng(share * double(qint64(n) - v - 2)).value_or(0), 0);
+}
+
+Scroller::Scroller(skin::RadioXMControls& controls, skin::WindowState& state, const radio::ChannelTable& table,
+                   ListWindow& list, Highlighter& highlight, const skin::TwipsScale& scale)
+    : m_c(controls)
+    , m_state(state)
+    , m_table(table)
+    , m_list(list)
+    , m_highlight(highlight)
+    , m_scale(scale)
+{
+}
+
+void Scroller::ScrollUp()
+{
+    if (!m_state.ChannelListReady)
+        return;
+    m_state.HighlightedItem = std::max(m_state.HighlightedItem - 1, 0);
+    m_highlight.HighlightItem(m_state.HighlightedItem);
+}
+
+void Scroller::ScrollDown()
+{
+    if (!m_state.ChannelListReady || m_state.SelectedListItem == m_table.count() - 1)
+        return;
+    // At 0 the first channel is the selection, so the next one down is the second.
+    m_state.HighlightedItem = m_state.HighlightedItem == 0 ? 2 : m_state.HighlightedItem + 1;
+    m_highlight.HighlightItem(m_state.HighlightedItem);
+}
+
+void Scroller::ScrollPageUp()
+{
+    if (!m_state.ChannelListReady)
+        return;
+    qint32 start = std::max(m_state.TopListItem - m_state.VisibleItems - 1, 0);
+    m_list.PopulateList(start);
+    m_list.PlaceThumb();
+}
+
+void Scroller::ScrollPageDown()
+{
+    if (!m_state.ChannelListReady)
+        return;
+    qint32 start = m_state.TopListItem + m_state.VisibleItems + 1;
+    m_list.PopulateList(start);
+    m_list.PlaceThumb();
+}
+
+// --- the step buttons --------------------------------------------------------------------------
+
+void Scroller::pctScrollUp_MouseDown(const skin::MouseArgs& args)
+{
+    if (args.button != 1)
+        return;
+    paint(*m_c.pctScrollUp, skin::StateDown);
+    ScrollUp();
+    repeat(QStringLiteral("pctScrollUp"));
+}
+
+void Scroller::pctScrollUp_MouseUp(const skin::MouseArgs&)
+{
+    paint(*m_c.pctScrollUp, skin::StateUp);
+    stopRepeat();
+}
+
+void Scroller::pctScrollUp_DblClick()
+{
+    paint(*m_c.pctScrollUp, skin::StateDown);
+    ScrollUp();
+    stopRepeat();
+    paint(*m_c.pctScrollUp, skin::StateUp);
+}
+
+void Scroller::pctScrollDown_MouseDown(const skin::MouseArgs& args)
+{
+    if (args.button != 1)
+        return;
+    paint(*m_c.pctScrollDown, skin::StateDown);
+    ScrollDown();
+    repeat(QStringLiteral("pctScrollDown"));
+}
+
+void Scroller::pctScrollDown_MouseUp(const skin::MouseArgs&)
+{
+    paint(*m_c.pctScrollDown, skin::StateUp);
+    stopRepeat();
+}
+
+void Scroller::pctScrollDown_DblClick()
+{
+    paint(*m_c.pctScrollDown, skin::StateDown);
+    ScrollDown();
+    stopRepeat();
+    paint(*m_c.pctScrollDown, skin::StateUp);
+}
+
+// --- the track ---------------------------------------------------------------------------------
+
+void Scroller::pctScrollBar_MouseDown(const skin::MouseArgs& args)
+{
+    if (args.y > m_c.pctScroll->Top()) {
+        m_state.PageCommand = QStringLiteral("PageDown");
+        ScrollPageDown();
+        repeat(QStringLiteral("PageDown"));
+    } else {
+        ScrollPageUp();
+        m_state.PageCommand = QStringLiteral("PageUp");
+        repeat(QStringLiteral("PageUp"));
+    }
+}
+
+void Scroller::pctScrollBar_MouseUp(const skin::MouseArgs&)
+{
+    stopRepeat();
+}
+
+void Scroller::pctScrollBar_DblClick()
+{
+    if (m_state.PageCommand == QLatin1String("PageDown")) {
+        ScrollPageDown();
+        repeat(QStringLiteral("PageDown"));
+    } else if (m_state.PageCommand == QLatin1String("PageUp")) {
+        ScrollPageUp();
+        repeat(QStringLiteral("PageUp"));
+    }
+    m_state.PageCommand.clear();
+}
+
+void Scroller::pctScrollBar_LostFocus()
+{
+    m_state.PageCommand.clear();
+    stopRepeat();
+}
+
+// --- the thumb ---------------------------------------------------------------------------------
+
+void Scroller::pctScroll_MouseDown(const skin::MouseArgs& args)
+{
+    if (args.button != 1)
+        return;
+    showThumb(m_c.pctScrollImageDown->Picture());
+    m_state.ThumbGrabX = args.x;
+    m_state.ThumbGrabY = args.y;
+    m_state.ButtonDown = 1;
+}
+
+void Scroller::pctScroll_MouseMove(const skin::MouseArgs& args)
+{
+    if (!m_state.ChannelListReady)
+        return;
+    const float dx = args.x - m_state.ThumbGrabX;
+    const float dy = args.y - m_state.ThumbGrabY;
+    if ((dx == 0 && dy == 0) || m_state.ButtonDown != 1)
+        return;
+    const std::optional<qint32> p = basic::CLng(double(m_c.pctScroll->Top()) + double(dy));
+    if (!p)
+        return;
+    const float travel = m_c.pctScrollBar->Height() - m_c.pctScroll->Height();
+    const qint32 n = m_table.count();
+    if (*p < 0)
+        moveThumbAndShow(0, 0);
+    else if (*p > travel)
+        moveThumbAndShow(travel, std::max(n - m_state.VisibleItems - 1, 0));
+    else
+        moveThumbAndShow(float(*p), DraggedTop(float(*p), m_c.pctScrollBar->Height(), m_c.pctScroll->Height(), n,
+                                               m_state.VisibleItems));
+}
+
+void Scroller::pctScroll_MouseUp(const skin::MouseArgs&)
+{
+    showThumb(m_c.pctScrollImageUp->Picture());
+    m_state.ButtonDown = 0;
+}
+
+// --- helpers -----------------------------------------------------------------------------------
+
+void Scroller::repeat(const QString& action)
+{
+    m_state.PressedButton = action;
+    m_c.tmrButtonPressed.setEnabled(true);
+}
+
+void Scroller::stopRepeat()
+{
+    m_state.PressedButton.clear();
+    m_c.tmrButtonPressed.setEnabled(false);
+}
+
+void Scroller::paint(skin::PictureArea& button, qint16 state)
+{
+    skin::PaintSkinnedControl(m_c, button, state, m_scale);
+}
+
+void Scroller::showThumb(const QImage& picture)
+{
+    m_c.pctScroll->setPicture(picture);
+    m_c.pctScroll->widget()->repaint();
+}
+
+void Scroller::moveThumbAndShow(float top, qint32 start)
+{
+    m_c.pctScroll->setLeft(0);
+    m_c.pctScroll->setTop(top);
+    m_list.PopulateList(start);
+}
+
+} // namespace channellist

@@ -1,0 +1,96 @@
+#include "presets.h"
+
+#include "app/basic.h"
+#include "app/modini.h"
+#include "skin/paintskinnedcontrol.h"
+
+namespace presets {
+namespace {
+
+const QString Section = QStringLiteral("XMRadio");
+
+QString presetKey(int n)
+{
+    return QStringLiteral("Preset%1").arg(n);
+}
+
+// The channel number as the table keys it: one or two digits are padded with zeros to three.
+QString tableKey(const QString& number)
+{
+    if (number.size() == 1)
+        return QStringLiteral("00") + number;
+    if (number.size() == 2)
+        return QStringLiteral("0") + number;
+    return number;
+}
+
+} // namespace
+
+Presets::Presets(skin::RadioXMControls& controls, skin::WindowState& state, modFunctions::SharedWaitTimer& waits,
+                 const skin::TwipsScale& scale, Hooks hooks)
+    : m_c(controls)
+    , m_state(state)
+    , m_waits(waits)
+    , m_scale(scale)
+    , m_hooks(std::move(hooks))
+{
+}
+
+void Presets::cmdPreset_MouseDown(qint16 index, const skin::MouseArgs&)
+{
+    skin::PaintSkinnedControl(m_c, m_c.cmdPreset(index), skin::StateDown, m_scale);
+    if (const std::optional<qint32> colour = basic::CLng(m_state.PresetColour[size_t(index)][skin::StateDown]))
+        m_c.lblPreset(index).setForeColor(skin::Colour(quint32(*colour)));
+    m_state.PresetPressed = QString::number(index);
+    m_c.tmrSavePreset.setEnabled(true);
+}
+
+void Presets::cmdPreset_MouseUp(qint16, const skin::MouseArgs&)
+{
+    if (m_hooks.RefreshPresetButtons)
+        m_hooks.RefreshPresetButtons();
+    m_state.PresetPressed.clear();
+    m_c.tmrSavePreset.setEnabled(false);
+}
+
+void Presets::cmdPreset_Click(qint16 index)
+{
+    TunePreset(index);
+}
+
+void Presets::tmrSavePreset_Timer()
+{
+    // One save per press: the hold timer would fire again during the five seconds below.
+    m_c.tmrSavePreset.setEnabled(false);
+    const QString kept = m_c.lblArtistTrackTitle->Caption();
+    const int n = m_state.PresetPressed.toInt() + 1;
+    const QString channel = m_c.lblCC->Caption();
+    m_c.lblArtistTrackTitle->setCaption(QStringLiteral("Preset %1 - Channel %2").arg(n).arg(channel));
+    // A settings file that cannot be written loses the stored channel at the next start only;
+    // the preset still shows it for this run.
+    modIni::WriteSetting(m_state.IniFile, Section, presetKey(n), channel);
+    if (n >= 1 && n <= 3)
+        m_c.lblPreset(n - 1).setCaption(basic::Format(channel, QStringLiteral("000")));
+    m_waits.Wait(5000);
+    m_c.lblArtistTrackTitle->setCaption(kept);
+    m_state.PresetPressed.clear();
+    m_c.tmrSavePreset.setEnabled(false);
+}
+
+void Presets::TunePreset(qint16 index)
+{
+    const qint16 stored =
+        basic::toInt16(modIni::ReadSetting(m_state.IniFile, Section, presetKey(index + 1), modIni::AsInteger))
+            .value_or(0);
+    const int position = m_hooks.FindItem ? m_hooks.FindItem(tableKey(QString::number(stored))) : -1;
+    if (position < 0)
+        return;
+    if (m_hooks.ChooseListItem)
+        m_hooks.ChooseListItem(position);
+    if (m_hooks.HighlightItem)
+        m_hooks.HighlightItem(position + 1);
+    if (m_hooks.RefreshPresetButtons)
+        m_hooks.RefreshPresetButtons();
+}
+
+} // namespace presets

@@ -1,0 +1,44 @@
+// The three presets: a tap tunes the channel stored in the preset; holding one for three
+// seconds stores the tuned channel in it and says so on the now-playing line for five seconds.
+// The preset's picture area and its caption label react identically.
+#pragma once
+
+#include "app/modfunctions.h"
+#include "skin/radioxmcontrols.h"
+#include "skin/windowstate.h"
+
+#include <functional>
+
+namespace presets {
+
+class Presets {
+public:
+    // What a tap needs from the list and what shows the presets' lights.
+    struct Hooks {
+        std::function<int(const QString& key)> FindItem;
+        std::function<void(qint32 position)> ChooseListItem;
+        std::function<void(qint32 item)> HighlightItem;
+        std::function<void()> RefreshPresetButtons;
+    };
+
+    Presets(skin::RadioXMControls& controls, skin::WindowState& state, modFunctions::SharedWaitTimer& waits,
+            const skin::TwipsScale& scale, Hooks hooks);
+
+    void cmdPreset_MouseDown(qint16 index, const skin::MouseArgs& args);
+    void cmdPreset_MouseUp(qint16 index, const skin::MouseArgs& args);
+    void cmdPreset_Click(qint16 index);
+    void tmrSavePreset_Timer();
+
+    // Tunes the channel stored in preset index (0 to 2), highlights it and lights the presets;
+    // a preset whose channel is not in the table does nothing.
+    void TunePreset(qint16 index);
+
+private:
+    skin::RadioXMControls& m_c;
+    skin::WindowState& m_state;
+    modFunctions::SharedWaitTimer& m_waits;
+    const skin::TwipsScale& m_scale;
+    Hooks m_hooks;
+};
+
+} // namespace presets

@@ -1,0 +1,219 @@
+// The presets and the press-and-hold repeat on the real window, with real presses on its
+// controls, a program folder on disk and a fake radio service on a private session bus.
+#include "app/frmradioxm.h"
+#include "fakeradioservice.h"
+#include "scriptedmessagebox.h"
+#include "testskin.h"
+#include "testsupport.h"
+
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+#include <gtest/gtest.h>
+
+using testsupport::pump;
+using testsupport::readFile;
+using testsupport::waitUntil;
+
+namespace {
+
+constexpr skin::Colour Up = 16777215, Down = 255, On = 65535;
+
+class Presets : public ::testing::Test {
+protected:
+    QTemporaryDir folder;
+    FakeRadioService service{"presets"};
+    std::unique_ptr<frmRadioXM> window;
+
+    void start(const QByteArray& presets, const QByteArray& lastChannel = "12")
+    {
+        testskin::writeSkin(folder.filePath("Skins"));
+        testsupport::writeFile(folder.filePath("services.dat"),
+                               "\"005,Five,Pop\"\r\n\"007,Seven,Rock\"\r\n\"012,Twelve,Jazz\"\r\n\"025,TwentyFive,"
+                               "News\"\r\n\"101,HundredOne,Talk\"\r\n");
+        testsupport::writeFile(folder.filePath("vantoxm.ini"), "[XMRadio]\r\nLastChannel=" + lastChannel + "\r\n" +
+                                                                   presets +
+                                                                   "[Appearance]\r\nWindowWidth=800\r\n"
+                                                                   "WindowHeight=480\r\n");
+        frmRadioXM::Seams seams;
+        seams.programFolder = folder.path();
+        seams.messageBox = [](QWidget*) { return std::make_unique<ScriptedMessageBox>(); };
+        window = std::make_unique<frmRadioXM>(std::move(seams));
+        window->Form_Load();
+        window->show();
+        ASSERT_TRUE(waitUntil([&] { return service.calls.contains("Channel " + lastChannel); }));
+        service.calls.clear();
+    }
+
+    skin::RadioXMControls& c() { return window->controls(); }
+    QWidget* preset(int i) { return c().cmdPreset(i).widget(); }
+    QByteArray settings() { return readFile(folder.filePath("vantoxm.ini")); }
+    skin::Colour colour(int i) { return c().lblPreset(i).ForeColor(); }
+};
+
+} // namespace
+
+TEST_F(Presets, ATapTunesHighlightsAndLightsThePreset)
+{
+    start("Preset1=7\r\nPreset2=12\r\nPreset3=12\r\n");
+    EXPECT_EQ(c().lblPreset(0).Caption(), "007");
+    EXPECT_EQ(colour(0), Up);
+    EXPECT_EQ(colour(1), On) << "two presets on the tuned channel both show on";
+    EXPECT_EQ(colour(2), On);
+
+    QTest::mousePress(preset(0), Qt::LeftButton);
+    EXPECT_EQ(colour(0), Down);
+    EXPECT_EQ(colour(1), On) << "only the pressed preset changes until the release";
+    EXPECT_EQ(window->state().PresetPressed, "0");
+    QTest::mouseRelease(preset(0), Qt::LeftButton);
+    EXPECT_EQ(window->state().PresetPressed, "");
+    EXPECT_FALSE(c().tmrSavePreset.Enabled());
+
+    EXPECT_EQ(c().lblCC->Caption(), "7");
+    EXPECT_EQ(window->state().SelectedListItem, 1);
+    EXPECT_EQ(colour(0), On);
+    EXPECT_EQ(colour(1), Up);
+    EXPECT_TRUE(waitUntil([&] {
+        return service.calls == QStringList({"Channel 7", "SetMute false"});
+    })) << service.calls.join(", ").toStdString();
+
+    // The caption label reacts as its picture area does.
+    QTest::mouseClick(c().lblPreset(1).widget(), Qt::LeftButton);
+    EXPECT_EQ(c().lblCC->Caption(), "12");
+}
+
+TEST_F(Presets, APresetWhoseChannelIsNotInTheTableDoesNothing)
+{
+    start("Preset1=\r\nPreset3=101x\r\n");
+    for (int i : {0, 1, 2}) {
+        QTest::mouseClick(preset(i), Qt::LeftButton);
+        EXPECT_EQ(c().lblCC->Caption(), "12") << i;
+    }
+    pump(200);
+    EXPECT_TRUE(service.calls.isEmpty()) << service.calls.join(", ").toStdString();
+}
+
+TEST_F(Presets, AHoldStoresTheTunedChannelOnceAndSaysSo)
+{
+    start("Preset2=5\r\n");
+    QSignalSpy saves(&c().tmrSavePreset, &skin::Timer::tick);
+    const QString playing = c().lblArtistTrackTitle->Caption();
+    // The save waits five seconds while events run: what the user sees is looked at from inside.
+    QString shown, caption;
+    QByteArray stored;
+    QTimer::singleShot(3400, [&] {
+        shown = c().lblArtistTrackTitle->Caption();
+        caption = c().lblPreset(1).Caption();
+        stored = settings();
+    });
+    bool released = false;
+    QTimer::singleShot(7000, [&] { // past the next period of the hold timer
+        QTest::mouseRelease(preset(1), Qt::LeftButton);
+        released = true;
+    });
+    QTest::mousePress(preset(1), Qt::LeftButton);
+    ASSERT_TRUE(waitUntil([&] { return released && c().lblArtistTrackTitle->Caption() == playing; }, 12000));
+    EXPECT_EQ(shown, "Preset 2 - Channel 12");
+    EXPECT_TRUE(stored.contains("Preset2=12\r\n")) << stored.toStdString();
+    EXPECT_EQ(caption, "012");
+    EXPECT_EQ(saves.count(), 1) << "one save per press";
+    EXPECT_EQ(colour(1), On);
+    EXPECT_TRUE(waitUntil([&] { return service.calls.contains("Channel 12"); })) << "the Click re-tunes it";
+    EXPECT_EQ(window->state().PresetPressed, "");
+}
+
+TEST_F(Presets, ASaveThatCannotBeWrittenStillShowsTheChannel)
+{
+    start("");
+    // A settings path that cannot be written, even by root: a folder in its place.
+    window->state().IniFile = folder.filePath("settings-folder");
+    QDir(folder.path()).mkdir("settings-folder");
+    window->state().PresetPressed = "2";
+    QTimer::singleShot(300, [&] { window->state().PresetPressed.clear(); });
+    window->presets().tmrSavePreset_Timer();
+    EXPECT_EQ(c().lblPreset(2).Caption(), "012");
+    EXPECT_TRUE(QFileInfo(folder.filePath("settings-folder")).isDir());
+}
+
+namespace {
+
+// The volume buttons wired to the repeat, as the window wires them, with steps counted.
+struct VolumeButtons {
+    QWidget form;
+    skin::TwipsScale scale;
+    skin::RadioXMControls c{&form, scale};
+    skin::WindowState state;
+    int steps = 0;
+    presets::PressAndHold hold{c, state, scale, {[this] { ++steps; }, [this] { ++steps; }, {}, {}, {}, {}, {}}};
+    VolumeButtons()
+    {
+        QObject::connect(&c.tmrButtonPressed, &skin::Timer::tick, &form, [this] { hold.tmrButtonPressed_Timer(); });
+        c.cmdVolumeUp->handlers() = {[this](const skin::MouseArgs& a) { hold.cmdVolumeUp_MouseDown(a); },
+                                     [this](const skin::MouseArgs& a) { hold.cmdVolumeUp_MouseUp(a); },
+                                     {},
+                                     [this] { ++steps; },
+                                     {},
+                                     {}};
+        c.cmdVolumeDown->handlers() = {[this](const skin::MouseArgs& a) { hold.cmdVolumeDown_MouseDown(a); },
+                                       [this](const skin::MouseArgs& a) { hold.cmdVolumeDown_MouseUp(a); },
+                                       {},
+                                       [this] { ++steps; },
+                                       {},
+                                       {}};
+        form.show();
+    }
+};
+
+} // namespace
+
+TEST(PressAndHold, AHeldVolumeButtonRepeatsEveryTickAndTheClickAddsOne)
+{
+    VolumeButtons b;
+    QWidget* down = b.c.cmdVolumeDown->widget();
+    QTest::mousePress(down, Qt::LeftButton);
+    EXPECT_EQ(b.state.PressedButton, "cmdVolumeDown");
+    EXPECT_EQ(b.steps, 0) << "the press itself changes nothing";
+    pump(1100);
+    QTest::mouseRelease(down, Qt::LeftButton);
+    EXPECT_EQ(b.steps, 6) << "five ticks and the Click";
+    EXPECT_FALSE(b.c.tmrButtonPressed.Enabled());
+
+    b.steps = 0;
+    QTest::mouseClick(b.c.cmdVolumeUp->widget(), Qt::LeftButton);
+    EXPECT_EQ(b.steps, 1) << "a tap is one step";
+
+    b.steps = 0;
+    QTest::mousePress(down, Qt::LeftButton);
+    pump(500);
+    QTest::mouseRelease(down, Qt::LeftButton, {}, QPoint(-20, -20)); // slid off the button
+    EXPECT_EQ(b.steps, 2) << "the ticks only: no Click away from the button";
+    pump(300);
+    EXPECT_EQ(b.steps, 2);
+}
+
+TEST(PressAndHold, ATickRunsOnlyTheActionNamedExactly)
+{
+    VolumeButtons b;
+    for (const char* name : {"cmdvolumeup", "cmdVolumeUp ", "", "cmdTune"}) {
+        b.state.PressedButton = name;
+        b.hold.tmrButtonPressed_Timer();
+    }
+    EXPECT_EQ(b.steps, 0);
+    b.state.PressedButton = "cmdVolumeUp";
+    b.hold.tmrButtonPressed_Timer();
+    EXPECT_EQ(b.steps, 1);
+}
+
+TEST_F(Presets, TheTuneButtonWaitsForTheListing)
+{
+    start("");
+    window->state().SelectedListItem = 3;
+    QTest::mouseClick(c().cmdTune->widget(), Qt::LeftButton);
+    pump(200);
+    EXPECT_TRUE(service.calls.isEmpty());
+    EXPECT_EQ(c().lblCC->Caption(), "12");
+    window->state().ChannelListReady = true;
+    QTest::mouseClick(c().cmdTune->widget(), Qt::LeftButton);
+    EXPECT_EQ(c().lblCC->Caption(), "25");
+    EXPECT_TRUE(waitUntil([&] { return service.calls.contains("Channel 25"); }));
+}
