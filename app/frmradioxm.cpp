@@ -42,19 +42,6 @@ bool booleanSetting(const QVariant& value)
 
 } // namespace
 
-bool IsDaytime(const QString& now, const QString& daySwitchTime, const QString& nightSwitchTime)
-{
-    return QString::compare(now, daySwitchTime, Qt::CaseSensitive) > 0 &&
-           QString::compare(now, nightSwitchTime, Qt::CaseSensitive) < 0;
-}
-
-QString ChooseSkin(const skin::WindowState& s, const QString& now)
-{
-    if (s.NightSkin == s.DaySkin || !s.AutoSwitchDayNightSkin)
-        return QString();
-    return IsDaytime(now, s.DaySkinSwitchTime, s.NightSkinSwitchTime) ? s.DaySkin : s.NightSkin;
-}
-
 frmRadioXM::frmRadioXM(Seams seams)
     : m_seams(std::move(seams))
     , m_scale(skin::TwipsScale::forWidget(this))
@@ -312,15 +299,29 @@ void frmRadioXM::PlaceWindow()
 
 bool frmRadioXM::LoadSkinReportingErrors()
 {
+    if (loadSkinOnce()) {
+        m_reportedSkinErrors.clear();
+        return true;
+    }
+    // The design layout is no way to drive a radio: the other skin of the pair stands in.
+    const std::optional<QString> other = OtherSkinOfPair(m_state, m_state.CurrentSkin);
+    if (!other)
+        return false;
+    m_dayNight.notLoadable(m_state.CurrentSkin);
+    m_state.CurrentSkin = *other;
+    return loadSkinOnce();
+}
+
+bool frmRadioXM::loadSkinOnce()
+{
     try {
         m_skin->LoadSkin();
-        m_lastSkinError.clear();
         return true;
     } catch (const skin::SkinError& error) {
         qCWarning(lcApp).noquote() << error.message();
         // The same broken skin is reported once, not at every resize.
-        if (error.message() != m_lastSkinError) {
-            m_lastSkinError = error.message();
+        if (!m_reportedSkinErrors.contains(error.message())) {
+            m_reportedSkinErrors.insert(error.message());
             m_messageBox->show(SkinErrorTitle, error.message(), app::MessageBox::Icon::Error,
                                app::MessageBox::Buttons::Ok);
         }
@@ -341,6 +342,7 @@ void frmRadioXM::CreateRadio()
     connect(MXM.get(), &AXXMRadioClient::CurrentChannelData, this, &frmRadioXM::MXM_CurrentChannelData);
     connect(MXM.get(), &AXXMRadioClient::SignalStrength, this, &frmRadioXM::MXM_SignalStrength);
     connect(MXM.get(), &AXXMRadioClient::MuteChanged, this, &frmRadioXM::MXM_MuteChanged);
+    connect(MXM.get(), &AXXMRadioClient::ServiceLost, this, &frmRadioXM::MXM_ServiceLost);
 }
 
 void frmRadioXM::TuneLastChannel()
@@ -387,9 +389,12 @@ void frmRadioXM::tmrLoad_Timer()
     const app::MessageBox::Answer answer = m_messageBox->show(
         QuestionTitle, QuestionText, app::MessageBox::Icon::Question, app::MessageBox::Buttons::YesNo);
     m_questionOpen = false;
-    if (answer == app::MessageBox::Answer::Yes)
+    if (answer == app::MessageBox::Answer::Yes) {
         StartService();
-    else
+        // "Wait another 10 seconds" counts from the answer, however long the question was up.
+        m_controls->tmrLoad.setEnabled(false);
+        m_controls->tmrLoad.setEnabled(true);
+    } else
         close();
 }
 
@@ -403,12 +408,9 @@ void frmRadioXM::tmrResize_Timer()
 void frmRadioXM::tmrUpdates_Timer()
 {
     m_state.StartupComplete = true;
-    // A skin is loaded only at a crossing, and only when the skin in use is the other one of the
-    // pair; CurrentSkin changes before the load, so ticks during the load do not load again.
-    const QString wanted = ChooseSkin(m_state, timeOfDay());
-    const QString other = wanted == m_state.DaySkin ? m_state.NightSkin : m_state.DaySkin;
-    if (!wanted.isEmpty() && m_state.CurrentSkin == other) {
-        m_state.CurrentSkin = wanted;
+    // CurrentSkin changes before the load, so ticks during the load do not load again.
+    if (const std::optional<QString> next = m_dayNight.skinToLoad(m_state, timeOfDay())) {
+        m_state.CurrentSkin = *next;
         LoadSkinReportingErrors();
     }
     m_volume->RefreshVolumeDisplay();
@@ -489,6 +491,15 @@ void frmRadioXM::MXM_SignalStrength(float rock, float roll, float ground)
 void frmRadioXM::MXM_MuteChanged(bool)
 {
     m_controls->tmrLoad.setEnabled(false);
+}
+
+void frmRadioXM::MXM_ServiceLost()
+{
+    // Nothing is received any more: the bars drop to nothing, and the no-data question comes
+    // 10 seconds later as at start-up, unless the service returns and speaks first.
+    radio::SignalStrength(*m_controls, 0, 0, 0);
+    m_controls->tmrLoad.setEnabled(false);
+    m_controls->tmrLoad.setEnabled(true);
 }
 
 // --- the list rows ---------------------------------------------------------------------------

@@ -28,6 +28,7 @@
 
 #include "app/modfunctions.h"
 #include "app/platform.h"
+#include "app/skinchoice.h"
 #include "channellist/choose.h"
 #include "channellist/highlight.h"
 #include "channellist/listwindow.h"
@@ -45,17 +46,11 @@
 #include "volume/cvolume.h"
 #include "volume/volumecommands.h"
 
+#include <QSet>
 #include <QTime>
 #include <QWidget>
 #include <functional>
 #include <memory>
-
-// The day test shared by start-up and the periodic update: day when the time of day, as
-// "hh:mm:ss", lies strictly between the two switch times (ordinal text comparison).
-bool IsDaytime(const QString& now, const QString& daySwitchTime, const QString& nightSwitchTime);
-// The skin to use at a time of day: the day or night skin while automatic switching is on and
-// the two differ, else the empty name.
-QString ChooseSkin(const skin::WindowState& settings, const QString& now);
 
 class frmRadioXM : public QWidget {
     Q_OBJECT
@@ -92,7 +87,8 @@ public:
     presets::PressAndHold& pressAndHold() { return *m_hold; }
 
     // Loads the current skin; a broken skin is reported once in a message box naming the file
-    // and the problem, and the window goes on with what it has. Returns whether it loaded.
+    // and the problem. A skin of the day/night pair that cannot be loaded has the other one
+    // stand in; without either the window goes on with what it has. Returns whether one loaded.
     bool LoadSkinReportingErrors();
 
     // Handlers.
@@ -110,6 +106,7 @@ public:
                                 const QString& genre);
     void MXM_SignalStrength(float rock, float roll, float ground);
     void MXM_MuteChanged(bool muted);
+    void MXM_ServiceLost();
     // The six row label groups share these: each acts on the whole row at index.
     void lblListItem_MouseDown(qint16 index, const skin::MouseArgs& args);
     void lblListItem_DblClick(qint16 index);
@@ -144,6 +141,7 @@ private:
     QString timeOfDay() const;
     void followScreen();
     void paint(skin::PictureArea& target, qint16 state);
+    bool loadSkinOnce();
 
     Seams m_seams;
     skin::TwipsScale m_scale;
@@ -168,5 +166,6 @@ private:
     bool m_questionOpen = false;
     bool m_followingScreen = false;
     bool m_unloaded = false;
-    QString m_lastSkinError;
+    QSet<QString> m_reportedSkinErrors;
+    DayNightSwitch m_dayNight;
 };

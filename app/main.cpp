@@ -1,6 +1,7 @@
 // The VANTO XM Radio program: one window, no command line. Everything it needs (settings,
 // skins, the channel list, the radio service) is found in the folder of its executable.
 #include "app/frmradioxm.h"
+#include "app/quitonsignals.h"
 
 #include <QApplication>
 
@@ -12,6 +13,12 @@ int main(int argc, char** argv)
     frmRadioXM::Seams seams;
     seams.programFolder = QApplication::applicationDirPath();
     frmRadioXM window(std::move(seams));
+    // Logout, shutdown, kill and Ctrl-C close the window as the exit button does, so that the
+    // radio is muted before the program ends; exit also ends a question on screen.
+    const app::QuitOnSignals closeOnSignals([&window] {
+        window.close();
+        QCoreApplication::exit(0);
+    });
     window.Form_Load();
     window.show();
     return QApplication::exec();

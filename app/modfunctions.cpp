@@ -1,7 +1,10 @@
 #include "modfunctions.h"
 
 #include <QCoreApplication>
+#include <QFile>
 #include <QFileInfo>
+#include <fcntl.h>
+#include <unistd.h>
 
 namespace modFunctions {
 
@@ -10,6 +13,16 @@ bool FileExists(const QString& path)
     if (path.isEmpty() || path.contains(QChar(0)))
         return false;
     return QFileInfo(path).exists();
+}
+
+bool SyncFolder(const QString& folder)
+{
+    const int fd = ::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0)
+        return false;
+    const bool synced = ::fsync(fd) == 0;
+    ::close(fd);
+    return synced;
 }
 
 SharedWaitTimer::SharedWaitTimer(QObject* parent)

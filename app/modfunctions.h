@@ -1,4 +1,5 @@
-// Shared routines of the window's handlers: the file check and the message-pumping wait.
+// Shared routines of the window's handlers: the file check, the folder sync and the
+// message-pumping wait.
 #pragma once
 
 #include <QDeadlineTimer>
@@ -12,6 +13,10 @@ namespace modFunctions {
 // folder, permission denied, an empty or malformed path) reads as "does not exist": a bad
 // service path in the settings must never end the program.
 bool FileExists(const QString& path);
+
+// Writes a folder's entries to disk (after a file in it was created or renamed), so that a power
+// cut cannot take the new entry back. False when the folder cannot be opened or synced.
+bool SyncFolder(const QString& folder);
 
 // The one timer that every wait of the window shares. A handler that runs during another
 // handler's wait and waits itself re-arms the same timer: the outer wait then ends no earlier

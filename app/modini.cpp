@@ -3,11 +3,14 @@
 #include "app/modini.h"
 
 #include "app/basic.h"
+#include "app/modfunctions.h"
+#include "app/textcodec.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QLoggingCategory>
+#include <QRegularExpression>
 #include <QSaveFile>
 #include <vector>
 
@@ -17,7 +20,8 @@ namespace {
 Q_LOGGING_CATEGORY(lcModIni, "vanto.app.settings")
 
 // Files are bytes: names are matched byte for byte with ASCII case folding, values are decoded
-// as UTF-8, and the writer never touches a byte it does not have to.
+// as UTF-8 (or Windows-1252 where they are not valid UTF-8), and the writer never touches a byte
+// it does not have to.
 bool isBlank(char c)
 {
     return c == ' ' || c == '\t' || c == '\v';
@@ -114,7 +118,7 @@ QString decodedValue(QByteArray raw)
 {
     if (raw.size() >= 2 && (raw.front() == '"' || raw.front() == '\'') && raw.back() == raw.front())
         raw = raw.sliced(1, raw.size() - 2);
-    QString value = QString::fromUtf8(raw);
+    QString value = app::DecodeLine(raw);
     qsizetype cut = 0;
     for (int count = 0; cut < value.size() && count < MaxValueLength; ++count)
         cut += value[cut].isHighSurrogate() && cut + 1 < value.size() ? 2 : 1;
@@ -192,13 +196,36 @@ std::optional<QByteArray> bytesToEdit(const QString& path)
     return file.readAll();
 }
 
+// A save cut short between creating its temporary file and renaming it leaves that file behind;
+// its name is the file's own name, a dot and six letters or digits. The next save removes it.
+void removeLeftoverTemporaries(const QString& path)
+{
+    const QFileInfo target(path);
+    const QRegularExpression temporary(
+        QStringLiteral("^%1\\.[A-Za-z0-9]{6}$").arg(QRegularExpression::escape(target.fileName())));
+    const QFileInfoList candidates =
+        target.absoluteDir().entryInfoList({target.fileName() + QStringLiteral(".??????")}, QDir::Files | QDir::Hidden);
+    for (const QFileInfo& leftover : candidates)
+        if (temporary.match(leftover.fileName()).hasMatch() && !QFile::remove(leftover.filePath()))
+            qCWarning(lcModIni) << "cannot remove the leftover of an earlier save:" << leftover.filePath();
+}
+
 // Writes a temporary file beside the old one and renames it over it, so a crash or a power loss
-// leaves either the old file or the new one, never a truncated one.
+// leaves either the old file or the new one, never a truncated one. In a folder the user cannot
+// write in (an install folder owned by root, with the settings file made writable for the user),
+// the file is written in place instead, so that the settings are still kept.
 bool replaceFile(const QString& path, const QByteArray& bytes)
 {
+    removeLeftoverTemporaries(path);
     QSaveFile file(path);
-    if (file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.commit())
+    file.setDirectWriteFallback(true);
+    if (file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.commit()) {
+        // The rename is on disk only once the folder is: a power cut would otherwise bring back
+        // the old file, and with it the old LastChannel or preset.
+        if (!modFunctions::SyncFolder(QFileInfo(path).absolutePath()))
+            qCWarning(lcModIni) << "settings written but their folder not synced:" << path;
         return true;
+    }
     qCWarning(lcModIni) << "settings not written:" << path << file.errorString();
     file.cancelWriting();
     return false;

@@ -54,7 +54,8 @@ QVariant ReadSetting(const IniDocument& doc, const QString& section, const QStri
 
 // Writes key=value into section of file, creating the file or the section when missing and
 // keeping every other byte of the file. The new file replaces the old one in one step, so a
-// crash never leaves a half-written file. Returns non-zero on success.
+// crash never leaves a half-written file; where the folder cannot be written but the file can,
+// the file is written in place. Returns non-zero on success.
 qint16 WriteSetting(const QString& file, const QString& section, const QString& key, const QString& value);
 
 } // namespace modIni

@@ -67,10 +67,16 @@ void AXXMRadioClient::askCurrentOwner()
 
 void AXXMRadioClient::onOwnerChanged(const QString& newOwner)
 {
+    const bool hadOwner = !m_owner.isEmpty();
     m_owner = newOwner;
     m_ownerKnown = true;
-    if (newOwner.isEmpty())
+    if (newOwner.isEmpty()) {
+        if (hadOwner) {
+            qCInfo(lcRadio) << "the radio service has gone away";
+            emit ServiceLost();
+        }
         return;
+    }
     // A service that starts late, or again after a crash, learns what the window asked for.
     qCInfo(lcRadio) << "radio service owner is now" << newOwner;
     if (m_muteSet)

@@ -38,6 +38,8 @@ signals:
                             const QString& genre);
     void SignalStrength(float rock, float roll, float ground);
     void MuteChanged(bool muted);
+    // The service's name has lost its owner (the service ended or crashed).
+    void ServiceLost();
 
 private slots:
     void onSignal(const QDBusMessage& message);

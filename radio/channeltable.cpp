@@ -1,7 +1,12 @@
 #include "channeltable.h"
 
+#include "app/modfunctions.h"
+#include "app/textcodec.h"
+
 #include <QFile>
+#include <QFileInfo>
 #include <QLoggingCategory>
+#include <unistd.h>
 
 Q_DECLARE_LOGGING_CATEGORY(lcRadio)
 
@@ -79,10 +84,15 @@ void ChannelTable::LoadServices(const QString& path)
         return;
     }
     const QByteArray all = file.readAll();
-    for (QByteArray line : all.split('\n')) {
-        if (line.endsWith('\r'))
-            line.chop(1);
-        const QStringList fields = ServiceLineFields(QString::fromUtf8(line));
+    // Lines end at CR LF, LF or a lone CR: a file cut after the CR of its last line ends there.
+    qsizetype pos = 0;
+    while (pos < all.size()) {
+        qsizetype end = pos;
+        while (end < all.size() && all[end] != '\r' && all[end] != '\n')
+            ++end;
+        const QByteArrayView line = QByteArrayView(all).sliced(pos, end - pos);
+        pos = end + (QByteArrayView(all).sliced(end).startsWith("\r\n") ? 2 : 1);
+        const QStringList fields = ServiceLineFields(app::DecodeLine(line));
         if (fields.isEmpty())
             continue;
         const int position = Add(fields[0]);
@@ -110,16 +120,27 @@ bool AppendService(const QString& path, const QString& key, const QString& stati
     }
     const qint64 oldSize = file.size();
     QByteArray line;
-    // A file whose last line lost its line end (edited by hand) must not swallow the new line.
-    if (oldSize > 0 && file.seek(oldSize - 1) && file.peek(1) != "\n")
-        line += "\r\n";
-    line += '"' + oneLine(key).toUtf8() + ',' + oneLine(station).toUtf8() + ',' + oneLine(genre).toUtf8() + "\"\r\n";
-    if (!file.seek(oldSize) || file.write(line) != line.size() || !file.flush()) {
+    // A file whose last line lost its line end (edited by hand) must not swallow the new line; a
+    // lone CR ends a line as well.
+    if (oldSize > 0 && file.seek(oldSize - 1)) {
+        const QByteArray last = file.peek(1);
+        if (last != "\n" && last != "\r")
+            line += "\r\n";
+    }
+    // The genre is read from the last comma on: a comma inside it would move part of it into the
+    // station, so it is written as a semicolon.
+    const QString storedGenre = oneLine(genre).replace(QLatin1Char(','), QLatin1Char(';'));
+    line += '"' + oneLine(key).toUtf8() + ',' + oneLine(station).toUtf8() + ',' + storedGenre.toUtf8() + "\"\r\n";
+    // Lines are appended rarely (a channel heard for the first time); each one is on disk at
+    // once, so a power cut does not lose it.
+    if (!file.seek(oldSize) || file.write(line) != line.size() || !file.flush() || ::fsync(file.handle()) != 0) {
         qCWarning(lcRadio) << "cannot append to" << path << ":" << file.errorString();
         // Take back a partial line so that the next append starts a clean line.
         file.resize(oldSize);
         return false;
     }
+    if (oldSize == 0)
+        modFunctions::SyncFolder(QFileInfo(path).absolutePath());
     return true;
 }
 

@@ -63,8 +63,9 @@ private:
 QStringList ServiceLineFields(const QString& line);
 
 // Appends one channel to services.dat (creating the file): exactly one line ending in CR LF.
-// Line breaks inside the names become spaces, so one channel is always one line. A failed
-// append loses only this line; returns false then.
+// Line breaks inside the names become spaces, so one channel is always one line; a comma inside
+// the genre becomes a semicolon, so the line loads back as written. A failed append loses only
+// this line; returns false then.
 bool AppendService(const QString& path, const QString& key, const QString& station, const QString& genre);
 
 } // namespace radio

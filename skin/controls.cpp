@@ -400,15 +400,18 @@ void PictureArea::drawFrom(const QImage& source, const QRect& sourceRect)
 {
     const qreal dpr = m_view->devicePixelRatioF();
     const QSize wanted = surfaceSize(dpr);
-    if (sourceRect.size() == wanted && m_surface.size() != wanted) {
-        // The copy covers the whole surface: no need to keep or clear what was there.
-        m_surface = QImage(wanted, QImage::Format_RGB32);
-        m_surface.setDevicePixelRatio(dpr);
-    }
     if (sourceRect == source.rect() && source.size() == wanted && source.devicePixelRatio() == dpr &&
         source.format() == QImage::Format_RGB32) {
         m_surface = source;
         return;
+    }
+    if (sourceRect.size() == wanted && m_surface.size() != wanted) {
+        // The copy covers the whole surface: nothing of what was there is kept. Where the source
+        // is smaller (a skin that never loaded), the rest shows the back colour, not stray memory.
+        m_surface = QImage(wanted, QImage::Format_RGB32);
+        m_surface.setDevicePixelRatio(dpr);
+        if (!source.rect().contains(sourceRect))
+            m_surface.fill(toQColor(m_backColor));
     }
     fitSurface();
     QPainter p(&m_surface);

@@ -57,13 +57,13 @@ QImage StretchToWindow(const QImage& picture, QSize size, qreal devicePixelRatio
     return surface;
 }
 
-std::vector<float> RowTops(float rowHeight, float listHeight)
+std::vector<float> RowTops(float rowHeight, float listHeight, int maxRows)
 {
     std::vector<float> tops;
     if (!(rowHeight > 0))
         return tops;
     float t = float(basic::roundHalfEven(rowHeight));
-    while (t + rowHeight <= listHeight) {
+    while (t + rowHeight <= listHeight && int(tops.size()) < maxRows) {
         tops.push_back(t);
         t = float(basic::roundHalfEven(double(t) + double(rowHeight)));
     }
@@ -428,7 +428,15 @@ void SkinLoader::styleFirstRow(const SkinFile& skin)
 
 void SkinLoader::stackRows()
 {
-    const std::vector<float> tops = RowTops(m_c.lblListItem0(0).Height(), m_c.pctSkinnableList->Height());
+    std::vector<float> tops = RowTops(m_c.lblListItem0(0).Height(), m_c.pctSkinnableList->Height(), MaxListRows + 1);
+    if (tops.size() > size_t(MaxListRows)) {
+        qCWarning(lcSkin).noquote() << QStringLiteral(
+                                           "The skin file %1, section [CurrentPlaylist], key Height: the list "
+                                           "has room for more than %2 rows; it gets %2.")
+                                           .arg(m_skinPath)
+                                           .arg(MaxListRows);
+        tops.resize(size_t(MaxListRows));
+    }
     int k = 0;
     for (const float top : tops) {
         ++k;

@@ -33,9 +33,14 @@ bool AllowsResize(const QString& text);
 // pixels where it shrinks to less than half, so that thin lines and text stay clean.
 QImage StretchToWindow(const QImage& picture, QSize size, qreal devicePixelRatio);
 
+// The most rows the list makes beside row 0: more than any screen can show readably. A skin whose
+// list would hold more (a huge height) gets this many, instead of a start-up that stalls.
+inline constexpr int MaxListRows = 100;
+
 // Rows of the list: the running tops of rows 1, 2, ... that fit wholly in the list's height,
-// starting one row height down, each rounded half to even. Row 0 lies at 0.
-std::vector<float> RowTops(float rowHeight, float listHeight);
+// starting one row height down, each rounded half to even, at most maxRows of them. Row 0 lies
+// at 0.
+std::vector<float> RowTops(float rowHeight, float listHeight, int maxRows = MaxListRows);
 
 // Decoded images kept across loads while their files stay the same (size and modification
 // time), so that a reload after a resize only stretches.

@@ -1,8 +1,8 @@
 // xm-radio-service: a simulated receiver that owns the radio service on the session bus, so the
 // program runs and can be shown without the hardware.
+#include "app/quitonsignals.h"
 #include "busservice.h"
 #include "lineup.h"
-#include "quitonsignals.h"
 #include "receiversimulator.h"
 #include "servicelog.h"
 #include "serviceoptions.h"
@@ -40,7 +40,7 @@ int main(int argc, char** argv)
     if (!parsed.error.isEmpty())
         return fail(parsed.error + QStringLiteral(" (see --help)"), 2);
 
-    xmservice::QuitOnSignals quitOnSignals;
+    app::QuitOnSignals quitOnSignals;
     const quint32 seed = parsed.options.seed.value_or(QRandomGenerator::global()->generate());
     xmservice::ReceiverSimulator receiver(lineupFor(parsed.options), seed, parsed.options.listingIntervalMs);
     const QString failure = xmservice::publishReceiver(&receiver);

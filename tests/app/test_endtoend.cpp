@@ -1,26 +1,42 @@
 // The real window with the real simulator service on a private session bus: the window starts
 // the service itself, the table fills from the listing, services.dat gets one line a channel,
-// the labels follow the tuned channel, and a double tap on a row tunes that channel.
+// the labels follow the tuned channel, and a double tap on a row tunes that channel; a service
+// that dies is noticed; and the real program, ended by a signal, mutes the radio as its exit
+// button does.
 #include "app/frmradioxm.h"
+#include "fakeradioservice.h"
 #include "scriptedmessagebox.h"
 #include "testskin.h"
 #include "testsupport.h"
 
+#include <QDBusConnectionInterface>
 #include <QPointingDevice>
+#include <QProcess>
 #include <QSet>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
+#include <csignal>
+#include <cstring>
 #include <gtest/gtest.h>
 
 using testsupport::waitUntil;
 
 namespace {
 
+// The process that owns the radio service's name now, as the bus knows it.
+qint64 serviceProcess()
+{
+    const QDBusReply<uint> pid =
+        QDBusConnection::sessionBus().interface()->servicePid(QStringLiteral("org.vanto.XMRadio"));
+    return pid.isValid() ? qint64(pid.value()) : 0;
+}
+
 class EndToEnd : public ::testing::Test {
 protected:
     QTemporaryDir folder;
     std::vector<ScriptedMessageBox::Shown> shown;
+    app::MessageBox::Answer answer = app::MessageBox::Answer::Ok;
     std::unique_ptr<frmRadioXM> window;
 
     void SetUp() override
@@ -39,11 +55,20 @@ protected:
         seams.messageBox = [this](QWidget*) {
             auto box = std::make_unique<ScriptedMessageBox>();
             box->log = &shown;
+            box->answer = [this](const ScriptedMessageBox::Shown&) { return answer; };
             return box;
         };
         window = std::make_unique<frmRadioXM>(std::move(seams));
         window->Form_Load();
         window->show();
+    }
+
+    // The simulator the window started outlives it; the next test needs the name free.
+    void TearDown() override
+    {
+        window.reset();
+        if (const qint64 pid = serviceProcess(); pid > 0 && ::kill(pid_t(pid), SIGTERM) == 0)
+            waitUntil([] { return serviceProcess() == 0; });
     }
 
     skin::RadioXMControls& c() { return window->controls(); }
@@ -191,4 +216,50 @@ TEST_F(EndToEnd, HoldingTheScrollDownButtonStepsEveryTick)
     EXPECT_GE(moved, 6);
     EXPECT_LE(moved, 11);
     EXPECT_EQ(c().lblListItem0(highlightedRow()).Caption(), window->table().text(window->state().SelectedListItem, 0));
+}
+
+TEST_F(EndToEnd, AServiceThatDiesDropsTheBarsAndTheQuestionComesAsAtStartUp)
+{
+    answer = app::MessageBox::Answer::Yes;
+    const auto barsShown = [this] {
+        return c().lblSignalFront(0).Visible() || c().lblSignalFront(1).Visible() || c().lblSignalFront(2).Visible();
+    };
+    ASSERT_TRUE(waitUntil(barsShown, 10000));
+    const qint64 first = serviceProcess();
+    ASSERT_GT(first, 0);
+    c().tmrLoad.setInterval(500);
+
+    ASSERT_EQ(::kill(pid_t(first), SIGKILL), 0);
+    EXPECT_TRUE(waitUntil([&] { return c().tmrLoad.Enabled(); }));
+    EXPECT_FALSE(barsShown());
+    ASSERT_TRUE(waitUntil([&] { return !shown.empty(); }));
+    EXPECT_EQ(shown.front().title, "V.A.N.T.O XM Error");
+
+    // Yes started the service again; its first report stops the watchdog.
+    EXPECT_TRUE(waitUntil([&] { return serviceProcess() > 0 && serviceProcess() != first; }));
+    EXPECT_TRUE(waitUntil([&] { return !c().tmrLoad.Enabled() && barsShown(); }));
+}
+
+TEST(ProgramEnd, SignalsThatEndTheProgramMuteTheRadioFirst)
+{
+    for (const int signalNumber : {SIGTERM, SIGINT, SIGHUP}) {
+        SCOPED_TRACE(::strsignal(signalNumber));
+        QTemporaryDir folder;
+        testskin::writeSkin(folder.filePath("Skins"));
+        testsupport::writeFile(folder.filePath("vantoxm.ini"), "[XMRadio]\r\nLastChannel=9\r\n");
+        // The program finds everything in its own folder: a copy of it runs from the test's.
+        ASSERT_TRUE(QFile::copy(VANTO_PROGRAM_DIR "/vanto-xm", folder.filePath("vanto-xm")));
+        FakeRadioService service("service");
+        QProcess program;
+        program.setProcessChannelMode(QProcess::ForwardedChannels);
+        program.start(folder.filePath("vanto-xm"), {});
+        ASSERT_TRUE(waitUntil([&] { return service.calls.contains("Channel 9"); }, 15000))
+            << service.calls.join(", ").toStdString();
+
+        ASSERT_EQ(::kill(pid_t(program.processId()), signalNumber), 0);
+        EXPECT_TRUE(waitUntil([&] { return service.calls.contains("SetMute true"); }));
+        EXPECT_TRUE(waitUntil([&] { return program.state() == QProcess::NotRunning; }));
+        EXPECT_EQ(program.exitStatus(), QProcess::NormalExit);
+        EXPECT_EQ(program.exitCode(), 0);
+    }
 }

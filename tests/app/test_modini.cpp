@@ -6,8 +6,11 @@
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
+#include <grp.h>
 #include <gtest/gtest.h>
+#include <pwd.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 // Readable failure messages.
@@ -88,6 +91,8 @@ const ReadCase readCases[] = {
     {"KeysBeforeFirstSectionUnreachable", "k=v\r\n[S]\r\n", "", "k", std::nullopt},
     {"ExplicitEmptySection", "[]\r\nk=v", "", "k", "v"},
     {"Utf8Value", "[S]\r\nk=Caf\xC3\xA9", "S", "k", QString::fromUtf8("Caf\xC3\xA9")},
+    {"Windows1252Value", "[S]\r\nk=Caf\xE9 \x80 \x81", "S", "k",
+     QString::fromUtf8("Caf\xC3\xA9 \xE2\x82\xAC \xC2\x81")},
     {"Utf8ByteOrderMarkSkipped", "\xEF\xBB\xBF[S]\r\nk=v", "S", "k", "v"},
     {"MissingSection", "[S]\r\nk=v", "T", "k", std::nullopt},
 };
@@ -248,6 +253,8 @@ const WriteCase writeCases[] = {
     {"SemicolonKeyNeverMatchesComment", "[S]\r\n;k=1\r\n", "S", ";k", "2", "[S]\r\n;k=2\r\n;k=1\r\n"},
     {"BytesBeforeFirstSectionKept", QByteArray("x=\0\xFF\r\n[S]\r\nk=1\r\n", 16), "S", "k", "2",
      QByteArray("x=\0\xFF\r\n[S]\r\nk=2\r\n", 16)},
+    {"Windows1252BytesKept", "[S]\r\nname=Caf\xE9\r\nk=1\r\n", "S", "k", "\u00e9",
+     "[S]\r\nname=Caf\xE9\r\nk=\xC3\xA9\r\n"},
     {"OddLinesKeptByteForByte", "\xEF\xBB\xBF; top\n\n  [ s ]  \r\n a = 1 \n\tb=2\r\r\n[T]\nk=1", "S", "c", "3",
      "\xEF\xBB\xBF; top\n\n  [ s ]  \r\n a = 1 \n\tb=2\rc=3\r\n\r\n[T]\nk=1"},
 };
@@ -284,25 +291,73 @@ TEST_F(SettingsFile, MissingFolderFailsAndCreatesNothing)
     EXPECT_FALSE(QFile::exists(file));
 }
 
-TEST_F(SettingsFile, ReadOnlyFolderFailsAndKeepsOldFile)
+TEST_F(SettingsFile, AWriteRemovesTheLeftoversOfAnEarlierSaveAndNothingElse)
 {
-    if (::geteuid() == 0)
-        GTEST_SKIP() << "running as root: folder permissions are not enforced";
     withContent(oldContent);
-    QFile::setPermissions(m_dir.path(), QFile::ReadOwner | QFile::ExeOwner);
-    const qint16 result = WriteSetting(path(), "XMRadio", "LastChannel", "8");
-    QFile::setPermissions(m_dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-    EXPECT_EQ(result, 0);
-    EXPECT_EQ(readFile(path()), oldContent);
+    const QStringList others = {"other.ini.a1B2c3", "vantoxm.ini.a1-2c3", "vantoxm.ini.a1B2c3d", "vantoxm.ini.bak"};
+    for (const QString& name : others + QStringList{"vantoxm.ini.a1B2c3", "vantoxm.ini.ZZZZZZ"})
+        writeFile(path(name), oldContent);
+    ASSERT_NE(WriteSetting(path(), "XMRadio", "LastChannel", "8"), 0);
+    EXPECT_EQ(QDir(m_dir.path()).entryList(QDir::Files | QDir::Hidden, QDir::Name),
+              QStringList(
+                  {"other.ini.a1B2c3", "vantoxm.ini", "vantoxm.ini.a1-2c3", "vantoxm.ini.a1B2c3d", "vantoxm.ini.bak"}));
 }
 
-TEST_F(SettingsFile, ReadOnlyFileFailsAndKeepsOldFile)
+// --- Folders and files the user cannot write ----------------------------------------------------
+
+// Writes LastChannel=8 in a child process that has become the unprivileged user "nobody", who can
+// write only where everybody may. Returns WriteSetting's result, or -1 when the child could not
+// become that user.
+int writeAsNobody(const QString& file)
 {
-    if (::geteuid() == 0)
-        GTEST_SKIP() << "running as root: file permissions are not enforced";
-    QFile::setPermissions(withContent(oldContent), QFile::ReadOwner);
-    EXPECT_EQ(WriteSetting(path(), "XMRadio", "LastChannel", "8"), 0);
-    EXPECT_EQ(readFile(path()), oldContent);
+    const passwd* nobody = ::getpwnam("nobody");
+    if (!nobody)
+        return -1;
+    const pid_t child = ::fork();
+    if (child == 0) {
+        if (::setgroups(0, nullptr) != 0 || ::setgid(nobody->pw_gid) != 0 || ::setuid(nobody->pw_uid) != 0)
+            ::_exit(100);
+        ::_exit(WriteSetting(file, "XMRadio", "LastChannel", "8"));
+    }
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    return WIFEXITED(status) && WEXITSTATUS(status) <= 1 ? WEXITSTATUS(status) : -1;
 }
+
+struct PermissionCase {
+    const char* name;
+    mode_t file;
+    QByteArray after;
+};
+void PrintTo(const PermissionCase& row, std::ostream* os)
+{
+    *os << row.name;
+}
+
+class FolderNotWritable : public SettingsFile, public ::testing::WithParamInterface<PermissionCase> {};
+
+// An install folder owned by root, not writable by the user, with the settings file beside the
+// program.
+TEST_P(FolderNotWritable, WritesInPlaceWhereTheFileAllows)
+{
+    if (::geteuid() != 0)
+        GTEST_SKIP() << "becoming another user needs root";
+    const PermissionCase& c = GetParam();
+    ASSERT_EQ(::chmod(QFile::encodeName(m_dir.path()).constData(), 0755), 0);
+    ASSERT_EQ(::chmod(QFile::encodeName(withContent(oldContent)).constData(), c.file), 0);
+    const int result = writeAsNobody(path());
+    ASSERT_GE(result, 0) << "the test could not become nobody";
+    EXPECT_EQ(result != 0, c.after != oldContent);
+    EXPECT_EQ(readFile(path()), c.after);
+    EXPECT_EQ(QDir(m_dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"vantoxm.ini"});
+}
+
+const PermissionCase permissionCases[] = {
+    {"WritableFileIsWrittenInPlace", 0666, "[XMRadio]\r\nLastChannel=8\r\n"},
+    {"ReadOnlyFileFailsAndIsKept", 0644, oldContent},
+};
+
+INSTANTIATE_TEST_SUITE_P(Permissions, FolderNotWritable, ::testing::ValuesIn(permissionCases),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 } // namespace

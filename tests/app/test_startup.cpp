@@ -6,6 +6,8 @@
 #include "testskin.h"
 #include "testsupport.h"
 
+#include <QDir>
+#include <QElapsedTimer>
 #include <QTemporaryDir>
 #include <QTest>
 #include <gtest/gtest.h>
@@ -190,6 +192,28 @@ TEST_F(Startup, YesStartsAnExistingServiceAgainAndAsksAgainLater)
     EXPECT_TRUE(window->controls().tmrLoad.Enabled());
 }
 
+TEST_F(Startup, AfterALateYesTheWatchdogWaitsItsWholeIntervalAgain)
+{
+    testskin::writeSkin(folder.filePath("Skins"));
+    writeSettings("");
+    QElapsedTimer clock;
+    std::vector<qint64> askedAt, answeredAt;
+    // The question stays up for almost two intervals before the answer.
+    answer = [&](const auto&) {
+        askedAt.push_back(clock.elapsed());
+        testsupport::pump(550);
+        answeredAt.push_back(clock.elapsed());
+        return Answer::Yes;
+    };
+    auto window = makeWindow();
+    window->controls().tmrLoad.setInterval(300);
+    clock.start();
+    window->Form_Load();
+    ASSERT_TRUE(waitUntil([&] { return askedAt.size() >= 2; }, 5000));
+    EXPECT_GE(askedAt[1] - answeredAt[0], 250)
+        << "the question came back " << askedAt[1] - answeredAt[0] << " ms after the answer";
+}
+
 TEST_F(Startup, YesWithAnEmptyServicePathStartsNothingAndAsksAgain)
 {
     testskin::writeSkin(folder.filePath("Skins"));
@@ -309,6 +333,79 @@ TEST_F(Startup, TheDayAndNightSkinsSwitchOnceAtTheCrossing)
     EXPECT_TRUE(shown.empty());
 }
 
+TEST_F(Startup, AnEmptySkinNameIsASkinOfThePairAndSwitchesAtEveryCrossing)
+{
+    // The empty name is the Skins folder itself.
+    testskin::writeSkin(folder.filePath("Skins"));
+    testskin::writeSkin(folder.filePath("Skins/Day"));
+    testskin::writeSkin(folder.filePath("Skins/Night"));
+    struct Case {
+        const char* name;
+        QByteArray day, night;
+        QStringList expected; // CurrentSkin at 12:00, 20:00, the next day 12:00 and 20:00
+    };
+    const Case cases[] = {
+        {"night skin empty", "Day", "", {"Day", "", "Day", ""}},
+        {"day skin empty", "", "Night", {"", "Night", "", "Night"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        writeSettings("", "WindowWidth=800\r\nWindowHeight=480\r\nDaySkin=" + c.day + "\r\nNightSkin=" + c.night +
+                              "\r\nDaySkinSwitchTime=07:00:00\r\nNightSkinSwitchTime=19:00:00\r\n"
+                              "AutoSwitchDayNightSkin=True\r\n");
+        now = QTime(12, 0, 0);
+        auto window = makeWindow();
+        window->Form_Load();
+        QStringList seen{window->state().CurrentSkin};
+        for (const QTime time : {QTime(20, 0, 0), QTime(12, 0, 0), QTime(20, 0, 0)}) {
+            now = time;
+            window->tmrUpdates_Timer();
+            seen << window->state().CurrentSkin;
+        }
+        EXPECT_EQ(seen, c.expected);
+    }
+    EXPECT_TRUE(shown.empty());
+}
+
+TEST_F(Startup, ASkinThatCannotBeLoadedHasTheOtherOfThePairStandIn)
+{
+    const QByteArray dayAndNight = "WindowWidth=800\r\nWindowHeight=480\r\nDaySkin=Day\r\nNightSkin=Night\r\n"
+                                   "DaySkinSwitchTime=07:00:00\r\nNightSkinSwitchTime=19:00:00\r\n"
+                                   "AutoSwitchDayNightSkin=True\r\n";
+    writeSettings("Preset1=7\r\n", dayAndNight);
+    testskin::writeSkin(folder.filePath("Skins/Day"));
+    now = QTime(23, 0, 0);
+    auto window = makeWindow();
+    window->Form_Load();
+    ASSERT_EQ(shown.size(), 1u);
+    EXPECT_TRUE(shown[0].text.contains(folder.filePath("Skins/Night/radio_xm.ini")));
+    EXPECT_EQ(window->state().CurrentSkin, "Day");
+    const skin::PictureArea& preset = window->controls().cmdPreset(0);
+    EXPECT_NEAR(qBlue(preset.surface().pixel(2, 2)), testskin::stateBlue(skin::StateUp), 6) << "the day skin is shown";
+    window->tmrUpdates_Timer();
+    EXPECT_EQ(window->state().CurrentSkin, "Day") << "the night skin is not tried again before the next crossing";
+    EXPECT_EQ(shown.size(), 1u);
+    testskin::writeSkin(folder.filePath("Skins/Night"));
+    for (const QTime time : {QTime(12, 0, 0), QTime(23, 0, 0)}) {
+        now = time;
+        window->tmrUpdates_Timer();
+    }
+    EXPECT_EQ(window->state().CurrentSkin, "Night") << "the next night tries it again";
+    QDir(folder.filePath("Skins/Night")).removeRecursively();
+
+    // Without either skin the design layout stays, its pictures plain: no stray memory shows.
+    QDir(folder.filePath("Skins/Day")).removeRecursively();
+    shown.clear();
+    auto bare = makeWindow();
+    bare->Form_Load();
+    EXPECT_EQ(shown.size(), 2u) << "both skins are reported";
+    const QImage plain = bare->controls().cmdPreset(0).surface();
+    const QRgb background = skin::toQColor(skin::SystemWindowBackground).rgb();
+    for (int y = 0; y < plain.height(); ++y)
+        for (int x = 0; x < plain.width(); ++x)
+            ASSERT_EQ(plain.pixel(x, y), background) << x << "," << y;
+}
+
 TEST_F(Startup, SwitchingOrResizingIntoABrokenSkinReportsItOnceAndGoesOn)
 {
     testskin::writeSkin(folder.filePath("Skins/Day"));
@@ -331,5 +428,6 @@ TEST_F(Startup, SwitchingOrResizingIntoABrokenSkinReportsItOnceAndGoesOn)
     ASSERT_TRUE(waitUntil([&] { return window->controls().tmrResize.Enabled(); }, 1000));
     ASSERT_TRUE(waitUntil([&] { return !window->controls().tmrResize.Enabled(); }, 1000));
     EXPECT_EQ(shown.size(), 1u) << "the same broken skin is not reported again";
+    EXPECT_EQ(window->state().CurrentSkin, "Day") << "the day skin stands in";
     EXPECT_FALSE(window->controls().tmrResize.Enabled());
 }

@@ -48,6 +48,9 @@ TEST(ChannelTable, LoadsServicesLineByLine)
         {"missing station and genre", "\"077\"\r\n", {"077||"}},
         {"LF-only lines and no final line end", "\"003,E,F\"\n\"004,G,H\"", {"003|E|F", "004|G|H"}},
         {"accented names", "\"005,Caf\xc3\xa9 Radio,Chanson\"\r\n", {"005|Caf\u00e9 Radio|Chanson"}},
+        {"a line from the Windows system", "\"006,Caf\xe9 Radio,Chanson\"\r\n", {"006|Caf\u00e9 Radio|Chanson"}},
+        {"a lone CR ends a line", "\"012,Rock Hits,Rock\"\r\"005,A,D\"\r\n", {"012|Rock Hits|Rock", "005|A|D"}},
+        {"a lone CR alone adds no row", "\r", {}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -75,6 +78,10 @@ TEST(ChannelTable, AppendsOneLinePerChannelWithLineBreaksFlattened)
     writeFile(path, "\"001,Edited,By hand\""); // last line end lost
     ASSERT_TRUE(radio::AppendService(path, "002", "B", "C"));
     EXPECT_EQ(readFile(path), "\"001,Edited,By hand\"\r\n\"002,B,C\"\r\n");
+
+    writeFile(path, "\"012,Rock Hits,Rock\"\r"); // cut after the CR of its last line
+    ASSERT_TRUE(radio::AppendService(path, "005", "A", "D"));
+    EXPECT_EQ(readFile(path), "\"012,Rock Hits,Rock\"\r\"005,A,D\"\r\n");
 
     EXPECT_FALSE(radio::AppendService(dir.filePath("missing/services.dat"), "003", "X", "Y"));
 }
@@ -125,6 +132,18 @@ TEST(ChannelData, AKnownChannelUpdatesItsRowMarksTheListReadyAndWritesNothing)
     l.c.tmrHighlightListItem.setEnabled(false);
     l.handler.ChannelData(5, "A", "B", "C", "D");
     EXPECT_FALSE(l.c.tmrHighlightListItem.Enabled());
+}
+
+TEST(ChannelData, AGenreWithACommaLoadsBackWithItsStationWhole)
+{
+    Listing l;
+    l.handler.ChannelData(9, "Station, West", "Art", "Tit", "Rock, Pop");
+    EXPECT_EQ(l.table.text(0, radio::Genre), "Rock, Pop") << "the table keeps the genre as received";
+    EXPECT_EQ(readFile(l.services()), "\"009,Station, West,Rock; Pop\"\r\n");
+    ChannelTable reloaded;
+    reloaded.LoadServices(l.services());
+    EXPECT_EQ(reloaded.text(0, radio::Station), "Station, West");
+    EXPECT_EQ(reloaded.text(0, radio::Genre), "Rock; Pop");
 }
 
 TEST(ChannelData, ARunThatHearsNoNewChannelLeavesServicesByteForByte)

@@ -92,6 +92,30 @@ TEST(LoadSkin, StacksRowsOneLabelHeightApartAsLongAsAWholeRowFits)
     EXPECT_EQ(f.populated, 1);
 }
 
+namespace {
+QStringList warnings;
+void keepWarnings(QtMsgType type, const QMessageLogContext&, const QString& text)
+{
+    if (type == QtWarningMsg)
+        warnings << text;
+}
+} // namespace
+
+TEST(LoadSkin, AHugeListGetsAtMostAHundredRowsAndSaysSo)
+{
+    EXPECT_EQ(skin::RowTops(1, 1e6f).size(), size_t(skin::MaxListRows));
+    SkinFixture f(QSize(800, 480), with({{"CurrentPlaylist/Height", "100000"}}));
+    warnings.clear();
+    const QtMessageHandler previous = qInstallMessageHandler(keepWarnings);
+    f.loader.LoadSkin();
+    qInstallMessageHandler(previous);
+    EXPECT_EQ(f.state.VisibleItems, skin::MaxListRows);
+    ASSERT_EQ(warnings.size(), 1) << warnings.join('\n').toStdString();
+    EXPECT_TRUE(warnings[0].contains(f.skinFolder() + "/radio_xm.ini") && warnings[0].contains("[CurrentPlaylist]") &&
+                warnings[0].contains("Height"))
+        << warnings[0].toStdString();
+}
+
 TEST(LoadSkin, ASecondLoadRemovesTheRowsOfTheFirst)
 {
     SkinFixture f;

@@ -1,9 +1,9 @@
 // xmctl: owns the radio service's name in place of a receiver, prints each call the window
 // makes and sends the signals typed on stdin or given as arguments, to drive the window by hand.
+#include "app/quitonsignals.h"
 #include "commandline.h"
 #include "linereader.h"
 #include "manualradio.h"
-#include "radio/service/quitonsignals.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
@@ -78,7 +78,7 @@ int main(int argc, char** argv)
         return 0;
     }
 
-    xmservice::QuitOnSignals quitOnSignals;
+    app::QuitOnSignals quitOnSignals;
     xmctl::ManualRadio radio(stdout);
     const QString failure = radio.publish();
     if (!failure.isEmpty())

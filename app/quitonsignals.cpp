@@ -1,17 +1,20 @@
 // The self-pipe between the signal handler and the event loop.
 #include "quitonsignals.h"
 
-#include "servicelog.h"
-
 #include <QCoreApplication>
+#include <QLoggingCategory>
 #include <cerrno>
 #include <csignal>
 #include <fcntl.h>
 #include <unistd.h>
 
-namespace xmservice {
+Q_LOGGING_CATEGORY(lcSignals, "vanto.app.signals")
+
+namespace app {
 
 namespace {
+
+constexpr int EndingSignals[] = {SIGTERM, SIGINT, SIGHUP};
 
 void installHandler(int signalNumber, void (*handler)(int))
 {
@@ -24,28 +27,29 @@ void installHandler(int signalNumber, void (*handler)(int))
 
 } // namespace
 
-QuitOnSignals::QuitOnSignals(QObject* parent)
+QuitOnSignals::QuitOnSignals(std::function<void()> end, QObject* parent)
     : QObject(parent)
+    , m_end(end ? std::move(end) : [] { QCoreApplication::quit(); })
 {
     int ends[2];
     if (::pipe2(ends, O_CLOEXEC | O_NONBLOCK) != 0) {
-        qCWarning(lcService) << "no pipe for SIGTERM and SIGINT; they will end the program abruptly";
+        qCWarning(lcSignals) << "no pipe for SIGTERM, SIGINT and SIGHUP; they will end the program abruptly";
         return;
     }
     m_readEnd = ends[0];
     s_writeEnd = ends[1];
     m_notifier = new QSocketNotifier(m_readEnd, QSocketNotifier::Read, this);
-    connect(m_notifier, &QSocketNotifier::activated, this, &QuitOnSignals::quitFromEventLoop);
-    installHandler(SIGTERM, &QuitOnSignals::onSignal);
-    installHandler(SIGINT, &QuitOnSignals::onSignal);
+    connect(m_notifier, &QSocketNotifier::activated, this, &QuitOnSignals::endFromEventLoop);
+    for (const int signalNumber : EndingSignals)
+        installHandler(signalNumber, &QuitOnSignals::onSignal);
 }
 
 QuitOnSignals::~QuitOnSignals()
 {
     if (m_readEnd < 0)
         return;
-    installHandler(SIGTERM, SIG_DFL);
-    installHandler(SIGINT, SIG_DFL);
+    for (const int signalNumber : EndingSignals)
+        installHandler(signalNumber, SIG_DFL);
     ::close(s_writeEnd);
     ::close(m_readEnd);
     s_writeEnd = -1;
@@ -59,12 +63,12 @@ void QuitOnSignals::onSignal(int)
     errno = savedErrno;
 }
 
-void QuitOnSignals::quitFromEventLoop()
+void QuitOnSignals::endFromEventLoop()
 {
     char bytes[16];
     while (::read(m_readEnd, bytes, sizeof bytes) > 0) {
     }
-    QCoreApplication::quit();
+    m_end();
 }
 
-} // namespace xmservice
+} // namespace app
