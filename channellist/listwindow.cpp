@@ -51,17 +51,12 @@ void ListWindow::showRow(int row, int position)
 void ListWindow::fillRowTexts(int row, int position)
 {
     m_c.lblListItem(row).setCaption(QString());
-    for (int column = 0; column < 5; ++column)
-        m_c.rowGroup(column + 1)(row).setCaption(m_table.text(position, column));
     // The background label spans the list; a column label at least spans its column, so a
-    // highlighted row is one solid band, and a longer text is cut at the column's edge.
+    // highlighted row is one solid band, and a longer text is cut at the column's edge. Each
+    // label gets its text and its width in one change, so a scroll moves every label once.
     m_c.lblListItem(row).setWidth(m_c.pctSkinnableList->Width());
-    for (int column = 0; column < 5; ++column) {
-        skin::Label& label = m_c.rowGroup(column + 1)(row);
-        const float columnWidth = m_c.listColumn(column).Width();
-        if (label.Width() < columnWidth)
-            label.setWidth(columnWidth);
-    }
+    for (int column = 0; column < 5; ++column)
+        m_c.rowGroup(column + 1)(row).setCaption(m_table.text(position, column), m_c.listColumn(column).Width());
 }
 
 void ListWindow::hideRow(int row)

@@ -64,48 +64,58 @@ void Scroller::ScrollPageDown()
 
 void Scroller::pctScrollUp_MouseDown(const skin::MouseArgs& args)
 {
-    if (args.button != 1)
-        return;
-    paint(*m_c.pctScrollUp, skin::StateDown);
-    ScrollUp();
-    repeat(QStringLiteral("pctScrollUp"));
+    stepPress(*m_c.pctScrollUp, args, &Scroller::ScrollUp, QStringLiteral("pctScrollUp"));
 }
 
 void Scroller::pctScrollUp_MouseUp(const skin::MouseArgs&)
 {
-    paint(*m_c.pctScrollUp, skin::StateUp);
-    stopRepeat();
+    stepRelease(*m_c.pctScrollUp);
 }
 
 void Scroller::pctScrollUp_DblClick()
 {
-    paint(*m_c.pctScrollUp, skin::StateDown);
-    ScrollUp();
-    stopRepeat();
-    paint(*m_c.pctScrollUp, skin::StateUp);
+    stepDblClick(*m_c.pctScrollUp, &Scroller::ScrollUp);
 }
 
 void Scroller::pctScrollDown_MouseDown(const skin::MouseArgs& args)
 {
-    if (args.button != 1)
-        return;
-    paint(*m_c.pctScrollDown, skin::StateDown);
-    ScrollDown();
-    repeat(QStringLiteral("pctScrollDown"));
+    stepPress(*m_c.pctScrollDown, args, &Scroller::ScrollDown, QStringLiteral("pctScrollDown"));
 }
 
 void Scroller::pctScrollDown_MouseUp(const skin::MouseArgs&)
 {
-    paint(*m_c.pctScrollDown, skin::StateUp);
-    stopRepeat();
+    stepRelease(*m_c.pctScrollDown);
 }
 
 void Scroller::pctScrollDown_DblClick()
 {
-    paint(*m_c.pctScrollDown, skin::StateDown);
-    ScrollDown();
+    stepDblClick(*m_c.pctScrollDown, &Scroller::ScrollDown);
+}
+
+// A left press steps at once and then repeats; a release ends the repeat; a double click steps
+// once more and leaves the button up.
+void Scroller::stepPress(skin::PictureArea& button, const skin::MouseArgs& args, void (Scroller::*step)(),
+                         const QString& action)
+{
+    if (args.button != 1)
+        return;
+    paint(button, skin::StateDown);
+    (this->*step)();
+    repeat(action);
+}
+
+void Scroller::stepRelease(skin::PictureArea& button)
+{
+    paint(button, skin::StateUp);
     stopRepeat();
-    paint(*m_c.pctScrollDown, skin::StateUp);
+}
+
+void Scroller::stepDblClick(skin::PictureArea& button, void (Scroller::*step)())
+{
+    paint(button, skin::StateDown);
+    (this->*step)();
+    stopRepeat();
+    paint(button, skin::StateUp);
 }
 
 // --- the track ---------------------------------------------------------------------------------

@@ -44,6 +44,10 @@ public:
     void pctScroll_MouseUp(const skin::MouseArgs& args);
 
 private:
+    void stepPress(skin::PictureArea& button, const skin::MouseArgs& args, void (Scroller::*step)(),
+                   const QString& action);
+    void stepRelease(skin::PictureArea& button);
+    void stepDblClick(skin::PictureArea& button, void (Scroller::*step)());
     void repeat(const QString& action);
     void stopRepeat();
     void paint(skin::PictureArea& button, qint16 state);

@@ -2,6 +2,7 @@
 
 #include "app/basic.h"
 #include "app/modini.h"
+#include "radio/channeltable.h"
 #include "skin/paintskinnedcontrol.h"
 
 namespace presets {
@@ -12,16 +13,6 @@ const QString Section = QStringLiteral("XMRadio");
 QString presetKey(int n)
 {
     return QStringLiteral("Preset%1").arg(n);
-}
-
-// The channel number as the table keys it: one or two digits are padded with zeros to three.
-QString tableKey(const QString& number)
-{
-    if (number.size() == 1)
-        return QStringLiteral("00") + number;
-    if (number.size() == 2)
-        return QStringLiteral("0") + number;
-    return number;
 }
 
 } // namespace
@@ -82,7 +73,7 @@ void Presets::TunePreset(qint16 index)
     const qint16 stored =
         basic::toInt16(modIni::ReadSetting(m_state.IniFile, Section, presetKey(index + 1), modIni::AsInteger))
             .value_or(0);
-    const int position = m_hooks.FindItem ? m_hooks.FindItem(tableKey(QString::number(stored))) : -1;
+    const int position = m_hooks.FindItem ? m_hooks.FindItem(radio::ChannelTable::RowKey(stored)) : -1;
     if (position < 0)
         return;
     if (m_hooks.ChooseListItem)

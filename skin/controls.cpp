@@ -234,6 +234,25 @@ void Label::setCaption(const QString& caption)
     m_view->update();
 }
 
+void Label::setCaption(const QString& caption, float minWidth)
+{
+    if (caption == m_caption) {
+        if (Width() < minWidth)
+            setWidth(minWidth);
+        return;
+    }
+    m_caption = caption;
+    float width = Width();
+    float height = Height();
+    if (m_autoSize) {
+        const QFontMetricsF metrics(m_font, m_view);
+        width = float(std::ceil(metrics.horizontalAdvance(m_caption))) * scale().x;
+        height = float(std::ceil(metrics.height())) * scale().y;
+    }
+    Move(Left(), Top(), std::max(width, minWidth), height);
+    m_view->update();
+}
+
 void Label::setFontName(const QString& name)
 {
     m_font.setFamily(name);

@@ -131,6 +131,9 @@ public:
 
     QString Caption() const { return m_caption; }
     void setCaption(const QString& caption);
+    // Sets the caption and keeps the label at least minWidth wide (twips), in one change of its
+    // geometry: an auto-sized label takes its text's width or minWidth, whichever is larger.
+    void setCaption(const QString& caption, float minWidth);
     QString FontName() const { return m_font.family(); }
     void setFontName(const QString& name);
     float FontSize() const { return m_fontSize; }

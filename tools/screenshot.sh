@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Takes a screenshot of the real program window at 800 x 480 under a virtual X server, with the
 # simulator service running, for each default skin. A first run fills services.dat, so the
-# pictures show the list as it looks from the second start on.
+# pictures show the window as a user sees it a few seconds after an ordinary second start.
 #   tools/screenshot.sh [build folder] [output folder]
 set -euo pipefail
 build=$(realpath "${1:-build}")
@@ -12,7 +12,6 @@ need=()
 command -v Xvfb >/dev/null || need+=(xvfb)
 command -v import >/dev/null || need+=(imagemagick)
 command -v dbus-run-session >/dev/null || need+=(dbus)
-command -v xdotool >/dev/null || need+=(xdotool)
 if [ ${#need[@]} -gt 0 ]; then
     sudo_cmd=""; [ "$(id -u)" -ne 0 ] && sudo_cmd=sudo
     $sudo_cmd apt-get install -y "${need[@]}"
@@ -30,13 +29,13 @@ settings() {
     cp -r "$build/program/Skins/$1"/. "$work/Skins/"
 }
 
-# run <seconds> [picture]: the window is resized once after start-up, which lays the skin out
-# again with the channel table already loaded from services.dat.
+# run <seconds> [picture]: starts the program as a user does and takes the picture after that
+# many seconds.
 run() {
     Xvfb :97 -screen 0 800x480x24 -nolisten tcp >/dev/null 2>&1 &
     local xvfb=$!
     sleep 1
-    DISPLAY=:97 dbus-run-session -- bash -c "'$work/vanto-xm' & app=\$!; sleep 3; xdotool search --name 'V.A.N.T.O' windowsize %@ 640 400 || true; sleep 1; xdotool search --name 'V.A.N.T.O' windowsize %@ 800 480 || true; sleep $1; if [ -n '${2:-}' ]; then import -window root '${2:-}'; fi; kill \$app; wait \$app 2>/dev/null || true" || true
+    DISPLAY=:97 dbus-run-session -- bash -c "'$work/vanto-xm' & app=\$!; sleep $1; if [ -n '${2:-}' ]; then import -window root '${2:-}'; fi; kill \$app; wait \$app 2>/dev/null || true" || true
     kill $xvfb 2>/dev/null || true
     wait $xvfb 2>/dev/null || true
     sleep 2

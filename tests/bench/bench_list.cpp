@@ -1,10 +1,12 @@
-// The channel list under the Day skin at 800 x 480: a step of the selection (HighlightItem and
-// the repaint it causes) against a bare repaint of the same list area with the same labels;
+// The channel list under the Day skin at 800 x 480: a step of the selection (a ScrollDown tick,
+// HighlightItem and the repaint it causes) against a bare repaint of the same list area with the
+// same labels;
 // and a refresh tick and a jump with 10 and with 1,000 channels, to show that the work follows
 // the rows on screen, not the size of the table.
 #include "benchsupport.h"
 #include "channellist/highlight.h"
 #include "channellist/listwindow.h"
+#include "channellist/scrolling.h"
 #include "skin/loadskin.h"
 
 #include <QApplication>
@@ -24,6 +26,7 @@ struct Window {
     modFunctions::SharedWaitTimer waits;
     channellist::ListWindow list{c, state, table};
     channellist::Highlighter highlight{c, state, table, list, waits};
+    channellist::Scroller scroller{c, state, table, list, highlight, scale};
     skin::SkinLoader loader{form,
                             c,
                             state,
@@ -90,19 +93,33 @@ int main(int argc, char** argv)
 
     Window big(1000);
     BareList bare(big);
-    qint32 k = 200;
-    big.highlight.HighlightItem(k);
-    const double step = bench::medianMs(runs, {}, [&] {
-        for (int i = 0; i < steps; ++i) {
-            big.highlight.HighlightItem(++k);
-            big.area().repaint();
-        }
-    });
     const double repaint = bench::medianMs(runs, {}, [&] {
         for (int i = 0; i < steps; ++i)
             bare.area.repaint();
     });
-    bench::row("step of the selection, 1000 channels", step * 1000 / steps, repaint * 1000 / steps, "us", 2.0);
+
+    // A step of the selection to the next channel, as each tick of a held step button makes it:
+    // ScrollDown (HighlightItem of the next channel) and the repaint it causes. At the end of the
+    // table the selection goes back to the top, untimed.
+    for (const int channels : {10, 1000}) {
+        Window w(channels);
+        w.state.ChannelListReady = true;
+        w.highlight.HighlightItem(1);
+        const double tick = bench::medianOf(runs, [&] {
+            double timed = 0;
+            for (int i = 0; i < steps; ++i) {
+                if (w.state.SelectedListItem >= channels - 1)
+                    w.highlight.HighlightItem(1);
+                timed += bench::elapsedMs([&] {
+                    w.scroller.ScrollDown();
+                    w.area().repaint();
+                });
+            }
+            return timed;
+        });
+        bench::row(qPrintable(QStringLiteral("step of the selection, %1 channels").arg(channels)), tick * 1000 / steps,
+                   repaint * 1000 / steps, "us", 2.0);
+    }
 
     // Each tick and each jump shows new texts in every row, as a listing in full swing does: the
     // texts of the rows about to be shown change untimed before each one.
