@@ -143,6 +143,10 @@ void Highlighter::tmrHighlightListItem_Timer()
     const int position = m_table.FindItem(key);
     if (position < 0)
         return;
+    // The rows were laid out before the table had channels, and a highlight on an inner row does
+    // not paint the window: paint it where it stands first, or the list stays blank.
+    qint32 top = m_state.TopListItem;
+    m_list.PopulateList(top);
     HighlightItem(position + 1);
     m_state.StartupHighlightDone = true;
     m_c.tmrHighlightListItem.setEnabled(false);

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Installs what building, running and testing the program need on Debian 12, when missing.
 set -euo pipefail
-packages=(build-essential cmake qt6-base-dev qt6-base-dev-tools libgl-dev libgtest-dev googletest
+packages=(build-essential cmake qt6-base-dev qt6-base-dev-tools qt6-serialport-dev libgl-dev libgtest-dev googletest
           dbus dbus-bin fonts-dejavu-core fonts-dejavu-extra
           libasound2-dev libasound2-plugins pulseaudio pulseaudio-utils)
 missing=()

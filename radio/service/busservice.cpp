@@ -2,8 +2,8 @@
 #include "busservice.h"
 
 #include "radio/xmradio_names.h"
+#include "radiobackend.h"
 #include "receiveradaptor.h"
-#include "receiversimulator.h"
 
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>
@@ -31,7 +31,7 @@ QString claimRadioService(QObject* object)
     return {};
 }
 
-QString publishReceiver(ReceiverSimulator* receiver)
+QString publishReceiver(RadioBackend* receiver)
 {
     new ReceiverAdaptor(receiver); // owned by the receiver
     return claimRadioService(receiver);

@@ -7,14 +7,14 @@
 
 namespace xmservice {
 
-class ReceiverSimulator;
+class RadioBackend;
 
 // Registers object (with its adaptors) at the radio service's object path, then claims the
 // service name without queueing for it. Returns an empty text on success, else the reason, fit
 // to follow the program's name in an error message.
 QString claimRadioService(QObject* object);
 
-// The same for the simulator, after giving it its bus adaptor.
-QString publishReceiver(ReceiverSimulator* receiver);
+// The same for a back-end, after giving it its bus adaptor.
+QString publishReceiver(RadioBackend* receiver);
 
 } // namespace xmservice

@@ -1,17 +1,21 @@
-// xm-radio-service: a simulated receiver that owns the radio service on the session bus, so the
-// program runs and can be shown without the hardware.
+// xm-radio-service: owns the radio service on the session bus and puts a receiver behind it: a
+// real one on a serial port, or the simulator, so the program runs and can be shown without the
+// hardware.
 #include "app/quitonsignals.h"
 #include "busservice.h"
 #include "lineup.h"
 #include "receiversimulator.h"
+#include "serialreceiver.h"
 #include "servicelog.h"
 #include "serviceoptions.h"
 
 #include <QCoreApplication>
 #include <QDBusConnection>
+#include <QDir>
 #include <QRandomGenerator>
 #include <QTimer>
 #include <cstdio>
+#include <memory>
 
 namespace {
 
@@ -24,6 +28,29 @@ int fail(const QString& reason, int exitCode)
 xmservice::Lineup lineupFor(const xmservice::ServiceOptions& options)
 {
     return options.channelCount > 0 ? xmservice::Lineup::withSize(options.channelCount) : xmservice::Lineup::builtIn();
+}
+
+std::unique_ptr<xmservice::RadioBackend> makeBackend(const xmservice::ServiceOptions& options)
+{
+    const QString settings = QDir(QCoreApplication::applicationDirPath()).filePath("xm-radio-service.ini");
+    const xmservice::ReceiverChoice choice = xmservice::chooseReceiver(options, settings);
+    for (const QString& warning : choice.warnings)
+        qCWarning(lcService).noquote() << warning;
+    if (!choice.device.isEmpty()) {
+        qCInfo(lcService).noquote() << QStringLiteral("receiver %1 on %2 at %3 baud")
+                                           .arg(choice.model == xmservice::ReceiverModel::Direct ? "Direct" : "PCR",
+                                                choice.device)
+                                           .arg(choice.baud);
+        return std::make_unique<xmservice::SerialReceiver>(choice.device, choice.model, choice.baud);
+    }
+    const quint32 seed = options.seed.value_or(QRandomGenerator::global()->generate());
+    auto simulator =
+        std::make_unique<xmservice::ReceiverSimulator>(lineupFor(options), seed, options.listingIntervalMs);
+    qCInfo(lcService).noquote() << QStringLiteral("simulator: %1 channels, one listed every %2 ms, seed %3")
+                                       .arg(simulator->lineup().size())
+                                       .arg(options.listingIntervalMs)
+                                       .arg(seed);
+    return simulator;
 }
 
 } // namespace
@@ -41,17 +68,11 @@ int main(int argc, char** argv)
         return fail(parsed.error + QStringLiteral(" (see --help)"), 2);
 
     app::QuitOnSignals quitOnSignals;
-    const quint32 seed = parsed.options.seed.value_or(QRandomGenerator::global()->generate());
-    xmservice::ReceiverSimulator receiver(lineupFor(parsed.options), seed, parsed.options.listingIntervalMs);
-    const QString failure = xmservice::publishReceiver(&receiver);
+    const std::unique_ptr<xmservice::RadioBackend> receiver = makeBackend(parsed.options);
+    const QString failure = xmservice::publishReceiver(receiver.get());
     if (!failure.isEmpty())
         return fail(failure, 1);
-
-    qCInfo(lcService).noquote() << QStringLiteral("%1 channels, one listed every %2 ms, seed %3")
-                                       .arg(receiver.lineup().size())
-                                       .arg(parsed.options.listingIntervalMs)
-                                       .arg(seed);
-    receiver.start();
+    receiver->start();
     // A service whose session bus has gone away has nobody left to serve: it ends with the bus
     // instead of lingering as an orphan.
     QTimer busWatch;

@@ -9,7 +9,7 @@
 namespace xmservice {
 
 ReceiverSimulator::ReceiverSimulator(Lineup lineup, quint32 seed, int listingIntervalMs, QObject* parent)
-    : QObject(parent)
+    : RadioBackend(parent)
     , m_lineup(std::move(lineup))
     , m_schedule(m_lineup, seed)
     , m_signals(seed ^ 0x9e3779b9u)

@@ -4,16 +4,16 @@
 #pragma once
 
 #include "lineup.h"
+#include "radiobackend.h"
 #include "schedule.h"
 #include "signalmodel.h"
 
 #include <QElapsedTimer>
-#include <QObject>
 #include <QTimer>
 
 namespace xmservice {
 
-class ReceiverSimulator : public QObject {
+class ReceiverSimulator : public RadioBackend {
     Q_OBJECT
 public:
     static constexpr int DefaultListingIntervalMs = 40;
@@ -23,26 +23,15 @@ public:
     ReceiverSimulator(Lineup lineup, quint32 seed, int listingIntervalMs = DefaultListingIntervalMs,
                       QObject* parent = nullptr);
 
-    void start();
+    void start() override;
 
     const Lineup& lineup() const { return m_lineup; }
     int tunedChannel() const { return m_lineup.at(m_tunedIndex).number; }
     bool isMuted() const { return m_muted; }
 
-public slots:
-    // The radio service's methods. A channel outside the lineup is ignored.
-    void Channel(int number);
-    void SetMute(bool muted);
-
-signals:
-    void ChannelChange(int number);
-    void CurrentTime(int position, int duration);
-    void ChannelData(int number, const QString& station, const QString& artist, const QString& title,
-                     const QString& genre);
-    void CurrentChannelData(int number, const QString& station, const QString& artist, const QString& title,
-                            const QString& genre);
-    void SignalStrength(double rock, double roll, double ground);
-    void MuteChanged(bool muted);
+    // A channel outside the lineup is ignored.
+    void Channel(int number) override;
+    void SetMute(bool muted) override;
 
 private:
     void sendNextListing();

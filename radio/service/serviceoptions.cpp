@@ -1,5 +1,9 @@
-// Command-line parsing of the simulator, with range checks and plain-worded errors.
+// Command-line parsing of the service, with range checks and plain-worded errors, and the choice
+// of the back-end from the command line and the settings file.
 #include "serviceoptions.h"
+
+#include "app/basic.h"
+#include "app/modini.h"
 
 #include <QCommandLineParser>
 
@@ -50,6 +54,14 @@ struct Options {
                                 QStringLiteral("Number of channels: fewer cut the built-in lineup, more extend "
                                                "it with generated channels."),
                                 QStringLiteral("N")};
+    QCommandLineOption device{QStringLiteral("device"),
+                              QStringLiteral("The receiver's serial device, best a /dev/serial/by-id/ name, or "
+                                             "\"simulator\" (overrides Device in xm-radio-service.ini)."),
+                              QStringLiteral("PATH")};
+    QCommandLineOption model{QStringLiteral("model"),
+                             QStringLiteral("PCR for the USB receiver, Direct for a car tuner, which gets the "
+                                            "wake-up sequence first (overrides Model in xm-radio-service.ini)."),
+                             QStringLiteral("PCR|Direct")};
 };
 
 } // namespace
@@ -58,12 +70,15 @@ ParsedServiceOptions parseServiceOptions(const QStringList& arguments)
 {
     QCommandLineParser parser;
     parser.setApplicationDescription(
-        QStringLiteral("Simulated satellite radio receiver: owns org.vanto.XMRadio on the session bus,\n"
-                       "lists every channel, reports the tuned channel, track time and signal levels.\n"
+        QStringLiteral("Satellite radio service: owns org.vanto.XMRadio on the session bus, lists every\n"
+                       "channel, reports the tuned channel, track time and signal levels. It drives a\n"
+                       "receiver on a serial port, or simulates one (the default). Settings are read from\n"
+                       "xm-radio-service.ini in the program's folder; options override them. The\n"
+                       "simulator's options are --seed, --interval and --channels.\n"
                        "Ends cleanly on SIGTERM and SIGINT."));
     const QCommandLineOption help = parser.addHelpOption();
     const Options options;
-    parser.addOptions({options.seed, options.interval, options.channels});
+    parser.addOptions({options.seed, options.interval, options.channels, options.device, options.model});
 
     ParsedServiceOptions parsed;
     if (!parser.parse(arguments)) {
@@ -82,7 +97,58 @@ ParsedServiceOptions parseServiceOptions(const QStringList& arguments)
         parsed.options.listingIntervalMs = int(*interval);
     if (const auto count = numberOption(parser, options.channels, 1, MaxChannelCount, parsed.error))
         parsed.options.channelCount = int(*count);
+    if (parser.isSet(options.device)) {
+        parsed.options.device = parser.value(options.device);
+        if (parsed.options.device->isEmpty())
+            parsed.error = QStringLiteral("--device needs a device path or \"simulator\"");
+    }
+    if (parser.isSet(options.model)) {
+        parsed.options.model = modelNamed(parser.value(options.model));
+        if (!parsed.options.model)
+            parsed.error = QStringLiteral("--model needs PCR or Direct, not \"%1\"").arg(parser.value(options.model));
+    }
     return parsed;
+}
+
+std::optional<ReceiverModel> modelNamed(const QString& name)
+{
+    if (name.compare(QLatin1String("PCR"), Qt::CaseInsensitive) == 0)
+        return ReceiverModel::Pcr;
+    if (name.compare(QLatin1String("Direct"), Qt::CaseInsensitive) == 0)
+        return ReceiverModel::Direct;
+    return std::nullopt;
+}
+
+ReceiverChoice chooseReceiver(const ServiceOptions& options, const QString& settingsPath)
+{
+    const modIni::IniDocument file = modIni::IniDocument::fromFile(settingsPath);
+    const QString section = QStringLiteral("Receiver");
+    ReceiverChoice choice;
+
+    const QString device = options.device.value_or(file.value(section, QStringLiteral("Device")).value_or(QString()));
+    if (device.compare(QLatin1String("simulator"), Qt::CaseInsensitive) != 0)
+        choice.device = device;
+
+    if (options.model) {
+        choice.model = *options.model;
+    } else if (const auto text = file.value(section, QStringLiteral("Model")); text && !text->isEmpty()) {
+        if (const auto model = modelNamed(*text))
+            choice.model = *model;
+        else
+            choice.warnings
+                << QStringLiteral("Model=%1 in %2 is neither PCR nor Direct; using PCR").arg(*text, settingsPath);
+    }
+
+    if (const auto text = file.value(section, QStringLiteral("Baud")); text && !text->isEmpty()) {
+        const std::optional<qint32> baud = basic::CLng(*text);
+        if (baud && *baud > 0)
+            choice.baud = *baud;
+        else
+            choice.warnings << QStringLiteral("Baud=%1 in %2 is not a baud rate; using %3")
+                                   .arg(*text, settingsPath)
+                                   .arg(DefaultBaud);
+    }
+    return choice;
 }
 
 } // namespace xmservice

@@ -1,7 +1,9 @@
-// The simulator's command line: --seed, --interval, --channels and --help.
+// The service's command line (--device, --model, the simulator's --seed, --interval, --channels,
+// and --help) and its settings file, xm-radio-service.ini: the command line wins over the file.
 #pragma once
 
 #include "receiversimulator.h"
+#include "serialreceiver.h"
 
 #include <QString>
 #include <QStringList>
@@ -12,7 +14,9 @@ namespace xmservice {
 struct ServiceOptions {
     std::optional<quint32> seed; // none: a fresh seed every run
     int listingIntervalMs = ReceiverSimulator::DefaultListingIntervalMs;
-    int channelCount = 0; // 0: the whole built-in lineup
+    int channelCount = 0;          // 0: the whole built-in lineup
+    std::optional<QString> device; // a device path, or "simulator"
+    std::optional<ReceiverModel> model;
 };
 
 struct ParsedServiceOptions {
@@ -27,5 +31,22 @@ inline constexpr int MaxChannelCount = 9999;
 
 // arguments[0] is the program's name, as in QCoreApplication::arguments().
 ParsedServiceOptions parseServiceOptions(const QStringList& arguments);
+
+inline constexpr int DefaultBaud = 9600;
+
+// Which back-end runs and how it reaches the receiver.
+struct ReceiverChoice {
+    QString device; // empty: the simulator
+    ReceiverModel model = ReceiverModel::Pcr;
+    int baud = DefaultBaud;
+    QStringList warnings; // values of the file that were not understood and were replaced
+};
+
+// The [Receiver] section of the settings file (Device, Model, Baud) under the command line's
+// --device and --model. A missing file or key gives the simulator, a PCR and 9600 baud.
+ReceiverChoice chooseReceiver(const ServiceOptions& options, const QString& settingsPath);
+
+// "PCR" or "Direct" in any letter case.
+std::optional<ReceiverModel> modelNamed(const QString& name);
 
 } // namespace xmservice

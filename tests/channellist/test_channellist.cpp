@@ -201,6 +201,19 @@ TEST(RowPress, ALeftPressSelectsTheRowWhereItStands)
     EXPECT_EQ(l.state.TopListItem, 10);
 }
 
+TEST(StartupHighlight, FillsTheRowsTheTableGotAfterTheyWereLaidOut)
+{
+    List l(0);
+    l.paint(0); // the skin's load, before the table has any channel
+    for (int k = 1; k <= 20; ++k)
+        l.table.Add(radio::ChannelTable::RowKey(k));
+    l.c.lblCC->setCaption("3"); // an inner row of the first page
+    l.highlight.tmrHighlightListItem_Timer();
+    EXPECT_EQ(l.shownRows(), 5);
+    EXPECT_EQ(l.c.lblListItem0(0).Caption(), "001");
+    EXPECT_EQ(l.opaqueRows(), Rows({2}));
+}
+
 TEST(StartupHighlight, FindsTheTunedChannelOnceAndStops)
 {
     List l(150);

@@ -169,13 +169,17 @@ struct VolumeButtons {
 TEST(PressAndHold, AHeldVolumeButtonRepeatsEveryTickAndTheClickAddsOne)
 {
     VolumeButtons b;
+    QSignalSpy ticks(&b.c.tmrButtonPressed, &skin::Timer::tick);
     QWidget* down = b.c.cmdVolumeDown->widget();
     QTest::mousePress(down, Qt::LeftButton);
     EXPECT_EQ(b.state.PressedButton, "cmdVolumeDown");
     EXPECT_EQ(b.steps, 0) << "the press itself changes nothing";
     pump(1100);
     QTest::mouseRelease(down, Qt::LeftButton);
-    EXPECT_EQ(b.steps, 6) << "five ticks and the Click";
+    // Five ticks in a second on a quiet machine; a busy one may deliver fewer, never more.
+    EXPECT_GE(ticks.count(), 3);
+    EXPECT_LE(ticks.count(), 5);
+    EXPECT_EQ(b.steps, ticks.count() + 1) << "a step a tick, and the Click";
     EXPECT_FALSE(b.c.tmrButtonPressed.Enabled());
 
     b.steps = 0;
@@ -183,12 +187,13 @@ TEST(PressAndHold, AHeldVolumeButtonRepeatsEveryTickAndTheClickAddsOne)
     EXPECT_EQ(b.steps, 1) << "a tap is one step";
 
     b.steps = 0;
+    ticks.clear();
     QTest::mousePress(down, Qt::LeftButton);
     pump(500);
     QTest::mouseRelease(down, Qt::LeftButton, {}, QPoint(-20, -20)); // slid off the button
-    EXPECT_EQ(b.steps, 2) << "the ticks only: no Click away from the button";
+    EXPECT_EQ(b.steps, ticks.count()) << "the ticks only: no Click away from the button";
     pump(300);
-    EXPECT_EQ(b.steps, 2);
+    EXPECT_EQ(b.steps, ticks.count());
 }
 
 TEST(PressAndHold, ATickRunsOnlyTheActionNamedExactly)

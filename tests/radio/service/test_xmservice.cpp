@@ -6,9 +6,11 @@
 #include "radio/service/schedule.h"
 #include "radio/service/serviceoptions.h"
 #include "radio/service/signalmodel.h"
+#include "testsupport.h"
 
 #include <QSet>
 #include <QSignalSpy>
+#include <QTemporaryDir>
 #include <algorithm>
 #include <functional>
 #include <gtest/gtest.h>
@@ -275,7 +277,9 @@ INSTANTIATE_TEST_SUITE_P(Data, Options,
                                            OptionsCase{"seedTooLarge", {"--seed", "4294967296"}, "--seed", 0, 0, {}},
                                            OptionsCase{"missingValue", {"--channels"}, "channels", 0, 0, {}},
                                            OptionsCase{"unknownOption", {"--volume", "3"}, "volume", 0, 0, {}},
-                                           OptionsCase{"strayArgument", {"now"}, "now", 0, 0, {}}),
+                                           OptionsCase{"strayArgument", {"now"}, "now", 0, 0, {}},
+                                           OptionsCase{"unknownModel", {"--model", "USB"}, "--model", 0, 0, {}},
+                                           OptionsCase{"emptyDevice", {"--device", ""}, "--device", 0, 0, {}}),
                          [](const auto& info) { return std::string(info.param.name); });
 
 TEST(ReceiverSimulator, TuningAKnownChannelReportsTheChangeThenItsDataAndTime)
@@ -326,3 +330,67 @@ TEST(ReceiverSimulator, ReportsTheMuteStateItIsGiven)
     EXPECT_FALSE(spy.at(1).at(0).toBool());
     EXPECT_FALSE(receiver.isMuted());
 }
+
+struct ChoiceCase {
+    const char* name;
+    QByteArray file; // xm-radio-service.ini; empty: no file
+    QStringList arguments;
+    QString device; // empty: the simulator
+    ReceiverModel model;
+    int baud;
+    int warnings;
+};
+
+class ReceiverChoiceFromFile : public ::testing::TestWithParam<ChoiceCase> {};
+
+TEST_P(ReceiverChoiceFromFile, TheCommandLineWinsOverTheFile)
+{
+    const ChoiceCase& c = GetParam();
+    QTemporaryDir folder;
+    const QString path = folder.filePath("xm-radio-service.ini");
+    if (!c.file.isEmpty())
+        testsupport::writeFile(path, c.file);
+    const ParsedServiceOptions parsed = parseServiceOptions(QStringList{"xm-radio-service"} + c.arguments);
+    ASSERT_TRUE(parsed.error.isEmpty()) << parsed.error.toStdString();
+    const ReceiverChoice choice = chooseReceiver(parsed.options, path);
+    EXPECT_EQ(choice.device, c.device);
+    EXPECT_EQ(choice.model, c.model);
+    EXPECT_EQ(choice.baud, c.baud);
+    EXPECT_EQ(choice.warnings.size(), c.warnings) << choice.warnings.join('|').toStdString();
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Data, ReceiverChoiceFromFile,
+    ::testing::Values(
+        ChoiceCase{"noFile", {}, {}, {}, ReceiverModel::Pcr, 9600, 0},
+        ChoiceCase{"shippedDefault",
+                   "[Receiver]\r\nDevice=simulator\r\nModel=PCR\r\nBaud=9600\r\n",
+                   {},
+                   {},
+                   ReceiverModel::Pcr,
+                   9600,
+                   0},
+        ChoiceCase{"directOnAPort",
+                   "[receiver]\r\n device = \"/dev/ttyUSB0\" \r\nmodel=direct\r\nBaud=19200\r\n",
+                   {},
+                   "/dev/ttyUSB0",
+                   ReceiverModel::Direct,
+                   19200,
+                   0},
+        ChoiceCase{"commandLineOverrides",
+                   "[Receiver]\r\nDevice=/dev/ttyUSB0\r\nModel=Direct\r\n",
+                   {"--device", "/dev/ttyS1", "--model", "pcr"},
+                   "/dev/ttyS1",
+                   ReceiverModel::Pcr,
+                   9600,
+                   0},
+        ChoiceCase{"commandLineSimulator",
+                   "[Receiver]\r\nDevice=/dev/ttyUSB0\r\n",
+                   {"--device", "Simulator"},
+                   {},
+                   ReceiverModel::Pcr,
+                   9600,
+                   0},
+        ChoiceCase{
+            "badValuesFallBack", "[Receiver]\r\nModel=Walkman\r\nBaud=fast\r\n", {}, {}, ReceiverModel::Pcr, 9600, 2}),
+    [](const auto& info) { return std::string(info.param.name); });

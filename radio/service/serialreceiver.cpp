@@ -1,0 +1,448 @@
+// The receiver's state machine. Requests wait in one queue: the user's tunes and mutes first,
+// then power-up steps, signal polls and text requests, and when nothing waits, the next step of
+// the line-up walk. A reply, or a second without one, sends the next request.
+#include "serialreceiver.h"
+
+#include "servicelog.h"
+
+#include <algorithm>
+
+namespace xmservice {
+
+namespace {
+
+// A request that gets no reply: the car tuners' wake-up steps. The next one follows after this.
+constexpr int WakeUpGapMs = 100;
+constexpr int HighestChannel = 255;
+
+QString hex(QByteArrayView payload)
+{
+    return QString::fromLatin1(payload.toByteArray().toHex(' '));
+}
+
+} // namespace
+
+SerialReceiver::SerialReceiver(QString devicePath, ReceiverModel model, int baud, QObject* parent)
+    : RadioBackend(parent)
+    , m_link(std::move(devicePath), baud)
+    , m_model(model)
+{
+    m_replyTimer.setSingleShot(true);
+    m_reportTimer.setInterval(ReportIntervalMs);
+    connect(&m_link, &SerialLink::opened, this, &SerialReceiver::onOpened);
+    connect(&m_link, &SerialLink::lost, this, &SerialReceiver::onLost);
+    connect(&m_link, &SerialLink::received, this, &SerialReceiver::onBytes);
+    connect(&m_replyTimer, &QTimer::timeout, this, &SerialReceiver::onReplyTimeout);
+    connect(&m_reportTimer, &QTimer::timeout, this, &SerialReceiver::sendSecondlyReports);
+}
+
+void SerialReceiver::start()
+{
+    m_reportTimer.start();
+    m_link.open();
+}
+
+void SerialReceiver::Channel(int number)
+{
+    if (number < 1 || number > HighestChannel) {
+        qCInfo(lcService) << "ignoring a tune to channel" << number << "- the receiver has channels 1 to 255";
+        return;
+    }
+    m_wantedChannel = number;
+    if (!m_poweredUp)
+        return; // tuned as soon as the receiver is up
+    // A newer tune replaces one that has not gone out yet, with everything that would follow it.
+    dropQueued({Kind::MonitorOff, Kind::Tune, Kind::Monitor, Kind::TunedInfo, Kind::ExtendedText});
+    enqueue({Kind::MonitorOff, xm::request::monitorOff(), 0, true});
+    enqueue({Kind::Tune, xm::request::tuneChannel(number), number, true});
+    sendNext();
+}
+
+void SerialReceiver::SetMute(bool muted)
+{
+    m_wantedMute = muted;
+    if (!m_poweredUp)
+        return;
+    dropQueued({Kind::Mute});
+    enqueue({Kind::Mute, xm::request::setMute(muted), 0, true});
+    sendNext();
+}
+
+void SerialReceiver::onOpened()
+{
+    powerUp();
+}
+
+void SerialReceiver::onLost()
+{
+    m_poweredUp = false;
+    m_monitoring = false;
+    m_queue.clear();
+    m_inFlight.reset();
+    m_replyTimer.stop();
+    m_decoder.reset();
+    m_levels = {};
+}
+
+void SerialReceiver::powerUp()
+{
+    m_poweredUp = false;
+    m_monitoring = false;
+    m_queue.clear();
+    m_inFlight.reset();
+    m_replyTimer.stop();
+    m_decoder.reset();
+    if (m_model == ReceiverModel::Direct) {
+        for (const QByteArray& step : xm::request::wakeUp())
+            enqueue({Kind::WakeUp, step});
+    }
+    enqueue({Kind::PowerOn, xm::request::powerOn()});
+    sendNext();
+}
+
+void SerialReceiver::enqueue(Request request)
+{
+    if (!request.urgent) {
+        m_queue.push_back(std::move(request));
+        return;
+    }
+    const auto firstRoutine =
+        std::find_if(m_queue.begin(), m_queue.end(), [](const Request& queued) { return !queued.urgent; });
+    m_queue.insert(firstRoutine, std::move(request));
+}
+
+void SerialReceiver::dropQueued(std::initializer_list<Kind> kinds)
+{
+    std::erase_if(m_queue, [&](const Request& queued) {
+        return std::find(kinds.begin(), kinds.end(), queued.kind) != kinds.end();
+    });
+}
+
+bool SerialReceiver::isQueued(Kind kind) const
+{
+    return std::any_of(m_queue.begin(), m_queue.end(), [kind](const Request& queued) { return queued.kind == kind; });
+}
+
+void SerialReceiver::sendNext()
+{
+    if (m_inFlight || !m_link.isOpen())
+        return;
+    if (m_queue.empty()) {
+        if (!m_poweredUp)
+            return;
+        m_queue.push_back({Kind::Walk, xm::request::nextChannelInfo(m_walkAfter), m_walkAfter});
+    }
+    m_inFlight = std::move(m_queue.front());
+    m_queue.pop_front();
+    if (m_inFlight->kind == Kind::MonitorOff)
+        m_monitoring = false;
+    m_link.send(xm::encodeRequest(m_inFlight->payload));
+    m_replyTimer.start(m_inFlight->kind == Kind::WakeUp ? WakeUpGapMs : ReplyTimeoutMs);
+}
+
+void SerialReceiver::onReplyTimeout()
+{
+    if (!m_inFlight)
+        return;
+    const Request missed = *std::exchange(m_inFlight, std::nullopt);
+    if (missed.kind == Kind::WakeUp) {
+        sendNext();
+        return;
+    }
+    // Whatever part of the reply came is not going to be finished now.
+    m_decoder.reset();
+    ++m_missedReplies;
+    if (m_answering)
+        qCWarning(lcService).noquote() << "no reply from the receiver within 1 s to" << hex(missed.payload);
+    if (m_missedReplies >= MissesBeforePowerUp) {
+        if (m_answering)
+            qCWarning(lcService) << "the receiver has stopped answering; powering it up again until it does";
+        m_answering = false;
+    }
+    // A receiver that has not come up, or has stopped answering, may have lost its power.
+    if (!m_poweredUp || !m_answering)
+        powerUp();
+    else
+        sendNext();
+}
+
+void SerialReceiver::onBytes(const QByteArray& bytes)
+{
+    for (const QByteArray& payload : m_decoder.feed(bytes))
+        handleFrame(payload);
+}
+
+void SerialReceiver::handleFrame(const QByteArray& payload)
+{
+    const quint8 code = quint8(payload.at(0));
+    const bool answersRequest = m_inFlight && m_inFlight->kind != Kind::WakeUp &&
+                                (code == xm::replyCodeOf(m_inFlight->payload) || code == xm::ErrorReply);
+    if (!answersRequest) {
+        handleEvent(payload);
+        return;
+    }
+    const Request request = *std::exchange(m_inFlight, std::nullopt);
+    m_replyTimer.stop();
+    m_missedReplies = 0;
+    if (!m_answering)
+        qCInfo(lcService) << "the receiver answers again";
+    m_answering = true;
+    if (xm::statusOf(payload) == xm::NotPoweredUp && request.kind != Kind::PowerOn) {
+        qCWarning(lcService) << "the receiver asks to be powered up again";
+        powerUp();
+        return;
+    }
+    if (code == xm::ErrorReply) {
+        const xm::Status status = xm::statusOf(payload);
+        if (status.ok()) // an error frame with 01 00 says the antenna is missing
+            noteCondition(m_antenna, false, "", "no antenna: check the antenna connection");
+        else
+            qCWarning(lcService).noquote()
+                << "the receiver refused" << hex(request.payload) << "-" << status.describe();
+    } else {
+        handleReply(request, payload);
+    }
+    sendNext();
+}
+
+void SerialReceiver::handleReply(const Request& request, QByteArrayView payload)
+{
+    switch (request.kind) {
+    case Kind::PowerOn: onPoweredUp(payload); break;
+    case Kind::Tune: onTuned(request, payload); break;
+    case Kind::Monitor: m_monitoring = xm::statusOf(payload).ok(); break;
+    case Kind::TunedInfo: onTunedInfo(payload); break;
+    case Kind::ExtendedText: onExtendedText(payload); break;
+    case Kind::Walk: onWalkStep(payload); break;
+    case Kind::Poll:
+        if (const auto report = xm::parseSignal(payload))
+            onSignal(*report, true);
+        break;
+    case Kind::Mute:
+        if (xm::statusOf(payload).ok())
+            emit MuteChanged(payload.size() > 3 ? payload.at(3) != 0 : request.payload.at(1) != 0);
+        break;
+    case Kind::WakeUp:
+    case Kind::SignalPush:
+    case Kind::MonitorOff: break;
+    }
+}
+
+void SerialReceiver::onPoweredUp(QByteArrayView payload)
+{
+    const auto powered = xm::parsePowerUp(payload);
+    if (!powered) {
+        qCWarning(lcService).noquote() << "unreadable power-up reply" << hex(payload) << "- trying again";
+        powerUp();
+        return;
+    }
+    m_poweredUp = true;
+    qCInfo(lcService).noquote() << "receiver" << powered->radioId << "powered up";
+    noteCondition(m_activated, powered->activated, "the radio is activated",
+                  "the radio is not activated: only the preview channel plays");
+    enqueue({Kind::SignalPush, xm::request::signalPush(true)});
+    m_walkAfter = 0;
+    // What the user chose before the receiver went away is chosen again.
+    if (m_wantedChannel)
+        Channel(*m_wantedChannel);
+    if (m_wantedMute)
+        SetMute(*m_wantedMute);
+}
+
+void SerialReceiver::onTuned(const Request& request, QByteArrayView payload)
+{
+    const auto tuned = xm::parseTune(payload);
+    if (!tuned || !tuned->status.ok()) {
+        qCWarning(lcService).noquote() << "channel" << request.channel << "not tuned:"
+                                       << (tuned ? tuned->status.describe() : QStringLiteral("unreadable reply"));
+        if (m_tuned > 0) // the tuned channel plays on: follow it again
+            enqueue({Kind::Monitor, xm::request::monitor(m_tuned, m_tunedServiceId), m_tuned, true});
+        return;
+    }
+    m_tuned = request.channel;
+    m_tunedServiceId = tuned->serviceId;
+    m_texts = {};
+    m_song = {};
+    emit ChannelChange(m_tuned);
+    enqueue({Kind::Monitor, xm::request::monitor(m_tuned, m_tunedServiceId), m_tuned, true});
+    enqueue({Kind::TunedInfo, xm::request::channelInfo(m_tuned), m_tuned, true});
+    enqueue({Kind::ExtendedText, xm::request::extendedText(m_tuned), m_tuned, true});
+}
+
+void SerialReceiver::onWalkStep(QByteArrayView payload)
+{
+    const auto info = xm::parseChannelInfo(payload);
+    if (!info)
+        return; // a damaged reply: the same step is asked again
+    // The end of the line-up, or a receiver that does not move on, starts the next pass.
+    if (info->status == xm::EndOfLineup || info->channel == 0 || info->channel <= m_walkAfter) {
+        m_walkAfter = 0;
+        return;
+    }
+    m_walkAfter = info->channel;
+    if (info->status == xm::NoSignal)
+        noteCondition(m_signal, false, "", "no signal: check the antenna");
+    if (!info->status.ok())
+        return;
+    emit ChannelData(info->channel, info->name, info->artist, info->title, info->category);
+    if (info->channel == m_tuned && !m_monitoring)
+        onTunedInfo(payload);
+}
+
+void SerialReceiver::onTunedInfo(QByteArrayView payload)
+{
+    const auto info = xm::parseChannelInfo(payload);
+    if (!info || !info->status.ok() || info->channel != m_tuned)
+        return;
+    Texts texts = m_texts;
+    texts.station = info->name;
+    texts.genre = info->category;
+    if (texts.artist != info->artist || texts.title != info->title) {
+        texts.artist = info->artist;
+        texts.title = info->title;
+        texts.longArtist.reset();
+        texts.longTitle.reset();
+    }
+    setTexts(texts);
+}
+
+void SerialReceiver::onExtendedText(QByteArrayView payload)
+{
+    const auto text = xm::parseExtendedText(payload);
+    if (!text || !text->status.ok() || text->channel != m_tuned)
+        return;
+    Texts texts = m_texts;
+    texts.longArtist = text->artist;
+    texts.longTitle = text->title;
+    setTexts(texts);
+}
+
+void SerialReceiver::handleEvent(QByteArrayView payload)
+{
+    const quint8 code = quint8(payload.at(0));
+    switch (code) {
+    case xm::SignalPushed:
+        if (const auto report = xm::parseSignal(payload))
+            onSignal(*report, false);
+        return;
+    case xm::ActivationFetched: noteCondition(m_activated, true, "the radio is activated", ""); return;
+    case xm::Deactivated:
+        noteCondition(m_activated, false, "", "the radio is not activated: only the preview channel plays");
+        return;
+    case xm::ActivationFetchError: qCWarning(lcService) << "the receiver could not fetch its activation"; return;
+    case xm::ErrorReply:
+        if (xm::statusOf(payload).ok()) // an error frame with 01 00 says the antenna is missing
+            noteCondition(m_antenna, false, "", "no antenna: check the antenna connection");
+        return;
+    default: break;
+    }
+    // The tuned channel's events count only while it is monitored: events of the channel before
+    // a tune may still be on their way.
+    if (!m_monitoring)
+        return;
+    Texts texts = m_texts;
+    switch (code) {
+    case xm::NameEvent:
+        if (const auto text = xm::parseMonitorText(payload))
+            texts.station = text->first;
+        break;
+    case xm::CategoryEvent:
+        if (const auto text = xm::parseMonitorText(payload))
+            texts.genre = text->first;
+        break;
+    case xm::ArtistTitleEvent:
+        if (const auto text = xm::parseMonitorText(payload)) {
+            texts.artist = text->first;
+            texts.title = text->second;
+            // A new song: its long texts are asked for; until they come the short ones show.
+            texts.longArtist.reset();
+            texts.longTitle.reset();
+            askExtendedText();
+        }
+        break;
+    case xm::ExtendedArtistEvent:
+    case xm::ExtendedTitleEvent: askExtendedText(); break;
+    case xm::SongTimeEvent:
+        m_song = xm::parseSongTime(payload);
+        m_songClock.start();
+        break;
+    default: return;
+    }
+    setTexts(texts);
+}
+
+void SerialReceiver::askExtendedText()
+{
+    if (m_tuned > 0 && !isQueued(Kind::ExtendedText))
+        enqueue({Kind::ExtendedText, xm::request::extendedText(m_tuned), m_tuned});
+    sendNext();
+}
+
+void SerialReceiver::onSignal(const xm::SignalReport& report, bool polled)
+{
+    noteCondition(m_antenna, report.antenna, "antenna connected", "no antenna: check the antenna connection");
+    if (report.antenna)
+        noteCondition(m_signal, report.hasSignal(), "signal found", "no signal from the satellites or repeaters");
+    if (polled)
+        m_levels = xm::signalPercentages(report);
+}
+
+void SerialReceiver::setTexts(const Texts& texts)
+{
+    const auto shown = [](const Texts& t) {
+        return QStringList{t.station, t.genre, t.longArtist.value_or(t.artist), t.longTitle.value_or(t.title)};
+    };
+    const bool changed = shown(texts) != shown(m_texts);
+    m_texts = texts;
+    if (changed)
+        sendTunedChannel();
+}
+
+void SerialReceiver::sendTunedChannel()
+{
+    if (m_tuned == 0)
+        return;
+    emit CurrentChannelData(m_tuned, m_texts.station, m_texts.longArtist.value_or(m_texts.artist),
+                            m_texts.longTitle.value_or(m_texts.title), m_texts.genre);
+}
+
+// The window takes a second without news as a missing service, so the tuned channel, its time
+// and the signal go out every second even when nothing has changed.
+void SerialReceiver::sendSecondlyReports()
+{
+    sendTunedChannel();
+    if (m_tuned > 0) {
+        if (m_song.position < 0) {
+            emit CurrentTime(-1, -1);
+        } else {
+            const int position = int(std::min<qint64>(m_song.position + m_songClock.elapsed() / 1000, m_song.duration));
+            emit CurrentTime(position, m_song.duration);
+        }
+    }
+    const xm::SignalLevels levels = barsShown() ? m_levels : xm::SignalLevels{};
+    emit SignalStrength(levels.rock, levels.roll, levels.ground);
+    if (m_poweredUp && !isQueued(Kind::Poll))
+        enqueue({Kind::Poll, xm::request::signalPoll()});
+    sendNext();
+}
+
+bool SerialReceiver::barsShown() const
+{
+    return m_link.isOpen() && m_poweredUp && m_activated.value_or(false) && m_antenna.value_or(true) &&
+           m_signal.value_or(true);
+}
+
+void SerialReceiver::noteCondition(std::optional<bool>& known, bool now, const char* good, const char* bad)
+{
+    if (known == now)
+        return;
+    const bool first = !known.has_value();
+    known = now;
+    // A good state is worth a line only when it ends a bad one.
+    if (!now)
+        qCWarning(lcService) << bad;
+    else if (!first)
+        qCInfo(lcService) << good;
+}
+
+} // namespace xmservice

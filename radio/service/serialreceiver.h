@@ -1,0 +1,120 @@
+// A real receiver behind the radio service, on a serial port: it powers the receiver up, walks
+// the line-up over and over for the channel list, tunes and mutes on request, follows the tuned
+// channel's texts and song time, and polls the signal once a second. One request is on the
+// wire at a time; a tune or mute goes before the next step of the walk.
+#pragma once
+
+#include "radiobackend.h"
+#include "seriallink.h"
+#include "xmframes.h"
+#include "xmreplies.h"
+
+#include <QElapsedTimer>
+#include <QTimer>
+#include <deque>
+#include <optional>
+
+namespace xmservice {
+
+enum class ReceiverModel {
+    Pcr,    // the USB receiver: powers up at once
+    Direct, // the car tuners: need the wake-up sequence first
+};
+
+class SerialReceiver : public RadioBackend {
+    Q_OBJECT
+public:
+    static constexpr int ReplyTimeoutMs = 1000;
+    static constexpr int ReportIntervalMs = 1000;
+    // Missed replies in a row after which the receiver is taken to have lost its power.
+    static constexpr int MissesBeforePowerUp = 3;
+
+    SerialReceiver(QString devicePath, ReceiverModel model, int baud, QObject* parent = nullptr);
+
+    void start() override;
+    void Channel(int number) override;
+    void SetMute(bool muted) override;
+
+private:
+    enum class Kind {
+        WakeUp,
+        PowerOn,
+        SignalPush,
+        MonitorOff,
+        Tune,
+        Monitor,
+        TunedInfo,
+        ExtendedText,
+        Mute,
+        Poll,
+        Walk
+    };
+    struct Request {
+        Kind kind;
+        QByteArray payload;
+        int channel = 0;
+        bool urgent = false; // asked for by the user: goes before everything else waiting
+    };
+    struct Texts {
+        QString station;
+        QString genre;
+        QString artist; // 16 characters from channel info and monitor events
+        QString title;
+        std::optional<QString> longArtist; // 36 characters from the extended text
+        std::optional<QString> longTitle;
+    };
+
+    void onOpened();
+    void onLost();
+    void onBytes(const QByteArray& bytes);
+    void powerUp();
+    void enqueue(Request request);
+    void dropQueued(std::initializer_list<Kind> kinds);
+    bool isQueued(Kind kind) const;
+    void sendNext();
+    void onReplyTimeout();
+    void handleFrame(const QByteArray& payload);
+    void handleReply(const Request& request, QByteArrayView payload);
+    void handleEvent(QByteArrayView payload);
+    void onPoweredUp(QByteArrayView payload);
+    void onTuned(const Request& request, QByteArrayView payload);
+    void onWalkStep(QByteArrayView payload);
+    void onTunedInfo(QByteArrayView payload);
+    void onExtendedText(QByteArrayView payload);
+    void onSignal(const xm::SignalReport& report, bool polled);
+    void askExtendedText();
+    void sendTunedChannel();
+    void sendSecondlyReports();
+    void setTexts(const Texts& texts);
+    void noteCondition(std::optional<bool>& known, bool now, const char* good, const char* bad);
+    bool barsShown() const;
+
+    SerialLink m_link;
+    ReceiverModel m_model;
+    xm::FrameDecoder m_decoder;
+    std::deque<Request> m_queue;
+    std::optional<Request> m_inFlight;
+    QTimer m_replyTimer;
+    QTimer m_reportTimer;
+    bool m_poweredUp = false;
+    int m_missedReplies = 0;
+    bool m_answering = true;
+
+    std::optional<int> m_wantedChannel; // sent again after every power-up
+    std::optional<bool> m_wantedMute;
+    int m_walkAfter = 0; // the walk asks for the channel after this one; 0 starts a pass
+
+    int m_tuned = 0; // 0 while nothing is tuned
+    int m_tunedServiceId = 0;
+    bool m_monitoring = false;
+    Texts m_texts;
+    xm::SongTime m_song;
+    QElapsedTimer m_songClock; // since the song time arrived
+
+    xm::SignalLevels m_levels;
+    std::optional<bool> m_activated;
+    std::optional<bool> m_antenna;
+    std::optional<bool> m_signal;
+};
+
+} // namespace xmservice

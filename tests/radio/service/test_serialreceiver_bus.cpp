@@ -1,0 +1,362 @@
+// The real xm-radio-service driving the emulated receiver through a pseudo-terminal, watched on
+// a private session bus the way the window watches it.
+#include "busrecorder.h"
+#include "receiveremulator.h"
+#include "testsupport.h"
+
+#include <QFile>
+#include <QProcess>
+#include <QRandomGenerator>
+#include <QSet>
+#include <gtest/gtest.h>
+#include <memory>
+#include <unistd.h>
+
+using testsupport::pump;
+using testsupport::waitUntil;
+
+namespace {
+
+const QString ServicePath = QStringLiteral(VANTO_PROGRAM_DIR "/xm-radio-service");
+
+struct StoppedProcess {
+    void operator()(QProcess* process) const
+    {
+        if (process->state() != QProcess::NotRunning) {
+            process->terminate();
+            if (!process->waitForFinished(3000))
+                process->kill();
+            process->waitForFinished(1000);
+        }
+        delete process;
+    }
+};
+using Process = std::unique_ptr<QProcess, StoppedProcess>;
+
+Process startService(const QString& device, const QString& model = QStringLiteral("PCR"))
+{
+    Process process(new QProcess);
+    process->start(ServicePath, {"--device", device, "--model", model});
+    process->waitForStarted(3000);
+    EXPECT_TRUE(waitUntil(&radioNameOwned, 5000)) << process->readAllStandardError().toStdString();
+    return process;
+}
+
+// CPU time the process has used, in milliseconds.
+qint64 cpuMs(const QProcess& process)
+{
+    QFile stat(QStringLiteral("/proc/%1/stat").arg(process.processId()));
+    if (!stat.open(QIODevice::ReadOnly))
+        return -1;
+    const QByteArray text = stat.readAll();
+    const QList<QByteArray> fields = text.mid(text.lastIndexOf(')') + 2).split(' ');
+    return (fields.at(11).toLongLong() + fields.at(12).toLongLong()) * 1000 / ::sysconf(_SC_CLK_TCK);
+}
+
+qint64 residentKb(const QProcess& process)
+{
+    QFile status(QStringLiteral("/proc/%1/status").arg(process.processId()));
+    if (!status.open(QIODevice::ReadOnly))
+        return -1;
+    for (const QByteArray& line : status.readAll().split('\n')) {
+        if (line.startsWith("VmRSS:"))
+            return line.mid(6).trimmed().split(' ').first().toLongLong();
+    }
+    return -1;
+}
+
+QSet<int> listedNumbers(const BusRecorder& recorder)
+{
+    QSet<int> numbers;
+    for (const BusSignal& signal : recorder.received("ChannelData"))
+        numbers.insert(signal.arguments.at(0).toInt());
+    return numbers;
+}
+
+QSet<int> subscribedNumbers(const ReceiverEmulator& emulator)
+{
+    QSet<int> numbers;
+    for (const ReceiverEmulator::Channel& channel : emulator.lineup()) {
+        if (channel.subscribed)
+            numbers.insert(channel.number);
+    }
+    return numbers;
+}
+
+// The last CurrentChannelData of a channel, or nothing yet.
+QVariantList lastCurrentData(const BusRecorder& recorder, int number)
+{
+    QVariantList last;
+    for (const BusSignal& signal : recorder.received("CurrentChannelData")) {
+        if (signal.arguments.at(0).toInt() == number)
+            last = signal.arguments;
+    }
+    return last;
+}
+
+} // namespace
+
+TEST(SerialReceiver, ListsTheWholeSubscribedLineupWithLatin1NamesAndStartsOver)
+{
+    ReceiverEmulator emulator;
+    BusRecorder recorder;
+    Process service = startService(emulator.devicePath());
+    ASSERT_TRUE(waitUntil([&] { return listedNumbers(recorder) == subscribedNumbers(emulator); }, 15000))
+        << listedNumbers(recorder).size() << " of " << subscribedNumbers(emulator).size();
+
+    QHash<int, QVariantList> byNumber;
+    for (const BusSignal& signal : recorder.received("ChannelData"))
+        byNumber.insert(signal.arguments.at(0).toInt(), signal.arguments);
+    EXPECT_EQ(byNumber.value(8).at(1).toString(), QStringLiteral("Café Crème"));
+    EXPECT_EQ(byNumber.value(12).at(1).toString(), QStringLiteral("München Nights"));
+    EXPECT_EQ(byNumber.value(12).at(2).toString(), QStringLiteral("DJ Übermorgen"));
+    EXPECT_EQ(byNumber.value(4).at(2).toString(), QStringLiteral("Harry Lindqvist")) << "16 characters, trimmed";
+    EXPECT_EQ(byNumber.value(4).at(4).toString(), QStringLiteral("Decades"));
+
+    // The walk comes round again: the first channel is listed a second time.
+    const int listed = recorder.count("ChannelData");
+    EXPECT_TRUE(waitUntil([&] { return recorder.count("ChannelData") > listed + 2; }, 5000));
+    EXPECT_EQ(emulator.countRequests(0x00), 1) << "powered up once";
+}
+
+struct TuneCase {
+    const char* name;
+    int channel;
+    bool tunes;
+    const char* station; // or, for a channel that is not tuned, the status logged
+    const char* artist;  // the long text
+    int duration;        // -1: no song time
+};
+
+class SerialTune : public ::testing::TestWithParam<TuneCase> {};
+
+TEST_P(SerialTune, TunesWhatCanBeTunedAndReportsItsTexts)
+{
+    const TuneCase& c = GetParam();
+    ReceiverEmulator emulator;
+    BusRecorder recorder;
+    Process service = startService(emulator.devicePath());
+    ASSERT_TRUE(waitUntil([&] { return emulator.isPoweredUp(); }));
+    ASSERT_TRUE(callRadio("Channel", c.channel));
+    if (!c.tunes) {
+        pump(1500);
+        EXPECT_EQ(recorder.count("ChannelChange"), 0);
+        EXPECT_EQ(emulator.tunedChannel(), 0);
+        EXPECT_GE(emulator.countRequests(0x10), 1) << "asked for all the same";
+        const QByteArray log = service->readAllStandardError();
+        EXPECT_TRUE(log.contains(QByteArray("channel ") + QByteArray::number(c.channel) + " not tuned: " + c.station))
+            << log.toStdString();
+        return;
+    }
+    ASSERT_TRUE(
+        waitUntil([&] { return lastCurrentData(recorder, c.channel).value(2) == QString::fromUtf8(c.artist); }, 5000));
+    EXPECT_LT(recorder.indexOf("ChannelChange", c.channel), recorder.indexOf("CurrentChannelData", c.channel));
+    EXPECT_EQ(emulator.tunedChannel(), c.channel);
+    EXPECT_EQ(emulator.monitoredChannel(), c.channel);
+    const QVariantList data = lastCurrentData(recorder, c.channel);
+    EXPECT_EQ(data.at(1).toString(), QString::fromUtf8(c.station));
+
+    // Monitoring stops before the tune, so the receiver does not flood the line.
+    const QList<QByteArray>& requests = emulator.requests();
+    const qsizetype tune =
+        requests.indexOf(QByteArray::fromHex("1002") + char(c.channel) + QByteArray::fromHex("000001"));
+    ASSERT_GT(tune, 0);
+    EXPECT_EQ(requests.at(tune - 1), QByteArray::fromHex("500000000000"));
+
+    ASSERT_TRUE(waitUntil(
+        [&] {
+            return recorder.count("CurrentTime") > 0 &&
+                   recorder.received("CurrentTime").last().arguments.at(1).toInt() == c.duration;
+        },
+        3000));
+}
+
+INSTANTIATE_TEST_SUITE_P(Data, SerialTune,
+                         ::testing::Values(TuneCase{"latin1Texts", 12, true, "München Nights", "DJ Übermorgen", 200},
+                                           TuneCase{"longArtist", 81, true, "Symphonie",
+                                                    "Vellmar Philharmonic Orchestra", 200},
+                                           TuneCase{"noSongTime", 120, true, "World News", "Newsroom", -1},
+                                           TuneCase{"notSubscribed", 9, false, "not subscribed (03 09)", "", 0},
+                                           TuneCase{"noSuchChannel", 3, false, "invalid channel (03 0b)", "", 0}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST(SerialReceiver, MuteReachesTheReceiverAndANewSongShowsItsLongTexts)
+{
+    ReceiverEmulator emulator;
+    BusRecorder recorder;
+    Process service = startService(emulator.devicePath());
+    ASSERT_TRUE(callRadio("Channel", 70));
+    ASSERT_TRUE(callRadio("SetMute", true));
+    ASSERT_TRUE(waitUntil([&] { return recorder.count("MuteChanged") == 1; }, 5000));
+    EXPECT_TRUE(recorder.received("MuteChanged").first().arguments.at(0).toBool());
+    EXPECT_TRUE(emulator.isMuted());
+    ASSERT_TRUE(callRadio("SetMute", false));
+    ASSERT_TRUE(waitUntil([&] { return recorder.count("MuteChanged") == 2; }, 5000));
+    EXPECT_FALSE(emulator.isMuted());
+
+    ASSERT_TRUE(waitUntil([&] { return emulator.monitoredChannel() == 70; }, 5000));
+    emulator.changeSong(70,
+                        "Ren\xE9"
+                        "e Duch\xEA"
+                        "ne & S\xF8ren Lindqvist Trio",
+                        "Caf\xE9 au Lait");
+    EXPECT_TRUE(waitUntil(
+        [&] {
+            return lastCurrentData(recorder, 70).value(2) == QStringLiteral("Renée Duchêne & Søren Lindqvist Trio");
+        },
+        5000));
+    EXPECT_EQ(lastCurrentData(recorder, 70).value(3), QStringLiteral("Café au Lait"));
+}
+
+struct SignalCase {
+    const char* name;
+    ReceiverEmulator::Signal signal;
+    bool activated;
+    double rock, roll, ground;
+};
+
+class SerialSignal : public ::testing::TestWithParam<SignalCase> {};
+
+TEST_P(SerialSignal, BarsFollowThePolledReport)
+{
+    const SignalCase& c = GetParam();
+    ReceiverEmulator emulator;
+    emulator.setSignal(c.signal);
+    emulator.setActivated(c.activated);
+    BusRecorder recorder;
+    Process service = startService(emulator.devicePath());
+    // The bars go out once a second, just before the next poll: when the second poll comes, the
+    // bars of the first one's report have gone out.
+    ASSERT_TRUE(waitUntil([&] { return emulator.countRequests(0x43) >= 2; }, 5000));
+    pump(200);
+    const QVariantList bars = recorder.received("SignalStrength").last().arguments;
+    EXPECT_NEAR(bars.at(0).toDouble(), c.rock, 0.01);
+    EXPECT_NEAR(bars.at(1).toDouble(), c.roll, 0.01);
+    EXPECT_NEAR(bars.at(2).toDouble(), c.ground, 0.01);
+    EXPECT_TRUE(waitUntil([&] { return recorder.count("ChannelData") > 0; }, 5000)) << "the listing goes on";
+}
+
+INSTANTIATE_TEST_SUITE_P(Data, SerialSignal,
+                         ::testing::Values(SignalCase{"good", {}, true, 100, 200.0 / 3, 90},
+                                           SignalCase{"noAntenna", {3, false, 2, 64, 40, 68}, true, 0, 0, 0},
+                                           SignalCase{"notActivated", {}, false, 0, 0, 0}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST(SerialReceiver, APulledReceiverIsReopenedAndGetsItsChannelAndMuteBackWithoutBusyWaiting)
+{
+    ReceiverEmulator emulator;
+    BusRecorder recorder;
+    Process service = startService(emulator.devicePath());
+    ASSERT_TRUE(callRadio("Channel", 20));
+    ASSERT_TRUE(callRadio("SetMute", true));
+    ASSERT_TRUE(waitUntil([&] { return emulator.tunedChannel() == 20 && emulator.isMuted(); }, 5000));
+
+    emulator.unplug();
+    pump(500);
+    const qint64 cpuBefore = cpuMs(*service);
+    pump(3000);
+    const qint64 cpuWhileMissing = cpuMs(*service) - cpuBefore;
+    EXPECT_LT(cpuWhileMissing, 150) << "ms of CPU in 3 s with the receiver missing";
+    EXPECT_EQ(service->state(), QProcess::Running);
+    EXPECT_TRUE(callRadio("Channel", 23)) << "the bus is still served";
+    recorder.clear();
+
+    emulator.plugIn();
+    ASSERT_TRUE(waitUntil([&] { return emulator.tunedChannel() == 23 && emulator.isMuted(); }, 5000))
+        << "tuned " << emulator.tunedChannel() << ", muted " << emulator.isMuted();
+    EXPECT_TRUE(waitUntil([&] { return recorder.count("ChannelData") > 0; }, 5000));
+    const QByteArray log = service->readAllStandardError();
+    EXPECT_TRUE(log.contains("no such device")) << log.toStdString();
+}
+
+TEST(SerialReceiver, ACarTunerIsWokenBeforeItsPowerUp)
+{
+    ReceiverEmulator emulator;
+    BusRecorder recorder;
+    Process service = startService(emulator.devicePath(), QStringLiteral("Direct"));
+    ASSERT_TRUE(waitUntil([&] { return recorder.count("ChannelData") > 0; }, 5000));
+    const QList<QByteArray> first = emulator.requests().mid(0, 4);
+    ASSERT_EQ(first.size(), 4);
+    EXPECT_EQ(first.at(0).toHex(), "740001");
+    EXPECT_EQ(first.at(1).toHex(), "74020101");
+    EXPECT_EQ(first.at(2).toHex(), "740b00");
+    EXPECT_EQ(first.at(3).toHex(), "0010101001");
+}
+
+TEST(SerialReceiver, AMissingDeviceIsLoggedOnceAndTheServiceKeepsServing)
+{
+    BusRecorder recorder;
+    Process service = startService(QStringLiteral("/nonexistent/xm-receiver"));
+    ASSERT_TRUE(waitUntil([&] { return recorder.count("SignalStrength") >= 3; }, 5000)) << "the watchdog stays quiet";
+    EXPECT_EQ(service->state(), QProcess::Running);
+    const QByteArray log = service->readAllStandardError();
+    EXPECT_EQ(log.count("cannot open the receiver at /nonexistent/xm-receiver: no such device"), 1)
+        << log.toStdString();
+}
+
+TEST(SerialReceiver, RecoversFromSilenceAShortReplyAndJunk)
+{
+    ReceiverEmulator emulator;
+    emulator.setSilent(true); // not answering even the power-up at first
+    BusRecorder recorder;
+    Process service = startService(emulator.devicePath());
+    pump(2500);
+    emulator.setSilent(false);
+    ASSERT_TRUE(waitUntil([&] { return recorder.count("ChannelData") > 0; }, 5000));
+
+    emulator.setSilent(true);
+    pump(3500);
+    emulator.setSilent(false);
+    emulator.truncateNextReply();
+    emulator.sendRaw(QByteArray::fromHex("5AA5FFFF00115AA5000322") + QByteArray(40, '\x5A'));
+    recorder.clear();
+    ASSERT_TRUE(callRadio("Channel", 46));
+    EXPECT_TRUE(waitUntil([&] { return recorder.indexOf("ChannelChange", 46) >= 0; }, 6000));
+    EXPECT_TRUE(waitUntil([&] { return recorder.count("ChannelData") > 3; }, 5000));
+    EXPECT_GE(emulator.countRequests(0x00), 2) << "a receiver that stopped answering is powered up again";
+}
+
+// Random bytes, and frames of real reply codes with random contents and lengths, for a while:
+// the service must neither crash, nor grow, nor stop answering the bus. The suite runs 10 s;
+// VANTO_SOAK_SECONDS=60 runs the long soak.
+TEST(SerialReceiver, RandomBytesNeitherCrashNorGrowNorBlockTheService)
+{
+    const int seconds = qEnvironmentVariableIntValue("VANTO_SOAK_SECONDS") > 0
+                            ? qEnvironmentVariableIntValue("VANTO_SOAK_SECONDS")
+                            : 10;
+    ReceiverEmulator emulator;
+    emulator.setBaud(0);
+    BusRecorder recorder;
+    Process service = startService(emulator.devicePath());
+    QRandomGenerator random(12);
+    const char codes[] = "\x80\x90\x93\xA2\xA5\xC1\xC3\xD0\xD1\xD2\xD3\xD4\xD5\xD6\xE0\xE1\xFF";
+    qint64 startKb = 0;
+    QElapsedTimer clock;
+    clock.start();
+    int calls = 0;
+    while (clock.elapsed() < seconds * 1000) {
+        QByteArray junk(random.bounded(1, 200), Qt::Uninitialized);
+        for (char& byte : junk)
+            byte = char(random.bounded(256));
+        if (random.bounded(2)) { // a frame of a real code, any length
+            const int length = random.bounded(1, 90);
+            QByteArray payload(length, Qt::Uninitialized);
+            for (char& byte : payload)
+                byte = char(random.bounded(256));
+            payload[0] = codes[random.bounded(int(sizeof codes - 1))];
+            junk += QByteArray::fromHex("5AA5") + char(length >> 8) + char(length) + payload + "\0\0";
+        }
+        emulator.sendRaw(junk);
+        pump(20);
+        if (clock.elapsed() / 1000 > calls) {
+            ++calls;
+            ASSERT_TRUE(callRadio("Channel", random.bounded(1, 256))) << "the bus goes unanswered";
+        }
+        if (startKb == 0 && clock.elapsed() > 2000)
+            startKb = residentKb(*service);
+    }
+    ASSERT_EQ(service->state(), QProcess::Running);
+    EXPECT_LT(residentKb(*service) - startKb, 2048) << "KiB grown";
+    recorder.clear();
+    EXPECT_TRUE(waitUntil([&] { return recorder.count("SignalStrength") > 0; }, 3000));
+}

@@ -1,0 +1,328 @@
+// The receiver's framing and replies against the frames captured from a real receiver, and the
+// port's words for a device it cannot open.
+#include "radio/service/seriallink.h"
+#include "radio/service/xmframes.h"
+#include "radio/service/xmreplies.h"
+#include "testsupport.h"
+
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+using namespace xmservice::xm;
+
+namespace {
+
+QByteArray hex(const char* text)
+{
+    return QByteArray::fromHex(QByteArray(text).replace(' ', ""));
+}
+
+std::string shown(const QByteArray& bytes)
+{
+    return bytes.toHex(' ').toStdString();
+}
+
+// Every frame the receiver sent in the captures, whole.
+const char* const CapturedFrames[] = {
+    "5AA5 001B 800100002510292002010000017404052002084142434431323334 004E",
+    "5AA5 0001 E0 00E0",
+    "5AA5 0013 E3010085140802200274040520022510292002 0002",
+    "5AA5 0003 C20100 0000",
+    "5AA5 0016 C10103010101000101000534055D1A9000000000D8F5 00F5",
+    "5AA5 0016 C1030301010100010100000C004E1A9000000000D9F1 00F1",
+    "5AA5 0001 E1 00E1",
+    "5AA5 0004 D0010000 0000",
+    "5AA5 0004 D0010001 0001",
+    "5AA5 0006 900100DE2A00 0000",
+    "5AA5 0004 D001002A 002A",
+    "5AA5 0017 D10101536972697573584D205072657669657700000000 0000",
+    "5AA5 0014 D2011301456E7465727461696E6D656E74202020 0020",
+    "5AA5 0023 D301014772656174204F66666572204E6F77213834342D3731312D3838303020202020 0020",
+    "5AA5 0009 D60104010129987E15 0015",
+    "5AA5 0003 F00100 0000",
+};
+
+const char* const CapturedChannelInfo = // shown without its closing bytes
+    "5AA5 004D A50309DE6C01536972697573584D20507265766965770113456E7465727461696E6D656E74202020014772656174204F666665"
+    "72204E6F77213834342D3731312D383830302020202013000000";
+
+const char* const CapturedExtendedText =
+    "A2010001014772656174204F66666572204E6F77210000000000000000000000000000000000000000013834342D3731312D3838303020"
+    "2020200000000000000000000000000000000000000000";
+
+QByteArray capturedStream()
+{
+    QByteArray stream;
+    for (const char* frame : CapturedFrames)
+        stream += hex(frame);
+    return stream;
+}
+
+QList<QByteArray> capturedPayloads()
+{
+    QList<QByteArray> payloads;
+    for (const char* frame : CapturedFrames) {
+        const QByteArray bytes = hex(frame);
+        payloads.append(bytes.mid(4, bytes.size() - 6));
+    }
+    return payloads;
+}
+
+} // namespace
+
+struct EncodeCase {
+    const char* name;
+    QByteArray payload;
+    const char* frame;
+};
+
+class Encode : public ::testing::TestWithParam<EncodeCase> {};
+
+TEST_P(Encode, WrapsThePayloadAsTheReceiverExpects)
+{
+    EXPECT_EQ(shown(encodeRequest(GetParam().payload)), shown(hex(GetParam().frame)));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Data, Encode,
+    ::testing::Values(EncodeCase{"capturedPowerOn", request::powerOn(), "5AA5 0005 0010101001 EDED"},
+                      EncodeCase{"capturedSignalPushOn", request::signalPush(true), "5AA5 0002 4201 EDED"},
+                      EncodeCase{"signalPushOff", request::signalPush(false), "5AA5 0002 4200 EDED"},
+                      EncodeCase{"capturedMonitorOff", request::monitorOff(), "5AA5 0006 500000000000 EDED"},
+                      EncodeCase{"capturedMonitorChannel1", request::monitor(1, 1), "5AA5 0006 500101010101 EDED"},
+                      EncodeCase{"capturedChannelInfo222", request::channelInfo(222), "5AA5 0004 2508DE00 EDED"},
+                      EncodeCase{"nextChannelFromStart", request::nextChannelInfo(0), "5AA5 0004 25090000 EDED"},
+                      EncodeCase{"nextChannelAfter250", request::nextChannelInfo(250), "5AA5 0004 2509FA00 EDED"},
+                      EncodeCase{"tuneChannel200", request::tuneChannel(200), "5AA5 0006 1002C8000001 EDED"},
+                      EncodeCase{"mute", request::setMute(true), "5AA5 0002 1301 EDED"},
+                      EncodeCase{"unmute", request::setMute(false), "5AA5 0002 1300 EDED"},
+                      EncodeCase{"extendedText", request::extendedText(1), "5AA5 0002 2201 EDED"},
+                      EncodeCase{"signalPoll", request::signalPoll(), "5AA5 0001 43 EDED"},
+                      EncodeCase{"wakeUpListen", request::wakeUp().at(0), "5AA5 0003 740001 EDED"},
+                      EncodeCase{"wakeUpPower", request::wakeUp().at(1), "5AA5 0004 74020101 EDED"},
+                      EncodeCase{"wakeUpUnmute", request::wakeUp().at(2), "5AA5 0003 740B00 EDED"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(FrameDecoder, GivesEveryCapturedPayloadByteForByte)
+{
+    FrameDecoder decoder;
+    const QList<QByteArray> payloads = decoder.feed(capturedStream());
+    ASSERT_EQ(payloads.size(), capturedPayloads().size());
+    for (int i = 0; i < payloads.size(); ++i)
+        EXPECT_EQ(shown(payloads.at(i)), shown(capturedPayloads().at(i))) << "frame " << i;
+    EXPECT_EQ(decoder.pendingBytes(), 0);
+    EXPECT_EQ(decoder.skippedBytes(), 0);
+}
+
+TEST(FrameDecoder, GivesTheSameFramesHoweverTheReadsSplitTheStream)
+{
+    const QByteArray stream = capturedStream();
+    const QList<QByteArray> whole = capturedPayloads();
+    for (qsizetype split = 1; split < stream.size(); ++split) {
+        FrameDecoder decoder;
+        QList<QByteArray> payloads = decoder.feed(stream.first(split));
+        payloads += decoder.feed(stream.sliced(split));
+        ASSERT_EQ(payloads, whole) << "split at " << split;
+    }
+    FrameDecoder bytewise;
+    QList<QByteArray> payloads;
+    for (char byte : stream)
+        payloads += bytewise.feed(QByteArrayView(&byte, 1));
+    EXPECT_EQ(payloads, whole);
+}
+
+struct ResyncCase {
+    const char* name;
+    const char* bytes;    // fed in one read
+    const char* payloads; // the payloads found, in hex, separated by '|'
+};
+
+class Resync : public ::testing::TestWithParam<ResyncCase> {};
+
+TEST_P(Resync, FindsTheFramesAroundJunk)
+{
+    FrameDecoder decoder;
+    QStringList found;
+    for (const QByteArray& payload : decoder.feed(hex(GetParam().bytes)))
+        found << QString::fromLatin1(payload.toHex().toUpper());
+    EXPECT_EQ(found.join('|').toStdString(), GetParam().payloads);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Data, Resync,
+    ::testing::Values(ResyncCase{"junkBefore", "0011FFA55A 5AA5 0001 E0 00E0", "E0"},
+                      ResyncCase{"doubledSyncByte", "5A5AA5 0001 E1 00E1", "E1"},
+                      ResyncCase{"zeroLength", "5AA5 0000 5AA5 0001 E0 00E0", "E0"},
+                      ResyncCase{"impossibleLength", "5AA5 FFFF 00 5AA5 0003 C20100 0000", "C20100"},
+                      ResyncCase{"lengthJustTooLong", "5AA5 0101 5AA5 0001 E0 00E0", "E0"},
+                      ResyncCase{"oddTrailer", "5AA5 0003 C20100 1234 5AA5 0001 E0 ABCD", "C20100|E0"},
+                      ResyncCase{"missingTrailer", "5AA5 0001 E1 5AA5 0001 E0 00E0", "E1|E0"},
+                      ResyncCase{"incompleteFrameWaits", "5AA5 0004 D001", ""}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(FrameDecoder, TheCapturedChannelInfoWithoutClosingBytesDecodesOnceTheNextFrameBegins)
+{
+    FrameDecoder decoder;
+    EXPECT_TRUE(decoder.feed(hex(CapturedChannelInfo)).isEmpty());
+    const QList<QByteArray> payloads = decoder.feed(hex("5AA5 0001 E0 00E0"));
+    ASSERT_EQ(payloads.size(), 2);
+    EXPECT_EQ(payloads.at(0).size(), 77);
+    EXPECT_EQ(payloads.at(1), hex("E0"));
+}
+
+TEST(FrameDecoder, ResetDropsAPartialFrame)
+{
+    FrameDecoder decoder;
+    decoder.feed(hex("5AA5 004D A5 0100"));
+    decoder.reset();
+    EXPECT_EQ(decoder.feed(hex("5AA5 0001 E0 00E0")).size(), 1);
+}
+
+TEST(Replies, TheCapturedChannelInfoReadsAsThePreviewChannel)
+{
+    const auto info = parseChannelInfo(hex(CapturedChannelInfo).sliced(4));
+    ASSERT_TRUE(info);
+    EXPECT_EQ(info->status, NotSubscribed);
+    EXPECT_EQ(info->channel, 222);
+    EXPECT_EQ(info->serviceId, 0x6C);
+    EXPECT_EQ(info->name, "SiriusXM Preview");
+    EXPECT_EQ(info->category, "Entertainment");
+    EXPECT_EQ(info->artist, "Great Offer Now!");
+    EXPECT_EQ(info->title, "844-711-8800");
+    EXPECT_FALSE(parseChannelInfo(hex(CapturedChannelInfo).sliced(4, 60))) << "cut short";
+}
+
+TEST(Replies, TheCapturedPowerUpTuneAndExtendedTextRead)
+{
+    const auto power = parsePowerUp(capturedPayloads().at(0));
+    ASSERT_TRUE(power);
+    EXPECT_TRUE(power->activated);
+    EXPECT_EQ(power->radioId, "ABCD1234");
+
+    const auto tuned = parseTune(capturedPayloads().at(9));
+    ASSERT_TRUE(tuned);
+    EXPECT_TRUE(tuned->status.ok());
+    EXPECT_EQ(tuned->serviceId, 222);
+    EXPECT_EQ(tuned->channel, 42);
+
+    const auto text = parseExtendedText(hex(CapturedExtendedText));
+    ASSERT_TRUE(text);
+    EXPECT_EQ(text->channel, 1);
+    EXPECT_EQ(text->artist, "Great Offer Now!") << "zero padding cut off";
+    EXPECT_EQ(text->title, "844-711-8800");
+}
+
+struct EventCase {
+    int frame; // in CapturedFrames
+    const char* first;
+    const char* second;
+};
+
+class MonitorEvents : public ::testing::TestWithParam<EventCase> {};
+
+TEST_P(MonitorEvents, TheCapturedEventsGiveTheirTexts)
+{
+    const auto text = parseMonitorText(capturedPayloads().at(GetParam().frame));
+    ASSERT_TRUE(text);
+    EXPECT_EQ(text->first, GetParam().first);
+    EXPECT_EQ(text->second, GetParam().second);
+}
+
+INSTANTIATE_TEST_SUITE_P(Data, MonitorEvents,
+                         ::testing::Values(EventCase{11, "SiriusXM Preview", ""}, EventCase{12, "Entertainment", ""},
+                                           EventCase{13, "Great Offer Now!", "844-711-8800"}));
+
+TEST(Replies, TheCapturedSongTimeCountsFromTheStartAndToTheEnd)
+{
+    const SongTime time = parseSongTime(capturedPayloads().at(14));
+    EXPECT_EQ(time.position, 10648);
+    EXPECT_EQ(time.duration, 10648 + 32277);
+    EXPECT_EQ(parseSongTime(hex("D6 01 04 00 00 2998 7E15")).position, -1) << "marked invalid";
+    EXPECT_EQ(parseSongTime(hex("D6 01 04 01 01 2998")).duration, -1) << "cut short";
+}
+
+TEST(Replies, FieldsAreLatin1AndLoseTheirPadding)
+{
+    EXPECT_EQ(fieldText(hex("4361 66E9 2020 2020")), QStringLiteral("Café"));
+    EXPECT_EQ(fieldText(hex("20 4DFC 6E63 6865 6E 00 41")), QStringLiteral("München"));
+    EXPECT_EQ(fieldText(hex("2020 2020")), QString());
+}
+
+TEST(Replies, TheCapturedPushedSignalReportsRead)
+{
+    const auto fair = parseSignal(capturedPayloads().at(4));
+    const auto excellent = parseSignal(capturedPayloads().at(5));
+    ASSERT_TRUE(fair && excellent);
+    EXPECT_EQ(fair->satellite, 1);
+    EXPECT_TRUE(fair->antenna);
+    EXPECT_EQ(fair->terrestrial, 1);
+    EXPECT_FALSE(fair->carrierToNoise1) << "pushed reports carry no carrier-to-noise";
+    EXPECT_EQ(excellent->satellite, 3);
+}
+
+struct PercentCase {
+    const char* name;
+    const char* report; // a polled C3 report
+    double rock, roll, ground;
+};
+
+class SignalPercent : public ::testing::TestWithParam<PercentCase> {};
+
+TEST_P(SignalPercent, MapsTheReportToTheThreeBars)
+{
+    const auto report = parseSignal(hex(GetParam().report));
+    ASSERT_TRUE(report);
+    const SignalLevels levels = signalPercentages(*report);
+    EXPECT_DOUBLE_EQ(levels.rock, GetParam().rock);
+    EXPECT_DOUBLE_EQ(levels.roll, GetParam().roll);
+    EXPECT_DOUBLE_EQ(levels.ground, GetParam().ground);
+}
+
+// Byte 4 antenna, 5 terrestrial quality, 8 terrestrial lock, 16-17 its error rate, 24-25 C/N.
+INSTANTIATE_TEST_SUITE_P(
+    Data, SignalPercent,
+    ::testing::Values(
+        PercentCase{"strongAndWeak", "C3 0100 03 03 02 010101 010101 0000 0000 0044 0000 0000 0000 40 30", 100, 80, 90},
+        PercentCase{"between12And16dB", "C3 0100 03 03 02 010101 010101 0000 0000 0000 0000 0000 0000 38 00", 90, 0,
+                    100},
+        PercentCase{"lowRatio", "C3 0100 01 03 00 010100 010100 0000 0000 0000 0000 0000 0000 18 0C", 40, 20, 0},
+        PercentCase{"manyErrorsBottomOut", "C3 0100 03 03 01 010101 010101 0000 0000 0400 0000 0000 0000 40 40", 100,
+                    100, 0},
+        PercentCase{"noRepeaterLockNoGroundBar", "C3 0100 03 03 01 010100 010100 0000 0000 0000 0000 0000 0000 40 40",
+                    100, 100, 0},
+        PercentCase{"noAntennaAllZero", "C3 0100 03 00 02 010101 010101 0000 0000 0000 0000 0000 0000 40 40", 0, 0, 0}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(Replies, StatusPairsDescribeThemselves)
+{
+    EXPECT_TRUE(Status({0x03, 0x09}).describe().startsWith("not subscribed (03 09)"));
+    EXPECT_TRUE(Status({0x07, 0x10}).describe().startsWith("not powered up"));
+    EXPECT_TRUE(Status({0x09, 0x99}).describe().contains("09 99"));
+}
+
+struct OpenFailureCase {
+    const char* name;
+    bool exists;
+    QSerialPort::SerialPortError error;
+    const char* says;
+};
+
+class OpenFailure : public ::testing::TestWithParam<OpenFailureCase> {};
+
+TEST_P(OpenFailure, NamesThePathAndWhatToDo)
+{
+    QTemporaryDir folder;
+    const QString path = folder.filePath("ttyUSB0");
+    if (GetParam().exists)
+        testsupport::writeFile(path, {});
+    const QString reason = xmservice::openFailureReason(path, GetParam().error, "Permission denied");
+    EXPECT_TRUE(reason.contains(path)) << reason.toStdString();
+    EXPECT_TRUE(reason.contains(GetParam().says)) << reason.toStdString();
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Data, OpenFailure,
+    ::testing::Values(OpenFailureCase{"missing", false, QSerialPort::DeviceNotFoundError, "no such device"},
+                      OpenFailureCase{"noPermission", true, QSerialPort::PermissionError, "dialout"},
+                      OpenFailureCase{"busy", true, QSerialPort::OpenError, "Permission denied"}),
+    [](const auto& info) { return std::string(info.param.name); });
