@@ -56,7 +56,7 @@ frmRadioXM::frmRadioXM(Seams seams)
                                                                             qint32 start = 0;
                                                                             m_list->PopulateList(start);
                                                                         },
-                                                                        {}});
+                                                                        [this] { return volu && volu->VolumeMute(); }});
     m_highlight = std::make_unique<channellist::Highlighter>(*m_controls, m_state, m_table, *m_list, m_waits);
     m_nowPlaying = std::make_unique<radio::NowPlaying>(
         *m_controls, m_state, m_waits, m_table,
@@ -84,13 +84,19 @@ frmRadioXM::frmRadioXM(Seams seams)
                                 [this] { RefreshPresetButtons(); }});
     m_hold = std::make_unique<presets::PressAndHold>(
         *m_controls, m_state, m_scale,
-        presets::PressAndHold::Actions{{},
-                                       {},
-                                       [this] { m_scroller->ScrollPageUp(); },
-                                       [this] { m_scroller->ScrollPageDown(); },
-                                       [this] { m_scroller->ScrollUp(); },
-                                       [this] { m_scroller->ScrollDown(); },
+        presets::PressAndHold::Actions{[this] { cmdVolumeUp_Click(); }, [this] { cmdVolumeDown_Click(); },
+                                       [this] { m_scroller->ScrollPageUp(); }, [this] { m_scroller->ScrollPageDown(); },
+                                       [this] { m_scroller->ScrollUp(); }, [this] { m_scroller->ScrollDown(); },
                                        [this](qint32 position) { m_chooser->ChooseListItem(position); }});
+    m_volume = std::make_unique<volume::VolumeCommands>(
+        *m_controls, m_state,
+        volume::VolumeCommands::Hooks{[this] { return volu.get(); },
+                                      [this] { return MXM ? std::optional<bool>(MXM->Mute()) : std::nullopt; },
+                                      [this](bool muted) {
+                                          if (MXM)
+                                              MXM->setMute(muted);
+                                      },
+                                      [this](skin::PictureArea& button, qint16 state) { paint(button, state); }});
     connectHandlers();
 }
 
@@ -176,6 +182,11 @@ void frmRadioXM::connectButtonHandlers()
     c.cmdVolumeUp->handlers().mouseUp = [&h](const skin::MouseArgs& a) { h.cmdVolumeUp_MouseUp(a); };
     c.cmdVolumeDown->handlers().mouseDown = [&h](const skin::MouseArgs& a) { h.cmdVolumeDown_MouseDown(a); };
     c.cmdVolumeDown->handlers().mouseUp = [&h](const skin::MouseArgs& a) { h.cmdVolumeDown_MouseUp(a); };
+    c.cmdVolumeUp->handlers().click = [this] { cmdVolumeUp_Click(); };
+    c.cmdVolumeDown->handlers().click = [this] { cmdVolumeDown_Click(); };
+    c.cmdVolumeMute->handlers().click = [this] { cmdVolumeMute_Click(); };
+    c.cmdVolumeMute->handlers().mouseDown = [this](const skin::MouseArgs& a) { cmdVolumeMute_MouseDown(a); };
+    c.cmdVolumeMute->handlers().mouseUp = [this](const skin::MouseArgs& a) { cmdVolumeMute_MouseUp(a); };
 }
 
 // --- start-up ------------------------------------------------------------------------------
@@ -190,6 +201,7 @@ void frmRadioXM::Form_Load()
     m_state.ChannelListReady = false;
     m_state.StartupHighlightDone = false;
     ShowPresetCaptions();
+    volu = std::make_unique<volume::cVolume>(m_seams.createMixer ? m_seams.createMixer() : nullptr, *m_messageBox);
     ReadAppearance();
     m_state.CurrentSkin = ChooseSkin(m_state, timeOfDay());
     PlaceWindow();
@@ -202,8 +214,8 @@ void frmRadioXM::Form_Load()
         m_table.LoadServices(services);
     CreateRadio();
     TuneLastChannel();
-    m_mpris = std::make_unique<mpris::MediaPlayer>(
-        mpris::WindowParts{*this, *m_controls, m_state, m_table, *m_highlight, *m_chooser, MXM.get()});
+    m_mpris = std::make_unique<mpris::MediaPlayer>(mpris::WindowParts{
+        *this, *m_controls, m_state, m_table, *m_highlight, *m_chooser, MXM.get(), [this] { return volu.get(); }});
     RefreshPresetButtons();
     m_controls->tmrLoad.setEnabled(true);
     m_controls->tmrUpdates.setEnabled(true);
@@ -403,6 +415,7 @@ void frmRadioXM::tmrUpdates_Timer()
         m_state.CurrentSkin = *next;
         LoadSkinReportingErrors();
     }
+    m_volume->RefreshVolumeDisplay();
 }
 
 // --- the exit button -----------------------------------------------------------------------
@@ -418,6 +431,29 @@ void frmRadioXM::cmdExit_MouseUp(const skin::MouseArgs&)
 void frmRadioXM::cmdExit_Click()
 {
     close();
+}
+
+// --- the volume buttons ------------------------------------------------------------------
+
+void frmRadioXM::cmdVolumeUp_Click()
+{
+    m_volume->IncreaseVolume();
+}
+void frmRadioXM::cmdVolumeDown_Click()
+{
+    m_volume->DecreaseVolume();
+}
+void frmRadioXM::cmdVolumeMute_Click()
+{
+    m_volume->ToggleMute();
+}
+void frmRadioXM::cmdVolumeMute_MouseDown(const skin::MouseArgs&)
+{
+    m_volume->ShowMutePressed();
+}
+void frmRadioXM::cmdVolumeMute_MouseUp(const skin::MouseArgs&)
+{
+    m_volume->ShowMixerMute();
 }
 
 // --- radio events --------------------------------------------------------------------------
@@ -520,6 +556,7 @@ void frmRadioXM::Form_Unload()
     if (m_unloaded)
         return;
     m_unloaded = true;
+    volu.reset();
     // The window's timers end with it.
     for (skin::Timer* timer : findChildren<skin::Timer*>())
         timer->setEnabled(false);

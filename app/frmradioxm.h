@@ -15,6 +15,8 @@
 //   m_presets      the three presets' tap and hold (presets/presets.h)
 //   m_hold         the repeat of held buttons and the tune button (presets/pressandhold.h)
 //   MXM            the radio service's client on the session bus (radio/axxmradioclient.h)
+//   volu           the sound card's mixer (volume/cvolume.h); m_volume the volume and mute
+//                  buttons and the volume display over it (volume/volumecommands.h)
 //   m_mpris        the window as an MPRIS2 media player on the session bus (mpris/mediaplayer.h)
 //
 // How data flows: the radio's signals arrive as MXM_* handlers, each first stopping the no-data
@@ -42,6 +44,9 @@
 #include "skin/loadskin.h"
 #include "skin/radioxmcontrols.h"
 #include "skin/windowstate.h"
+#include "volume/alsamixer.h"
+#include "volume/cvolume.h"
+#include "volume/volumecommands.h"
 
 #include <QSet>
 #include <QTime>
@@ -58,6 +63,9 @@ public:
         std::function<QTime()> clock = [] { return QTime::currentTime(); };
         std::function<std::unique_ptr<app::MessageBox>(QWidget*)> messageBox;
         std::function<std::unique_ptr<AXXMRadioClient>()> createRadio = [] { return AXXMRadioClient::create(); };
+        std::function<std::unique_ptr<volume::MixerDevice>()> createMixer = [] {
+            return std::make_unique<volume::AlsaMixer>(QStringLiteral("default"));
+        };
     };
 
     explicit frmRadioXM(Seams seams);
@@ -104,6 +112,11 @@ public:
     // The six row label groups share these: each acts on the whole row at index.
     void lblListItem_MouseDown(qint16 index, const skin::MouseArgs& args);
     void lblListItem_DblClick(qint16 index);
+    void cmdVolumeUp_Click();
+    void cmdVolumeDown_Click();
+    void cmdVolumeMute_Click();
+    void cmdVolumeMute_MouseDown(const skin::MouseArgs& args);
+    void cmdVolumeMute_MouseUp(const skin::MouseArgs& args);
 
     // Shows each preset as on (it holds the tuned channel) or up.
     void RefreshPresetButtons();
@@ -150,6 +163,8 @@ private:
     std::unique_ptr<presets::Presets> m_presets;
     std::unique_ptr<presets::PressAndHold> m_hold;
     std::unique_ptr<AXXMRadioClient> MXM;
+    std::unique_ptr<volume::cVolume> volu;
+    std::unique_ptr<volume::VolumeCommands> m_volume;
     std::unique_ptr<mpris::MediaPlayer> m_mpris;
     bool m_questionOpen = false;
     bool m_followingScreen = false;

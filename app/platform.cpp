@@ -11,6 +11,7 @@ MessageBox::Answer QtMessageBox::show(const QString& title, const QString& text,
     box.setWindowTitle(title);
     box.setText(text);
     switch (icon) {
+    case Icon::None: break;
     case Icon::Question: box.setIcon(QMessageBox::Question); break;
     case Icon::Error: box.setIcon(QMessageBox::Critical); break;
     case Icon::Information: box.setIcon(QMessageBox::Information); break;

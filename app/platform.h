@@ -10,7 +10,7 @@ namespace app {
 
 class MessageBox {
 public:
-    enum class Icon { Question, Error, Information };
+    enum class Icon { None, Question, Error, Information };
     enum class Buttons { Ok, YesNo };
     enum class Answer { Ok, Yes, No };
 

@@ -33,6 +33,14 @@ QVariantMap PlayerAdaptor::Metadata() const
 {
     return m_player.Metadata();
 }
+double PlayerAdaptor::Volume() const
+{
+    return m_player.Volume();
+}
+void PlayerAdaptor::setVolume(double volume)
+{
+    m_player.setVolume(volume);
+}
 qlonglong PlayerAdaptor::Position() const
 {
     return m_player.Position();

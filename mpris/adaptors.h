@@ -47,6 +47,7 @@ class PlayerAdaptor : public QDBusAbstractAdaptor {
     Q_PROPERTY(QString PlaybackStatus READ PlaybackStatus)
     Q_PROPERTY(double Rate READ Rate WRITE setRate)
     Q_PROPERTY(QVariantMap Metadata READ Metadata)
+    Q_PROPERTY(double Volume READ Volume WRITE setVolume)
     Q_PROPERTY(qlonglong Position READ Position)
     Q_PROPERTY(double MinimumRate READ Rate)
     Q_PROPERTY(double MaximumRate READ Rate)
@@ -65,6 +66,8 @@ public:
     void setRate(double) {}
     QVariantMap Metadata() const;
     qlonglong Position() const;
+    double Volume() const;
+    void setVolume(double volume);
     bool CanGoNext() const;
     bool CanGoPrevious() const;
     bool CanPlay() const;

@@ -7,6 +7,8 @@
 #include <QDBusPendingCallWatcher>
 #include <QDBusPendingReply>
 #include <QLoggingCategory>
+#include <algorithm>
+#include <cmath>
 
 Q_LOGGING_CATEGORY(lcMpris, "vanto.mpris")
 
@@ -29,6 +31,18 @@ QDBusMessage busCall(const char* method)
 }
 
 } // namespace
+
+double VolumeOf(qint32 level)
+{
+    return double(level) / double(volume::FullScale);
+}
+
+std::optional<qint32> LevelOf(double volume)
+{
+    if (std::isnan(volume))
+        return std::nullopt;
+    return qint32(std::lround(std::clamp(volume, 0.0, 1.0) * volume::FullScale));
+}
 
 MediaPlayer::MediaPlayer(WindowParts parts, const QDBusConnection& bus)
     : m_parts(parts)
@@ -236,6 +250,22 @@ bool MediaPlayer::CanGoPrevious() const
     return canChoose(m_parts.state.SelectedListItem - 1);
 }
 
+double MediaPlayer::Volume() const
+{
+    volume::cVolume* mixer = m_parts.mixer ? m_parts.mixer() : nullptr;
+    return mixer ? VolumeOf(mixer->VolumeLevel()) : 0.0;
+}
+
+void MediaPlayer::setVolume(double value)
+{
+    volume::cVolume* mixer = m_parts.mixer ? m_parts.mixer() : nullptr;
+    const std::optional<qint32> level = LevelOf(value);
+    if (m_unloaded || !mixer || !level)
+        return;
+    mixer->setVolumeLevel(*level);
+    Refresh();
+}
+
 bool MediaPlayer::CanPlay() const
 {
     return !m_unloaded && !m_radio.isNull();
@@ -243,7 +273,9 @@ bool MediaPlayer::CanPlay() const
 
 MediaPlayer::Snapshot MediaPlayer::snapshot() const
 {
-    return Snapshot{PlaybackStatus(), tunedChannel(), CanGoNext(), CanGoPrevious(), CanPlay()};
+    volume::cVolume* mixer = m_parts.mixer ? m_parts.mixer() : nullptr;
+    return Snapshot{PlaybackStatus(), tunedChannel(), CanGoNext(),
+                    CanGoPrevious(),  CanPlay(),      mixer ? mixer->VolumeLevel() : 0};
 }
 
 void MediaPlayer::Refresh()
@@ -264,6 +296,8 @@ void MediaPlayer::Refresh()
         changed.insert(QStringLiteral("CanPlay"), now.canPlay);
         changed.insert(QStringLiteral("CanPause"), now.canPlay);
     }
+    if (now.volumeLevel != m_announced.volumeLevel)
+        changed.insert(QStringLiteral("Volume"), VolumeOf(now.volumeLevel));
     m_announced = now;
     if (changed.isEmpty())
         return;

@@ -18,12 +18,14 @@
 #include "radio/channeltable.h"
 #include "skin/radioxmcontrols.h"
 #include "skin/windowstate.h"
+#include "volume/cvolume.h"
 
 #include <QDBusConnection>
 #include <QObject>
 #include <QPointer>
 #include <QTimer>
 #include <QWidget>
+#include <functional>
 #include <optional>
 
 namespace mpris {
@@ -43,7 +45,14 @@ struct WindowParts {
     channellist::Highlighter& highlight;
     channellist::ChannelChooser& chooser;
     AXXMRadioClient* radio = nullptr;
+    // The mixer; nothing while there is none (before start-up has made it, after unload).
+    std::function<volume::cVolume*()> mixer;
 };
+
+// The mixer's master level (0..65535) as an MPRIS volume (0.0..1.0), and back: a volume below
+// 0 is 0 and one above 1 is full scale; a volume that is not a number changes nothing.
+double VolumeOf(qint32 level);
+std::optional<qint32> LevelOf(double volume);
 
 class MediaPlayer : public QObject {
     Q_OBJECT
@@ -74,6 +83,8 @@ public:
     bool CanGoNext() const;
     bool CanGoPrevious() const;
     bool CanPlay() const;
+    double Volume() const;
+    void setVolume(double volume);
 
     // Announces every Player property that differs from its last announced value.
     void Refresh();
@@ -85,6 +96,7 @@ private:
         bool canGoNext = false;
         bool canGoPrevious = false;
         bool canPlay = false;
+        qint32 volumeLevel = 0;
     };
     Snapshot snapshot() const;
     TunedChannel tunedChannel() const;

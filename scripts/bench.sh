@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
 # Builds and runs the benchmarks; each prints its figures beside a bare baseline of the same run.
+# The volume benchmark gets a PulseAudio server with a null sink of its own, stopped at the end.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh
@@ -8,3 +9,8 @@ build/tests/bench/bench_skin
 build/tests/bench/bench_list
 dbus-run-session -- build/tests/bench/bench_channeldata
 dbus-run-session -- build/tests/bench/bench_receiver
+pulse_dir="$PWD/build/bench-pulse"
+trap 'bash tests/volume/pulseserver.sh stop "$pulse_dir"' EXIT
+bash tests/volume/pulseserver.sh start "$pulse_dir" > /dev/null
+ALSA_CONFIG_PATH="/usr/share/alsa/alsa.conf:$pulse_dir/asound.conf" QT_QPA_PLATFORM=offscreen \
+    QT_LOGGING_RULES="*.debug=false;vanto.*=false" build/tests/bench/bench_volume

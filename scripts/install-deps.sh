@@ -2,7 +2,8 @@
 # Installs what building, running and testing the program need on Debian 12, when missing.
 set -euo pipefail
 packages=(build-essential cmake qt6-base-dev qt6-base-dev-tools qt6-serialport-dev libgl-dev libgtest-dev googletest
-          dbus dbus-bin fonts-dejavu-core fonts-dejavu-extra playerctl)
+          dbus dbus-bin fonts-dejavu-core fonts-dejavu-extra
+          libasound2-dev libasound2-plugins pulseaudio pulseaudio-utils playerctl)
 missing=()
 for p in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

@@ -61,6 +61,9 @@ struct WindowState {
     qint16 ButtonDown = 0;
     float ThumbGrabX = 0.0f;
     float ThumbGrabY = 0.0f;
+
+    // Volume: the radio's mute state last shown on the mute button.
+    bool Muted = false;
 };
 
 } // namespace skin

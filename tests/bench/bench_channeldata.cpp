@@ -5,6 +5,7 @@
 #include "app/frmradioxm.h"
 #include "benchsupport.h"
 #include "radio/xmradio_names.h"
+#include "volume/memorymixer.h"
 
 #include <QApplication>
 #include <QDBusConnection>
@@ -144,6 +145,9 @@ double measureWindow(bool* complete, bool withoutMpris)
     writeProgramFolder(folder.path());
     frmRadioXM::Seams seams;
     seams.programFolder = folder.path();
+    // The reports are measured, not the sound card: the mixer is held in memory.
+    volume::MemoryMixer::Script mixer;
+    seams.createMixer = [&mixer] { return std::make_unique<volume::MemoryMixer>(mixer); };
     frmRadioXM window(std::move(seams));
     window.Form_Load();
     window.show();

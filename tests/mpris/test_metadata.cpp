@@ -1,10 +1,15 @@
-// The tuned channel as MPRIS track metadata: which keys are there, with which D-Bus types.
+// The tuned channel as MPRIS track metadata: which keys are there, with which D-Bus types; and
+// an MPRIS volume as the mixer's level.
+#include "mpris/mediaplayer.h"
 #include "mpris/metadata.h"
 #include "testsupport.h"
 
 #include <QDBusArgument>
 #include <QStringList>
+#include <algorithm>
+#include <cmath>
 #include <gtest/gtest.h>
+#include <limits>
 
 namespace {
 
@@ -72,4 +77,38 @@ TEST_P(MetadataMapping, KeysAndTypes)
 }
 
 INSTANTIATE_TEST_SUITE_P(Channels, MetadataMapping, ::testing::ValuesIn(Cases),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+namespace {
+
+struct VolumeCase {
+    const char* name;
+    double volume;
+    std::optional<qint32> level;
+};
+
+const VolumeCase VolumeCases[] = {
+    {"half", 0.5, 32768},
+    {"silent", 0.0, 0},
+    {"full", 1.0, 65535},
+    {"below_zero_is_silent", -0.3, 0},
+    {"above_full_is_full", 1.7, 65535},
+    {"not_a_number_changes_nothing", std::numeric_limits<double>::quiet_NaN(), std::nullopt},
+    {"infinity_is_full", std::numeric_limits<double>::infinity(), 65535},
+};
+
+class VolumeMapping : public ::testing::TestWithParam<VolumeCase> {};
+
+} // namespace
+
+TEST_P(VolumeMapping, LevelOfTheMixer)
+{
+    const VolumeCase& c = GetParam();
+    EXPECT_EQ(mpris::LevelOf(c.volume), c.level);
+    if (c.level) {
+        EXPECT_NEAR(mpris::VolumeOf(*c.level), std::clamp(c.volume, 0.0, 1.0), 1.0 / 65535);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Volumes, VolumeMapping, ::testing::ValuesIn(VolumeCases),
                          [](const auto& info) { return std::string(info.param.name); });

@@ -207,6 +207,30 @@ TEST_F(Mpris, PlayPauseMutesAndUnmutesTheRadio)
     }
 }
 
+TEST_F(Mpris, VolumeIsTheSoundCardsMasterLevel)
+{
+    const auto pactl = [](const QStringList& arguments) {
+        QProcess p;
+        p.start(QStringLiteral("pactl"), arguments);
+        p.waitForFinished(5000);
+        return QString::fromUtf8(p.readAllStandardOutput()).trimmed();
+    };
+    // The test server's sink, in its own units (65536 is 100 %).
+    const auto sinkVolume = [&] {
+        const QString out = pactl({"get-sink-volume", "vanto_null"});
+        const int colon = out.indexOf(QLatin1Char(':'), out.indexOf(QLatin1String("front-left")));
+        return out.mid(colon + 1).section(QLatin1Char('/'), 0, 0).trimmed().toLong();
+    };
+    pactl({"set-sink-volume", "vanto_null", "16384"});
+    start(true);
+    waitForReadyList();
+    EXPECT_NEAR(playerctl({"volume"}).toDouble(), 0.25, 0.01) << "read from the mixer";
+
+    playerctl({"volume", "0.5"});
+    EXPECT_NEAR(sinkVolume(), 32768, 2);
+    EXPECT_NEAR(playerctl({"volume"}).toDouble(), 0.5, 0.01);
+}
+
 TEST_F(Mpris, RaiseShowsTheWindowAndQuitClosesItAndLeavesTheBus)
 {
     start(true);

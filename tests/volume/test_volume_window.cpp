@@ -1,0 +1,202 @@
+// The volume buttons of the real window: with the simulator service on a private bus and the
+// real mixer, whose default device is the test run's PulseAudio null sink.
+#include "app/frmradioxm.h"
+#include "fakeradioservice.h"
+#include "scriptedmessagebox.h"
+#include "testskin.h"
+#include "testsupport.h"
+#include "volume/alsamixer.h"
+
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTest>
+#include <csignal>
+#include <gtest/gtest.h>
+
+using testsupport::waitUntil;
+
+namespace {
+
+QString pactl(const QStringList& arguments)
+{
+    QProcess p;
+    p.start(QStringLiteral("pactl"), arguments);
+    p.waitForFinished(5000);
+    return QString::fromUtf8(p.readAllStandardOutput()).trimmed();
+}
+
+long sinkVolume()
+{
+    const QString out = pactl({"get-sink-volume", "vanto_null"});
+    const int colon = out.indexOf(QLatin1Char(':'), out.indexOf(QLatin1String("front-left")));
+    return out.mid(colon + 1).section(QLatin1Char('/'), 0, 0).trimmed().toLong();
+}
+
+void tap(skin::PictureArea& button)
+{
+    const QPoint centre = button.widget()->rect().center();
+    QTest::mousePress(button.widget(), Qt::LeftButton, {}, centre);
+    QTest::mouseRelease(button.widget(), Qt::LeftButton, {}, centre);
+}
+
+int shownState(const skin::PictureArea& button)
+{
+    const int blue = qBlue(button.surface().pixel(2, 2));
+    for (int state : {skin::StateUp, skin::StateDown, skin::StateOn})
+        if (std::abs(blue - testskin::stateBlue(state)) < 8)
+            return state;
+    return -1;
+}
+
+class VolumeWindow : public ::testing::Test {
+protected:
+    QTemporaryDir folder;
+    std::vector<ScriptedMessageBox::Shown> shown;
+    frmRadioXM::Seams seams;
+
+    void SetUp() override
+    {
+        pactl({"set-sink-volume", "vanto_null", "32768"});
+        pactl({"set-sink-mute", "vanto_null", "0"});
+        testskin::writeSkin(folder.filePath("Skins"));
+        testsupport::writeFile(folder.filePath("vantoxm.ini"),
+                               "[XMRadio]\r\nLastChannel=5\r\n[Appearance]\r\nWindowWidth=800\r\nWindowHeight=480\r\n");
+        seams.programFolder = folder.path();
+        seams.messageBox = [this](QWidget*) {
+            auto box = std::make_unique<ScriptedMessageBox>();
+            box->log = &shown;
+            return box;
+        };
+    }
+
+    // The simulator, started by the window through its service path.
+    void withSimulator()
+    {
+        const QString wrapper = folder.filePath("run-service.sh");
+        // It records its PID, so that it does not outlive the test on the shared bus.
+        testsupport::writeFile(wrapper, "#!/bin/sh\necho $$ > '" + folder.filePath("service.pid").toUtf8() +
+                                            "'\nexec '" VANTO_PROGRAM_DIR
+                                            "/xm-radio-service' --seed 3 --channels 20\n");
+        QFile::setPermissions(wrapper, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        testsupport::writeFile(folder.filePath("vantoxm.ini"),
+                               "[XMRadio]\r\nXMServicePath=" + wrapper.toUtf8() +
+                                   "\r\nLastChannel=5\r\n[Appearance]\r\nWindowWidth=800\r\nWindowHeight=480\r\n");
+    }
+
+    void TearDown() override
+    {
+        const QByteArray pid = testsupport::readFile(folder.filePath("service.pid")).trimmed();
+        if (pid.isEmpty())
+            return;
+        ::kill(pid_t(pid.toLong()), SIGTERM);
+        waitUntil([&] { return ::kill(pid_t(pid.toLong()), 0) != 0; }, 3000);
+    }
+
+    std::unique_ptr<frmRadioXM> start()
+    {
+        auto window = std::make_unique<frmRadioXM>(seams);
+        window->Form_Load();
+        window->show();
+        return window;
+    }
+};
+
+} // namespace
+
+TEST_F(VolumeWindow, UpAndDownStepTheSinkAndTheLabelFollowsOutsideChanges)
+{
+    withSimulator();
+    auto window = start();
+    skin::RadioXMControls& c = window->controls();
+    ASSERT_TRUE(shown.empty()) << shown.front().text.toStdString();
+    EXPECT_TRUE(waitUntil([&] { return c.lblVolume->Caption() == "50%"; }, 1000))
+        << c.lblVolume->Caption().toStdString();
+
+    tap(*c.cmdVolumeUp);
+    // 32768 of 65535 (50 %) goes up by 5 % to 36044, which is 36045 of the server's 65536.
+    EXPECT_EQ(sinkVolume(), 36045);
+    EXPECT_TRUE(waitUntil([&] { return c.lblVolume->Caption() == "55%"; }, 1000))
+        << c.lblVolume->Caption().toStdString();
+    tap(*c.cmdVolumeDown);
+    EXPECT_EQ(sinkVolume(), 32767) << "36044 down by 5 % is 32767";
+
+    pactl({"set-sink-volume", "vanto_null", "6554"});
+    EXPECT_TRUE(waitUntil([&] { return c.lblVolume->Caption() == "10%"; }, 1000))
+        << c.lblVolume->Caption().toStdString();
+    ASSERT_TRUE(waitUntil([&] { return window->radioClient()->currentOwner().size() > 0; }, 5000));
+    EXPECT_TRUE(shown.empty());
+}
+
+TEST_F(VolumeWindow, TheMuteButtonMutesTheRadioAndShowsItsState)
+{
+    withSimulator();
+    auto window = start();
+    skin::RadioXMControls& c = window->controls();
+    ASSERT_TRUE(waitUntil([&] { return !window->radioClient()->currentOwner().isEmpty(); }, 5000));
+    pactl({"set-sink-mute", "vanto_null", "1"});
+    skin::PictureArea& mute = *c.cmdVolumeMute;
+    const QPoint centre = mute.widget()->rect().center();
+    QTest::mousePress(mute.widget(), Qt::LeftButton, {}, centre);
+    EXPECT_EQ(shownState(mute), skin::StateDown);
+    testsupport::pump(50);
+    QTest::mouseRelease(mute.widget(), Qt::LeftButton, {}, centre);
+    EXPECT_TRUE(waitUntil([&] { return window->radioClient()->Mute(); }, 100)) << "the click mutes the radio";
+    // The simulator answers SetMute with MuteChanged; the refresh then shows the radio's mute.
+    EXPECT_TRUE(waitUntil([&] { return window->state().Muted && shownState(mute) == skin::StateOn; }, 2000));
+    EXPECT_EQ(pactl({"get-sink-mute", "vanto_null"}), "Mute: yes") << "the radio's mute is not the sink's";
+
+    tap(mute);
+    EXPECT_TRUE(waitUntil([&] { return !window->state().Muted && shownState(mute) == skin::StateUp; }, 2000));
+}
+
+TEST_F(VolumeWindow, TheReleaseShowsTheMixersMuteUntilTheNextRefresh)
+{
+    auto window = start();
+    skin::PictureArea& mute = *window->controls().cmdVolumeMute;
+    window->controls().tmrUpdates.setEnabled(false);
+    // The server's change reaches the window's mixer a moment after pactl returns.
+    const auto releaseShows = [&](int state) {
+        return waitUntil(
+            [&] {
+                window->cmdVolumeMute_MouseUp({});
+                return shownState(mute) == state;
+            },
+            1000);
+    };
+    pactl({"set-sink-mute", "vanto_null", "1"});
+    EXPECT_TRUE(releaseShows(skin::StateOn));
+    pactl({"set-sink-mute", "vanto_null", "0"});
+    EXPECT_TRUE(releaseShows(skin::StateUp));
+}
+
+TEST_F(VolumeWindow, TheMuteButtonFollowsTheServicesMuteChanged)
+{
+    FakeRadioService service("service");
+    auto window = start();
+    ASSERT_TRUE(waitUntil([&] { return service.calls.contains("SetMute false"); }));
+    service.emitSignal("MuteChanged", {true});
+    EXPECT_TRUE(waitUntil([&] { return window->state().Muted; }, 1000));
+    EXPECT_EQ(shownState(*window->controls().cmdVolumeMute), skin::StateOn);
+    window->state().ButtonDown = 1;
+    service.emitSignal("MuteChanged", {false});
+    ASSERT_TRUE(waitUntil([&] { return !window->radioClient()->Mute(); }, 1000));
+    testsupport::pump(450);
+    EXPECT_TRUE(window->state().Muted) << "not while the list's thumb is held";
+    window->state().ButtonDown = 0;
+    EXPECT_TRUE(waitUntil([&] { return !window->state().Muted; }, 1000));
+}
+
+TEST_F(VolumeWindow, WithoutASoundCardTheNoticeComesOnceAndTheRadioStarts)
+{
+    seams.createMixer = [] { return std::make_unique<volume::AlsaMixer>(QStringLiteral("hw:97")); };
+    FakeRadioService service("service");
+    auto window = start();
+    ASSERT_EQ(shown.size(), 1u);
+    EXPECT_EQ(shown[0].title, "V.A.N.T.O XM");
+    EXPECT_EQ(shown[0].text, "No Sound Card Detected. You Must install a sound card");
+    EXPECT_TRUE(waitUntil([&] { return service.calls.contains("Channel 5"); }));
+    EXPECT_TRUE(waitUntil([&] { return window->controls().lblVolume->Caption() == "0%"; }, 1000));
+    tap(*window->controls().cmdVolumeUp);
+    EXPECT_EQ(sinkVolume(), 32768);
+    EXPECT_EQ(shown.size(), 1u);
+}

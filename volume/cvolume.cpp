@@ -1,0 +1,147 @@
+#include "cvolume.h"
+
+namespace volume {
+
+namespace {
+
+const QString AppTitle = QStringLiteral("V.A.N.T.O XM");
+const QString ErrorTitle = QStringLiteral("V.A.N.T.O XM - Mixercontrol Fehler");
+const QString NoSoundCardText = QStringLiteral("No Sound Card Detected. You Must install a sound card");
+const QString CannotOpenText = QStringLiteral("Der Mixer kann nicht geöffnet werden.");
+
+// What a line's result code is when there is no mixer to ask.
+constexpr int NoMixer = -1;
+
+} // namespace
+
+cVolume::cVolume(std::unique_ptr<MixerDevice> device, app::MessageBox& messageBox)
+    : m_device(std::move(device))
+    , m_messageBox(messageBox)
+{
+    const MixerDevice::OpenResult result = m_device ? m_device->open() : MixerDevice::OpenResult::NoDevice;
+    m_open = result == MixerDevice::OpenResult::Opened;
+    m_lastResult = m_open ? 0 : NoMixer;
+    if (result == MixerDevice::OpenResult::NoDevice)
+        m_messageBox.show(AppTitle, NoSoundCardText, app::MessageBox::Icon::None, app::MessageBox::Buttons::Ok);
+    else if (result == MixerDevice::OpenResult::CannotOpen)
+        m_messageBox.show(ErrorTitle, CannotOpenText, app::MessageBox::Icon::Error, app::MessageBox::Buttons::Ok);
+}
+
+cVolume::~cVolume()
+{
+    if (m_capturing)
+        StopCapture();
+}
+
+qint32 cVolume::Minimum(Line) const
+{
+    return 0;
+}
+
+qint32 cVolume::Maximum(Line line) const
+{
+    return m_open && m_device->hasLevel(line) ? FullScale : 0;
+}
+
+qint32 cVolume::GetControlValue(Line line)
+{
+    if (!m_open || !m_device->hasLevel(line)) {
+        m_lastResult = NoMixer;
+        return 0;
+    }
+    const std::optional<qint32> value = m_device->level(line);
+    m_lastResult = value ? 0 : NoMixer;
+    // A stalled sound server gives no answer: the last level read stands, so the display does
+    // not drop to 0 and the up button does not turn a loud volume down to 1 %.
+    if (value)
+        m_lastLevel[size_t(line)] = *value;
+    return m_lastLevel[size_t(line)];
+}
+
+bool cVolume::SetControlValue(Line line, qint32 value)
+{
+    m_lastResult = m_open ? m_device->setLevel(line, value) : NoMixer;
+    return m_lastResult == 0;
+}
+
+bool cVolume::GetControlMute(Line line)
+{
+    if (!m_open || !m_device->hasMute(line)) {
+        m_lastResult = NoMixer;
+        return false;
+    }
+    const std::optional<bool> value = m_device->muted(line);
+    m_lastResult = value ? 0 : NoMixer;
+    if (value)
+        m_lastMute[size_t(line)] = *value;
+    return m_lastMute[size_t(line)];
+}
+
+void cVolume::SetControlMute(Line line, bool flag)
+{
+    m_lastResult = m_open ? m_device->setMuted(line, flag) : NoMixer;
+}
+
+// --- the input meter -------------------------------------------------------------------------
+
+qint32 cVolume::MaxVolumeMeterInput() const
+{
+    return m_device ? m_device->captureMeterMaximum() : 0;
+}
+
+qint32 cVolume::CurrentVolumeMeterOutput()
+{
+    return 0;
+}
+
+qint32 cVolume::CurrentVolumeMeterInput()
+{
+    if (!StartCapture())
+        StartCapture();
+    if (m_capturing && m_device) {
+        const std::optional<qint32> value = m_device->readCaptureMeter();
+        if (value)
+            m_meterValue = *value;
+    }
+    if (m_meterValue < 0)
+        m_meterValue = -m_meterValue;
+    return m_meterValue;
+}
+
+bool cVolume::StartCapture()
+{
+    if (m_capturing)
+        return true;
+    if (!m_device) {
+        m_lastResult = NoMixer;
+        return false;
+    }
+    const MixerDevice::CaptureError opened = m_device->openCapture();
+    m_lastResult = opened.code;
+    if (opened.code != 0) {
+        ShowWaveError(opened.text);
+        return false;
+    }
+    // A capture that opened but cannot start is reported and still counts as running, so the
+    // next reading does not open the device a second time.
+    m_capturing = true;
+    const MixerDevice::CaptureError started = m_device->startCapture();
+    m_lastResult = started.code;
+    if (started.code != 0)
+        ShowWaveError(started.text);
+    return true;
+}
+
+void cVolume::StopCapture()
+{
+    m_capturing = false;
+    if (m_device)
+        m_device->closeCapture();
+}
+
+void cVolume::ShowWaveError(const QString& text)
+{
+    m_messageBox.show(ErrorTitle, text, app::MessageBox::Icon::Error, app::MessageBox::Buttons::Ok);
+}
+
+} // namespace volume

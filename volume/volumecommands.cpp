@@ -1,0 +1,99 @@
+#include "volumecommands.h"
+
+#include <cmath>
+
+namespace volume {
+
+// The steps are 65535 / 100 (655.35) and five times that (3276.75); levels are whole numbers,
+// so rounding a sum down is adding the whole part (up) or taking away the next whole number
+// (down).
+qint32 StepPercent(qint32 level)
+{
+    return qint32(std::floor(double(level) * 100.0 / FullScale));
+}
+
+qint32 IncreasedLevel(qint32 level)
+{
+    return StepPercent(level) >= 14 ? level + 3276 : level + 655;
+}
+
+qint32 DecreasedLevel(qint32 level)
+{
+    if (StepPercent(level) >= 15)
+        return level - 3277;
+    if (level < 656)
+        return 0;
+    return level - 656;
+}
+
+qint32 DisplayPercent(qint32 level)
+{
+    // Rounded half up: for whole levels, level x 100 / 65535 never ends in exactly one half, so
+    // this is also the rounding to the even neighbour.
+    const qint64 scaled = qint64(level) * 200 + FullScale;
+    const qint64 twice = qint64(FullScale) * 2;
+    return qint32(scaled >= 0 ? scaled / twice : -((-scaled + twice - 1) / twice));
+}
+
+VolumeCommands::VolumeCommands(skin::RadioXMControls& controls, skin::WindowState& state, Hooks hooks)
+    : m_c(controls)
+    , m_state(state)
+    , m_hooks(std::move(hooks))
+{
+}
+
+void VolumeCommands::IncreaseVolume()
+{
+    cVolume* volu = m_hooks.volu();
+    if (!volu)
+        return;
+    volu->setVolumeLevel(IncreasedLevel(volu->VolumeLevel()));
+}
+
+void VolumeCommands::DecreaseVolume()
+{
+    cVolume* volu = m_hooks.volu();
+    if (!volu)
+        return;
+    volu->setVolumeLevel(DecreasedLevel(volu->VolumeLevel()));
+}
+
+void VolumeCommands::ToggleMute()
+{
+    const std::optional<bool> muted = m_hooks.radioMute();
+    if (muted)
+        m_hooks.setRadioMute(!*muted);
+}
+
+void VolumeCommands::RefreshVolumeDisplay()
+{
+    // The mute button is repainted only when the radio's mute differs from what it shows, and
+    // not while the list's thumb is held.
+    const std::optional<bool> muted = m_hooks.radioMute();
+    if (muted && m_state.ButtonDown == 0 && *muted != m_state.Muted) {
+        m_hooks.paint(*m_c.cmdVolumeMute, *muted ? skin::StateOn : skin::StateUp);
+        m_state.Muted = *muted;
+    }
+    cVolume* volu = m_hooks.volu();
+    const qint32 level = volu ? volu->VolumeLevel() : 0;
+    // Building the caption costs more than the mixer read; it is built again only when the
+    // level or the suffix changed (nothing else writes this label after start-up).
+    if (level == m_shownLevel && m_state.VolumeSuffix == m_shownSuffix)
+        return;
+    m_shownLevel = level;
+    m_shownSuffix = m_state.VolumeSuffix;
+    m_c.lblVolume->setCaption(QString::number(DisplayPercent(level)) + m_state.VolumeSuffix);
+}
+
+void VolumeCommands::ShowMutePressed()
+{
+    m_hooks.paint(*m_c.cmdVolumeMute, skin::StateDown);
+}
+
+void VolumeCommands::ShowMixerMute()
+{
+    cVolume* volu = m_hooks.volu();
+    m_hooks.paint(*m_c.cmdVolumeMute, volu && volu->VolumeMute() ? skin::StateOn : skin::StateUp);
+}
+
+} // namespace volume

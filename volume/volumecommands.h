@@ -1,0 +1,58 @@
+// The volume and mute buttons and the volume display: up and down step the mixer's master
+// level, mute toggles the radio's own mute, and the 200 ms refresh shows the level in
+// lblVolume and the radio's mute on cmdVolumeMute.
+#pragma once
+
+#include "skin/radioxmcontrols.h"
+#include "skin/windowstate.h"
+#include "volume/cvolume.h"
+
+#include <functional>
+#include <optional>
+
+namespace volume {
+
+// The whole percent of a level, rounded down: the step rule's percentage.
+qint32 StepPercent(qint32 level);
+// The level after one press of up: 5 % steps from 14 % on, 1 % steps below. Not limited to full
+// scale (the mixer clamps).
+qint32 IncreasedLevel(qint32 level);
+// The level after one press of down: 5 % steps from 15 % on, 1 % steps below, 0 under 1 %.
+qint32 DecreasedLevel(qint32 level);
+// The percent shown for a level: rounded to the nearest, a half to the even neighbour.
+qint32 DisplayPercent(qint32 level);
+
+class VolumeCommands {
+public:
+    struct Hooks {
+        // The mixer; nothing before start-up has created it.
+        std::function<cVolume*()> volu;
+        // The radio's mute state, or nothing when there is no radio to ask.
+        std::function<std::optional<bool>()> radioMute;
+        std::function<void(bool)> setRadioMute;
+        // Shows a skinned button in a state (up, down, on).
+        std::function<void(skin::PictureArea&, qint16)> paint;
+    };
+
+    VolumeCommands(skin::RadioXMControls& controls, skin::WindowState& state, Hooks hooks);
+
+    void IncreaseVolume();
+    void DecreaseVolume();
+    void ToggleMute();
+    void RefreshVolumeDisplay();
+
+    // The mute button's press shows it down; its release shows the mixer's master mute, until
+    // the next refresh shows the radio's.
+    void ShowMutePressed();
+    void ShowMixerMute();
+
+private:
+    skin::RadioXMControls& m_c;
+    skin::WindowState& m_state;
+    Hooks m_hooks;
+    // What the label was last given.
+    std::optional<qint32> m_shownLevel;
+    QString m_shownSuffix;
+};
+
+} // namespace volume
