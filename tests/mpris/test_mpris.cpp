@@ -169,12 +169,18 @@ TEST_F(Mpris, NextAndPreviousTuneTheNeighbouringChannelsOfTheList)
     PropertiesRecorder wheel("wheel");
     const QDBusMessage next = QDBusMessage::createMethodCall(
         "org.mpris.MediaPlayer2.vantoxm", "/org/mpris/MediaPlayer2", "org.mpris.MediaPlayer2.Player", "Next");
+    changes.clear();
     QDBusPendingCall firstPress = wheel.bus().asyncCall(next);
     QDBusPendingCall secondPress = wheel.bus().asyncCall(next);
     ASSERT_TRUE(waitUntil([&] { return firstPress.isFinished() && secondPress.isFinished(); }));
     EXPECT_EQ(window->state().SelectedListItem, first + 3);
     EXPECT_TRUE(testsupport::readFile(folder.filePath("vantoxm.ini"))
                     .contains("LastChannel=" + QByteArray::number(channelAt(first + 3)) + "\r\n"));
+
+    // The radio's report of the change moves the selection too: it must be in before the next step.
+    ASSERT_TRUE(
+        waitUntil([&] { return !changes.isEmpty() && changes.last().front().toInt() == channelAt(first + 3); }));
+    testsupport::pump(100);
 
     // At the end of the list there is no next channel: nothing is tuned, nothing written.
     window->highlight().HighlightItem(window->table().count());
