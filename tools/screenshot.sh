@@ -18,7 +18,10 @@ if [ ${#need[@]} -gt 0 ]; then
 fi
 
 work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
+# A sound server with a null sink stands in for the car's sound card, as in the tests.
+pulse_script="$(dirname "$(realpath "$0")")/../tests/volume/pulseserver.sh"
+bash "$pulse_script" start "$work/pulse" > /dev/null
+trap 'bash "$pulse_script" stop "$work/pulse"; rm -rf "$work"' EXIT
 cp -r "$build/program"/. "$work"/
 rm -f "$work/services.dat"
 
@@ -35,7 +38,7 @@ run() {
     Xvfb :97 -screen 0 800x480x24 -nolisten tcp >/dev/null 2>&1 &
     local xvfb=$!
     sleep 1
-    DISPLAY=:97 dbus-run-session -- bash -c "'$work/vanto-xm' & app=\$!; sleep $1; if [ -n '${2:-}' ]; then import -window root '${2:-}'; fi; kill \$app; wait \$app 2>/dev/null || true" || true
+    DISPLAY=:97 ALSA_CONFIG_PATH="$work/pulse/asound.conf" dbus-run-session -- bash -c "'$work/vanto-xm' & app=\$!; sleep $1; if [ -n '${2:-}' ]; then import -window root '${2:-}'; fi; kill \$app; wait \$app 2>/dev/null || true" || true
     kill $xvfb 2>/dev/null || true
     wait $xvfb 2>/dev/null || true
     sleep 2

@@ -5,6 +5,7 @@
 #include "scriptedmessagebox.h"
 #include "testskin.h"
 #include "testsupport.h"
+#include "volume/memorymixer.h"
 
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -23,6 +24,7 @@ class Presets : public ::testing::Test {
 protected:
     QTemporaryDir folder;
     FakeRadioService service{"presets"};
+    volume::MemoryMixer::Script mixer;
     std::unique_ptr<frmRadioXM> window;
 
     void start(const QByteArray& presets, const QByteArray& lastChannel = "12")
@@ -38,6 +40,7 @@ protected:
         frmRadioXM::Seams seams;
         seams.programFolder = folder.path();
         seams.messageBox = [](QWidget*) { return std::make_unique<ScriptedMessageBox>(); };
+        seams.createMixer = [this] { return std::make_unique<volume::MemoryMixer>(mixer); };
         window = std::make_unique<frmRadioXM>(std::move(seams));
         window->Form_Load();
         window->show();
@@ -207,6 +210,23 @@ TEST(PressAndHold, ATickRunsOnlyTheActionNamedExactly)
     b.state.PressedButton = "cmdVolumeUp";
     b.hold.tmrButtonPressed_Timer();
     EXPECT_EQ(b.steps, 1);
+}
+
+TEST_F(Presets, HoldingVolumeDownStepsTheMasterVolumeEveryTick)
+{
+    mixer.lines[size_t(volume::Line::Master)].level = 9826;
+    start("");
+    QSignalSpy ticks(&c().tmrButtonPressed, &skin::Timer::tick);
+    QWidget* down = c().cmdVolumeDown->widget();
+    QTest::mousePress(down, Qt::LeftButton);
+    pump(1100);
+    QTest::mouseRelease(down, Qt::LeftButton);
+    // 1 % steps below 15 %, each the whole part of the level less 655.35.
+    const std::vector<qint32> steps = {9170, 8514, 7858, 7202, 6546, 5890};
+    ASSERT_GE(ticks.count(), 3);
+    ASSERT_LE(ticks.count(), 5);
+    EXPECT_EQ(mixer.written, std::vector<qint32>(steps.begin(), steps.begin() + ticks.count() + 1))
+        << "a step a tick, and one for the Click";
 }
 
 TEST_F(Presets, TheTuneButtonWaitsForTheListing)
