@@ -15,7 +15,7 @@ Q_LOGGING_CATEGORY(lcMpris, "vanto.mpris")
 namespace mpris {
 namespace {
 
-// RequestName's flag and answers (D-Bus specification).
+// RequestName's flag and answers, as the bus daemon defines them.
 constexpr uint DoNotQueue = 4;
 constexpr uint PrimaryOwner = 1;
 constexpr uint AlreadyOwner = 4;
