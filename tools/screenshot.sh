@@ -38,7 +38,7 @@ run() {
     Xvfb :97 -screen 0 800x480x24 -nolisten tcp >/dev/null 2>&1 &
     local xvfb=$!
     sleep 1
-    DISPLAY=:97 ALSA_CONFIG_PATH="$work/pulse/asound.conf" dbus-run-session -- bash -c "'$work/vanto-xm' & app=\$!; sleep $1; if [ -n '${2:-}' ]; then import -window root '${2:-}'; fi; kill \$app; wait \$app 2>/dev/null || true" || true
+    DISPLAY=:97 ALSA_CONFIG_PATH="/usr/share/alsa/alsa.conf:$work/pulse/asound.conf" dbus-run-session -- bash -c "'$work/vanto-xm' & app=\$!; sleep $1; if [ -n '${2:-}' ]; then import -window root '${2:-}'; fi; kill \$app; wait \$app 2>/dev/null || true" || true
     kill $xvfb 2>/dev/null || true
     wait $xvfb 2>/dev/null || true
     sleep 2
