@@ -3,9 +3,11 @@
 #pragma once
 
 #include <QByteArray>
+#include <QProcess>
 #include <QString>
 #include <QTemporaryDir>
 #include <functional>
+#include <memory>
 #include <ostream>
 
 // Readable QStrings in test failure messages.
@@ -25,5 +27,20 @@ bool waitUntil(const std::function<bool()>& pred, int timeoutMs = 5000);
 
 // Runs the event loop for ms milliseconds.
 void pump(int ms);
+
+// A child process that is ended when it goes out of scope: asked to terminate, then killed.
+struct StoppedProcess {
+    void operator()(QProcess* process) const
+    {
+        if (process->state() != QProcess::NotRunning) {
+            process->terminate();
+            if (!process->waitForFinished(3000))
+                process->kill();
+            process->waitForFinished(1000);
+        }
+        delete process;
+    }
+};
+using Process = std::unique_ptr<QProcess, StoppedProcess>;
 
 } // namespace testsupport

@@ -12,26 +12,13 @@
 #include <memory>
 #include <unistd.h>
 
+using testsupport::Process;
 using testsupport::pump;
 using testsupport::waitUntil;
 
 namespace {
 
 const QString ServicePath = QStringLiteral(VANTO_PROGRAM_DIR "/xm-radio-service");
-
-struct StoppedProcess {
-    void operator()(QProcess* process) const
-    {
-        if (process->state() != QProcess::NotRunning) {
-            process->terminate();
-            if (!process->waitForFinished(3000))
-                process->kill();
-            process->waitForFinished(1000);
-        }
-        delete process;
-    }
-};
-using Process = std::unique_ptr<QProcess, StoppedProcess>;
 
 Process startService(const QString& device, const QString& model = QStringLiteral("PCR"))
 {
