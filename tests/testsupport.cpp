@@ -47,4 +47,11 @@ void pump(int ms)
     }
 }
 
+QString writeScript(const QString& path, const QByteArray& lines)
+{
+    writeFile(path, "#!/bin/sh\n" + lines + "\n");
+    QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    return path;
+}
+
 } // namespace testsupport

@@ -21,6 +21,9 @@ namespace testsupport {
 // Writes bytes exactly as given (no line-end translation); creates missing folders.
 void writeFile(const QString& path, const QByteArray& bytes);
 QByteArray readFile(const QString& path);
+// Writes an executable shell script whose lines follow "#!/bin/sh"; returns its path. The tests
+// give the window its service this way, with the arguments they need.
+QString writeScript(const QString& path, const QByteArray& lines);
 
 // Runs the event loop until pred() holds or timeoutMs passes; returns pred()'s last value.
 bool waitUntil(const std::function<bool()>& pred, int timeoutMs = 5000);

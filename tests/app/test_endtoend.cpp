@@ -43,10 +43,9 @@ protected:
     {
         testskin::writeSkin(folder.filePath("Skins"));
         // The service is started by the window through its path; a wrapper gives it a fast listing.
-        const QString wrapper = folder.filePath("run-service.sh");
-        testsupport::writeFile(wrapper, "#!/bin/sh\nexec '" VANTO_PROGRAM_DIR
-                                        "/xm-radio-service' --seed 7 --interval 10 --channels 150\n");
-        QFile::setPermissions(wrapper, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        const QString wrapper = testsupport::writeScript(folder.filePath("run-service.sh"),
+                                                         "exec '" VANTO_PROGRAM_DIR
+                                                         "/xm-radio-service' --seed 7 --interval 10 --channels 150");
         testsupport::writeFile(folder.filePath("vantoxm.ini"),
                                "[XMRadio]\r\nXMServicePath=" + wrapper.toUtf8() +
                                    "\r\nLastChannel=20\r\n[Appearance]\r\nWindowWidth=800\r\nWindowHeight=480\r\n");

@@ -18,10 +18,9 @@ TEST(EndToEndReceiver, TheWindowListsAndTunesTheReceiver)
     ReceiverEmulator receiver;
     QTemporaryDir folder;
     testskin::writeSkin(folder.filePath("Skins"));
-    const QString wrapper = folder.filePath("run-service.sh");
-    testsupport::writeFile(wrapper, "#!/bin/sh\nexec '" VANTO_PROGRAM_DIR "/xm-radio-service' --device '" +
-                                        receiver.devicePath().toUtf8() + "'\n");
-    QFile::setPermissions(wrapper, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    const QString wrapper = testsupport::writeScript(folder.filePath("run-service.sh"),
+                                                     "exec '" VANTO_PROGRAM_DIR "/xm-radio-service' --device '" +
+                                                         receiver.devicePath().toUtf8() + "'");
     testsupport::writeFile(folder.filePath("vantoxm.ini"),
                            "[XMRadio]\r\nXMServicePath=" + wrapper.toUtf8() +
                                "\r\nLastChannel=70\r\n[Appearance]\r\nWindowWidth=800\r\nWindowHeight=480\r\n");

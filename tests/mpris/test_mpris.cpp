@@ -58,10 +58,9 @@ protected:
         testskin::writeSkin(folder.filePath("Skins"));
         QByteArray radio = "LastChannel=5\r\n";
         if (withSimulator) {
-            const QString wrapper = folder.filePath("run-service.sh");
-            testsupport::writeFile(wrapper, "#!/bin/sh\nexec '" VANTO_PROGRAM_DIR
-                                            "/xm-radio-service' --seed 3 --interval 10 --channels 30\n");
-            QFile::setPermissions(wrapper, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+            const QString wrapper = testsupport::writeScript(folder.filePath("run-service.sh"),
+                                                             "exec '" VANTO_PROGRAM_DIR
+                                                             "/xm-radio-service' --seed 3 --interval 10 --channels 30");
             radio += "XMServicePath=" + wrapper.toUtf8() + "\r\n";
         }
         testsupport::writeFile(folder.filePath("vantoxm.ini"), "[XMRadio]\r\n" + radio +

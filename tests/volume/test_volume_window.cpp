@@ -72,12 +72,11 @@ protected:
     // The simulator, started by the window through its service path.
     void withSimulator()
     {
-        const QString wrapper = folder.filePath("run-service.sh");
         // It records its PID, so that it does not outlive the test on the shared bus.
-        testsupport::writeFile(wrapper, "#!/bin/sh\necho $$ > '" + folder.filePath("service.pid").toUtf8() +
-                                            "'\nexec '" VANTO_PROGRAM_DIR
-                                            "/xm-radio-service' --seed 3 --channels 20\n");
-        QFile::setPermissions(wrapper, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        const QString wrapper =
+            testsupport::writeScript(folder.filePath("run-service.sh"),
+                                     "echo $$ > '" + folder.filePath("service.pid").toUtf8() +
+                                         "'\nexec '" VANTO_PROGRAM_DIR "/xm-radio-service' --seed 3 --channels 20");
         testsupport::writeFile(folder.filePath("vantoxm.ini"),
                                "[XMRadio]\r\nXMServicePath=" + wrapper.toUtf8() +
                                    "\r\nLastChannel=5\r\n[Appearance]\r\nWindowWidth=800\r\nWindowHeight=480\r\n");
