@@ -25,6 +25,9 @@ const QString QuestionText = QStringLiteral("No data received from XMRadioServic
                                             "Do you wish to try starting the service and wait another 10 seconds?");
 const QString SkinErrorTitle = QStringLiteral("V.A.N.T.O XM - Skin");
 
+// How long the first picture may wait for the display to map the window before start-up goes on.
+constexpr int FirstFrameWaitMs = 500;
+
 // Window sizes used when the settings give none.
 constexpr int FallbackWidth = 800;
 constexpr int FallbackHeight = 480;
@@ -193,15 +196,15 @@ void frmRadioXM::connectButtonHandlers()
 
 void frmRadioXM::Form_Load()
 {
+    // What the first picture needs comes first, and the picture is on screen before the radio
+    // service, the mixer and the bus are started: at ignition the driver sees the radio at once.
     m_state.StartupComplete = false;
     m_state.IniFile = m_seams.programFolder + QLatin1String("/vantoxm.ini");
     m_state.VisibleItems = 0;
-    StartService();
     ClearLabels();
     m_state.ChannelListReady = false;
     m_state.StartupHighlightDone = false;
     ShowPresetCaptions();
-    volu = std::make_unique<volume::cVolume>(m_seams.createMixer ? m_seams.createMixer() : nullptr, *m_messageBox);
     ReadAppearance();
     m_state.CurrentSkin = ChooseSkin(m_state, timeOfDay());
     PlaceWindow();
@@ -212,11 +215,16 @@ void frmRadioXM::Form_Load()
     const QString services = m_seams.programFolder + QLatin1String("/services.dat");
     if (FileExists(services))
         m_table.LoadServices(services);
+    const qint32 channel = LastChannel();
+    m_controls->lblCC->setCaption(QString::number(channel));
+    RefreshPresetButtons();
+    app::ShowPainted(*this, FirstFrameWaitMs);
+    StartService();
+    OpenMixer();
     CreateRadio();
-    TuneLastChannel();
+    TuneLastChannel(channel);
     m_mpris = std::make_unique<mpris::MediaPlayer>(mpris::WindowParts{
         *this, *m_controls, m_state, m_table, *m_highlight, *m_chooser, MXM.get(), [this] { return volu.get(); }});
-    RefreshPresetButtons();
     m_controls->tmrLoad.setEnabled(true);
     m_controls->tmrUpdates.setEnabled(true);
 }
@@ -347,18 +355,30 @@ void frmRadioXM::CreateRadio()
     connect(MXM.get(), &AXXMRadioClient::ServiceLost, this, &frmRadioXM::MXM_ServiceLost);
 }
 
-void frmRadioXM::TuneLastChannel()
+qint32 frmRadioXM::LastChannel() const
 {
-    if (MXM)
-        MXM->setMute(false);
-    qint32 channel = basic::toInt32(ReadSetting(m_state.IniFile, QStringLiteral("XMRadio"),
-                                                QStringLiteral("LastChannel"), modIni::AsInteger))
-                         .value_or(0);
-    if (channel == 0)
-        channel = 1;
-    if (MXM)
-        MXM->Channel(channel);
-    m_controls->lblCC->setCaption(QString::number(channel));
+    const qint32 channel = basic::toInt32(ReadSetting(m_state.IniFile, QStringLiteral("XMRadio"),
+                                                      QStringLiteral("LastChannel"), modIni::AsInteger))
+                               .value_or(0);
+    return channel == 0 ? 1 : channel;
+}
+
+void frmRadioXM::TuneLastChannel(qint32 channel)
+{
+    if (!MXM)
+        return;
+    MXM->setMute(false);
+    MXM->Channel(channel);
+}
+
+void frmRadioXM::OpenMixer()
+{
+    volu = std::make_unique<volume::cVolume>(m_seams.createMixer ? m_seams.createMixer() : nullptr, *m_messageBox);
+    // The skin was painted before the mixer was open: a muted sound card and the level show now,
+    // not at the next periodic update.
+    if (volu->VolumeMute())
+        m_volume->ShowMixerMute();
+    m_volume->RefreshVolumeDisplay();
 }
 
 void frmRadioXM::paint(skin::PictureArea& target, qint16 state)

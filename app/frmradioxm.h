@@ -71,7 +71,8 @@ public:
     explicit frmRadioXM(Seams seams);
     ~frmRadioXM() override;
 
-    // Start-up: settings, service, window geometry, skin, channel table, radio, presets, timers.
+    // Start-up: settings, window geometry, skin, channel table and presets; the window is shown
+    // with them; then the service, the mixer, the radio and the timers.
     void Form_Load();
 
     skin::RadioXMControls& controls() { return *m_controls; }
@@ -133,7 +134,10 @@ private:
     void ReadAppearance();
     void PlaceWindow();
     void CreateRadio();
-    void TuneLastChannel();
+    // LastChannel from the settings; 0 or no number is channel 1.
+    qint32 LastChannel() const;
+    void TuneLastChannel(qint32 channel);
+    void OpenMixer();
     void Form_Unload();
     void connectHandlers();
     void connectListHandlers();

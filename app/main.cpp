@@ -19,7 +19,7 @@ int main(int argc, char** argv)
         window.close();
         QCoreApplication::exit(0);
     });
+    // Start-up shows the window as soon as its first picture is ready.
     window.Form_Load();
-    window.show();
     return QApplication::exec();
 }

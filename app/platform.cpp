@@ -1,7 +1,11 @@
 #include "platform.h"
 
+#include <QCoreApplication>
 #include <QMessageBox>
 #include <QProcess>
+#include <QTimer>
+#include <QWidget>
+#include <QWindow>
 
 namespace app {
 
@@ -24,6 +28,18 @@ MessageBox::Answer QtMessageBox::show(const QString& title, const QString& text,
     if (buttons == Buttons::Ok)
         return Answer::Ok;
     return chosen == QMessageBox::Yes ? Answer::Yes : Answer::No;
+}
+
+void ShowPainted(QWidget& window, int timeoutMs)
+{
+    window.show();
+    QWindow* handle = window.windowHandle();
+    // The window system paints the window as soon as it reports it exposed.
+    QTimer deadline;
+    deadline.setSingleShot(true);
+    deadline.start(timeoutMs);
+    while (handle && !handle->isExposed() && deadline.isActive())
+        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents | QEventLoop::WaitForMoreEvents);
 }
 
 bool StartDetached(const QString& program, const QString& workingFolder)

@@ -32,6 +32,10 @@ private:
     QWidget* m_parent;
 };
 
+// Shows the window and returns once its first picture is painted, or after at most timeoutMs
+// when the display is slow to map it. Keyboard and pointer input wait until afterwards.
+void ShowPainted(QWidget& window, int timeoutMs);
+
 // Starts a program as a separate process and does not wait for it; false when it cannot start.
 bool StartDetached(const QString& program, const QString& workingFolder);
 

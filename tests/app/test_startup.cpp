@@ -24,6 +24,8 @@ protected:
     std::function<Answer(const ScriptedMessageBox::Shown&)> answer = [](const auto&) { return Answer::Ok; };
     QTime now{12, 0, 0};
     bool withRadio = true;
+    // Called as the radio client is created, with the window being started.
+    std::function<void(frmRadioXM&)> atRadio;
 
     void writeSettings(const QByteArray& radio,
                        const QByteArray& appearance = "WindowWidth=800\r\nWindowHeight=480\r\n")
@@ -45,7 +47,15 @@ protected:
         };
         if (!withRadio)
             seams.createRadio = [] { return std::unique_ptr<AXXMRadioClient>(); };
-        return std::make_unique<frmRadioXM>(std::move(seams));
+        auto self = std::make_shared<frmRadioXM*>(nullptr);
+        if (atRadio)
+            seams.createRadio = [this, self, create = seams.createRadio] {
+                atRadio(**self);
+                return create();
+            };
+        auto window = std::make_unique<frmRadioXM>(std::move(seams));
+        *self = window.get();
+        return window;
     }
 
     std::vector<ScriptedMessageBox::Shown> questions() const
@@ -84,6 +94,24 @@ TEST_F(Startup, PlacesTheWindowShowsPresetsUnmutesAndTunesTheLastChannel)
     EXPECT_EQ(service.calls, QStringList({"SetMute false", "Channel 42"}));
     EXPECT_TRUE(c.tmrLoad.Enabled());
     EXPECT_TRUE(c.tmrUpdates.Enabled());
+}
+
+TEST_F(Startup, TheSkinAndThePresetsAreOnScreenBeforeTheRadioStarts)
+{
+    testskin::writeSkin(folder.filePath("Skins"));
+    writeSettings("LastChannel=42\r\nPreset2=42\r\n");
+    bool checked = false;
+    atRadio = [&checked](frmRadioXM& window) {
+        checked = true;
+        EXPECT_TRUE(window.windowHandle() && window.windowHandle()->isExposed());
+        const QImage screen = window.grab().toImage();
+        const QPoint onPreset = window.controls().cmdPreset(1).pixelRect().topLeft() + QPoint(2, 2);
+        EXPECT_NEAR(qBlue(screen.pixel(onPreset)), testskin::stateBlue(skin::StateOn), 6) << "preset 2 is on";
+        EXPECT_EQ(window.controls().lblCC->Caption(), "42");
+    };
+    auto window = makeWindow();
+    window->Form_Load();
+    EXPECT_TRUE(checked);
 }
 
 TEST_F(Startup, TunesChannelOneWhenTheLastChannelIsMissingOrNotA16BitNumber)
