@@ -225,6 +225,20 @@ Label::Label(QString name, int index, QWidget* container, const TwipsScale& scal
     m_view->show();
 }
 
+Label::~Label()
+{
+    if (m_measure)
+        m_measure->m_waiting.erase(this);
+}
+
+void TextMeasure::release()
+{
+    m_held = false;
+    const std::set<Label*> waiting = std::exchange(m_waiting, {});
+    for (Label* label : waiting)
+        label->fitToText();
+}
+
 void Label::setCaption(const QString& caption)
 {
     if (caption == m_caption)
@@ -244,6 +258,11 @@ void Label::setCaption(const QString& caption, float minWidth)
     m_caption = caption;
     float width = Width();
     float height = Height();
+    if (m_autoSize && m_measure && m_measure->held()) {
+        m_measure->m_waiting.insert(this);
+        m_view->update();
+        return;
+    }
     if (m_autoSize) {
         const QFontMetricsF metrics(m_font, m_view);
         width = float(std::ceil(metrics.horizontalAdvance(m_caption))) * scale().x;
@@ -251,6 +270,17 @@ void Label::setCaption(const QString& caption, float minWidth)
     }
     Move(Left(), Top(), std::max(width, minWidth), height);
     m_view->update();
+}
+
+void Label::setFont(const QString& name, float points, bool bold, bool italic, bool underline)
+{
+    m_fontSize = points;
+    m_font.setFamily(name);
+    m_font.setPointSizeF(qMax(0.5, double(points)));
+    m_font.setBold(bold);
+    m_font.setItalic(italic);
+    m_font.setUnderline(underline);
+    restyle();
 }
 
 void Label::setFontName(const QString& name)
@@ -347,6 +377,10 @@ void Label::fitToText()
 {
     if (!m_autoSize)
         return;
+    if (m_measure && m_measure->held()) {
+        m_measure->m_waiting.insert(this);
+        return;
+    }
     const QFontMetricsF metrics(m_font, m_view);
     const float w = float(std::ceil(metrics.horizontalAdvance(m_caption))) * scale().x;
     const float h = float(std::ceil(metrics.height())) * scale().y;

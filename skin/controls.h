@@ -15,6 +15,7 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <set>
 
 namespace skin {
 
@@ -121,6 +122,24 @@ private:
     bool m_visible = true;
 };
 
+class Label;
+
+// When auto-sized labels measure their text. Measuring loads the font system, which costs more
+// than all else the window's first picture needs; a window may hold the measuring back until
+// that picture is on screen. Its labels then measure at once.
+class TextMeasure {
+public:
+    bool held() const { return m_held; }
+    void hold() { m_held = true; }
+    // Fits every label that waited to its text.
+    void release();
+
+private:
+    friend class Label;
+    bool m_held = false;
+    std::set<Label*> m_waiting;
+};
+
 enum class BackStyle { Transparent = 0, Opaque = 1 };
 enum class Alignment { Left = 0, Right = 1, Centre = 2 };
 
@@ -128,12 +147,18 @@ enum class Alignment { Left = 0, Right = 1, Centre = 2 };
 class Label : public Control {
 public:
     Label(QString name, int index, QWidget* container, const TwipsScale& scale);
+    ~Label() override;
+
+    // Measures the text when the window's measure allows it; without one, at once.
+    void measureWith(TextMeasure* measure) { m_measure = measure; }
 
     QString Caption() const { return m_caption; }
     void setCaption(const QString& caption);
     // Sets the caption and keeps the label at least minWidth wide (twips), in one change of its
     // geometry: an auto-sized label takes its text's width or minWidth, whichever is larger.
     void setCaption(const QString& caption, float minWidth);
+    // The whole font at once: the text is measured once, for the font it ends up with.
+    void setFont(const QString& name, float points, bool bold, bool italic, bool underline);
     QString FontName() const { return m_font.family(); }
     void setFontName(const QString& name);
     float FontSize() const { return m_fontSize; }
@@ -162,11 +187,13 @@ public:
     void copyPropertiesFrom(const Label& other);
 
 private:
+    friend class TextMeasure;
     class Widget;
     void fitToText();
     void restyle();
 
     Widget* m_view;
+    TextMeasure* m_measure = nullptr;
     QString m_caption;
     QFont m_font;
     float m_fontSize = 8.25f;

@@ -305,7 +305,7 @@ void SkinLoader::styleTextSections(const SkinFile& skin)
             label.setTop(0);
         } else
             place(label, section.name, section.geometry, windowWidth(), windowHeight());
-        applyFont(label, section.name, section.font);
+        const float points = fontPoints(section.name, section.font);
         label.setForeColor(colour(section.name, "FontColour", section.FontColour));
         if (section.name == QLatin1String("Volume"))
             m_state.VolumeSuffix = section.extra;
@@ -315,7 +315,7 @@ void SkinLoader::styleTextSections(const SkinFile& skin)
             m_state.DateFormat = section.extra;
         if (const auto alignment = AlignmentFor(section.Align))
             label.setAlignment(*alignment);
-        applySwitches(label, section.name, section.switches);
+        applyFont(label, section.name, section.font, points, section.switches);
     }
 }
 
@@ -340,7 +340,7 @@ void SkinLoader::placePresets(const SkinFile& skin)
         place(button, section.name, section.button, windowWidth(), windowHeight());
         // A preset's caption is placed in percent of its own button.
         place(label, section.labelName, section.label, button.Width(), button.Height());
-        applyFont(label, section.labelName, section.font);
+        const float points = fontPoints(section.labelName, section.font);
         m_state.PresetColour[size_t(i)] = {double(section.UpColour), double(section.DownColour),
                                            double(section.OnColour)};
         if (section.BackColour < 0)
@@ -351,7 +351,7 @@ void SkinLoader::placePresets(const SkinFile& skin)
         }
         if (const auto alignment = AlignmentFor(section.Align))
             label.setAlignment(*alignment);
-        applySwitches(label, section.labelName, section.switches);
+        applyFont(label, section.labelName, section.font, points, section.switches);
         label.setForeColor(colour(section.labelName, "UpColour", float(m_state.PresetColour[size_t(i)][0])));
         PaintSkinnedControl(m_c, button, StateUp, m_scale);
     }
@@ -411,10 +411,10 @@ void SkinLoader::styleFirstRow(const SkinFile& skin)
     const float listWidth = m_c.pctSkinnableList->Width();
     for (int group = 0; group < 6; ++group) {
         Label& first = m_c.rowGroup(group)(0);
-        applyFont(first, section, s.font);
+        const float points = fontPoints(section, s.font);
         first.setForeColor(colour(section, "FontColour", s.FontColour));
         first.setBackColor(colour(section, "SelectedBackColour", s.SelectedBackColour));
-        applySwitches(first, section, s.switches);
+        applyFont(first, section, s.font, points, s.switches);
         if (group > 0) {
             const int column = group - 1;
             m_c.listColumn(column).Move(ColumnLeft[column] * listWidth, 0, ColumnWidth[column] * listWidth,
@@ -519,18 +519,19 @@ void SkinLoader::place(Control& control, const QString& section, const GeometryK
     control.setHeight(Percent(number(section, "Height", keys.Height), height));
 }
 
-void SkinLoader::applyFont(Label& label, const QString& section, const FontKeys& keys) const
+float SkinLoader::fontPoints(const QString& section, const FontKeys& keys) const
 {
-    label.setFontName(keys.Font);
     const float points = number(section, "FontSize", keys.FontSize);
-    label.setFontSize(AllowsResize(keys.AllowResize) ? points * m_state.FontScale : points);
+    return AllowsResize(keys.AllowResize) ? points * m_state.FontScale : points;
 }
 
-void SkinLoader::applySwitches(Label& label, const QString& section, const SwitchKeys& keys) const
+void SkinLoader::applyFont(Label& label, const QString& section, const FontKeys& keys, float points,
+                           const SwitchKeys& switches) const
 {
-    label.setFontBold(switchValue(section, "Bold", keys.Bold));
-    label.setFontItalic(switchValue(section, "Italic", keys.Italic));
-    label.setFontUnderline(switchValue(section, "Underlined", keys.Underlined));
+    const bool bold = switchValue(section, "Bold", switches.Bold);
+    const bool italic = switchValue(section, "Italic", switches.Italic);
+    const bool underline = switchValue(section, "Underlined", switches.Underlined);
+    label.setFont(keys.Font, points, bold, italic, underline);
 }
 
 } // namespace skin

@@ -135,8 +135,11 @@ private:
     bool switchValue(const QString& section, const char* key, const QString& text) const;
     Colour colour(const QString& section, const char* key, float value) const;
     void place(Control& control, const QString& section, const GeometryKeys& keys, float width, float height) const;
-    void applyFont(Label& label, const QString& section, const FontKeys& keys) const;
-    void applySwitches(Label& label, const QString& section, const SwitchKeys& keys) const;
+    // The font size in points, scaled with the window where the skin allows it.
+    float fontPoints(const QString& section, const FontKeys& keys) const;
+    // The font and its switches, set in one step once every value has converted.
+    void applyFont(Label& label, const QString& section, const FontKeys& keys, float points,
+                   const SwitchKeys& switches) const;
     QString imagePath(const QString& name) const;
 
     QWidget& m_form;

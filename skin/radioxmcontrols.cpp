@@ -38,8 +38,9 @@ TextStyle listPlaceholder()
 
 class Builder {
 public:
-    explicit Builder(const TwipsScale& scale)
+    Builder(const TwipsScale& scale, TextMeasure& measure)
         : m_scale(scale)
+        , m_measure(measure)
     {
     }
 
@@ -70,9 +71,8 @@ public:
                                  bool visible = true)
     {
         auto l = control<Label>(name, index, in, r);
-        l->setFontName(style.font);
-        l->setFontSize(style.size);
-        l->setFontBold(style.bold);
+        l->measureWith(&m_measure);
+        l->setFont(style.font, style.size, style.bold, false, false);
         l->setForeColor(style.fore);
         l->setBackStyle(BackStyle::Transparent);
         l->setAutoSize(style.autoSize);
@@ -98,13 +98,14 @@ public:
 
 private:
     const TwipsScale& m_scale;
+    TextMeasure& m_measure;
 };
 
 } // namespace
 
 // Members are built in the order of the window's control tree, containers first; the
 // constructor body follows that tree line by line.
-RadioXMControls::RadioXMControls(QWidget* form, const TwipsScale& scale)
+RadioXMControls::RadioXMControls(QWidget* form, const TwipsScale& scale, bool measureAfterFirstPicture)
     : cmdPreset({})
     , lblPreset({})
     , lblListItem4({})
@@ -124,7 +125,9 @@ RadioXMControls::RadioXMControls(QWidget* form, const TwipsScale& scale)
     , tmrButtonPressed(QStringLiteral("tmrButtonPressed"), 200, false, form)
 {
     // The group factories outlive this constructor and share the builder.
-    auto factoryBuilder = std::make_shared<Builder>(scale);
+    if (measureAfterFirstPicture)
+        textMeasure.hold();
+    auto factoryBuilder = std::make_shared<Builder>(scale, textMeasure);
     Builder* b = factoryBuilder.get();
 
     lv = b->plain(QStringLiteral("lv"), form, {480, 8520, 10095, 2895}, false);

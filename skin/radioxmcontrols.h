@@ -10,7 +10,12 @@
 namespace skin {
 
 struct RadioXMControls {
-    RadioXMControls(QWidget* form, const TwipsScale& scale);
+    // First: every label of the window measures through it, to its end.
+    TextMeasure textMeasure;
+
+    // With measureAfterFirstPicture, auto-sized labels wait for textMeasure's release before
+    // they measure their text (the window shows its first picture before it needs the fonts).
+    RadioXMControls(QWidget* form, const TwipsScale& scale, bool measureAfterFirstPicture = false);
     ~RadioXMControls();
 
     // The channel table's list control: not laid out by the skin and not shown; the skinned
