@@ -406,11 +406,13 @@ public:
 protected:
     void paintEvent(QPaintEvent* event) override
     {
-        const QImage& surface = m_area.surface();
+        m_area.fitSurface();
+        const QImage& image = m_area.m_image;
+        const qreal dpr = image.devicePixelRatio();
+        const QRect r = event->rect();
         QPainter p(this);
-        p.drawImage(event->rect(), surface,
-                    QRectF(QPointF(event->rect().topLeft()) * surface.devicePixelRatio(),
-                           QSizeF(event->rect().size()) * surface.devicePixelRatio()));
+        p.drawImage(r, image,
+                    QRectF(QPointF(m_area.m_piece.topLeft()) + QPointF(r.topLeft()) * dpr, QSizeF(r.size()) * dpr));
     }
 
 private:
@@ -432,49 +434,76 @@ QWidget* PictureArea::container() const
 void PictureArea::setBackColor(Colour colour)
 {
     m_backColor = colour;
-    fitSurface();
-    m_surface.fill(toQColor(colour));
+    // The fill covers everything: pixels shared with another image are not copied first.
+    const qreal dpr = m_view->devicePixelRatioF();
+    const QSize size = surfaceSize(dpr);
+    if (!showsWholeImage() || !m_image.isDetached() || m_image.size() != size ||
+        !qFuzzyCompare(m_image.devicePixelRatio(), dpr)) {
+        m_image = QImage(size, QImage::Format_RGB32);
+        m_image.setDevicePixelRatio(dpr);
+        m_piece = m_image.rect();
+    }
+    m_image.fill(toQColor(colour));
     m_view->update();
 }
 
-const QImage& PictureArea::surface() const
+QImage PictureArea::surface() const
 {
     fitSurface();
-    return m_surface;
+    if (showsWholeImage())
+        return m_image;
+    QImage piece = m_image.copy(m_piece);
+    piece.setDevicePixelRatio(m_image.devicePixelRatio());
+    return piece;
 }
 
 void PictureArea::setSurface(QImage image)
 {
-    m_surface = std::move(image);
+    m_image = std::move(image);
+    m_piece = m_image.rect();
     m_view->update();
+}
+
+bool PictureArea::showsPieceOf(const QImage& image) const
+{
+    return !image.isNull() && m_image.cacheKey() == image.cacheKey();
 }
 
 void PictureArea::drawFrom(const QImage& source, const QRect& sourceRect)
 {
     const qreal dpr = m_view->devicePixelRatioF();
     const QSize wanted = surfaceSize(dpr);
-    if (sourceRect == source.rect() && source.size() == wanted && source.devicePixelRatio() == dpr &&
+    if (sourceRect.size() == wanted && source.rect().contains(sourceRect) && source.devicePixelRatio() == dpr &&
         source.format() == QImage::Format_RGB32) {
-        m_surface = source;
+        // Nothing of what was there stays visible: the area shows the piece from the source.
+        m_image = source;
+        m_piece = sourceRect;
         return;
     }
-    if (sourceRect.size() == wanted && m_surface.size() != wanted) {
+    if (sourceRect.size() == wanted && m_piece.size() != wanted) {
         // The copy covers the whole surface: nothing of what was there is kept. Where the source
         // is smaller (a skin that never loaded), the rest shows the back colour, not stray memory.
-        m_surface = QImage(wanted, QImage::Format_RGB32);
-        m_surface.setDevicePixelRatio(dpr);
+        m_image = QImage(wanted, QImage::Format_RGB32);
+        m_image.setDevicePixelRatio(dpr);
+        m_piece = m_image.rect();
         if (!source.rect().contains(sourceRect))
-            m_surface.fill(toQColor(m_backColor));
+            m_image.fill(toQColor(m_backColor));
     }
     fitSurface();
-    QPainter p(&m_surface);
+    ownSurface();
+    QPainter p(&m_image);
     p.setCompositionMode(QPainter::CompositionMode_Source);
     p.drawImage(QRectF(QPointF(0, 0), QSizeF(sourceRect.size()) / dpr), source, sourceRect);
 }
 
 void PictureArea::Refresh()
 {
+    // The area paints every pixel of its rectangle, so a repaint of the area alone needs nothing
+    // beneath it: marked opaque for just this repaint, Qt skips the background and the window
+    // under it, which halves the cost of a button press. Other repaints keep it unmarked.
+    m_view->setAttribute(Qt::WA_OpaquePaintEvent, true);
     m_view->repaint();
+    m_view->setAttribute(Qt::WA_OpaquePaintEvent, false);
 }
 
 QSize PictureArea::surfaceSize(qreal dpr) const
@@ -482,21 +511,32 @@ QSize PictureArea::surfaceSize(qreal dpr) const
     return (QSizeF(pixelRect().size()) * dpr).toSize().expandedTo(QSize(1, 1));
 }
 
+void PictureArea::ownSurface()
+{
+    if (showsWholeImage())
+        return;
+    QImage piece = m_image.copy(m_piece);
+    piece.setDevicePixelRatio(m_image.devicePixelRatio());
+    m_image = std::move(piece);
+    m_piece = m_image.rect();
+}
+
 void PictureArea::fitSurface() const
 {
     // What was drawn stays at its place; new parts show the back colour.
     const qreal dpr = m_view->devicePixelRatioF();
     const QSize size = surfaceSize(dpr);
-    if (m_surface.size() == size && qFuzzyCompare(m_surface.devicePixelRatio(), dpr))
+    if (m_piece.size() == size && qFuzzyCompare(m_image.devicePixelRatio(), dpr))
         return;
     QImage next(size, QImage::Format_RGB32);
     next.setDevicePixelRatio(dpr);
     next.fill(toQColor(m_backColor));
-    if (!m_surface.isNull()) {
+    if (!m_image.isNull()) {
         QPainter p(&next);
-        p.drawImage(QPointF(0, 0), m_surface);
+        p.drawImage(QRectF(QPointF(0, 0), QSizeF(m_piece.size()) / m_image.devicePixelRatio()), m_image, m_piece);
     }
-    m_surface = std::move(next);
+    m_image = std::move(next);
+    m_piece = m_image.rect();
 }
 
 // --- ImageControl --------------------------------------------------------------------------

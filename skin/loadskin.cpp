@@ -70,45 +70,47 @@ std::vector<float> RowTops(float rowHeight, float listHeight, int maxRows)
     return tops;
 }
 
-// --- ImageCache ----------------------------------------------------------------------------
+// --- state images --------------------------------------------------------------------------
 
-QImage ImageCache::tryLoad(const QString& path, QString* error)
+QSize JpegDecodeSize(QSize picture, QSize size)
 {
-    const QFileInfo info(path);
-    {
-        std::lock_guard<std::mutex> lock(m_lock);
-        const auto it = m_entries.constFind(path);
-        if (it != m_entries.cend() && info.exists() && it->size == info.size() && it->modified == info.lastModified())
-            return it->image;
+    for (const int reduction : {8, 4, 2}) {
+        if (picture.width() % reduction == 0 && picture.height() % reduction == 0 &&
+            picture.width() / reduction >= size.width() && picture.height() / reduction >= size.height())
+            return picture / reduction;
     }
+    return picture;
+}
+
+QImage DecodeAtSize(const QString& path, QSize size, qreal devicePixelRatio, QSize* pictureSize, QString* error)
+{
+    size = size.expandedTo(QSize(1, 1));
     QImageReader reader(path);
+    *pictureSize = reader.size().expandedTo(QSize(0, 0));
+    if (reader.format() == "jpeg" && pictureSize->isValid())
+        reader.setScaledSize(JpegDecodeSize(*pictureSize, size));
     QImage image = reader.read();
     if (image.isNull()) {
         *error = QStringLiteral("The skin image %1 cannot be read: %2.").arg(path, reader.errorString());
         qCWarning(lcSkin).noquote() << *error;
         return {};
     }
-    std::lock_guard<std::mutex> lock(m_lock);
-    m_entries.insert(path, {info.size(), info.lastModified(), image});
-    return image;
-}
-
-QImage ImageCache::load(const QString& path)
-{
-    QString error;
-    QImage image = tryLoad(path, &error);
-    if (image.isNull())
-        throw SkinError(error);
+    if (image.size() != size)
+        return StretchToWindow(image, size, devicePixelRatio);
+    // Grey or indexed files: the surfaces are RGB32, which the areas show without converting.
+    if (image.format() != QImage::Format_RGB32)
+        image = std::move(image).convertToFormat(QImage::Format_RGB32);
+    image.setDevicePixelRatio(devicePixelRatio);
     return image;
 }
 
 // --- StateImageWork ------------------------------------------------------------------------
 
-StateImageWork::StateImageWork(ImageCache& cache, const QString& skinFolder, QSize size, qreal devicePixelRatio)
-    : m_cache(cache)
-    , m_size(size)
+StateImageWork::StateImageWork(const QString& skinFolder, QSize size, qreal devicePixelRatio)
+    : m_size(size)
     , m_dpr(devicePixelRatio)
 {
+    // Started in the order they are needed: the up surface first.
     const char* const names[3] = {"Radio_XM_Up.jpg", "Radio_XM_Down.jpg", "Radio_XM_On.jpg"};
     for (int i = 0; i < 3; ++i) {
         m_results[size_t(i)].path = skinFolder + QLatin1String("/Images/") + QLatin1String(names[i]);
@@ -118,31 +120,25 @@ StateImageWork::StateImageWork(ImageCache& cache, const QString& skinFolder, QSi
 
 StateImageWork::~StateImageWork()
 {
-    join();
+    // The decodes still running write into this object.
+    for (int i = 0; i < 3; ++i)
+        join(i);
 }
 
-void StateImageWork::decode(int i)
+void StateImageWork::decode(int state)
 {
-    Result& result = m_results[size_t(i)];
-    result.picture = m_cache.tryLoad(result.path, &result.error);
-    if (result.picture.isNull()) {
-        m_done.release();
-        return;
-    }
-    // The stretch queues behind the other decodes, so both cores stay busy to the end.
-    QThreadPool::globalInstance()->start([this, &result] {
-        result.surface = StretchToWindow(result.picture, m_size, m_dpr);
-        m_done.release();
-    });
+    Result& result = m_results[size_t(state)];
+    result.surface = DecodeAtSize(result.path, m_size, m_dpr, &result.pictureSize, &result.error);
+    m_done[size_t(state)].release();
 }
 
-std::array<StateImageWork::Result, 3>& StateImageWork::join()
+StateImageWork::Result& StateImageWork::join(int state)
 {
-    if (!m_joined) {
-        m_done.acquire(3);
-        m_joined = true;
+    if (!m_joined[size_t(state)]) {
+        m_done[size_t(state)].acquire();
+        m_joined[size_t(state)] = true;
     }
-    return m_results;
+    return m_results[size_t(state)];
 }
 
 // --- SkinLoader ----------------------------------------------------------------------------
@@ -196,7 +192,7 @@ void SkinLoader::LoadSkin()
     try {
         m_skinPath = skinFolder() + QLatin1String("/radio_xm.ini");
         // The state images decode on the worker threads while the skin file is read.
-        StateImageWork images(m_images, skinFolder(), surfaceSize(), m_form.devicePixelRatioF());
+        StateImageWork images(skinFolder(), surfaceSize(), m_form.devicePixelRatioF());
         if (!QFileInfo(m_skinPath).isFile())
             throw SkinError(QStringLiteral("The skin file %1 does not exist.").arg(m_skinPath));
         const SkinFile skin = ReadSkinFile(m_skinPath, modIni::IniDocument::fromFile(m_skinPath));
@@ -256,16 +252,15 @@ void SkinLoader::readDesignSize(const SkinFile& skin)
 
 void SkinLoader::loadStateSurfaces(StateImageWork& work)
 {
-    auto& results = work.join();
     PictureArea* loadAreas[3] = {m_c.pctUpLoad.get(), m_c.pctDownLoad.get(), m_c.pctOnLoad.get()};
     PictureArea* surfaces[3] = {m_c.pctUp.get(), m_c.pctDown.get(), m_c.pctOn.get()};
     for (int i = 0; i < 3; ++i) {
-        StateImageWork::Result& result = results[size_t(i)];
+        StateImageWork::Result& result = work.join(i);
         if (!result.error.isEmpty())
             throw SkinError(result.error);
-        // The load area takes the picture's own size; the decoded picture stays in the cache.
-        loadAreas[i]->setWidth(float(result.picture.width()) * m_scale.x);
-        loadAreas[i]->setHeight(float(result.picture.height()) * m_scale.y);
+        // The load area takes the picture's own size; only the window-sized surface is kept.
+        loadAreas[i]->setWidth(float(result.pictureSize.width()) * m_scale.x);
+        loadAreas[i]->setHeight(float(result.pictureSize.height()) * m_scale.y);
         // The surface first: placing the area then finds it already at the window's size.
         surfaces[i]->setSurface(std::move(result.surface));
         surfaces[i]->Move(0, 0, windowWidth(), windowHeight());
@@ -362,13 +357,26 @@ QString SkinLoader::imagePath(const QString& name) const
     return skinFolder() + QLatin1String("/Images/") + name;
 }
 
+QImage SkinLoader::loadPicture(const QString& name) const
+{
+    const QString path = imagePath(name);
+    QImageReader reader(path);
+    QImage picture = reader.read();
+    if (picture.isNull()) {
+        const QString error = QStringLiteral("The skin image %1 cannot be read: %2.").arg(path, reader.errorString());
+        qCWarning(lcSkin).noquote() << error;
+        throw SkinError(error);
+    }
+    return picture;
+}
+
 void SkinLoader::loadThumbPictures(const SkinFile& skin)
 {
-    m_c.pctScrollImageUp->setPicture(m_images.load(imagePath(skin.playlist.SliderUpImage)));
-    m_c.pctScrollImageDown->setPicture(m_images.load(imagePath(skin.playlist.SliderDownImage)));
+    m_c.pctScrollImageUp->setPicture(loadPicture(skin.playlist.SliderUpImage));
+    m_c.pctScrollImageDown->setPicture(loadPicture(skin.playlist.SliderDownImage));
     m_c.pctScroll->setPicture(m_c.pctScrollImageUp->Picture());
-    m_c.pctTimeScrollImageUp->setPicture(m_images.load(imagePath(skin.timeSlider.SliderUpImage)));
-    m_c.pctTimeScrollImageDown->setPicture(m_images.load(imagePath(skin.timeSlider.SliderDownImage)));
+    m_c.pctTimeScrollImageUp->setPicture(loadPicture(skin.timeSlider.SliderUpImage));
+    m_c.pctTimeScrollImageDown->setPicture(loadPicture(skin.timeSlider.SliderDownImage));
     m_c.pctTimeScroll->setPicture(m_c.pctTimeScrollImageUp->Picture());
 }
 

@@ -1,5 +1,5 @@
-// LoadSkin: applies the current skin to the window at its current size. It stretches the three
-// state images into window-sized surfaces once, applies every key of radio_xm.ini in order,
+// LoadSkin: applies the current skin to the window at its current size. It decodes the three
+// state images straight into window-sized surfaces, applies every key of radio_xm.ini in order,
 // lays out the list's columns and as many rows as fit, and paints every skinned area.
 #pragma once
 
@@ -8,13 +8,10 @@
 #include "skin/skinfile.h"
 #include "skin/windowstate.h"
 
-#include <QDateTime>
-#include <QHash>
 #include <QImage>
 #include <QSemaphore>
 #include <array>
 #include <functional>
-#include <mutex>
 #include <optional>
 #include <vector>
 
@@ -33,6 +30,18 @@ bool AllowsResize(const QString& text);
 // pixels where it shrinks to less than half, so that thin lines and text stay clean.
 QImage StretchToWindow(const QImage& picture, QSize size, qreal devicePixelRatio);
 
+// The size a JPEG picture is best decoded at for a surface of the given size: the smallest of
+// a half, a quarter or an eighth of the picture that still covers the surface, or the picture's
+// own size. The decoder makes these reductions at a fraction of a full decode's cost; any other
+// reduction (7/8, 3/4, ...) costs it more than a full decode and a stretch, and looks softer.
+QSize JpegDecodeSize(QSize picture, QSize size);
+
+// A skin image at the given size in device pixels, as RGB32 at the given pixel density, whatever
+// the file holds: a JPEG is decoded at its JpegDecodeSize and stretched from there only if that
+// is not the size already. Sets pictureSize to the file's own size, read from its header. A
+// file that cannot be read gives a null image and an error naming the file.
+QImage DecodeAtSize(const QString& path, QSize size, qreal devicePixelRatio, QSize* pictureSize, QString* error);
+
 // The most rows the list makes beside row 0: more than any screen can show readably. A skin whose
 // list would hold more (a huge height) gets this many, instead of a start-up that stalls.
 inline constexpr int MaxListRows = 100;
@@ -42,53 +51,35 @@ inline constexpr int MaxListRows = 100;
 // at 0.
 std::vector<float> RowTops(float rowHeight, float listHeight, int maxRows = MaxListRows);
 
-// Decoded images kept across loads while their files stay the same (size and modification
-// time), so that a reload after a resize only stretches.
-class ImageCache {
-public:
-    // The decoded picture, or a SkinError naming the file and why it cannot be read.
-    QImage load(const QString& path);
-    // Same as load, for use from worker threads: never throws, reports the error instead.
-    QImage tryLoad(const QString& path, QString* error);
-
-private:
-    struct Entry {
-        qint64 size = -1;
-        QDateTime modified;
-        QImage image;
-    };
-    std::mutex m_lock;
-    QHash<QString, Entry> m_entries;
-};
-
-// The three state images, decoded and stretched to the window on the worker threads. Started
-// when a load begins and joined where the surfaces are needed; a failure to read an image is
-// kept for the join.
+// The three state images (0 up, 1 down, 2 on), decoded at the window's size on the worker
+// threads. Started when a load begins; each state's result is joined where it is needed, on its
+// own. A failure to read an image is kept for its join.
 class StateImageWork {
 public:
     struct Result {
         QString path;
-        QImage picture;
+        // The file's own size.
+        QSize pictureSize;
         QImage surface;
         QString error;
     };
 
-    StateImageWork(ImageCache& cache, const QString& skinFolder, QSize size, qreal devicePixelRatio);
+    StateImageWork(const QString& skinFolder, QSize size, qreal devicePixelRatio);
     ~StateImageWork();
     StateImageWork(const StateImageWork&) = delete;
     StateImageWork& operator=(const StateImageWork&) = delete;
 
-    std::array<Result, 3>& join();
+    // Waits for the decode of one state only.
+    Result& join(int state);
 
 private:
-    void decode(int i);
+    void decode(int state);
 
-    ImageCache& m_cache;
     QSize m_size;
     qreal m_dpr;
     std::array<Result, 3> m_results;
-    QSemaphore m_done;
-    bool m_joined = false;
+    std::array<QSemaphore, 3> m_done;
+    std::array<bool, 3> m_joined{};
 };
 
 class SkinLoader {
@@ -141,6 +132,8 @@ private:
     void applyFont(Label& label, const QString& section, const FontKeys& keys, float points,
                    const SwitchKeys& switches) const;
     QString imagePath(const QString& name) const;
+    // A picture of the skin's Images folder, decoded as it is, or a SkinError naming the file.
+    QImage loadPicture(const QString& name) const;
 
     QWidget& m_form;
     RadioXMControls& m_c;
@@ -150,7 +143,6 @@ private:
     QString m_programFolder;
     Hooks m_hooks;
     QString m_skinPath;
-    ImageCache m_images;
 };
 
 } // namespace skin

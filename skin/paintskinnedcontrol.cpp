@@ -19,7 +19,7 @@ const PictureArea* SurfaceFor(const RadioXMControls& window, qint16 state)
 void CopySurfacePiece(const PictureArea& surface, PictureArea& target, float windowLeft, float windowTop,
                       const TwipsScale& scale)
 {
-    const QImage& image = surface.surface();
+    const QImage image = surface.surface();
     const qreal dpr = image.devicePixelRatio();
     const QRect size = target.pixelRect();
     const auto device = [dpr](int v) { return int(std::lround(v * dpr)); };

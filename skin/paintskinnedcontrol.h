@@ -1,5 +1,5 @@
-// Shows a skinned area in a button state: the piece of the up, down or on surface that lies
-// under the area is copied into the area's own surface.
+// Shows a skinned area in a button state: the area shows the piece of the up, down or on surface
+// that lies under it. The piece is not copied: the area paints it from the state surface itself.
 #pragma once
 
 #include "skin/controls.h"
@@ -12,12 +12,12 @@ struct RadioXMControls;
 // The whole-window surface for a state, or nothing for a state that has none.
 const PictureArea* SurfaceFor(const RadioXMControls& window, qint16 state);
 
-// Copies, unscaled, the piece of a whole-window surface that lies under a target placed at
-// (windowLeft, windowTop) of the window (twips), as large as the target.
+// Gives the target, unscaled, the piece of a whole-window surface that lies under it when placed
+// at (windowLeft, windowTop) of the window (twips), as large as the target.
 void CopySurfacePiece(const PictureArea& surface, PictureArea& target, float windowLeft, float windowTop,
                       const TwipsScale& scale);
 
-// Copies the target's rectangle of the state's surface into the target and shows it at once.
+// Gives the target its rectangle of the state's surface and shows it at once.
 // The target lies directly in the window or in the background, which covers the window from
 // its top left corner, so its Left and Top are window coordinates. A state without a surface
 // paints nothing but still refreshes the target.

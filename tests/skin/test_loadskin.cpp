@@ -2,6 +2,8 @@
 #include "skinfixture.h"
 #include "testsupport.h"
 
+#include <QFile>
+#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 using skin::Alignment;
@@ -258,15 +260,80 @@ TEST(LoadSkin, ReportsTheFileAndTheProblemOfABrokenSkin)
     }
 }
 
-TEST(LoadSkin, StretchesTheStateImagesToTheWindowOnce)
+TEST(LoadSkin, DecodesTheStateImagesAtTheWindowsSize)
 {
     testskin::Options big;
     big.imageSize = QSize(1000, 600);
     SkinFixture f({640, 400}, big);
     f.loader.LoadSkin();
-    for (const skin::PictureArea* s : {f.c.pctUp.get(), f.c.pctDown.get(), f.c.pctOn.get()})
+    for (const skin::PictureArea* s : {f.c.pctUp.get(), f.c.pctDown.get(), f.c.pctOn.get()}) {
         EXPECT_EQ(s->surface().size(), QSize(640, 400) * f.form.devicePixelRatioF());
+        EXPECT_EQ(s->surface().format(), QImage::Format_RGB32);
+    }
     EXPECT_EQ(f.c.pctUpLoad->Width(), 1000 * f.scale.x) << "the load area takes the picture's size";
     EXPECT_FALSE(f.c.pctScroll->Picture().isNull());
     EXPECT_EQ(f.c.pctTimeScroll->Picture().pixelColor(4, 4), QColor(Qt::cyan));
+}
+
+TEST(LoadSkin, AnyPictureBecomesAnRgb32SurfaceOfExactlyTheWantedSize)
+{
+    EXPECT_EQ(skin::JpegDecodeSize({1600, 960}, {800, 480}), QSize(800, 480));
+    EXPECT_EQ(skin::JpegDecodeSize({1600, 960}, {640, 400}), QSize(800, 480));
+    EXPECT_EQ(skin::JpegDecodeSize({1600, 960}, {1280, 720}), QSize(1600, 960)) << "7/8 costs more than 8/8";
+    EXPECT_EQ(skin::JpegDecodeSize({1602, 962}, {400, 240}), QSize(801, 481)) << "only exact reductions";
+
+    QTemporaryDir folder;
+    QImage grey(1600, 960, QImage::Format_Grayscale8);
+    grey.fill(100);
+    grey.save(folder.filePath("grey.jpg"), "JPG", 95);
+    QImage indexed(300, 200, QImage::Format_Indexed8);
+    indexed.setColorTable({qRgb(200, 30, 40)});
+    indexed.fill(0);
+    indexed.save(folder.filePath("indexed.png"));
+    QImage photo(800, 480, QImage::Format_RGB32);
+    photo.fill(qRgb(20, 90, 160));
+    photo.save(folder.filePath("small.jpg"), "JPG", 95);
+    const struct {
+        const char* file;
+        QSize picture, wanted;
+        QRgb colour;
+    } cases[] = {
+        {"grey.jpg", {1600, 960}, {800, 480}, qRgb(100, 100, 100)},
+        {"indexed.png", {300, 200}, {640, 400}, qRgb(200, 30, 40)},
+        {"small.jpg", {800, 480}, {1920, 1080}, qRgb(20, 90, 160)},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.file);
+        QSize pictureSize;
+        QString error;
+        const QImage surface = skin::DecodeAtSize(folder.filePath(c.file), c.wanted, 2.0, &pictureSize, &error);
+        EXPECT_TRUE(error.isEmpty()) << error.toStdString();
+        EXPECT_EQ(pictureSize, c.picture);
+        EXPECT_EQ(surface.size(), c.wanted);
+        EXPECT_EQ(surface.format(), QImage::Format_RGB32);
+        EXPECT_EQ(surface.devicePixelRatio(), 2.0);
+        const QColor centre = surface.pixelColor(c.wanted.width() / 2, c.wanted.height() / 2);
+        EXPECT_NEAR(centre.red(), qRed(c.colour), 4);
+        EXPECT_NEAR(centre.green(), qGreen(c.colour), 4);
+        EXPECT_NEAR(centre.blue(), qBlue(c.colour), 4);
+    }
+}
+
+TEST(LoadSkin, AnUnreadableStateImageStopsTheLoadBeforeAnyControlIsPlaced)
+{
+    SkinFixture f;
+    QFile down(f.skinFolder() + "/Images/Radio_XM_Down.jpg");
+    ASSERT_TRUE(down.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    down.write("not a picture");
+    down.close();
+    const QRect exitBefore = f.c.cmdExit->pixelRect();
+    try {
+        f.loader.LoadSkin();
+        FAIL() << "the load should stop";
+    } catch (const skin::SkinError& e) {
+        EXPECT_TRUE(e.message().contains(down.fileName())) << e.message().toStdString();
+    }
+    EXPECT_EQ(f.c.cmdExit->pixelRect(), exitBefore);
+    EXPECT_FALSE(f.state.LoadingSkin);
+    EXPECT_TRUE(f.form.updatesEnabled());
 }

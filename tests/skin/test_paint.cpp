@@ -3,6 +3,9 @@
 #include "skin/paintskinnedcontrol.h"
 #include "skinfixture.h"
 
+#include <QCoreApplication>
+#include <QPainter>
+#include <QScreen>
 #include <gtest/gtest.h>
 
 using skin::PaintSkinnedControl;
@@ -80,6 +83,74 @@ TEST(PaintSkinnedControl, TheWidgetShowsTheSurfaceOnScreen)
     QImage expected = pieceOf(*f.c.pctDown, f.c.cmdTune->pixelRect());
     expected.setDevicePixelRatio(grabbed.devicePixelRatio());
     EXPECT_EQ(grabbed, expected);
+}
+
+TEST(PaintSkinnedControl, AreasShowTheirPieceStraightFromTheStateSurface)
+{
+    SkinFixture f;
+    f.loader.LoadSkin();
+    const QImage up = f.c.pctUp->surface();
+    for (const skin::PictureArea* area : {f.c.imgBackground.get(), f.c.cmdExit.get(), f.c.pctSkinnableList.get(),
+                                          f.c.pctListItem0.get(), f.c.pctListItem4.get(), &f.c.cmdPreset(1)})
+        EXPECT_TRUE(area->showsPieceOf(up)) << area->name().toStdString() << " keeps a copy";
+    skin::PictureArea& exit = *f.c.cmdExit;
+    PaintSkinnedControl(f.c, exit, skin::StateDown, f.scale);
+    EXPECT_TRUE(exit.showsPieceOf(f.c.pctDown->surface()));
+    EXPECT_FALSE(exit.showsPieceOf(up));
+}
+
+TEST(PaintSkinnedControl, AnAreaDrawnIntoKeepsWhatItShowedAndLeavesTheStateSurfaceAlone)
+{
+    SkinFixture f;
+    f.loader.LoadSkin();
+    const QImage up = f.c.pctUp->surface().copy();
+    const QImage down = f.c.pctDown->surface();
+    skin::PictureArea& exit = *f.c.cmdExit;
+    const QImage piece = pieceOf(*f.c.pctUp, exit.pixelRect());
+    const QRgb back = skin::toQColor(exit.BackColor()).rgb();
+
+    const QRect corner(0, 0, 6, 4);
+    exit.drawFrom(down, corner);
+    QImage expected = piece;
+    QPainter(&expected).drawImage(QPointF(0, 0), down.copy(corner));
+    EXPECT_EQ(shown(exit), expected) << "a copy into a corner keeps the rest of the piece";
+
+    PaintSkinnedControl(f.c, exit, skin::StateUp, f.scale);
+    exit.setWidth(exit.Width() + 10 * f.scale.x);
+    const QImage grown = shown(exit);
+    EXPECT_EQ(grown.copy(piece.rect()), piece) << "what was shown stays at its place";
+    EXPECT_EQ(grown.pixel(grown.width() - 1, grown.height() - 1), back) << "the new part shows the back colour";
+    EXPECT_FALSE(exit.showsPieceOf(f.c.pctUp->surface()));
+
+    PaintSkinnedControl(f.c, *f.c.pctSkinnableList, skin::StateUp, f.scale);
+    f.c.pctSkinnableList->setBackColor(0x0000FF);
+    EXPECT_EQ(f.c.pctSkinnableList->surface().pixel(0, 0), qRgb(255, 0, 0));
+    EXPECT_EQ(f.c.pctUp->surface(), up);
+    EXPECT_EQ(f.c.pctDown->surface(), down);
+}
+
+TEST(PaintSkinnedControl, APressRepaintsTheButtonOnTheWindowAndNothingElse)
+{
+    SkinFixture f;
+    f.form.show();
+    f.loader.LoadSkin();
+    QCoreApplication::processEvents();
+    const qreal dpr = f.form.devicePixelRatioF();
+    // What the window's backing store holds: what reaches the screen.
+    const auto onScreen = [&] {
+        QImage image = f.form.screen()->grabWindow(f.form.winId()).toImage().convertToFormat(QImage::Format_RGB32);
+        image.setDevicePixelRatio(dpr);
+        return image;
+    };
+    const QImage before = onScreen();
+    if (before.size() != (QSizeF(f.form.size()) * dpr).toSize())
+        GTEST_SKIP() << "the offscreen screen hands back only a corner of a high-density window";
+    skin::PictureArea& exit = *f.c.cmdExit;
+    PaintSkinnedControl(f.c, exit, skin::StateDown, f.scale);
+    const QImage after = onScreen();
+    QImage expected = before;
+    QPainter(&expected).drawImage(exit.pixelRect().topLeft(), pieceOf(*f.c.pctDown, exit.pixelRect()));
+    EXPECT_EQ(after, expected) << "the button shows its down piece, the window around it is as before";
 }
 
 TEST(DrawLevelBar, SizesTheFrontOverTheBack)
