@@ -1,6 +1,7 @@
 #include "frmradioxm.h"
 
 #include "app/basic.h"
+#include "app/firstpicture.h"
 #include "app/modini.h"
 #include "radio/signalbars.h"
 #include "skin/paintskinnedcontrol.h"
@@ -52,7 +53,7 @@ frmRadioXM::frmRadioXM(Seams seams)
     setObjectName(QStringLiteral("frmRadioXM"));
     setWindowTitle(Caption);
     m_messageBox = m_seams.messageBox ? m_seams.messageBox(this) : std::make_unique<app::QtMessageBox>(this);
-    m_controls = std::make_unique<skin::RadioXMControls>(this, m_scale);
+    m_controls = std::make_unique<skin::RadioXMControls>(this, m_scale, true);
     m_list = std::make_unique<channellist::ListWindow>(*m_controls, m_state, m_table);
     m_skin = std::make_unique<skin::SkinLoader>(*this, *m_controls, m_state, m_scale, m_cursor, m_seams.programFolder,
                                                 skin::SkinLoader::Hooks{[this] {
@@ -196,8 +197,9 @@ void frmRadioXM::connectButtonHandlers()
 
 void frmRadioXM::Form_Load()
 {
-    // What the first picture needs comes first, and the picture is on screen before the radio
-    // service, the mixer and the bus are started: at ignition the driver sees the radio at once.
+    // At ignition the driver sees the radio at once: the skin's picture is on screen before the
+    // controls are laid out over it, and they are before the radio service, the mixer and the
+    // bus are started.
     m_state.StartupComplete = false;
     m_state.IniFile = m_seams.programFolder + QLatin1String("/vantoxm.ini");
     m_state.VisibleItems = 0;
@@ -208,6 +210,7 @@ void frmRadioXM::Form_Load()
     ReadAppearance();
     m_state.CurrentSkin = ChooseSkin(m_state, timeOfDay());
     PlaceWindow();
+    ShowFirstPicture();
     LoadSkinReportingErrors();
     m_controls->pctTimeScroll->setLeft(0);
     // From here on a step that fails is skipped and start-up goes on.
@@ -218,7 +221,7 @@ void frmRadioXM::Form_Load()
     const qint32 channel = LastChannel();
     m_controls->lblCC->setCaption(QString::number(channel));
     RefreshPresetButtons();
-    app::ShowPainted(*this, FirstFrameWaitMs);
+    ShowSkin();
     StartService();
     OpenMixer();
     CreateRadio();
@@ -353,6 +356,28 @@ void frmRadioXM::CreateRadio()
     connect(MXM.get(), &AXXMRadioClient::SignalStrength, this, &frmRadioXM::MXM_SignalStrength);
     connect(MXM.get(), &AXXMRadioClient::MuteChanged, this, &frmRadioXM::MXM_MuteChanged);
     connect(MXM.get(), &AXXMRadioClient::ServiceLost, this, &frmRadioXM::MXM_ServiceLost);
+}
+
+void frmRadioXM::ShowFirstPicture()
+{
+    const QImage picture = m_skin->FirstPicture();
+    if (!picture.isNull()) {
+        m_firstPicture = std::make_unique<app::FirstPicture>(*this, picture);
+        app::ShowPainted(*this, FirstFrameWaitMs);
+    } else
+        m_controls->textMeasure.release();
+}
+
+void frmRadioXM::ShowSkin()
+{
+    // A load that failed before it laid out the list has not let the labels measure yet.
+    m_controls->textMeasure.release();
+    const bool covered = m_firstPicture != nullptr;
+    m_firstPicture.reset();
+    if (!isVisible())
+        app::ShowPainted(*this, FirstFrameWaitMs);
+    else if (covered)
+        repaint();
 }
 
 qint32 frmRadioXM::LastChannel() const

@@ -138,6 +138,10 @@ private:
     qint32 LastChannel() const;
     void TuneLastChannel(qint32 channel);
     void OpenMixer();
+    // Shows the window with the skin's up picture over it, decoded ahead of the load.
+    void ShowFirstPicture();
+    // The loaded skin takes the first picture's place.
+    void ShowSkin();
     void Form_Unload();
     void connectHandlers();
     void connectListHandlers();
@@ -170,6 +174,7 @@ private:
     std::unique_ptr<volume::cVolume> volu;
     std::unique_ptr<volume::VolumeCommands> m_volume;
     std::unique_ptr<mpris::MediaPlayer> m_mpris;
+    std::unique_ptr<QWidget> m_firstPicture;
     bool m_questionOpen = false;
     bool m_followingScreen = false;
     bool m_unloaded = false;

@@ -406,11 +406,15 @@ public:
 protected:
     void paintEvent(QPaintEvent* event) override
     {
+        const QRect r = event->rect();
+        QPainter p(this);
+        if (m_area.m_image.isNull()) {
+            p.fillRect(r, toQColor(m_area.m_backColor));
+            return;
+        }
         m_area.fitSurface();
         const QImage& image = m_area.m_image;
         const qreal dpr = image.devicePixelRatio();
-        const QRect r = event->rect();
-        QPainter p(this);
         p.drawImage(r, image,
                     QRectF(QPointF(m_area.m_piece.topLeft()) + QPointF(r.topLeft()) * dpr, QSizeF(r.size()) * dpr));
     }
@@ -433,22 +437,25 @@ QWidget* PictureArea::container() const
 
 void PictureArea::setBackColor(Colour colour)
 {
+    // The fill covers everything: the area keeps no pixels until something is drawn into it.
     m_backColor = colour;
-    // The fill covers everything: pixels shared with another image are not copied first.
-    const qreal dpr = m_view->devicePixelRatioF();
-    const QSize size = surfaceSize(dpr);
-    if (!showsWholeImage() || !m_image.isDetached() || m_image.size() != size ||
-        !qFuzzyCompare(m_image.devicePixelRatio(), dpr)) {
-        m_image = QImage(size, QImage::Format_RGB32);
-        m_image.setDevicePixelRatio(dpr);
-        m_piece = m_image.rect();
-    }
-    m_image.fill(toQColor(colour));
+    m_image = QImage();
+    m_piece = QRect();
     m_view->update();
+}
+
+QImage PictureArea::filled(QSize size, qreal dpr) const
+{
+    QImage image(size, QImage::Format_RGB32);
+    image.setDevicePixelRatio(dpr);
+    image.fill(toQColor(m_backColor));
+    return image;
 }
 
 QImage PictureArea::surface() const
 {
+    if (m_image.isNull())
+        return filled(surfaceSize(m_view->devicePixelRatioF()), m_view->devicePixelRatioF());
     fitSurface();
     if (showsWholeImage())
         return m_image;
@@ -489,6 +496,10 @@ void PictureArea::drawFrom(const QImage& source, const QRect& sourceRect)
         if (!source.rect().contains(sourceRect))
             m_image.fill(toQColor(m_backColor));
     }
+    if (m_image.isNull()) {
+        m_image = filled(wanted, dpr);
+        m_piece = m_image.rect();
+    }
     fitSurface();
     ownSurface();
     QPainter p(&m_image);
@@ -523,18 +534,16 @@ void PictureArea::ownSurface()
 
 void PictureArea::fitSurface() const
 {
-    // What was drawn stays at its place; new parts show the back colour.
+    // What was drawn stays at its place; new parts show the back colour. An area with nothing
+    // drawn into it shows only the back colour, at any size.
     const qreal dpr = m_view->devicePixelRatioF();
     const QSize size = surfaceSize(dpr);
-    if (m_piece.size() == size && qFuzzyCompare(m_image.devicePixelRatio(), dpr))
+    if (m_image.isNull() || (m_piece.size() == size && qFuzzyCompare(m_image.devicePixelRatio(), dpr)))
         return;
-    QImage next(size, QImage::Format_RGB32);
-    next.setDevicePixelRatio(dpr);
-    next.fill(toQColor(m_backColor));
-    if (!m_image.isNull()) {
-        QPainter p(&next);
-        p.drawImage(QRectF(QPointF(0, 0), QSizeF(m_piece.size()) / m_image.devicePixelRatio()), m_image, m_piece);
-    }
+    QImage next = filled(size, dpr);
+    QPainter p(&next);
+    p.drawImage(QRectF(QPointF(0, 0), QSizeF(m_piece.size()) / m_image.devicePixelRatio()), m_image, m_piece);
+    p.end();
     m_image = std::move(next);
     m_piece = m_image.rect();
 }

@@ -247,13 +247,15 @@ private:
     void fitSurface() const;
     // Turns a piece shown from another image into a surface of the area's own.
     void ownSurface();
+    QImage filled(QSize size, qreal dpr) const;
     bool showsWholeImage() const { return m_piece == m_image.rect(); }
     QSize surfaceSize(qreal devicePixelRatio) const;
 
     Widget* m_view;
     Colour m_backColor = SystemWindowBackground;
     // The pixels shown are m_piece of m_image (device pixels). While m_piece is the whole image,
-    // the image is the area's own surface, although it may still share its pixels.
+    // the image is the area's own surface, although it may still share its pixels. A null
+    // image shows the back colour all over.
     mutable QImage m_image;
     mutable QRect m_piece;
     QImage m_picture;

@@ -82,13 +82,28 @@ QSize JpegDecodeSize(QSize picture, QSize size)
     return picture;
 }
 
+namespace {
+
+// Decodes that go through a picture larger than the surface take turns: two whole pictures at
+// once would raise the program's peak memory by a picture (6 MB at full HD) for a few
+// milliseconds gained.
+QSemaphore WholePictureTurn(1);
+
+} // namespace
+
 QImage DecodeAtSize(const QString& path, QSize size, qreal devicePixelRatio, QSize* pictureSize, QString* error)
 {
     size = size.expandedTo(QSize(1, 1));
     QImageReader reader(path);
     *pictureSize = reader.size().expandedTo(QSize(0, 0));
-    if (reader.format() == "jpeg" && pictureSize->isValid())
-        reader.setScaledSize(JpegDecodeSize(*pictureSize, size));
+    const QSize decoded =
+        reader.format() == "jpeg" && pictureSize->isValid() ? JpegDecodeSize(*pictureSize, size) : *pictureSize;
+    if (decoded != *pictureSize)
+        reader.setScaledSize(decoded);
+    const bool wholePicture = decoded != size;
+    if (wholePicture)
+        WholePictureTurn.acquire();
+    const QSemaphoreReleaser turn(wholePicture ? &WholePictureTurn : nullptr);
     QImage image = reader.read();
     if (image.isNull()) {
         *error = QStringLiteral("The skin image %1 cannot be read: %2.").arg(path, reader.errorString());
@@ -107,22 +122,49 @@ QImage DecodeAtSize(const QString& path, QSize size, qreal devicePixelRatio, QSi
 // --- StateImageWork ------------------------------------------------------------------------
 
 StateImageWork::StateImageWork(const QString& skinFolder, QSize size, qreal devicePixelRatio)
-    : m_size(size)
+    : m_folder(skinFolder)
+    , m_size(size)
     , m_dpr(devicePixelRatio)
 {
-    // Started in the order they are needed: the up surface first.
     const char* const names[3] = {"Radio_XM_Up.jpg", "Radio_XM_Down.jpg", "Radio_XM_On.jpg"};
-    for (int i = 0; i < 3; ++i) {
+    for (int i = 0; i < 3; ++i)
         m_results[size_t(i)].path = skinFolder + QLatin1String("/Images/") + QLatin1String(names[i]);
-        QThreadPool::globalInstance()->start([this, i] { decode(i); });
-    }
 }
 
 StateImageWork::~StateImageWork()
 {
     // The decodes still running write into this object.
     for (int i = 0; i < 3; ++i)
-        join(i);
+        if (m_started[size_t(i)])
+            join(i);
+}
+
+void StateImageWork::start(int state)
+{
+    if (std::exchange(m_started[size_t(state)], true))
+        return;
+    QThreadPool::globalInstance()->start([this, state] { decode(state); });
+}
+
+void StateImageWork::startAll()
+{
+    for (int i = 0; i < 3; ++i)
+        start(i);
+}
+
+QString StateImageWork::unreadable() const
+{
+    for (const Result& result : m_results) {
+        QImageReader reader(result.path);
+        if (!reader.canRead())
+            return QStringLiteral("The skin image %1 cannot be read: %2.").arg(result.path, reader.errorString());
+    }
+    return {};
+}
+
+bool StateImageWork::isFor(const QString& skinFolder, QSize size, qreal devicePixelRatio) const
+{
+    return m_folder == skinFolder && m_size == size && m_dpr == devicePixelRatio;
 }
 
 void StateImageWork::decode(int state)
@@ -134,6 +176,7 @@ void StateImageWork::decode(int state)
 
 StateImageWork::Result& StateImageWork::join(int state)
 {
+    start(state);
     if (!m_joined[size_t(state)]) {
         m_done[size_t(state)].acquire();
         m_joined[size_t(state)] = true;
@@ -192,13 +235,16 @@ void SkinLoader::LoadSkin()
     try {
         m_skinPath = skinFolder() + QLatin1String("/radio_xm.ini");
         // The state images decode on the worker threads while the skin file is read.
-        StateImageWork images(skinFolder(), surfaceSize(), m_form.devicePixelRatioF());
+        const std::unique_ptr<StateImageWork> images = stateImages();
         if (!QFileInfo(m_skinPath).isFile())
             throw SkinError(QStringLiteral("The skin file %1 does not exist.").arg(m_skinPath));
         const SkinFile skin = ReadSkinFile(m_skinPath, modIni::IniDocument::fromFile(m_skinPath));
         readDesignSize(skin);
         m_c.imgBackground->Move(0, 0, windowWidth(), windowHeight());
-        loadStateSurfaces(images);
+        // A picture that is missing or not a picture stops the load before any control moves;
+        // the decoding itself is joined only where the surfaces are painted.
+        if (const QString unreadable = images->unreadable(); !unreadable.isEmpty())
+            throw SkinError(unreadable);
         if (!m_state.ShowMouseCursor)
             m_cursor.ShowCursor(false);
         placeButtons(skin);
@@ -210,7 +256,12 @@ void SkinLoader::LoadSkin()
         placeListFrame(skin);
         removeOldRows();
         styleFirstRow(skin);
+        // Rows are stacked by their text's height. Held back until here at start-up, the labels
+        // measure once, in the skin's fonts rather than in their design fonts first.
+        m_c.textMeasure.release();
         stackRows();
+        // The controls are laid out while the worker threads decode; painting needs the surfaces.
+        loadStateSurfaces(*images);
         if (m_hooks.PopulateList)
             m_hooks.PopulateList();
         resetSignalBars();
@@ -248,6 +299,22 @@ void SkinLoader::readDesignSize(const SkinFile& skin)
         throw SkinError(
             QStringLiteral("The skin file %1, section [General]: DefaultHeight is missing or 0.").arg(m_skinPath));
     m_state.FontScale = windowHeight() / float(m_state.SkinDesignHeight);
+}
+
+QImage SkinLoader::FirstPicture()
+{
+    m_imagesAhead = std::make_unique<StateImageWork>(skinFolder(), surfaceSize(), m_form.devicePixelRatioF());
+    const StateImageWork::Result& up = m_imagesAhead->join(StateUp);
+    return up.error.isEmpty() ? up.surface : QImage();
+}
+
+std::unique_ptr<StateImageWork> SkinLoader::stateImages()
+{
+    std::unique_ptr<StateImageWork> work = std::move(m_imagesAhead);
+    if (!work || !work->isFor(skinFolder(), surfaceSize(), m_form.devicePixelRatioF()))
+        work = std::make_unique<StateImageWork>(skinFolder(), surfaceSize(), m_form.devicePixelRatioF());
+    work->startAll();
+    return work;
 }
 
 void SkinLoader::loadStateSurfaces(StateImageWork& work)
@@ -348,7 +415,6 @@ void SkinLoader::placePresets(const SkinFile& skin)
             label.setAlignment(*alignment);
         applyFont(label, section.labelName, section.font, points, section.switches);
         label.setForeColor(colour(section.labelName, "UpColour", float(m_state.PresetColour[size_t(i)][0])));
-        PaintSkinnedControl(m_c, button, StateUp, m_scale);
     }
 }
 
@@ -480,6 +546,8 @@ void SkinLoader::paintSkinnedAreas()
 {
     const auto paint = [this](PictureArea& target, qint16 state) { PaintSkinnedControl(m_c, target, state, m_scale); };
     paint(*m_c.imgBackground, StateUp);
+    for (int i = 0; i < 3; ++i)
+        paint(m_c.cmdPreset(i), StateUp);
     paint(*m_c.pctArtistTrackTitle, StateUp);
     paint(*m_c.cmdExit, StateUp);
     paint(*m_c.cmdVolumeMute, m_hooks.VolumeMute && m_hooks.VolumeMute() ? StateOn : StateUp);

@@ -12,6 +12,7 @@
 #include <QSemaphore>
 #include <array>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <vector>
 
@@ -64,21 +65,30 @@ public:
         QString error;
     };
 
+    // Starts nothing yet: each state starts with start() or with its join.
     StateImageWork(const QString& skinFolder, QSize size, qreal devicePixelRatio);
     ~StateImageWork();
     StateImageWork(const StateImageWork&) = delete;
     StateImageWork& operator=(const StateImageWork&) = delete;
 
+    void start(int state);
+    // Starts every state not started yet, in the order they are needed: up, down, on.
+    void startAll();
     // Waits for the decode of one state only.
     Result& join(int state);
+    bool isFor(const QString& skinFolder, QSize size, qreal devicePixelRatio) const;
+    // Why the first of the files cannot be read, from their headers alone; empty when all can.
+    QString unreadable() const;
 
 private:
     void decode(int state);
 
+    QString m_folder;
     QSize m_size;
     qreal m_dpr;
     std::array<Result, 3> m_results;
     std::array<QSemaphore, 3> m_done;
+    std::array<bool, 3> m_started{};
     std::array<bool, 3> m_joined{};
 };
 
@@ -93,6 +103,11 @@ public:
                CursorDisplay& cursor, QString programFolder, Hooks hooks);
     ~SkinLoader();
 
+    // The current skin's up picture at the window's size, decoded ahead of the next load, which
+    // then uses it: the window can show the skin before the load lays out its controls. Null
+    // when it cannot be read; the load reports why.
+    QImage FirstPicture();
+
     // Loads the skin named by CurrentSkin. A failure stops the load at the failing step, releases
     // the update lock, clears LoadingSkin and is passed on as a SkinError.
     void LoadSkin();
@@ -106,6 +121,8 @@ private:
 
     void lockWindowUpdate(bool locked);
     void readDesignSize(const SkinFile& skin);
+    // The state images' work for this load: the one begun by FirstPicture when it fits.
+    std::unique_ptr<StateImageWork> stateImages();
     void loadStateSurfaces(StateImageWork& work);
     void placeButtons(const SkinFile& skin);
     void styleTextSections(const SkinFile& skin);
@@ -143,6 +160,7 @@ private:
     QString m_programFolder;
     Hooks m_hooks;
     QString m_skinPath;
+    std::unique_ptr<StateImageWork> m_imagesAhead;
 };
 
 } // namespace skin

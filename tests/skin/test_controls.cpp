@@ -158,6 +158,23 @@ TEST(Controls, AnAutoSizedLabelFitsItsTextAndAFixedOneKeepsItsSize)
     EXPECT_EQ(station.Width(), 4935.0f);
 }
 
+TEST(Controls, AHeldMeasureLetsAutoSizedLabelsFitOnlyWhenReleased)
+{
+    Window measured;
+    QWidget form;
+    skin::RadioXMControls c(&form, measured.scale, true);
+    Label& line = *c.lblArtistTrackTitle;
+    const float before = line.Width();
+    line.setCaption("A much longer artist and title");
+    measured.c.lblArtistTrackTitle->setCaption("A much longer artist and title");
+    EXPECT_EQ(line.Width(), before) << "nothing is measured while held";
+    c.textMeasure.release();
+    EXPECT_EQ(line.Width(), measured.c.lblArtistTrackTitle->Width());
+    line.setCaption("A");
+    measured.c.lblArtistTrackTitle->setCaption("A");
+    EXPECT_EQ(line.Width(), measured.c.lblArtistTrackTitle->Width()) << "after the release, at once";
+}
+
 TEST(Controls, LabelsLieBeneathPictureAreasInTheOrderTheyWereMade)
 {
     Window w;
