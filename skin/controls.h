@@ -233,6 +233,8 @@ public:
     // True while the area shows a piece of this image (or of a shallow copy of it) without
     // pixels of its own.
     bool showsPieceOf(const QImage& image) const;
+    // False while the area shows only its back colour.
+    bool holdsPixels() const { return !m_image.isNull(); }
 
     // A loaded picture (the load areas keep the decoded image file here).
     const QImage& Picture() const { return m_picture; }

@@ -233,6 +233,7 @@ void SkinLoader::LoadSkin()
     lockWindowUpdate(true);
     m_state.LoadingSkin = true;
     try {
+        releaseStateSurfaces();
         m_skinPath = skinFolder() + QLatin1String("/radio_xm.ini");
         // The state images decode on the worker threads while the skin file is read.
         const std::unique_ptr<StateImageWork> images = stateImages();
@@ -299,6 +300,21 @@ void SkinLoader::readDesignSize(const SkinFile& skin)
         throw SkinError(
             QStringLiteral("The skin file %1, section [General]: DefaultHeight is missing or 0.").arg(m_skinPath));
     m_state.FontScale = windowHeight() / float(m_state.SkinDesignHeight);
+}
+
+void SkinLoader::releaseStateSurfaces()
+{
+    // A load must not hold two skins' pictures at once (50 MB at full HD). Nobody sees the areas
+    // let go of the old ones: the window's updates are locked until they are painted again.
+    for (PictureArea* state : {m_c.pctUp.get(), m_c.pctDown.get(), m_c.pctOn.get()}) {
+        if (!state->holdsPixels())
+            continue;
+        const QImage surface = state->surface();
+        for (PictureArea* area : m_c.skinnedAreas())
+            if (area->showsPieceOf(surface))
+                area->setBackColor(area->BackColor());
+        state->setBackColor(state->BackColor());
+    }
 }
 
 QImage SkinLoader::FirstPicture()

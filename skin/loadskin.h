@@ -121,6 +121,7 @@ private:
 
     void lockWindowUpdate(bool locked);
     void readDesignSize(const SkinFile& skin);
+    void releaseStateSurfaces();
     // The state images' work for this load: the one begun by FirstPicture when it fits.
     std::unique_ptr<StateImageWork> stateImages();
     void loadStateSurfaces(StateImageWork& work);

@@ -253,6 +253,19 @@ RadioXMControls::RadioXMControls(QWidget* form, const TwipsScale& scale, bool me
 
 RadioXMControls::~RadioXMControls() = default;
 
+std::vector<PictureArea*> RadioXMControls::skinnedAreas()
+{
+    std::vector<PictureArea*> areas = {imgBackground.get(),    cmdTune.get(),       pctArtistTrackTitle.get(),
+                                       pctTimeScrollBar.get(), pctScrollBar.get(),  pctScrollDown.get(),
+                                       pctScrollUp.get(),      cmdExit.get(),       cmdVolumeUp.get(),
+                                       cmdVolumeDown.get(),    cmdVolumeMute.get(), pctSkinnableList.get()};
+    for (int i = 0; i < 3; ++i)
+        areas.push_back(&cmdPreset(i));
+    for (int column = 0; column < 5; ++column)
+        areas.push_back(&listColumn(column));
+    return areas;
+}
+
 ControlArray<Label>& RadioXMControls::rowGroup(int group)
 {
     ControlArray<Label>* groups[] = {&lblListItem,  &lblListItem0, &lblListItem1,

@@ -6,6 +6,7 @@
 #include "skin/controls.h"
 
 #include <memory>
+#include <vector>
 
 namespace skin {
 
@@ -91,6 +92,8 @@ struct RadioXMControls {
     ControlArray<Label>& rowGroup(int group);
     // The column containers 0 to 4.
     PictureArea& listColumn(int column);
+    // Every picture area that shows a piece of the skin's state surfaces.
+    std::vector<PictureArea*> skinnedAreas();
 };
 
 } // namespace skin

@@ -4,6 +4,7 @@
 #include "skinfixture.h"
 
 #include <QCoreApplication>
+#include <QFile>
 #include <QPainter>
 #include <QScreen>
 #include <gtest/gtest.h>
@@ -97,6 +98,13 @@ TEST(PaintSkinnedControl, AreasShowTheirPieceStraightFromTheStateSurface)
     PaintSkinnedControl(f.c, exit, skin::StateDown, f.scale);
     EXPECT_TRUE(exit.showsPieceOf(f.c.pctDown->surface()));
     EXPECT_FALSE(exit.showsPieceOf(up));
+
+    // A load lets go of the old pictures first, also when it then fails: never two skins at once.
+    QFile::remove(f.skinFolder() + "/radio_xm.ini");
+    EXPECT_THROW(f.loader.LoadSkin(), skin::SkinError);
+    for (const skin::PictureArea* area : f.c.skinnedAreas())
+        EXPECT_FALSE(area->showsPieceOf(up)) << area->name().toStdString();
+    EXPECT_FALSE(f.c.pctUp->holdsPixels());
 }
 
 TEST(PaintSkinnedControl, AnAreaDrawnIntoKeepsWhatItShowedAndLeavesTheStateSurfaceAlone)
