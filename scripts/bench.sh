@@ -1,9 +1,14 @@
 #!/usr/bin/env bash
 # Builds and runs the benchmarks; each prints its figures beside a bare baseline of the same run.
-# The volume benchmark gets a PulseAudio server with a null sink of its own, stopped at the end.
+# The volume benchmark and the whole-program one get a PulseAudio server with a null sink of
+# their own, stopped at the end; the whole-program one also needs a virtual X server (Xvfb).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh
+if ! command -v Xvfb > /dev/null; then
+    sudo_cmd=""; [ "$(id -u)" -ne 0 ] && sudo_cmd=sudo
+    $sudo_cmd apt-get install -y -qq xvfb
+fi
 bash scripts/build.sh
 build/tests/bench/bench_skin
 build/tests/bench/bench_list
@@ -14,3 +19,5 @@ trap 'bash tests/volume/pulseserver.sh stop "$pulse_dir"' EXIT
 bash tests/volume/pulseserver.sh start "$pulse_dir" > /dev/null
 ALSA_CONFIG_PATH="/usr/share/alsa/alsa.conf:$pulse_dir/asound.conf" QT_QPA_PLATFORM=offscreen \
     QT_LOGGING_RULES="*.debug=false;vanto.*=false" build/tests/bench/bench_volume
+ALSA_CONFIG_PATH="/usr/share/alsa/alsa.conf:$pulse_dir/asound.conf" \
+    QT_LOGGING_RULES="*.debug=false;vanto.*=false" dbus-run-session -- build/tests/bench/bench_window

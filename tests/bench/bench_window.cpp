@@ -49,10 +49,11 @@ void printRow(const char* what, const std::vector<double>& ours, const std::vect
               double target)
 {
     const Summary o = summarise(ours), b = summarise(bare), r = summarise(ratios(ours, bare));
-    std::printf("%-34s ours %7.1f %s (%.1f to %.1f)  bare %7.1f %s (%.1f to %.1f)  ratio %.2f (%.2f to %.2f)  "
-                "target <= %.1f  %s\n",
-                what, o.median, unit, o.min, o.max, b.median, unit, b.min, b.max, r.median, r.min, r.max, target,
-                r.median <= target ? "ok" : "MISSED");
+    std::printf("%-40s ours %7.1f %s (%.1f to %.1f)  bare %7.1f %s (%.1f to %.1f)  ratio %.2f (%.2f to %.2f)", what,
+                o.median, unit, o.min, o.max, b.median, unit, b.min, b.max, r.median, r.min, r.max);
+    if (target > 0)
+        std::printf("  target <= %.1f  %s", target, r.median <= target ? "ok" : "MISSED");
+    std::printf("\n");
     std::fflush(stdout);
 }
 
@@ -349,12 +350,16 @@ public:
                 values.push_back(run.*field);
             return values;
         };
-        for (const auto& [what, field] : std::initializer_list<std::pair<const char*, double StartFigures::*>>{
-                 {"skin on screen, wall ", &StartFigures::wallMs},
-                 {"skin on screen, CPU ", &StartFigures::cpuMs},
-                 {"settled, wall ", &StartFigures::settledWallMs},
-                 {"settled, CPU ", &StartFigures::settledCpuMs}})
-            printRow(qPrintable(what + at), column(ours, field), column(bare, field), "ms", 1.5);
+        struct Row {
+            const char* what;
+            double StartFigures::*field;
+            double target;
+        };
+        for (const Row& row : {Row{"first skinned paint, wall ", &StartFigures::wallMs, 1.5},
+                               Row{"first skinned paint, CPU ", &StartFigures::cpuMs, 1.5},
+                               Row{"all drawn (texts, volume), wall ", &StartFigures::settledWallMs, 0},
+                               Row{"all drawn (texts, volume), CPU ", &StartFigures::settledCpuMs, 0}})
+            printRow(qPrintable(row.what + at), column(ours, row.field), column(bare, row.field), "ms", row.target);
     }
 
 private:
