@@ -340,6 +340,18 @@ public:
 
     void Unload(int index) { m_members.erase(index); }
 
+    // Load for a member that may still exist from before: it takes member 0's properties again
+    // and starts hidden, as a newly loaded one would, without a new widget.
+    T& Reload(int index)
+    {
+        if (!exists(index))
+            return Load(index);
+        T& member = (*this)(index);
+        member.copyPropertiesFrom((*this)(0));
+        member.setVisible(false);
+        return member;
+    }
+
 private:
     Factory m_factory;
     std::function<MouseHandlers(int index)> m_bind;

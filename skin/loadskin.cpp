@@ -255,7 +255,6 @@ void SkinLoader::LoadSkin()
         loadThumbPictures(skin);
         placeTimeBar(skin);
         placeListFrame(skin);
-        removeOldRows();
         styleFirstRow(skin);
         // Rows are stacked by their text's height. Held back until here at start-up, the labels
         // measure once, in the skin's fonts rather than in their design fonts first.
@@ -487,13 +486,6 @@ void SkinLoader::placeListFrame(const SkinFile& skin)
     place(*m_c.pctScrollDown, section, s.scrollDown, w, h);
 }
 
-void SkinLoader::removeOldRows()
-{
-    for (int k = 1; k <= m_state.VisibleItems; ++k)
-        for (int group = 0; group < 6; ++group)
-            m_c.rowGroup(group).Unload(k);
-}
-
 void SkinLoader::styleFirstRow(const SkinFile& skin)
 {
     const QString section = QStringLiteral("CurrentPlaylist");
@@ -527,15 +519,20 @@ void SkinLoader::stackRows()
                                            .arg(MaxListRows);
         tops.resize(size_t(MaxListRows));
     }
+    // The rows of the last load are styled again from row 0 rather than made anew; those the new
+    // layout has no room for go.
     int k = 0;
     for (const float top : tops) {
         ++k;
         for (int group = 0; group < 6; ++group) {
-            Label& row = m_c.rowGroup(group).Load(k);
+            Label& row = m_c.rowGroup(group).Reload(k);
             row.setTop(top);
             row.setVisible(true);
         }
     }
+    for (int old = k + 1; old <= m_state.VisibleItems; ++old)
+        for (int group = 0; group < 6; ++group)
+            m_c.rowGroup(group).Unload(old);
     m_state.VisibleItems = qint16(k);
 }
 

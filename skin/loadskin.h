@@ -132,7 +132,6 @@ private:
     void loadThumbPictures(const SkinFile& skin);
     void placeTimeBar(const SkinFile& skin);
     void placeListFrame(const SkinFile& skin);
-    void removeOldRows();
     void styleFirstRow(const SkinFile& skin);
     void stackRows();
     void resetSignalBars();
