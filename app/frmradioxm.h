@@ -4,7 +4,7 @@
 // Who owns what (all for the whole run):
 //   m_controls     every control by its fixed name (skin/radioxmcontrols.h)
 //   m_state        the window's shared members (skin/windowstate.h)
-//   m_skin         LoadSkin and its image cache (skin/loadskin.h)
+//   m_skin         LoadSkin and the first picture (skin/loadskin.h)
 //   m_table        the channel table behind the list (radio/channeltable.h)
 //   m_nowPlaying   the now-playing labels and the time thumb (radio/nowplaying.h)
 //   m_channelData  the radio's listing into the table and services.dat (radio/channeldata.h)
