@@ -18,6 +18,7 @@
 //   volu           the sound card's mixer (volume/cvolume.h); m_volume the volume and mute
 //                  buttons and the volume display over it (volume/volumecommands.h)
 //   m_mpris        the window as an MPRIS2 media player on the session bus (mpris/mediaplayer.h)
+//   m_firstPicture the skin's up picture over the window during start-up (app/firstpicture.h)
 //
 // How data flows: the radio's signals arrive as MXM_* handlers, each first stopping the no-data
 // watchdog tmrLoad, then handing the report to the table, the now-playing display or the
