@@ -283,37 +283,6 @@ void Label::setFont(const QString& name, float points, bool bold, bool italic, b
     restyle();
 }
 
-void Label::setFontName(const QString& name)
-{
-    m_font.setFamily(name);
-    restyle();
-}
-
-void Label::setFontSize(float points)
-{
-    m_fontSize = points;
-    m_font.setPointSizeF(qMax(0.5, double(points)));
-    restyle();
-}
-
-void Label::setFontBold(bool on)
-{
-    m_font.setBold(on);
-    restyle();
-}
-
-void Label::setFontItalic(bool on)
-{
-    m_font.setItalic(on);
-    restyle();
-}
-
-void Label::setFontUnderline(bool on)
-{
-    m_font.setUnderline(on);
-    restyle();
-}
-
 void Label::setForeColor(Colour colour)
 {
     if (colour == m_foreColor)

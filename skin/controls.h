@@ -160,15 +160,10 @@ public:
     // The whole font at once: the text is measured once, for the font it ends up with.
     void setFont(const QString& name, float points, bool bold, bool italic, bool underline);
     QString FontName() const { return m_font.family(); }
-    void setFontName(const QString& name);
     float FontSize() const { return m_fontSize; }
-    void setFontSize(float points);
     bool FontBold() const { return m_font.bold(); }
-    void setFontBold(bool on);
     bool FontItalic() const { return m_font.italic(); }
-    void setFontItalic(bool on);
     bool FontUnderline() const { return m_font.underline(); }
-    void setFontUnderline(bool on);
     Colour ForeColor() const { return m_foreColor; }
     void setForeColor(Colour colour);
     Colour BackColor() const { return m_backColor; }

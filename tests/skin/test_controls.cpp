@@ -126,8 +126,7 @@ TEST(Controls, ALoadedGroupMemberCopiesMemberZeroAndStartsHidden)
 {
     Window w;
     Label& first = w.c.lblListItem1(0);
-    first.setFontName("DejaVu Sans");
-    first.setFontSize(20);
+    first.setFont("DejaVu Sans", 20, false, false, false);
     first.setForeColor(0x0000FF);
     first.setBackColor(0x00FF00);
     first.setTop(300);
