@@ -4,6 +4,7 @@
 // replies no faster than the real line would, handed over every 16 ms as the PCR's USB-serial
 // chip does.
 #include "busrecorder.h"
+#include "processcpu.h"
 #include "receiveremulator.h"
 
 #include <QCoreApplication>
@@ -28,16 +29,6 @@ void pump(int ms)
         QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
         QThread::msleep(1);
     }
-}
-
-qint64 cpuMs(const QProcess& process)
-{
-    QFile stat(QStringLiteral("/proc/%1/stat").arg(process.processId()));
-    if (!stat.open(QIODevice::ReadOnly))
-        return -1;
-    const QByteArray text = stat.readAll();
-    const QList<QByteArray> fields = text.mid(text.lastIndexOf(')') + 2).split(' ');
-    return (fields.at(11).toLongLong() + fields.at(12).toLongLong()) * 1000 / ::sysconf(_SC_CLK_TCK);
 }
 
 QList<ReceiverEmulator::Channel> bigLineup()

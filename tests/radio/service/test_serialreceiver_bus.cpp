@@ -1,6 +1,7 @@
 // The real xm-radio-service driving the emulated receiver through a pseudo-terminal, watched on
 // a private session bus the way the window watches it.
 #include "busrecorder.h"
+#include "processcpu.h"
 #include "receiveremulator.h"
 #include "testsupport.h"
 
@@ -27,17 +28,6 @@ Process startService(const QString& device, const QString& model = QStringLitera
     process->waitForStarted(3000);
     EXPECT_TRUE(waitUntil(&radioNameOwned, 5000)) << process->readAllStandardError().toStdString();
     return process;
-}
-
-// CPU time the process has used, in milliseconds.
-qint64 cpuMs(const QProcess& process)
-{
-    QFile stat(QStringLiteral("/proc/%1/stat").arg(process.processId()));
-    if (!stat.open(QIODevice::ReadOnly))
-        return -1;
-    const QByteArray text = stat.readAll();
-    const QList<QByteArray> fields = text.mid(text.lastIndexOf(')') + 2).split(' ');
-    return (fields.at(11).toLongLong() + fields.at(12).toLongLong()) * 1000 / ::sysconf(_SC_CLK_TCK);
 }
 
 qint64 residentKb(const QProcess& process)
