@@ -2,6 +2,7 @@
 
 #include "app/basic.h"
 #include "skin/drawlevelbar.h"
+#include "skin/jpegstream.h"
 #include "skin/paintskinnedcontrol.h"
 
 #include <QDir>
@@ -43,7 +44,7 @@ QImage StretchToWindow(const QImage& picture, QSize size, qreal devicePixelRatio
 {
     size = size.expandedTo(QSize(1, 1));
     QImage surface;
-    if (size.width() * 2 < picture.width() || size.height() * 2 < picture.height())
+    if (!StretchesBilinearly(picture.size(), size))
         surface =
             picture.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation).convertToFormat(QImage::Format_RGB32);
     else {
@@ -72,6 +73,11 @@ std::vector<float> RowTops(float rowHeight, float listHeight, int maxRows)
 
 // --- state images --------------------------------------------------------------------------
 
+bool StretchesBilinearly(QSize picture, QSize size)
+{
+    return size.width() * 2 >= picture.width() && size.height() * 2 >= picture.height();
+}
+
 QSize JpegDecodeSize(QSize picture, QSize size)
 {
     for (const int reduction : {8, 4, 2}) {
@@ -84,10 +90,16 @@ QSize JpegDecodeSize(QSize picture, QSize size)
 
 namespace {
 
-// Decodes that go through a picture larger than the surface take turns: two whole pictures at
-// once would raise the program's peak memory by a picture (6 MB at full HD) for a few
-// milliseconds gained.
+// Decodes that go through a whole picture take turns: two whole pictures at once would raise the
+// program's peak memory by a picture (6 MB at full HD) for a few milliseconds gained. A JPEG
+// that stretches bilinearly never is whole, and needs no turn.
 QSemaphore WholePictureTurn(1);
+
+// A picture whose file asks to be turned or mirrored goes through Qt's decoder, which does that.
+bool turnsOnRead(QImageReader& reader)
+{
+    return reader.autoTransform() && reader.transformation() != QImageIOHandler::TransformationNone;
+}
 
 } // namespace
 
@@ -96,8 +108,17 @@ QImage DecodeAtSize(const QString& path, QSize size, qreal devicePixelRatio, QSi
     size = size.expandedTo(QSize(1, 1));
     QImageReader reader(path);
     *pictureSize = reader.size().expandedTo(QSize(0, 0));
-    const QSize decoded =
-        reader.format() == "jpeg" && pictureSize->isValid() ? JpegDecodeSize(*pictureSize, size) : *pictureSize;
+    const bool jpeg = reader.format() == "jpeg" && pictureSize->isValid();
+    const QSize decoded = jpeg ? JpegDecodeSize(*pictureSize, size) : *pictureSize;
+    if (decoded != size && jpeg && StretchesBilinearly(decoded, size) && !turnsOnRead(reader)) {
+        std::optional<QImage> surface = StreamJpegToSize(path, pictureSize->width() / decoded.width(), size, error);
+        if (surface && surface->isNull())
+            qCWarning(lcSkin).noquote() << *error;
+        if (surface)
+            surface->setDevicePixelRatio(devicePixelRatio);
+        if (surface)
+            return *std::move(surface);
+    }
     if (decoded != *pictureSize)
         reader.setScaledSize(decoded);
     const bool wholePicture = decoded != size;

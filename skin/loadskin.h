@@ -31,6 +31,9 @@ bool AllowsResize(const QString& text);
 // pixels where it shrinks to less than half, so that thin lines and text stay clean.
 QImage StretchToWindow(const QImage& picture, QSize size, qreal devicePixelRatio);
 
+// True where a stretch from picture to size is bilinear: it shrinks to no less than half.
+bool StretchesBilinearly(QSize picture, QSize size);
+
 // The size a JPEG picture is best decoded at for a surface of the given size: the smallest of
 // a half, a quarter or an eighth of the picture that still covers the surface, or the picture's
 // own size. The decoder makes these reductions at a fraction of a full decode's cost; any other
@@ -39,8 +42,8 @@ QSize JpegDecodeSize(QSize picture, QSize size);
 
 // A skin image at the given size in device pixels, as RGB32 at the given pixel density, whatever
 // the file holds: a JPEG is decoded at its JpegDecodeSize and stretched from there only if that
-// is not the size already. Sets pictureSize to the file's own size, read from its header. A
-// file that cannot be read gives a null image and an error naming the file.
+// is not the size already, row by row as it decodes where the stretch is bilinear. Sets pictureSize to the file's own
+// size, read from its header. A file that cannot be read gives a null image and an error naming the file.
 QImage DecodeAtSize(const QString& path, QSize size, qreal devicePixelRatio, QSize* pictureSize, QString* error);
 
 // The most rows the list makes beside row 0: more than any screen can show readably. A skin whose

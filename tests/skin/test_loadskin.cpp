@@ -3,6 +3,7 @@
 #include "testsupport.h"
 
 #include <QFile>
+#include <QImageReader>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -336,4 +337,47 @@ TEST(LoadSkin, AnUnreadableStateImageStopsTheLoadBeforeAnyControlIsPlaced)
     EXPECT_EQ(f.c.cmdExit->pixelRect(), exitBefore);
     EXPECT_FALSE(f.state.LoadingSkin);
     EXPECT_TRUE(f.form.updatesEnabled());
+}
+
+// Pictures that must be stretched are decoded a band of rows at a time; the seams between bands
+// must not show, at any ratio, after any reduction the decoder makes.
+TEST(LoadSkin, AStretchedJpegLooksAsIfStretchedWhole)
+{
+    QTemporaryDir folder;
+    QImage picture(400, 300, QImage::Format_RGB32);
+    for (int y = 0; y < picture.height(); ++y)
+        for (int x = 0; x < picture.width(); ++x)
+            picture.setPixel(x, y,
+                             y % 7 == 0 ? qRgb(250, 250, 250) : qRgb(x * 255 / 400, y * 255 / 300, (x + y) % 256));
+    const QString path = folder.filePath("picture.jpg");
+    ASSERT_TRUE(picture.save(path, "JPG", 95));
+    for (const QSize size : {QSize(563, 411), QSize(300, 200), QSize(130, 100), QSize(1920, 17)}) {
+        SCOPED_TRACE(QStringLiteral("%1x%2").arg(size.width()).arg(size.height()).toStdString());
+        QImageReader reader(path);
+        reader.setScaledSize(skin::JpegDecodeSize(picture.size(), size));
+        const QImage whole = skin::StretchToWindow(reader.read(), size, 1.0);
+        QSize pictureSize;
+        QString error;
+        const QImage surface = skin::DecodeAtSize(path, size, 1.0, &pictureSize, &error);
+        ASSERT_EQ(surface.size(), size) << error.toStdString();
+        int worst = 0;
+        for (int y = 0; y < size.height(); ++y)
+            for (int x = 0; x < size.width(); ++x) {
+                const QRgb a = surface.pixel(x, y), b = whole.pixel(x, y);
+                worst = std::max({worst, std::abs(qRed(a) - qRed(b)), std::abs(qGreen(a) - qGreen(b)),
+                                  std::abs(qBlue(a) - qBlue(b))});
+            }
+        EXPECT_LE(worst, 2);
+    }
+
+    // A picture cut short decodes, grey where its rows are missing, as Qt's decoder has it.
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::ReadWrite));
+    file.resize(file.size() / 2);
+    file.close();
+    QSize pictureSize;
+    QString error;
+    const QImage cut = skin::DecodeAtSize(path, QSize(563, 411), 1.0, &pictureSize, &error);
+    EXPECT_EQ(cut.size(), QSize(563, 411));
+    EXPECT_TRUE(error.isEmpty()) << error.toStdString();
 }
