@@ -128,6 +128,25 @@ bool DecodeRows(Decode& d, Band& band, const Tap* taps, QPainter& painter, const
     return true;
 }
 
+// The picture decodes at the surface's size: its rows go straight into the surface.
+bool DecodeInto(Decode& d, QImage& surface)
+{
+    if (setjmp(d.error.jump))
+        return false;
+    jpeg_start_decompress(&d.info);
+    for (int y = 0; y < surface.height();) {
+        JSAMPROW row = surface.scanLine(y);
+        const int read = int(jpeg_read_scanlines(&d.info, &row, 1));
+        if (read == 0) {
+            std::snprintf(d.error.message, sizeof d.error.message, "its rows end early");
+            return false;
+        }
+        y += read;
+    }
+    jpeg_abort_decompress(&d.info);
+    return true;
+}
+
 std::optional<QImage> StreamOpened(Decode& d, int reduction, QSize size)
 {
     bool qtDecodes = false;
@@ -141,6 +160,8 @@ std::optional<QImage> StreamOpened(Decode& d, int reduction, QSize size)
         std::snprintf(d.error.message, sizeof d.error.message, "not enough memory");
         return QImage();
     }
+    if (QSize(width, height) == size)
+        return DecodeInto(d, surface) ? surface : QImage();
     std::vector<uchar> rows(size_t(width) * 4 * BandRows);
     Band band{rows.data(), 0, 0, width, width * 4};
     const std::vector<Tap> taps = RowTaps(height, size.height());

@@ -110,14 +110,14 @@ QImage DecodeAtSize(const QString& path, QSize size, qreal devicePixelRatio, QSi
     *pictureSize = reader.size().expandedTo(QSize(0, 0));
     const bool jpeg = reader.format() == "jpeg" && pictureSize->isValid();
     const QSize decoded = jpeg ? JpegDecodeSize(*pictureSize, size) : *pictureSize;
-    if (decoded != size && jpeg && StretchesBilinearly(decoded, size) && !turnsOnRead(reader)) {
-        std::optional<QImage> surface = StreamJpegToSize(path, pictureSize->width() / decoded.width(), size, error);
-        if (surface && surface->isNull())
-            qCWarning(lcSkin).noquote() << *error;
-        if (surface)
+    if (jpeg && StretchesBilinearly(decoded, size) && !turnsOnRead(reader)) {
+        const int reduction = pictureSize->width() / decoded.width();
+        if (std::optional<QImage> surface = StreamJpegToSize(path, reduction, size, error)) {
+            if (surface->isNull())
+                qCWarning(lcSkin).noquote() << *error;
             surface->setDevicePixelRatio(devicePixelRatio);
-        if (surface)
             return *std::move(surface);
+        }
     }
     if (decoded != *pictureSize)
         reader.setScaledSize(decoded);
