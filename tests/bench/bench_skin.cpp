@@ -97,36 +97,33 @@ int main(int argc, char** argv)
 {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
-    const int runs = 7;
-    std::printf("LoadSkin of the Day skin (median of %d runs). Bare: the three state pictures brought to the\n"
-                "window's size on both cores (the pool) and waited for, the cheaper of two ways: the decoder\n"
-                "scaling while it decodes (setScaledSize), or a full decode and a smooth stretch.\n",
-                runs);
+    const int runs = 7, rounds = 15;
+    std::printf("LoadSkin of the Day skin, in %d rounds that each time the bare, a first load and a reload in\n"
+                "turn; medians of the rounds, the ratio's range in brackets. Bare: the three state pictures\n"
+                "brought to the window's size on both cores (the pool) and waited for, the cheaper of two ways\n"
+                "in the round: the decoder scaling while it decodes (setScaledSize), or a full decode and a\n"
+                "smooth stretch.\n",
+                rounds);
     for (const QSize size : {QSize(800, 480), QSize(1280, 720), QSize(1920, 1080)}) {
         const QString at = QStringLiteral("%1x%2").arg(size.width()).arg(size.height());
-        const double scaled = bench::medianMs(runs, {}, [&] { bareScaledDecode(size); });
-        const double stretched = bench::medianMs(runs, {}, [&] { bareDecodeAndStretch(size); });
-        const double bare = std::min(scaled, stretched);
-        std::printf("bare at %s: scaled decode %.3f ms, decode and stretch %.3f ms\n", qPrintable(at), scaled,
-                    stretched);
-
-        std::unique_ptr<Window> fresh;
-        const double first = bench::medianMs(
-            runs, [&] { fresh = std::make_unique<Window>(size); }, [&] { fresh->loader.LoadSkin(); });
-
         Window warm(size);
         warm.loader.LoadSkin();
-        const double reload = bench::medianMs(
-            runs,
-            [&] {
-                warm.form.resize(size / 2);
-                warm.loader.LoadSkin();
-                warm.form.resize(size);
-            },
-            [&] { warm.loader.LoadSkin(); });
-
-        bench::row(qPrintable("first load " + at), first, bare, "ms", 1.3);
-        bench::row(qPrintable("reload after a resize " + at), reload, bare, "ms", 1.3);
+        std::vector<double> scaled, stretched, bare, first, reload;
+        for (int round = 0; round < rounds; ++round) {
+            scaled.push_back(bench::elapsedMs([&] { bareScaledDecode(size); }));
+            stretched.push_back(bench::elapsedMs([&] { bareDecodeAndStretch(size); }));
+            bare.push_back(std::min(scaled.back(), stretched.back()));
+            Window fresh(size);
+            first.push_back(bench::elapsedMs([&] { fresh.loader.LoadSkin(); }));
+            warm.form.resize(size / 2);
+            warm.loader.LoadSkin();
+            warm.form.resize(size);
+            reload.push_back(bench::elapsedMs([&] { warm.loader.LoadSkin(); }));
+        }
+        std::printf("bare at %s: scaled decode %.3f ms, decode and stretch %.3f ms\n", qPrintable(at),
+                    bench::median(scaled), bench::median(stretched));
+        bench::pairedRow(qPrintable("first load " + at), first, bare, "ms", 1.3);
+        bench::pairedRow(qPrintable("reload after a resize " + at), reload, bare, "ms", 1.3);
 
         const int presses = 2000;
         skin::PictureArea& exit = *warm.c.cmdExit;
