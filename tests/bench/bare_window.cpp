@@ -2,6 +2,9 @@
 // of the given size that decodes the given pictures at its own size, holds them, paints the
 // first and, with --bus, listens to the radio service's reports on the session bus.
 //   bare_window WIDTH HEIGHT [--bus] PICTURE...
+// Built a second time as bare_window_text_mixer, it also draws a line of text in each font of the
+// day skin and holds ALSA's default mixer open: what the skin's texts and the volume cost any
+// program, to tell them from the cost of the window itself.
 #include "radio/xmradio_names.h"
 
 #include <QApplication>
@@ -10,6 +13,9 @@
 #include <QPainter>
 #include <QWidget>
 #include <vector>
+#ifdef BARE_TEXT_AND_MIXER
+#include <alsa/asoundlib.h>
+#endif
 
 namespace {
 
@@ -30,7 +36,33 @@ public:
     }
 
 protected:
-    void paintEvent(QPaintEvent*) override { QPainter(this).drawImage(0, 0, m_image); }
+    void paintEvent(QPaintEvent*) override
+    {
+        QPainter painter(this);
+        painter.drawImage(0, 0, m_image);
+#ifdef BARE_TEXT_AND_MIXER
+        // The day skin's fonts: family, points, bold, italic.
+        const struct {
+            const char* family;
+            int points;
+            bool bold, italic;
+        } fonts[] = {{"DejaVu Sans Condensed", 12, false, false},
+                     {"DejaVu Sans", 13, false, false},
+                     {"DejaVu Sans", 15, true, false},
+                     {"DejaVu Sans Condensed", 30, true, false},
+                     {"DejaVu Sans Condensed", 11, false, true},
+                     {"DejaVu Sans Condensed", 11, false, false},
+                     {"DejaVu Sans Condensed", 13, true, false},
+                     {"DejaVu Sans Condensed", 15, true, false}};
+        int y = 0;
+        for (const auto& f : fonts) {
+            QFont font(QString::fromLatin1(f.family), f.points, f.bold ? QFont::Bold : QFont::Normal, f.italic);
+            painter.setFont(font);
+            painter.drawText(8, y += 2 * f.points,
+                             QStringLiteral("20 Hits 1 - Artist Name: Track Title (Pop) 3:41 12/07"));
+        }
+#endif
+    }
 
 private:
     const QImage& m_image;
@@ -66,6 +98,12 @@ int main(int argc, char** argv)
                             QString::fromLatin1(xmradio::InterfaceName), QString::fromLatin1(name), &listener,
                             SLOT(report()));
     }
+#ifdef BARE_TEXT_AND_MIXER
+    snd_mixer_t* mixer = nullptr;
+    if (snd_mixer_open(&mixer, 0) < 0 || snd_mixer_attach(mixer, "default") < 0 ||
+        snd_mixer_selem_register(mixer, nullptr, nullptr) < 0 || snd_mixer_load(mixer) < 0)
+        return 3;
+#endif
     Picture window(pictures.front());
     window.setGeometry(QRect(QPoint(0, 0), size));
     window.show();

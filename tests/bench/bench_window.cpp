@@ -2,8 +2,10 @@
 // until the X server shows the skinned window, the CPU the process spent until then, and its
 // peak memory after 10 seconds with the simulator listing. Each figure is set against a bare
 // Qt program (bare_window) in runs taken in turns, on a virtual X server whose frame buffer is
-// read straight from its file. Run under a private session bus; scripts/bench.sh does that and
-// gives ALSA a sound server, as a car has.
+// read straight from its file. Peak memory is also set against a bare that draws the skin's
+// texts and holds the mixer, which tells what those cost any program from what the window costs.
+// Run under a private session bus; scripts/bench.sh does that and gives ALSA a sound server, as a
+// car has.
 #include <QCoreApplication>
 #include <QDir>
 #include <QElapsedTimer>
@@ -26,6 +28,7 @@ namespace {
 
 const QString ProgramFolder = QStringLiteral(VANTO_PROGRAM_DIR);
 const QString BareWindow = QStringLiteral(VANTO_BARE_WINDOW);
+const QString BareTextMixer = QStringLiteral(VANTO_BARE_TEXT_MIXER);
 
 struct Summary {
     double min = 0, median = 0, max = 0;
@@ -259,6 +262,7 @@ public:
         m_bareMemory = {BareWindow,
                         {QString::number(size.width()), QString::number(size.height()), QStringLiteral("--bus"),
                          up + "Radio_XM_Up.jpg", up + "Radio_XM_Down.jpg", up + "Radio_XM_On.jpg"}};
+        m_bareTextMixer = {BareTextMixer, m_bareMemory.arguments};
     }
 
     // From exec until the skin is on screen.
@@ -329,12 +333,14 @@ public:
         if (memoryRuns > 0) {
             m_copy.writeSettings(true);
             memory(m_ours, false);
-            std::vector<double> oursMb, bareMb;
+            std::vector<double> oursMb, bareMb, textMixerMb;
             for (int i = 0; i < memoryRuns; ++i) {
                 oursMb.push_back(memory(m_ours, false));
                 bareMb.push_back(memory(m_bareMemory, true));
+                textMixerMb.push_back(memory(m_bareTextMixer, true));
             }
             printRow(qPrintable("peak memory " + at), oursMb, bareMb, "MB", 1.2);
+            printRow(qPrintable("  against a bare with texts and mixer " + at), oursMb, textMixerMb, "MB", 0);
         }
         m_copy.writeSettings(false);
         start(m_ours);
@@ -385,7 +391,7 @@ private:
     SkinProbe m_probe;
     QTemporaryDir m_runtime;
     QProcessEnvironment m_env;
-    Launch m_ours, m_bareStart, m_bareMemory;
+    Launch m_ours, m_bareStart, m_bareMemory, m_bareTextMixer;
 };
 
 } // namespace
