@@ -4,6 +4,7 @@
 
 #include <QFile>
 #include <QImageReader>
+#include <QImageWriter>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -349,26 +350,30 @@ TEST(LoadSkin, AStretchedJpegLooksAsIfStretchedWhole)
         for (int x = 0; x < picture.width(); ++x)
             picture.setPixel(x, y,
                              y % 7 == 0 ? qRgb(250, 250, 250) : qRgb(x * 255 / 400, y * 255 / 300, (x + y) % 256));
-    const QString path = folder.filePath("picture.jpg");
+    const QString path = folder.filePath("picture.jpg"), progressive = folder.filePath("progressive.jpg");
     ASSERT_TRUE(picture.save(path, "JPG", 95));
-    for (const QSize size : {QSize(563, 411), QSize(300, 200), QSize(130, 100), QSize(1920, 17), QSize(200, 150)}) {
-        SCOPED_TRACE(QStringLiteral("%1x%2").arg(size.width()).arg(size.height()).toStdString());
-        QImageReader reader(path);
-        reader.setScaledSize(skin::JpegDecodeSize(picture.size(), size));
-        const QImage whole = skin::StretchToWindow(reader.read(), size, 1.0);
-        QSize pictureSize;
-        QString error;
-        const QImage surface = skin::DecodeAtSize(path, size, 1.0, &pictureSize, &error);
-        ASSERT_EQ(surface.size(), size) << error.toStdString();
-        int worst = 0;
-        for (int y = 0; y < size.height(); ++y)
-            for (int x = 0; x < size.width(); ++x) {
-                const QRgb a = surface.pixel(x, y), b = whole.pixel(x, y);
-                worst = std::max({worst, std::abs(qRed(a) - qRed(b)), std::abs(qGreen(a) - qGreen(b)),
-                                  std::abs(qBlue(a) - qBlue(b))});
-            }
-        EXPECT_LE(worst, 2);
-    }
+    QImageWriter writer(progressive);
+    writer.setProgressiveScanWrite(true);
+    ASSERT_TRUE(writer.write(picture));
+    for (const QString& file : {path, progressive})
+        for (const QSize size : {QSize(563, 411), QSize(300, 200), QSize(130, 100), QSize(1920, 17), QSize(200, 150)}) {
+            SCOPED_TRACE(QStringLiteral("%1 at %2x%3").arg(file).arg(size.width()).arg(size.height()).toStdString());
+            QImageReader reader(file);
+            reader.setScaledSize(skin::JpegDecodeSize(picture.size(), size));
+            const QImage whole = skin::StretchToWindow(reader.read(), size, 1.0);
+            QSize pictureSize;
+            QString error;
+            const QImage surface = skin::DecodeAtSize(file, size, 1.0, &pictureSize, &error);
+            ASSERT_EQ(surface.size(), size) << error.toStdString();
+            int worst = 0;
+            for (int y = 0; y < size.height(); ++y)
+                for (int x = 0; x < size.width(); ++x) {
+                    const QRgb a = surface.pixel(x, y), b = whole.pixel(x, y);
+                    worst = std::max({worst, std::abs(qRed(a) - qRed(b)), std::abs(qGreen(a) - qGreen(b)),
+                                      std::abs(qBlue(a) - qBlue(b))});
+                }
+            EXPECT_LE(worst, 2);
+        }
 
     // A picture cut short decodes, grey where its rows are missing, as Qt's decoder has it.
     QFile file(path);
