@@ -95,12 +95,6 @@ namespace {
 // that stretches bilinearly never is whole, and needs no turn.
 QSemaphore WholePictureTurn(1);
 
-// A picture whose file asks to be turned or mirrored goes through Qt's decoder, which does that.
-bool turnsOnRead(QImageReader& reader)
-{
-    return reader.autoTransform() && reader.transformation() != QImageIOHandler::TransformationNone;
-}
-
 } // namespace
 
 QImage DecodeAtSize(const QString& path, QSize size, qreal devicePixelRatio, QSize* pictureSize, QString* error)
@@ -110,7 +104,7 @@ QImage DecodeAtSize(const QString& path, QSize size, qreal devicePixelRatio, QSi
     *pictureSize = reader.size().expandedTo(QSize(0, 0));
     const bool jpeg = reader.format() == "jpeg" && pictureSize->isValid();
     const QSize decoded = jpeg ? JpegDecodeSize(*pictureSize, size) : *pictureSize;
-    if (jpeg && StretchesBilinearly(decoded, size) && !turnsOnRead(reader)) {
+    if (jpeg && StretchesBilinearly(decoded, size)) {
         const int reduction = pictureSize->width() / decoded.width();
         if (std::optional<QImage> surface = StreamJpegToSize(path, reduction, size, error)) {
             if (surface->isNull())
