@@ -69,6 +69,8 @@ struct Band {
 // band holds: the pixels of a stretch of the whole picture, with a band's memory.
 void DrawBand(QPainter& painter, const Band& band, const QTransform& scale, int from, int to)
 {
+    if (from == to)
+        return;
     const QImage rows(band.rows, band.width, band.filled, band.bytesPerLine, QImage::Format_RGB32);
     painter.resetTransform();
     painter.setClipRect(QRect(0, from, painter.device()->width(), to - from));
@@ -76,8 +78,8 @@ void DrawBand(QPainter& painter, const Band& band, const QTransform& scale, int 
     painter.drawImage(QPointF(0, band.top), rows);
 }
 
-// libjpeg reports a failure by jumping back into the function that called it, so each of the
-// two stages that call it is a frame of its own with nothing in it to destroy.
+// libjpeg reports a failure by jumping back into the function that called it, so each stage that
+// calls it is a frame of its own with nothing in it to destroy.
 
 // Reads the header and sets the decode's colours and reduction. False with the message set when
 // the file is broken; CMYK pictures are left to Qt, which knows their inversions.
