@@ -92,7 +92,7 @@ namespace {
 
 // Decodes that go through a whole picture take turns: two whole pictures at once would raise the
 // program's peak memory by a picture (6 MB at full HD) for a few milliseconds gained. A JPEG
-// that stretches bilinearly never is whole, and needs no turn.
+// that stretches bilinearly is never held whole, and needs no turn.
 QSemaphore WholePictureTurn(1);
 
 } // namespace

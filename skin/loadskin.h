@@ -42,8 +42,9 @@ QSize JpegDecodeSize(QSize picture, QSize size);
 
 // A skin image at the given size in device pixels, as RGB32 at the given pixel density, whatever
 // the file holds: a JPEG is decoded at its JpegDecodeSize and stretched from there only if that
-// is not the size already, band by band as it decodes unless it shrinks to less than half. Sets pictureSize to the
-// file's own size, read from its header. A file that cannot be read gives a null image and an error naming the file.
+// is not the size already, band by band as it decodes unless it shrinks to less than half. Sets
+// pictureSize to the file's own size, read from its header. A file that cannot be read gives a
+// null image and an error naming the file.
 QImage DecodeAtSize(const QString& path, QSize size, qreal devicePixelRatio, QSize* pictureSize, QString* error);
 
 // The most rows the list makes beside row 0: more than any screen can show readably. A skin whose
