@@ -53,7 +53,7 @@ frmRadioXM::frmRadioXM(Seams seams)
     setObjectName(QStringLiteral("frmRadioXM"));
     setWindowTitle(Caption);
     m_messageBox = m_seams.messageBox ? m_seams.messageBox(this) : std::make_unique<app::QtMessageBox>(this);
-    m_controls = std::make_unique<skin::RadioXMControls>(this, m_scale, true);
+    m_controls = std::make_unique<skin::RadioXMControls>(this, m_scale, /*measureAfterFirstPicture=*/true);
     m_list = std::make_unique<channellist::ListWindow>(*m_controls, m_state, m_table);
     m_skin = std::make_unique<skin::SkinLoader>(*this, *m_controls, m_state, m_scale, m_cursor, m_seams.programFolder,
                                                 skin::SkinLoader::Hooks{[this] {
