@@ -29,8 +29,8 @@ configure_file(${CMAKE_SOURCE_DIR}/packaging/org.vanto.XMRadio.service.in ${pack
                @ONLY)
 install(FILES ${packaging_dir}/org.vanto.XMRadio.service DESTINATION usr/share/dbus-1/services)
 
-# xmctl stays in the program folder, where it finds the program's session bus the same way; the
-# PATH reaches it through a link (installed as the link itself).
+# xmctl stays in the program folder beside the service it can stand in for; the PATH reaches it
+# through a link (installed as the link itself).
 file(MAKE_DIRECTORY ${packaging_dir}/bin)
 file(CREATE_LINK ${VANTO_INSTALL_FOLDER}/xmctl ${packaging_dir}/bin/xmctl SYMBOLIC)
 install(FILES ${packaging_dir}/bin/xmctl DESTINATION usr/bin)
