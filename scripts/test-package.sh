@@ -67,6 +67,8 @@ rm -rf "$home/.config/vanto-xm" "$home/.local/share/vanto-xm"
 install -d -o "$user" -m 700 "$work/user" "$work/user/runtime"
 cp tests/package/asuser.sh tests/volume/pulseserver.sh build/tests/package/skinonscreen "$work/user/"
 chown "$user" "$work/user"/*
+# X servers keep their sockets here; made as the system makes it, should no X server have run yet.
+[ -d /tmp/.X11-unix ] || install -d -m 1777 /tmp/.X11-unix
 snapshot() { find /opt/vanto-xm -printf '%p %s %T@ %m\n' | sort; }
 snapshot > "$work/opt-before"
 
