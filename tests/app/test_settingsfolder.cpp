@@ -84,14 +84,6 @@ TEST_F(Folders, AnInstalledFolderGivesTheUserACopyOfItsSettingsOnTheFirstStartOn
     EXPECT_EQ(readFile(user.config + "/vantoxm.ini"), "[XMRadio]\r\nLastChannel=7\r\n");
 }
 
-TEST_F(Folders, AnInstalledFolderWithoutSettingsStillHandsTheUserAFolder)
-{
-    install();
-    EXPECT_EQ(app::ChooseSettingsFolders(program.path(), user).settings, user.config);
-    EXPECT_TRUE(QFileInfo(user.config).isDir());
-    EXPECT_FALSE(QFileInfo::exists(user.config + "/vantoxm.ini"));
-}
-
 TEST_F(Folders, WhenTheUsersFolderCannotBeMadeTheProgramFoldersSettingsAreStillRead)
 {
     install();
@@ -190,18 +182,6 @@ TEST_F(Folders, TheRadioServiceReadsTheUsersSettingsFirstOnlyInAnInstalledFolder
     EXPECT_EQ(app::ServiceSettingsFile(program.path(), user.config), own);
     QFile::remove(own);
     EXPECT_EQ(app::ServiceSettingsFile(program.path(), user.config), beside);
-}
-
-TEST_F(Folders, TheUsersFoldersFollowTheXdgBaseDirectories)
-{
-    const QByteArray config = qgetenv("XDG_CONFIG_HOME"), data = qgetenv("XDG_DATA_HOME");
-    qputenv("XDG_CONFIG_HOME", home.filePath("c").toUtf8());
-    qputenv("XDG_DATA_HOME", home.filePath("d").toUtf8());
-    const app::UserFolders folders = app::StandardUserFolders();
-    EXPECT_EQ(folders.config, home.filePath("c/vanto-xm"));
-    EXPECT_EQ(folders.data, home.filePath("d/vanto-xm"));
-    config.isNull() ? qunsetenv("XDG_CONFIG_HOME") : qputenv("XDG_CONFIG_HOME", config);
-    data.isNull() ? qunsetenv("XDG_DATA_HOME") : qputenv("XDG_DATA_HOME", data);
 }
 
 TEST_F(Folders, AnInstalledWindowKeepsSettingsChannelListAndSkinsInTheUsersFolders)
