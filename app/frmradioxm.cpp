@@ -48,6 +48,7 @@ bool booleanSetting(const QVariant& value)
 
 frmRadioXM::frmRadioXM(Seams seams)
     : m_seams(std::move(seams))
+    , m_folders(app::ChooseSettingsFolders(m_seams.programFolder, m_seams.userFolders))
     , m_scale(skin::TwipsScale::forWidget(this))
 {
     setObjectName(QStringLiteral("frmRadioXM"));
@@ -55,7 +56,7 @@ frmRadioXM::frmRadioXM(Seams seams)
     m_messageBox = m_seams.messageBox ? m_seams.messageBox(this) : std::make_unique<app::QtMessageBox>(this);
     m_controls = std::make_unique<skin::RadioXMControls>(this, m_scale, /*measureAfterFirstPicture=*/true);
     m_list = std::make_unique<channellist::ListWindow>(*m_controls, m_state, m_table);
-    m_skin = std::make_unique<skin::SkinLoader>(*this, *m_controls, m_state, m_scale, m_cursor, m_seams.programFolder,
+    m_skin = std::make_unique<skin::SkinLoader>(*this, *m_controls, m_state, m_scale, m_cursor, m_folders.skinFolders,
                                                 skin::SkinLoader::Hooks{[this] {
                                                                             qint32 start = 0;
                                                                             m_list->PopulateList(start);
@@ -67,7 +68,7 @@ frmRadioXM::frmRadioXM(Seams seams)
         radio::NowPlaying::Hooks{[this](qint32 item) { m_highlight->HighlightItem(item); },
                                  [this] { RefreshPresetButtons(); }});
     m_channelData = std::make_unique<radio::ChannelDataHandler>(*m_controls, m_state, m_table, *m_nowPlaying,
-                                                                m_seams.programFolder + QLatin1String("/services.dat"));
+                                                                m_folders.settings + QLatin1String("/services.dat"));
     m_chooser = std::make_unique<channellist::ChannelChooser>(
         *m_controls, m_state, m_table, *m_nowPlaying, *m_list,
         channellist::ChannelChooser::Hooks{[this](qint32& number) {
@@ -201,7 +202,7 @@ void frmRadioXM::Form_Load()
     // controls are laid out over it, and they are before the radio service, the mixer and the
     // bus are started.
     m_state.StartupComplete = false;
-    m_state.IniFile = m_seams.programFolder + QLatin1String("/vantoxm.ini");
+    m_state.IniFile = m_folders.settings + QLatin1String("/vantoxm.ini");
     m_state.VisibleItems = 0;
     ClearLabels();
     m_state.ChannelListReady = false;
@@ -215,7 +216,7 @@ void frmRadioXM::Form_Load()
     m_controls->pctTimeScroll->setLeft(0);
     // From here on a step that fails is skipped and start-up goes on.
     m_table.CreateColumns(m_controls->lv->Width());
-    const QString services = m_seams.programFolder + QLatin1String("/services.dat");
+    const QString services = m_folders.settings + QLatin1String("/services.dat");
     if (FileExists(services))
         m_table.LoadServices(services);
     const qint32 channel = LastChannel();

@@ -30,6 +30,7 @@
 
 #include "app/modfunctions.h"
 #include "app/platform.h"
+#include "app/settingsfolder.h"
 #include "app/skinchoice.h"
 #include "channellist/choose.h"
 #include "channellist/highlight.h"
@@ -61,6 +62,8 @@ public:
     // What the window needs from outside; tests give their own.
     struct Seams {
         QString programFolder;
+        // Where the settings go when the program folder is not the user's (an installed program).
+        app::UserFolders userFolders = app::StandardUserFolders();
         std::function<QTime()> clock = [] { return QTime::currentTime(); };
         std::function<std::unique_ptr<app::MessageBox>(QWidget*)> messageBox;
         std::function<std::unique_ptr<AXXMRadioClient>()> createRadio = [] { return AXXMRadioClient::create(); };
@@ -155,6 +158,7 @@ private:
     bool loadSkinOnce();
 
     Seams m_seams;
+    app::SettingsFolders m_folders;
     skin::TwipsScale m_scale;
     skin::WindowState m_state;
     skin::CursorDisplay m_cursor;

@@ -1,10 +1,14 @@
 // The VANTO XM Radio program: one window, no command line. Everything it needs (settings,
-// skins, the channel list, the radio service) is found in the folder of its executable.
+// skins, the channel list, the radio service) is found in the folder of its executable; an
+// installed program keeps each user's settings and channel list in the user's own folders.
 #include "app/frmradioxm.h"
 #include "app/quitonsignals.h"
 
 #include <QApplication>
+#include <QLoggingCategory>
 #include <malloc.h>
+
+Q_LOGGING_CATEGORY(lcMain, "vanto.app")
 
 int main(int argc, char** argv)
 {
@@ -15,6 +19,8 @@ int main(int argc, char** argv)
     mallopt(M_MMAP_THRESHOLD, 256 * 1024);
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("V.A.N.T.O XM"));
+    QApplication::setApplicationVersion(QStringLiteral(VANTO_XM_VERSION));
+    qCInfo(lcMain).noquote() << "V.A.N.T.O XM Radio" << QApplication::applicationVersion();
 
     frmRadioXM::Seams seams;
     seams.programFolder = QApplication::applicationDirPath();

@@ -1,6 +1,7 @@
 #include "loadskin.h"
 
 #include "app/basic.h"
+#include "app/settingsfolder.h"
 #include "skin/drawlevelbar.h"
 #include "skin/jpegstream.h"
 #include "skin/paintskinnedcontrol.h"
@@ -210,13 +211,13 @@ constexpr float ColumnWidth[5] = {0.07f, 0.22f, 0.24f, 0.23f, 0.20f};
 } // namespace
 
 SkinLoader::SkinLoader(QWidget& form, RadioXMControls& controls, WindowState& state, const TwipsScale& scale,
-                       CursorDisplay& cursor, QString programFolder, Hooks hooks)
+                       CursorDisplay& cursor, QStringList skinFolders, Hooks hooks)
     : m_form(form)
     , m_c(controls)
     , m_state(state)
     , m_scale(scale)
     , m_cursor(cursor)
-    , m_programFolder(std::move(programFolder))
+    , m_skinFolders(std::move(skinFolders))
     , m_hooks(std::move(hooks))
 {
 }
@@ -226,7 +227,7 @@ SkinLoader::~SkinLoader() = default;
 QString SkinLoader::skinFolder() const
 {
     // An empty skin name leaves the Skins folder itself.
-    return QDir::cleanPath(m_programFolder + QLatin1String("/Skins/") + m_state.CurrentSkin);
+    return app::SkinFolder(m_skinFolders, m_state.CurrentSkin);
 }
 
 float SkinLoader::windowWidth() const

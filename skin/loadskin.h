@@ -10,6 +10,7 @@
 
 #include <QImage>
 #include <QSemaphore>
+#include <QStringList>
 #include <array>
 #include <functional>
 #include <memory>
@@ -104,7 +105,7 @@ public:
     };
 
     SkinLoader(QWidget& form, RadioXMControls& controls, WindowState& state, const TwipsScale& scale,
-               CursorDisplay& cursor, QString programFolder, Hooks hooks);
+               CursorDisplay& cursor, QStringList skinFolders, Hooks hooks);
     ~SkinLoader();
 
     // The current skin's up picture at the window's size, decoded ahead of the next load, which
@@ -161,7 +162,7 @@ private:
     WindowState& m_state;
     const TwipsScale& m_scale;
     CursorDisplay& m_cursor;
-    QString m_programFolder;
+    QStringList m_skinFolders; // the Skins folders a skin is looked up in, in order
     Hooks m_hooks;
     QString m_skinPath;
     std::unique_ptr<StateImageWork> m_imagesAhead;

@@ -2,6 +2,7 @@
 // real one on a serial port, or the simulator, so the program runs and can be shown without the
 // hardware.
 #include "app/quitonsignals.h"
+#include "app/settingsfolder.h"
 #include "busservice.h"
 #include "lineup.h"
 #include "receiversimulator.h"
@@ -11,7 +12,6 @@
 
 #include <QCoreApplication>
 #include <QDBusConnection>
-#include <QDir>
 #include <QRandomGenerator>
 #include <QTimer>
 #include <cstdio>
@@ -32,7 +32,9 @@ xmservice::Lineup lineupFor(const xmservice::ServiceOptions& options)
 
 std::unique_ptr<xmservice::RadioBackend> makeBackend(const xmservice::ServiceOptions& options)
 {
-    const QString settings = QDir(QCoreApplication::applicationDirPath()).filePath("xm-radio-service.ini");
+    const QString settings =
+        app::ServiceSettingsFile(QCoreApplication::applicationDirPath(), app::StandardUserFolders().config);
+    qCInfo(lcService).noquote() << "settings from" << settings;
     const xmservice::ReceiverChoice choice = xmservice::chooseReceiver(options, settings);
     for (const QString& warning : choice.warnings)
         qCWarning(lcService).noquote() << warning;

@@ -32,7 +32,7 @@ struct Window {
                             state,
                             scale,
                             cursor,
-                            QStringLiteral(VANTO_PROGRAM_DIR),
+                            {QStringLiteral(VANTO_PROGRAM_DIR "/Skins")},
                             {[this] {
                                  qint32 start = 0;
                                  list.PopulateList(start);

@@ -24,7 +24,7 @@ struct Window {
     skin::RadioXMControls c{&form, scale};
     skin::WindowState state;
     skin::CursorDisplay cursor;
-    skin::SkinLoader loader{form, c, state, scale, cursor, QStringLiteral(VANTO_PROGRAM_DIR), {}};
+    skin::SkinLoader loader{form, c, state, scale, cursor, {QStringLiteral(VANTO_PROGRAM_DIR "/Skins")}, {}};
     explicit Window(QSize size)
     {
         state.CurrentSkin = QStringLiteral("Day");

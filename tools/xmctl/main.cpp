@@ -1,13 +1,18 @@
 // xmctl: owns the radio service's name in place of a receiver, prints each call the window
 // makes and sends the signals typed on stdin or given as arguments, to drive the window by hand.
+// With --call it is a client instead: it calls the radio service as the window does.
 #include "app/quitonsignals.h"
 #include "commandline.h"
 #include "linereader.h"
 #include "manualradio.h"
+#include "radio/xmradio_names.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
+#include <QDBusConnection>
+#include <QDBusMessage>
 #include <cstdio>
+#include <optional>
 #include <unistd.h>
 
 namespace {
@@ -41,10 +46,45 @@ void run(xmctl::ManualRadio& radio, const xmctl::Command& command)
     }
 }
 
+// The argument of "Channel N" or "SetMute true|false", typed as the service takes it.
+std::optional<QVariant> callArgument(const QStringList& words)
+{
+    if (words.size() != 2)
+        return std::nullopt;
+    bool ok = false;
+    const int number = words[1].toInt(&ok);
+    if (words[0] == QLatin1String("Channel") && ok)
+        return QVariant(number);
+    if (words[0] == QLatin1String("SetMute") &&
+        (words[1] == QLatin1String("true") || words[1] == QLatin1String("false")))
+        return QVariant(words[1] == QLatin1String("true"));
+    return std::nullopt;
+}
+
+// Calls the radio service and waits for its answer. The session bus starts an installed service
+// for the call when none is running.
+int callService(const QStringList& words)
+{
+    const std::optional<QVariant> argument = callArgument(words);
+    if (!argument)
+        return fail(QStringLiteral("--call takes Channel N or SetMute true|false"), 2);
+    QDBusMessage call =
+        QDBusMessage::createMethodCall(QLatin1String(xmradio::ServiceName), QLatin1String(xmradio::ObjectPath),
+                                       QLatin1String(xmradio::InterfaceName), words[0]);
+    call << *argument;
+    const QDBusMessage reply = QDBusConnection::sessionBus().call(call, QDBus::Block, 10000);
+    if (reply.type() == QDBusMessage::ErrorMessage)
+        return fail(reply.errorMessage(), 1);
+    return 0;
+}
+
 struct Options {
     QCommandLineOption help{{QStringLiteral("h"), QStringLiteral("help")}, QStringLiteral("Show this text.")};
     QCommandLineOption keep{QStringLiteral("keep"),
                             QStringLiteral("Keep running when the input ends (until quit, SIGTERM or SIGINT).")};
+    QCommandLineOption call{QStringLiteral("call"),
+                            QStringLiteral("Call the radio service instead of playing it: Channel N or SetMute "
+                                           "true|false. The bus starts an installed service when none runs.")};
 };
 
 QString usage(const QCommandLineParser& parser)
@@ -68,7 +108,7 @@ int main(int argc, char** argv)
     // Everything after the command's name belongs to it, "-1" included.
     parser.setOptionsAfterPositionalArgumentsMode(QCommandLineParser::ParseAsPositionalArguments);
     const Options options;
-    parser.addOptions({options.help, options.keep});
+    parser.addOptions({options.help, options.keep, options.call});
     parser.addPositionalArgument(QStringLiteral("command"), QStringLiteral("One command to run first."),
                                  QStringLiteral("[COMMAND [ARGUMENT...]]"));
     if (!parser.parse(QCoreApplication::arguments()))
@@ -77,6 +117,8 @@ int main(int argc, char** argv)
         std::fputs(qPrintable(usage(parser)), stdout);
         return 0;
     }
+    if (parser.isSet(options.call))
+        return callService(parser.positionalArguments());
 
     app::QuitOnSignals quitOnSignals;
     xmctl::ManualRadio radio(stdout);
