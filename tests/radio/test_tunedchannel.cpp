@@ -30,47 +30,26 @@ const radio::ChannelTexts Jazz{"Jazz Café", "Other", "Song", "Jazz"};
 
 } // namespace
 
-TEST_F(Tuned, AChannelChangeIsOneSignalWithNumberTextsAndTheOldTime)
+TEST_F(Tuned, AChangeIsOneSignalAndATimeIsKeptOnlyOnceTheRadioHasNamedTheChannel)
 {
     tuned.report(5, Rock);
-    EXPECT_EQ(taken(), std::vector<int>{Number | Texts});
     tuned.setTime({10, 200});
     tuned.choose(6, Jazz);
-    EXPECT_EQ(taken(), (std::vector<int>{Time, Number | Texts | Time}));
-    EXPECT_EQ(tuned.number(), 6);
-    EXPECT_EQ(tuned.numberText(), "6");
-    EXPECT_FALSE(tuned.time()) << "the time of channel 5 is not channel 6's";
-
-    tuned.report(6, Jazz);
-    tuned.setTexts(Jazz);
-    EXPECT_TRUE(taken().empty()) << "the radio confirming what is shown changes nothing";
-}
-
-TEST_F(Tuned, ATimeIsKeptOnlyOnceTheRadioHasNamedTheChannel)
-{
-    tuned.setNumber(7); // start-up: LastChannel
-    tuned.setTime({30, 180});
-    tuned.report(5, Rock);
-    tuned.choose(6, Jazz);
-    tuned.setTime({31, 180}); // on its way while the window tuned: channel 5's
-    taken();
+    EXPECT_EQ(taken(), (std::vector<int>{Number | Texts, Time, Number | Texts | Time}));
+    tuned.setTime({11, 200}); // on its way while the window tuned: channel 5's
     EXPECT_FALSE(tuned.time());
 
     tuned.report(6, Jazz);
+    EXPECT_TRUE(taken().empty()) << "the radio confirming what is shown changes nothing";
     tuned.setTime({0, 240});
-    tuned.setTime({0, 240});
-    EXPECT_EQ(taken(), std::vector<int>{Time});
-    EXPECT_EQ(tuned.time(), (radio::TrackTime{0, 240}));
     tuned.setTexts(Rock);
-    EXPECT_EQ(taken(), std::vector<int>{Texts});
+    EXPECT_EQ(taken(), (std::vector<int>{Time, Texts}));
     EXPECT_EQ(tuned.time(), (radio::TrackTime{0, 240})) << "a new song's texts keep the channel's time";
 }
 
 TEST_F(Tuned, ChannelZeroIsAChannelAndNothingIsNone)
 {
-    EXPECT_FALSE(tuned.number());
     EXPECT_EQ(tuned.numberText(), "");
     tuned.report(0, Rock);
-    EXPECT_EQ(tuned.number(), 0);
     EXPECT_EQ(tuned.numberText(), "0");
 }
