@@ -62,15 +62,15 @@ frmRadioXM::frmRadioXM(Seams seams)
                                                                             m_list->PopulateList(start);
                                                                         },
                                                                         [this] { return volu && volu->VolumeMute(); }});
-    m_highlight = std::make_unique<channellist::Highlighter>(*m_controls, m_state, m_table, *m_list, m_waits);
+    m_highlight = std::make_unique<channellist::Highlighter>(*m_controls, m_state, m_table, *m_list, m_waits, m_tuned);
     m_nowPlaying = std::make_unique<radio::NowPlaying>(
-        *m_controls, m_state, m_waits, m_table,
+        *m_controls, m_state, m_waits, m_table, m_tuned,
         radio::NowPlaying::Hooks{[this](qint32 item) { m_highlight->HighlightItem(item); },
                                  [this] { RefreshPresetButtons(); }});
-    m_channelData = std::make_unique<radio::ChannelDataHandler>(*m_controls, m_state, m_table, *m_nowPlaying,
+    m_channelData = std::make_unique<radio::ChannelDataHandler>(*m_controls, m_state, m_table, m_tuned,
                                                                 m_folders.settings + QLatin1String("/services.dat"));
     m_chooser = std::make_unique<channellist::ChannelChooser>(
-        *m_controls, m_state, m_table, *m_nowPlaying, *m_list,
+        m_state, m_table, m_tuned, *m_list,
         channellist::ChannelChooser::Hooks{[this](qint32& number) {
                                                if (MXM)
                                                    MXM->Channel(number);
@@ -82,7 +82,7 @@ frmRadioXM::frmRadioXM(Seams seams)
                                            [this] { RefreshPresetButtons(); }});
     m_scroller = std::make_unique<channellist::Scroller>(*m_controls, m_state, m_table, *m_list, *m_highlight, m_scale);
     m_presets = std::make_unique<presets::Presets>(
-        *m_controls, m_state, m_waits, m_scale,
+        *m_controls, m_state, m_waits, m_scale, m_tuned,
         presets::Presets::Hooks{[this](const QString& key) { return m_table.FindItem(key); },
                                 [this](qint32 position) { m_chooser->ChooseListItem(position); },
                                 [this](qint32 item) { m_highlight->HighlightItem(item); },
@@ -113,6 +113,11 @@ frmRadioXM::~frmRadioXM()
 void frmRadioXM::connectHandlers()
 {
     skin::RadioXMControls& c = *m_controls;
+    // The presets light up for the channel tuned, however it came to be tuned.
+    connect(&m_tuned, &radio::TunedChannel::changed, this, [this](radio::TunedChannel::Parts parts) {
+        if (parts & radio::TunedChannel::Number)
+            RefreshPresetButtons();
+    });
     connect(&c.tmrLoad, &skin::Timer::tick, this, &frmRadioXM::tmrLoad_Timer);
     connect(&c.tmrResize, &skin::Timer::tick, this, &frmRadioXM::tmrResize_Timer);
     connect(&c.tmrUpdates, &skin::Timer::tick, this, &frmRadioXM::tmrUpdates_Timer);
@@ -220,7 +225,7 @@ void frmRadioXM::Form_Load()
     if (FileExists(services))
         m_table.LoadServices(services);
     const qint32 channel = LastChannel();
-    m_controls->lblCC->setCaption(QString::number(channel));
+    m_tuned.setNumber(channel);
     RefreshPresetButtons();
     ShowSkin();
     StartService();
@@ -228,7 +233,7 @@ void frmRadioXM::Form_Load()
     CreateRadio();
     TuneLastChannel(channel);
     m_mpris = std::make_unique<mpris::MediaPlayer>(mpris::WindowParts{
-        *this, *m_controls, m_state, m_table, *m_highlight, *m_chooser, MXM.get(), [this] { return volu.get(); }});
+        *this, m_tuned, m_state, m_table, *m_highlight, *m_chooser, MXM.get(), [this] { return volu.get(); }});
     m_controls->tmrLoad.setEnabled(true);
     m_controls->tmrUpdates.setEnabled(true);
 }
@@ -242,8 +247,8 @@ QString frmRadioXM::servicePath() const
 {
     const QString path =
         ReadSetting(m_state.IniFile, QStringLiteral("XMRadio"), QStringLiteral("XMServicePath"), 8).toString();
-    // A relative path is taken from the program's folder, so a shipped program folder can be
-    // moved as a whole; stored absolute paths keep working.
+    // A relative path is taken from the program's folder, so the service is found wherever that
+    // folder is; stored absolute paths keep working.
     if (!path.isEmpty() && QFileInfo(path).isRelative())
         return m_seams.programFolder + QLatin1Char('/') + path;
     return path;
@@ -414,7 +419,7 @@ void frmRadioXM::paint(skin::PictureArea& target, qint16 state)
 
 void frmRadioXM::RefreshPresetButtons()
 {
-    const std::optional<qint32> tuned = basic::CLng(m_controls->lblCC->Caption());
+    const std::optional<qint32> tuned = m_tuned.number();
     for (int i = 0; i < 3; ++i) {
         const std::optional<qint32> preset = basic::CLng(m_controls->lblPreset(i).Caption());
         const bool on = tuned && preset && *tuned == *preset;
@@ -462,6 +467,8 @@ void frmRadioXM::tmrUpdates_Timer()
         LoadSkinReportingErrors();
     }
     m_volume->RefreshVolumeDisplay();
+    if (m_mpris)
+        m_mpris->FollowVolume();
 }
 
 // --- the exit button -----------------------------------------------------------------------
@@ -520,7 +527,11 @@ void frmRadioXM::MXM_ChannelData(qint32 number, const QString& station, const QS
                                  const QString& genre)
 {
     m_controls->tmrLoad.setEnabled(false);
+    const bool wasReady = m_state.ChannelListReady;
     m_channelData->ChannelData(number, station, artist, title, genre);
+    // The listing has come round: the media player can step through the list now.
+    if (!wasReady && m_state.ChannelListReady && m_mpris)
+        m_mpris->Refresh();
 }
 
 void frmRadioXM::MXM_CurrentChannelData(qint32 number, const QString& station, const QString& artist,

@@ -6,6 +6,7 @@
 //   m_state        the window's shared members (skin/windowstate.h)
 //   m_skin         LoadSkin and the first picture (skin/loadskin.h)
 //   m_table        the channel table behind the list (radio/channeltable.h)
+//   m_tuned        the tuned channel: number, texts and time (radio/tunedchannel.h)
 //   m_nowPlaying   the now-playing labels and the time thumb (radio/nowplaying.h)
 //   m_channelData  the radio's listing into the table and services.dat (radio/channeldata.h)
 //   m_list         the skinned list window (channellist/listwindow.h)
@@ -22,8 +23,10 @@
 //
 // How data flows: the radio's signals arrive as MXM_* handlers, each first stopping the no-data
 // watchdog tmrLoad, then handing the report to the table, the now-playing display or the
-// signal bars. Timers of the window (tmrUpdates, tmrLoad, tmrResize, tmrUpdateListing,
-// tmrHighlightListItem) tick into the *_Timer handlers. A press on a list row selects it, a
+// signal bars. The tuned channel has one owner, m_tuned: the reports and a choice set it, and
+// lblCC with the now-playing labels, the presets' lights and the media player follow it. Timers
+// of the window (tmrUpdates, tmrLoad, tmrResize, tmrUpdateListing, tmrHighlightListItem) tick
+// into the *_Timer handlers. A press on a list row selects it, a
 // double tap chooses it: the radio is tuned, and its report of the change highlights the row
 // again. Settings are read at start-up and written when they change, never at shutdown.
 #pragma once
@@ -43,6 +46,7 @@
 #include "radio/channeldata.h"
 #include "radio/channeltable.h"
 #include "radio/nowplaying.h"
+#include "radio/tunedchannel.h"
 #include "skin/loadskin.h"
 #include "skin/radioxmcontrols.h"
 #include "skin/windowstate.h"
@@ -82,6 +86,7 @@ public:
     skin::RadioXMControls& controls() { return *m_controls; }
     skin::WindowState& state() { return m_state; }
     const radio::ChannelTable& table() const { return m_table; }
+    radio::TunedChannel& tuned() { return m_tuned; }
     AXXMRadioClient* radioClient() const { return MXM.get(); }
     const skin::CursorDisplay& cursor() const { return m_cursor; }
     const skin::TwipsScale& twipsScale() const { return m_scale; }
@@ -166,6 +171,7 @@ private:
     std::unique_ptr<app::MessageBox> m_messageBox;
     std::unique_ptr<skin::RadioXMControls> m_controls;
     radio::ChannelTable m_table;
+    radio::TunedChannel m_tuned;
     std::unique_ptr<skin::SkinLoader> m_skin;
     std::unique_ptr<radio::NowPlaying> m_nowPlaying;
     std::unique_ptr<radio::ChannelDataHandler> m_channelData;

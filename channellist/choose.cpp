@@ -9,13 +9,11 @@ namespace channellist {
 
 using radio::Column;
 
-ChannelChooser::ChannelChooser(skin::RadioXMControls& controls, skin::WindowState& state,
-                               const radio::ChannelTable& table, radio::NowPlaying& nowPlaying, ListWindow& list,
-                               Hooks hooks)
-    : m_c(controls)
-    , m_state(state)
+ChannelChooser::ChannelChooser(skin::WindowState& state, const radio::ChannelTable& table, radio::TunedChannel& tuned,
+                               ListWindow& list, Hooks hooks)
+    : m_state(state)
     , m_table(table)
-    , m_nowPlaying(nowPlaying)
+    , m_tuned(tuned)
     , m_list(list)
     , m_hooks(std::move(hooks))
 {
@@ -26,7 +24,7 @@ void ChannelChooser::ChooseListItem(qint32 position)
     tuneAndShow(position);
     // The channel to remember is the one shown now: a report of the old channel that arrives
     // while pending events run must not put it back into the settings.
-    const QString chosen = m_c.lblCC->Caption();
+    const QString chosen = m_tuned.numberText();
     if (m_hooks.RefreshPresetButtons)
         m_hooks.RefreshPresetButtons();
     QCoreApplication::processEvents();
@@ -40,14 +38,16 @@ void ChannelChooser::tuneAndShow(qint32 position)
     // Outside the table there is no row to read: the radio and the labels stay as they are.
     if (position < 0 || position >= m_table.count())
         return;
+    const radio::ChannelTexts texts{m_table.text(position, Column::Station), m_table.text(position, Column::Artist),
+                                    m_table.text(position, Column::Title), m_table.text(position, Column::Genre)};
     std::optional<qint32> number = basic::CLng(m_table.text(position, Column::Num));
-    if (number) {
-        if (m_hooks.Channel)
-            m_hooks.Channel(*number);
-        m_c.lblCC->setCaption(QString::number(*number));
+    if (!number) {
+        m_tuned.setTexts(texts);
+        return;
     }
-    m_nowPlaying.ShowChannel(m_table.text(position, Column::Station), m_table.text(position, Column::Artist),
-                             m_table.text(position, Column::Title), m_table.text(position, Column::Genre));
+    if (m_hooks.Channel)
+        m_hooks.Channel(*number);
+    m_tuned.choose(*number, texts);
 }
 
 void ChannelChooser::lblListItem_DblClick(qint16 index)

@@ -5,8 +5,7 @@
 
 #include "channellist/listwindow.h"
 #include "radio/channeltable.h"
-#include "radio/nowplaying.h"
-#include "skin/radioxmcontrols.h"
+#include "radio/tunedchannel.h"
 #include "skin/windowstate.h"
 
 #include <functional>
@@ -22,8 +21,8 @@ public:
         std::function<void()> RefreshPresetButtons;
     };
 
-    ChannelChooser(skin::RadioXMControls& controls, skin::WindowState& state, const radio::ChannelTable& table,
-                   radio::NowPlaying& nowPlaying, ListWindow& list, Hooks hooks);
+    ChannelChooser(skin::WindowState& state, const radio::ChannelTable& table, radio::TunedChannel& tuned,
+                   ListWindow& list, Hooks hooks);
 
     // Chooses the channel at 0-based table position. A position outside the table skips the
     // steps that read the row; the presets, LastChannel and the unmute still follow.
@@ -39,10 +38,9 @@ public:
 private:
     void tuneAndShow(qint32 position);
 
-    skin::RadioXMControls& m_c;
     skin::WindowState& m_state;
     const radio::ChannelTable& m_table;
-    radio::NowPlaying& m_nowPlaying;
+    radio::TunedChannel& m_tuned;
     ListWindow& m_list;
     Hooks m_hooks;
 };

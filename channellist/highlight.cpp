@@ -55,22 +55,14 @@ std::optional<qint32> HighlightTop(qint32 k, qint32 n, qint16 top, qint16 v)
     return halfWindowAbove(k, v);
 }
 
-QString PaddedChannel(const QString& caption)
-{
-    if (caption.size() == 1)
-        return QStringLiteral("00") + caption;
-    if (caption.size() == 2)
-        return QStringLiteral("0") + caption;
-    return caption;
-}
-
 Highlighter::Highlighter(skin::RadioXMControls& controls, skin::WindowState& state, const radio::ChannelTable& table,
-                         ListWindow& list, modFunctions::SharedWaitTimer& waits)
+                         ListWindow& list, modFunctions::SharedWaitTimer& waits, const radio::TunedChannel& tuned)
     : m_c(controls)
     , m_state(state)
     , m_table(table)
     , m_list(list)
     , m_waits(waits)
+    , m_tuned(tuned)
 {
 }
 
@@ -135,7 +127,10 @@ void Highlighter::lblListItem_MouseDown(qint16 index, const skin::MouseArgs& arg
 
 void Highlighter::tmrHighlightListItem_Timer()
 {
-    const QString key = PaddedChannel(m_c.lblCC->Caption());
+    const std::optional<qint32> tuned = m_tuned.number();
+    if (!tuned)
+        return;
+    const QString key = radio::ChannelTable::RowKey(*tuned);
     if (m_table.FindItem(key) < 0)
         return;
     // Pending reports and paints run first; the channel must still be in the table after them.

@@ -7,6 +7,7 @@
 #include "app/modfunctions.h"
 #include "channellist/listwindow.h"
 #include "radio/channeltable.h"
+#include "radio/tunedchannel.h"
 #include "skin/radioxmcontrols.h"
 #include "skin/windowstate.h"
 
@@ -25,14 +26,10 @@ std::optional<bool> IsInnerRow(qint32 i, qint16 top, qint16 v);
 // half a window down. No value when a 16-bit sum of the window's bounds overflows.
 std::optional<qint32> HighlightTop(qint32 k, qint32 n, qint16 top, qint16 v);
 
-// The tuned channel's number as the table keys it: one or two characters are padded with
-// zeros to three ("7" -> "007").
-QString PaddedChannel(const QString& caption);
-
 class Highlighter {
 public:
     Highlighter(skin::RadioXMControls& controls, skin::WindowState& state, const radio::ChannelTable& table,
-                ListWindow& list, modFunctions::SharedWaitTimer& waits);
+                ListWindow& list, modFunctions::SharedWaitTimer& waits, const radio::TunedChannel& tuned);
 
     // Selects the channel at 1-based table position item and moves the window to show it.
     void HighlightItem(qint32 item);
@@ -52,6 +49,7 @@ private:
     const radio::ChannelTable& m_table;
     ListWindow& m_list;
     modFunctions::SharedWaitTimer& m_waits;
+    const radio::TunedChannel& m_tuned;
 };
 
 } // namespace channellist

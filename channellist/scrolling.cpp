@@ -64,7 +64,7 @@ void Scroller::ScrollPageDown()
 
 void Scroller::pctScrollUp_MouseDown(const skin::MouseArgs& args)
 {
-    stepPress(*m_c.pctScrollUp, args, &Scroller::ScrollUp, QStringLiteral("pctScrollUp"));
+    stepPress(*m_c.pctScrollUp, args, &Scroller::ScrollUp, skin::HeldButton::ScrollUp);
 }
 
 void Scroller::pctScrollUp_MouseUp(const skin::MouseArgs&)
@@ -79,7 +79,7 @@ void Scroller::pctScrollUp_DblClick()
 
 void Scroller::pctScrollDown_MouseDown(const skin::MouseArgs& args)
 {
-    stepPress(*m_c.pctScrollDown, args, &Scroller::ScrollDown, QStringLiteral("pctScrollDown"));
+    stepPress(*m_c.pctScrollDown, args, &Scroller::ScrollDown, skin::HeldButton::ScrollDown);
 }
 
 void Scroller::pctScrollDown_MouseUp(const skin::MouseArgs&)
@@ -95,7 +95,7 @@ void Scroller::pctScrollDown_DblClick()
 // A left press steps at once and then repeats; a release ends the repeat; a double click steps
 // once more and leaves the button up.
 void Scroller::stepPress(skin::PictureArea& button, const skin::MouseArgs& args, void (Scroller::*step)(),
-                         const QString& action)
+                         skin::HeldButton action)
 {
     if (args.button != 1)
         return;
@@ -125,11 +125,11 @@ void Scroller::pctScrollBar_MouseDown(const skin::MouseArgs& args)
     if (args.y > m_c.pctScroll->Top()) {
         m_state.PageCommand = QStringLiteral("PageDown");
         ScrollPageDown();
-        repeat(QStringLiteral("PageDown"));
+        repeat(skin::HeldButton::PageDown);
     } else {
         ScrollPageUp();
         m_state.PageCommand = QStringLiteral("PageUp");
-        repeat(QStringLiteral("PageUp"));
+        repeat(skin::HeldButton::PageUp);
     }
 }
 
@@ -142,10 +142,10 @@ void Scroller::pctScrollBar_DblClick()
 {
     if (m_state.PageCommand == QLatin1String("PageDown")) {
         ScrollPageDown();
-        repeat(QStringLiteral("PageDown"));
+        repeat(skin::HeldButton::PageDown);
     } else if (m_state.PageCommand == QLatin1String("PageUp")) {
         ScrollPageUp();
-        repeat(QStringLiteral("PageUp"));
+        repeat(skin::HeldButton::PageUp);
     }
     m_state.PageCommand.clear();
 }
@@ -198,7 +198,7 @@ void Scroller::pctScroll_MouseUp(const skin::MouseArgs&)
 
 // --- helpers -----------------------------------------------------------------------------------
 
-void Scroller::repeat(const QString& action)
+void Scroller::repeat(skin::HeldButton action)
 {
     m_state.PressedButton = action;
     m_c.tmrButtonPressed.setEnabled(true);
@@ -206,7 +206,7 @@ void Scroller::repeat(const QString& action)
 
 void Scroller::stopRepeat()
 {
-    m_state.PressedButton.clear();
+    m_state.PressedButton = skin::HeldButton::None;
     m_c.tmrButtonPressed.setEnabled(false);
 }
 

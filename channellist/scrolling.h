@@ -45,10 +45,10 @@ public:
 
 private:
     void stepPress(skin::PictureArea& button, const skin::MouseArgs& args, void (Scroller::*step)(),
-                   const QString& action);
+                   skin::HeldButton action);
     void stepRelease(skin::PictureArea& button);
     void stepDblClick(skin::PictureArea& button, void (Scroller::*step)());
-    void repeat(const QString& action);
+    void repeat(skin::HeldButton action);
     void stopRepeat();
     void paint(skin::PictureArea& button, qint16 state);
     void showThumb(const QImage& picture);

@@ -1,12 +1,12 @@
 #include "mediaplayer.h"
 
-#include "app/basic.h"
 #include "mpris/adaptors.h"
 
 #include <QDBusMessage>
 #include <QDBusPendingCallWatcher>
 #include <QDBusPendingReply>
 #include <QLoggingCategory>
+#include <QTimer>
 #include <algorithm>
 #include <cmath>
 
@@ -19,9 +19,6 @@ namespace {
 constexpr uint DoNotQueue = 4;
 constexpr uint PrimaryOwner = 1;
 constexpr uint AlreadyOwner = 4;
-
-// What changes without a report of the radio is looked for this often.
-constexpr int PollIntervalMs = 1000;
 
 QDBusMessage busCall(const char* method)
 {
@@ -54,23 +51,23 @@ MediaPlayer::MediaPlayer(WindowParts parts, const QDBusConnection& bus)
         qCWarning(lcMpris) << "no session bus: the radio is not offered as a media player";
         return;
     }
-    new RootAdaptor(this);
-    new PlayerAdaptor(this);
+    auto* root = new RootAdaptor(this);
+    auto* player = new PlayerAdaptor(this);
+    new PropertiesAdaptor(this, m_bus, {root, player});
     if (!m_bus.registerObject(QLatin1String(ObjectPath), this, QDBusConnection::ExportAdaptors)) {
         qCWarning(lcMpris) << ObjectPath << "is taken on this connection: the radio is not offered as a media player";
         return;
     }
     m_registered = true;
     requestName();
+    // Queued: the labels may wait for a held preset before they show a change, and a step may
+    // change the channel more than once before it ends; the player then announces what stands.
+    connect(&m_parts.tuned, &radio::TunedChannel::changed, this, &MediaPlayer::Refresh, Qt::QueuedConnection);
     if (m_radio) {
-        connect(m_radio, &AXXMRadioClient::ChannelChange, this, &MediaPlayer::Refresh);
-        connect(m_radio, &AXXMRadioClient::CurrentChannelData, this, &MediaPlayer::Refresh);
-        connect(m_radio, &AXXMRadioClient::CurrentTime, this, &MediaPlayer::Refresh);
-        connect(m_radio, &AXXMRadioClient::MuteChanged, this, &MediaPlayer::Refresh);
+        connect(m_radio, &AXXMRadioClient::MuteChanged, this, &MediaPlayer::onMuteReported);
+        connect(m_radio, &AXXMRadioClient::ServiceLost, this, &MediaPlayer::onServiceLost);
+        connect(m_radio, &AXXMRadioClient::ServiceFound, this, &MediaPlayer::Refresh);
     }
-    m_poll.setInterval(PollIntervalMs);
-    connect(&m_poll, &QTimer::timeout, this, &MediaPlayer::Refresh);
-    m_poll.start();
 }
 
 MediaPlayer::~MediaPlayer()
@@ -101,7 +98,7 @@ void MediaPlayer::requestName()
 
 void MediaPlayer::withdraw()
 {
-    m_poll.stop();
+    disconnect(&m_parts.tuned, nullptr, this, nullptr);
     if (m_radio)
         disconnect(m_radio, nullptr, this, nullptr);
     if (!m_registered)
@@ -163,11 +160,12 @@ void MediaPlayer::step(int delta)
     while (m_pendingSteps != 0 && !m_unloaded) {
         const int one = m_pendingSteps > 0 ? 1 : -1;
         m_pendingSteps -= one;
-        if (!(one > 0 ? CanGoNext() : CanGoPrevious()))
+        const std::optional<qint32> from = tunedPosition();
+        if (!from || !canChoose(*from + one))
             continue;
-        // As a preset's tap: the choice tunes, shows, lights the presets, writes LastChannel and
-        // ends the mute; the highlight then moves the list's selection onto the channel.
-        const qint32 position = m_parts.state.SelectedListItem + one;
+        // As a double tap on the row: the choice tunes, shows, lights the presets, writes
+        // LastChannel and ends the mute; the list's selection then moves onto the channel.
+        const qint32 position = *from + one;
         m_parts.chooser.ChooseListItem(position);
         if (!m_unloaded)
             m_parts.highlight.HighlightItem(position + 1);
@@ -177,117 +175,192 @@ void MediaPlayer::step(int delta)
     Refresh();
 }
 
-void MediaPlayer::setMute(bool muted)
+void MediaPlayer::setMute(bool mute)
 {
-    if (m_unloaded || !m_radio || m_radio->Mute() == muted)
-        return;
-    m_radio->setMute(muted);
+    if (muted() != mute) {
+        m_askedMute = mute;
+        ++m_muteRequests;
+        m_radio->setMute(mute);
+    }
+    Refresh();
+}
+
+void MediaPlayer::onMuteReported()
+{
+    if (m_muteRequests > 0)
+        --m_muteRequests;
+    Refresh();
+}
+
+void MediaPlayer::onServiceLost()
+{
+    // What was on its way is lost with the service; the radio client tells a returning service
+    // the mute last asked for.
+    m_muteRequests = 0;
     Refresh();
 }
 
 void MediaPlayer::PlayPause()
 {
-    if (m_radio)
-        setMute(!m_radio->Mute());
+    if (!CanPlay())
+        return;
+    if (muted())
+        Play();
+    else
+        Pause();
 }
+
 void MediaPlayer::Play()
 {
+    if (!CanPlay())
+        return;
+    m_stopped = false;
     setMute(false);
 }
+
 void MediaPlayer::Pause()
 {
+    // A stopped radio is muted already, and stays stopped.
+    if (!CanPlay() || (m_stopped && muted()))
+        return;
     setMute(true);
 }
+
 void MediaPlayer::Stop()
 {
+    // A radio cannot be stopped but by muting it; it says Stopped until it plays again.
+    if (!CanPlay())
+        return;
+    m_stopped = true;
     setMute(true);
+}
+
+void MediaPlayer::setRate(double rate)
+{
+    if (rate == 0.0)
+        Pause();
 }
 
 // --- the properties ----------------------------------------------------------------------------
 
-TunedChannel MediaPlayer::tunedChannel() const
+bool MediaPlayer::serviceHere() const
 {
-    const skin::RadioXMControls& c = m_parts.controls;
-    TunedChannel channel;
-    channel.number = basic::CLng(c.lblCC->Caption()).value_or(0);
-    channel.station = c.lblStation->Caption();
-    channel.artist = c.lblArtist->Caption();
-    channel.title = c.lblTrackTitle->Caption();
-    channel.genre = c.lblGenre->Caption();
-    channel.duration = m_parts.state.TrackDuration;
-    return channel;
+    return !m_unloaded && m_radio && !m_radio->currentOwner().isEmpty();
+}
+
+bool MediaPlayer::muted() const
+{
+    if (m_muteRequests > 0)
+        return m_askedMute;
+    return m_radio && m_radio->Mute();
+}
+
+Track MediaPlayer::track() const
+{
+    const radio::TunedChannel& tuned = m_parts.tuned;
+    const radio::ChannelTexts& texts = tuned.texts();
+    const std::optional<radio::TrackTime> time = tuned.time();
+    return Track{tuned.number().value_or(0), texts.station, texts.artist, texts.title, texts.genre,
+                 time ? time->duration : -1};
 }
 
 QString MediaPlayer::PlaybackStatus() const
 {
-    if (!m_radio)
+    if (!serviceHere())
         return QStringLiteral("Stopped");
-    return m_radio->Mute() ? QStringLiteral("Paused") : QStringLiteral("Playing");
+    if (!muted())
+        return QStringLiteral("Playing");
+    return m_stopped ? QStringLiteral("Stopped") : QStringLiteral("Paused");
 }
 
 QVariantMap MediaPlayer::Metadata() const
 {
-    return mpris::Metadata(tunedChannel());
+    return mpris::Metadata(track());
 }
 
 qint64 MediaPlayer::Position() const
 {
-    return Microseconds(m_parts.state.TrackPosition);
+    const std::optional<radio::TrackTime> time = m_parts.tuned.time();
+    return time ? Microseconds(time->position) : 0;
+}
+
+std::optional<qint32> MediaPlayer::tunedPosition() const
+{
+    const std::optional<qint32> number = m_parts.tuned.number();
+    if (!number)
+        return std::nullopt;
+    const int position = m_parts.table.FindItem(radio::ChannelTable::RowKey(*number));
+    return position < 0 ? std::nullopt : std::optional<qint32>(position);
 }
 
 bool MediaPlayer::canChoose(qint32 position) const
 {
-    return m_parts.state.ChannelListReady && position >= 0 && position < m_parts.table.count();
+    return serviceHere() && m_parts.state.ChannelListReady && position >= 0 && position < m_parts.table.count();
 }
 
 bool MediaPlayer::CanGoNext() const
 {
-    return canChoose(m_parts.state.SelectedListItem + 1);
+    const std::optional<qint32> from = tunedPosition();
+    return from && canChoose(*from + 1);
 }
 
 bool MediaPlayer::CanGoPrevious() const
 {
-    return canChoose(m_parts.state.SelectedListItem - 1);
-}
-
-double MediaPlayer::Volume() const
-{
-    volume::cVolume* mixer = m_parts.mixer ? m_parts.mixer() : nullptr;
-    return mixer ? VolumeOf(mixer->VolumeLevel()) : 0.0;
-}
-
-void MediaPlayer::setVolume(double value)
-{
-    volume::cVolume* mixer = m_parts.mixer ? m_parts.mixer() : nullptr;
-    const std::optional<qint32> level = LevelOf(value);
-    if (m_unloaded || !mixer || !level)
-        return;
-    mixer->setVolumeLevel(*level);
-    Refresh();
+    const std::optional<qint32> from = tunedPosition();
+    return from && canChoose(*from - 1);
 }
 
 bool MediaPlayer::CanPlay() const
 {
-    return !m_unloaded && !m_radio.isNull();
+    return serviceHere();
+}
+
+qint32 MediaPlayer::mixerLevel() const
+{
+    volume::cVolume* mixer = m_parts.mixer ? m_parts.mixer() : nullptr;
+    return mixer ? mixer->VolumeLevel() : 0;
+}
+
+double MediaPlayer::Volume() const
+{
+    return VolumeOf(mixerLevel());
+}
+
+void MediaPlayer::setVolume(double value)
+{
+    const std::optional<qint32> level = LevelOf(value);
+    if (m_unloaded || !level)
+        return;
+    volume::cVolume* mixer = m_parts.mixer ? m_parts.mixer() : nullptr;
+    // Without a mixer the write is dropped: the caller cannot be told, and nothing else is wrong.
+    if (!mixer || mixer->VolumeMax() == 0) {
+        if (!m_noMixerLogged)
+            qCWarning(lcMpris) << "no mixer: a volume asked for over MPRIS is dropped until there is one";
+        m_noMixerLogged = true;
+        return;
+    }
+    m_noMixerLogged = false;
+    mixer->setVolumeLevel(*level);
+    FollowVolume();
 }
 
 MediaPlayer::Snapshot MediaPlayer::snapshot() const
 {
-    volume::cVolume* mixer = m_parts.mixer ? m_parts.mixer() : nullptr;
-    return Snapshot{PlaybackStatus(), tunedChannel(), CanGoNext(),
-                    CanGoPrevious(),  CanPlay(),      mixer ? mixer->VolumeLevel() : 0};
+    return Snapshot{PlaybackStatus(), track(), CanGoNext(), CanGoPrevious(), CanPlay(), mixerLevel()};
 }
 
 void MediaPlayer::Refresh()
 {
     if (!m_registered)
         return;
+    if (serviceHere() && !muted())
+        m_stopped = false;
     const Snapshot now = snapshot();
     QVariantMap changed;
     if (now.status != m_announced.status)
         changed.insert(QStringLiteral("PlaybackStatus"), now.status);
-    if (!(now.channel == m_announced.channel))
-        changed.insert(QStringLiteral("Metadata"), mpris::Metadata(now.channel));
+    if (!(now.track == m_announced.track))
+        changed.insert(QStringLiteral("Metadata"), mpris::Metadata(now.track));
     if (now.canGoNext != m_announced.canGoNext)
         changed.insert(QStringLiteral("CanGoNext"), now.canGoNext);
     if (now.canGoPrevious != m_announced.canGoPrevious)
@@ -299,6 +372,22 @@ void MediaPlayer::Refresh()
     if (now.volumeLevel != m_announced.volumeLevel)
         changed.insert(QStringLiteral("Volume"), VolumeOf(now.volumeLevel));
     m_announced = now;
+    announce(changed);
+}
+
+void MediaPlayer::FollowVolume()
+{
+    if (!m_registered)
+        return;
+    const qint32 level = mixerLevel();
+    if (level == m_announced.volumeLevel)
+        return;
+    m_announced.volumeLevel = level;
+    announce({{QStringLiteral("Volume"), VolumeOf(level)}});
+}
+
+void MediaPlayer::announce(const QVariantMap& changed)
+{
     if (changed.isEmpty())
         return;
     QDBusMessage signal =

@@ -2,13 +2,16 @@
 // a desktop's media applet and playerctl drive the radio through the window's own operations,
 // and see the tuned channel as the track.
 //
-// Next and Previous choose the neighbouring row of the channel list just as a choice in the
-// list does; Play, Pause, Stop and PlayPause act on the radio's mute, as the mute button does.
-// The properties are read from the window when asked; a PropertiesChanged signal goes out only
-// for a property whose value has changed since it was last announced. Changes are looked for
-// when the radio reports the tuned channel, its time or its mute, after each of our own
-// operations, and once a second for what changes without a report (the list becoming ready, a
-// tap on a row, the mixer). The listing reports of other channels are not followed at all.
+// Next and Previous choose the neighbouring row of the tuned channel's row, just as a double tap
+// on that row does; Play, Pause, Stop and PlayPause act on the radio's mute, as the mute button
+// does. While the radio service is gone the player is stopped and offers nothing to do.
+//
+// The properties are read when asked; a PropertiesChanged signal goes out only for a property
+// whose value differs from the one last announced, all of a step's changes in one signal. The
+// player follows the tuned channel (radio/tunedchannel.h), the radio's mute and its service
+// coming and going, and is told by the window when the list has come round and after each look
+// at the mixer. It has no timer of its own, and the listing reports of other channels do not
+// reach it.
 #pragma once
 
 #include "channellist/choose.h"
@@ -16,14 +19,13 @@
 #include "mpris/metadata.h"
 #include "radio/axxmradioclient.h"
 #include "radio/channeltable.h"
-#include "skin/radioxmcontrols.h"
+#include "radio/tunedchannel.h"
 #include "skin/windowstate.h"
 #include "volume/cvolume.h"
 
 #include <QDBusConnection>
 #include <QObject>
 #include <QPointer>
-#include <QTimer>
 #include <QWidget>
 #include <functional>
 #include <optional>
@@ -39,7 +41,7 @@ inline constexpr char PlayerInterface[] = "org.mpris.MediaPlayer2.Player";
 // which the window drops at unload.
 struct WindowParts {
     QWidget& window;
-    skin::RadioXMControls& controls;
+    const radio::TunedChannel& tuned;
     const skin::WindowState& state;
     const radio::ChannelTable& table;
     channellist::Highlighter& highlight;
@@ -85,40 +87,62 @@ public:
     bool CanPlay() const;
     double Volume() const;
     void setVolume(double volume);
+    // A rate of 0 asks to pause; live radio has no other rate than 1.
+    void setRate(double rate);
 
     // Announces every Player property that differs from its last announced value.
     void Refresh();
+    // The window has looked at the mixer: a level changed elsewhere (a desktop applet, a volume
+    // key) is announced.
+    void FollowVolume();
 
 private:
     struct Snapshot {
         QString status;
-        TunedChannel channel;
+        Track track;
         bool canGoNext = false;
         bool canGoPrevious = false;
         bool canPlay = false;
         qint32 volumeLevel = 0;
     };
     Snapshot snapshot() const;
-    TunedChannel tunedChannel() const;
-    // Whether a step may choose the row at this table position: only once the listing has come
-    // round, and only a row of the table (a choice outside it would still write LastChannel).
+    Track track() const;
+    // The radio service is on the bus and can be told what to do.
+    bool serviceHere() const;
+    // The mute the radio will have: the last one asked for while requests are on their way (the
+    // service confirms each in turn, and a confirmation of an earlier one is no news), else the
+    // radio's own.
+    bool muted() const;
+    // The tuned channel's place in the list, when it has one.
+    std::optional<qint32> tunedPosition() const;
+    // Whether a step may choose the row at this table position: only with the service there,
+    // once the listing has come round, and only a row of the table (a choice outside it would
+    // still write LastChannel).
     bool canChoose(qint32 position) const;
-    // Chooses the row delta rows from the selection. Steps asked for while one runs (a choice
-    // lets pending calls run) are taken after it, each from the selection the last one left.
+    // Chooses the row delta rows from the tuned channel's. Steps asked for while one runs (a
+    // choice lets pending calls run) are taken after it, each from the channel the last one tuned.
     void step(int delta);
     void setMute(bool muted);
+    void onMuteReported();
+    void onServiceLost();
+    qint32 mixerLevel() const;
+    void announce(const QVariantMap& changed);
     void requestName();
     void withdraw();
 
     WindowParts m_parts;
     QPointer<AXXMRadioClient> m_radio;
     QDBusConnection m_bus;
-    QTimer m_poll;
     Snapshot m_announced;
     bool m_registered = false;
     bool m_unloaded = false;
     int m_pendingSteps = 0;
     bool m_stepping = false;
+    // Stop was asked for, and the radio has stayed muted since.
+    bool m_stopped = false;
+    bool m_askedMute = false;
+    int m_muteRequests = 0;
+    bool m_noMixerLogged = false;
 };
 
 } // namespace mpris

@@ -8,13 +8,15 @@
 
 namespace mpris {
 
-// What the window shows of the tuned channel.
-struct TunedChannel {
+// The tuned channel as a track.
+struct Track {
     qint32 number = 0; // 0: no channel known yet
     QString station, artist, title, genre;
-    qint32 duration = -1; // seconds; a negative time means the channel reports none (talk, news)
+    // Seconds; 0 or below while no time of this channel is known, or when it reports none (talk,
+    // news).
+    qint32 duration = -1;
 
-    bool operator==(const TunedChannel&) const = default;
+    bool operator==(const Track&) const = default;
 };
 
 // The object path naming a channel, /org/vanto/XMRadio/channel/<n>. A number that is not a
@@ -24,8 +26,8 @@ QDBusObjectPath TrackId(qint32 number);
 
 // The metadata map: mpris:trackid always; xesam:title, xesam:artist (a list of one: a credit
 // such as "Hale, Moreno & Quist" is one artist), xesam:album (the station) and xesam:genre
-// when not empty; mpris:length in microseconds when the channel reports a time.
-QVariantMap Metadata(const TunedChannel& channel);
+// when not empty; mpris:length in microseconds when the channel's time is known, never 0.
+QVariantMap Metadata(const Track& track);
 
 // A track position or length in seconds as MPRIS counts it, in microseconds; a negative
 // time (none reported) counts as 0.

@@ -18,11 +18,12 @@ QString presetKey(int n)
 } // namespace
 
 Presets::Presets(skin::RadioXMControls& controls, skin::WindowState& state, modFunctions::SharedWaitTimer& waits,
-                 const skin::TwipsScale& scale, Hooks hooks)
+                 const skin::TwipsScale& scale, const radio::TunedChannel& tuned, Hooks hooks)
     : m_c(controls)
     , m_state(state)
     , m_waits(waits)
     , m_scale(scale)
+    , m_tuned(tuned)
     , m_hooks(std::move(hooks))
 {
 }
@@ -55,7 +56,7 @@ void Presets::tmrSavePreset_Timer()
     m_c.tmrSavePreset.setEnabled(false);
     const QString kept = m_c.lblArtistTrackTitle->Caption();
     const int n = m_state.PresetPressed.toInt() + 1;
-    const QString channel = m_c.lblCC->Caption();
+    const QString channel = m_tuned.numberText();
     m_c.lblArtistTrackTitle->setCaption(QStringLiteral("Preset %1 - Channel %2").arg(n).arg(channel));
     // A settings file that cannot be written loses the stored channel at the next start only;
     // the preset still shows it for this run.

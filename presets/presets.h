@@ -4,6 +4,7 @@
 #pragma once
 
 #include "app/modfunctions.h"
+#include "radio/tunedchannel.h"
 #include "skin/radioxmcontrols.h"
 #include "skin/windowstate.h"
 
@@ -22,7 +23,7 @@ public:
     };
 
     Presets(skin::RadioXMControls& controls, skin::WindowState& state, modFunctions::SharedWaitTimer& waits,
-            const skin::TwipsScale& scale, Hooks hooks);
+            const skin::TwipsScale& scale, const radio::TunedChannel& tuned, Hooks hooks);
 
     void cmdPreset_MouseDown(qint16 index, const skin::MouseArgs& args);
     void cmdPreset_MouseUp(qint16 index, const skin::MouseArgs& args);
@@ -38,6 +39,7 @@ private:
     skin::WindowState& m_state;
     modFunctions::SharedWaitTimer& m_waits;
     const skin::TwipsScale& m_scale;
+    const radio::TunedChannel& m_tuned;
     Hooks m_hooks;
 };
 

@@ -15,23 +15,23 @@ PressAndHold::PressAndHold(skin::RadioXMControls& controls, skin::WindowState& s
 
 void PressAndHold::tmrButtonPressed_Timer()
 {
-    const std::pair<const char*, const std::function<void()>*> table[] = {
-        {"cmdVolumeUp", &m_actions.cmdVolumeUp_Click}, {"cmdVolumeDown", &m_actions.cmdVolumeDown_Click},
-        {"PageUp", &m_actions.ScrollPageUp},           {"PageDown", &m_actions.ScrollPageDown},
-        {"pctScrollUp", &m_actions.ScrollUp},          {"pctScrollDown", &m_actions.ScrollDown},
-    };
-    for (const auto& [name, action] : table) {
-        if (m_state.PressedButton == QLatin1String(name)) {
-            if (*action)
-                (*action)();
-            return;
-        }
+    const std::function<void()>* action = nullptr;
+    switch (m_state.PressedButton) {
+    case skin::HeldButton::None: return;
+    case skin::HeldButton::VolumeUp: action = &m_actions.cmdVolumeUp_Click; break;
+    case skin::HeldButton::VolumeDown: action = &m_actions.cmdVolumeDown_Click; break;
+    case skin::HeldButton::PageUp: action = &m_actions.ScrollPageUp; break;
+    case skin::HeldButton::PageDown: action = &m_actions.ScrollPageDown; break;
+    case skin::HeldButton::ScrollUp: action = &m_actions.ScrollUp; break;
+    case skin::HeldButton::ScrollDown: action = &m_actions.ScrollDown; break;
     }
+    if (action && *action)
+        (*action)();
 }
 
 void PressAndHold::cmdVolumeUp_MouseDown(const skin::MouseArgs&)
 {
-    holdDown(*m_c.cmdVolumeUp, QStringLiteral("cmdVolumeUp"));
+    holdDown(*m_c.cmdVolumeUp, skin::HeldButton::VolumeUp);
 }
 
 void PressAndHold::cmdVolumeUp_MouseUp(const skin::MouseArgs&)
@@ -41,7 +41,7 @@ void PressAndHold::cmdVolumeUp_MouseUp(const skin::MouseArgs&)
 
 void PressAndHold::cmdVolumeDown_MouseDown(const skin::MouseArgs&)
 {
-    holdDown(*m_c.cmdVolumeDown, QStringLiteral("cmdVolumeDown"));
+    holdDown(*m_c.cmdVolumeDown, skin::HeldButton::VolumeDown);
 }
 
 void PressAndHold::cmdVolumeDown_MouseUp(const skin::MouseArgs&)
@@ -65,7 +65,7 @@ void PressAndHold::cmdTune_Click()
         m_actions.ChooseListItem(m_state.SelectedListItem);
 }
 
-void PressAndHold::holdDown(skin::PictureArea& button, const QString& action)
+void PressAndHold::holdDown(skin::PictureArea& button, skin::HeldButton action)
 {
     skin::PaintSkinnedControl(m_c, button, skin::StateDown, m_scale);
     m_state.PressedButton = action;
@@ -75,7 +75,7 @@ void PressAndHold::holdDown(skin::PictureArea& button, const QString& action)
 void PressAndHold::release(skin::PictureArea& button)
 {
     skin::PaintSkinnedControl(m_c, button, skin::StateUp, m_scale);
-    m_state.PressedButton.clear();
+    m_state.PressedButton = skin::HeldButton::None;
     m_c.tmrButtonPressed.setEnabled(false);
 }
 

@@ -1,4 +1,4 @@
-// Press-and-hold: one 200 ms timer repeats the action of the button held down, named in
+// Press-and-hold: one 200 ms timer repeats the action of the button held down, kept in
 // PressedButton. The volume buttons repeat their step (the Click after the release adds one
 // more); the scroll controls start their own repeat. Also the press and release looks of the
 // volume buttons and the tune button, and what the tune button does.
@@ -13,7 +13,7 @@ namespace presets {
 
 class PressAndHold {
 public:
-    // The actions a tick can repeat, by the names PressedButton holds.
+    // The actions a tick can repeat, one for each held button.
     struct Actions {
         std::function<void()> cmdVolumeUp_Click;
         std::function<void()> cmdVolumeDown_Click;
@@ -27,8 +27,7 @@ public:
     PressAndHold(skin::RadioXMControls& controls, skin::WindowState& state, const skin::TwipsScale& scale,
                  Actions actions);
 
-    // One tick: runs the action PressedButton names, compared exactly; any other name does
-    // nothing.
+    // One tick: runs the action of the button held; with none held it does nothing.
     void tmrButtonPressed_Timer();
 
     void cmdVolumeUp_MouseDown(const skin::MouseArgs& args);
@@ -42,7 +41,7 @@ public:
     void cmdTune_Click();
 
 private:
-    void holdDown(skin::PictureArea& button, const QString& action);
+    void holdDown(skin::PictureArea& button, skin::HeldButton action);
     void release(skin::PictureArea& button);
 
     skin::RadioXMControls& m_c;

@@ -60,6 +60,8 @@ void AXXMRadioClient::askCurrentOwner()
         if (!m_ownerKnown && reply.isValid()) {
             m_owner = reply.value();
             m_ownerKnown = true;
+            if (!m_owner.isEmpty())
+                emit ServiceFound();
         }
         w->deleteLater();
     });
@@ -83,6 +85,7 @@ void AXXMRadioClient::onOwnerChanged(const QString& newOwner)
         send(QStringLiteral("SetMute"), m_muted);
     if (m_channel)
         send(QStringLiteral("Channel"), *m_channel);
+    emit ServiceFound();
 }
 
 void AXXMRadioClient::Channel(qint32& number)

@@ -40,6 +40,8 @@ signals:
     void MuteChanged(bool muted);
     // The service's name has lost its owner (the service ended or crashed).
     void ServiceLost();
+    // The service's name has an owner: found at start, or the service (back) on the bus.
+    void ServiceFound();
 
 private slots:
     void onSignal(const QDBusMessage& message);

@@ -1,17 +1,15 @@
 #include "channeldata.h"
 
-#include "app/basic.h"
-
 #include <QCoreApplication>
 
 namespace radio {
 
 ChannelDataHandler::ChannelDataHandler(skin::RadioXMControls& controls, skin::WindowState& state, ChannelTable& table,
-                                       NowPlaying& nowPlaying, QString servicesPath)
+                                       TunedChannel& tuned, QString servicesPath)
     : m_c(controls)
     , m_state(state)
     , m_table(table)
-    , m_nowPlaying(nowPlaying)
+    , m_tuned(tuned)
     , m_servicesPath(std::move(servicesPath))
 {
 }
@@ -42,10 +40,9 @@ void ChannelDataHandler::ChannelData(qint32 number, const QString& station, cons
 void ChannelDataHandler::showIfTuned(qint32 number, const QString& station, const QString& artist, const QString& title,
                                      const QString& genre)
 {
-    const std::optional<qint32> tuned = basic::CLng(m_c.lblCC->Caption());
-    if (!tuned || *tuned != number)
+    if (m_tuned.number() != number)
         return;
-    m_nowPlaying.ShowChannel(station, artist, title, genre);
+    m_tuned.setTexts({station, artist, title, genre});
 }
 
 void ChannelDataHandler::letPendingEventsRun()

@@ -1,17 +1,18 @@
 // The radio's listing: each ChannelData report updates or adds the channel's row, records a
-// newly heard channel in services.dat, and refreshes the now-playing labels for the tuned
-// channel.
+// newly heard channel in services.dat, and gives the tuned channel its new texts.
 #pragma once
 
 #include "radio/channeltable.h"
-#include "radio/nowplaying.h"
+#include "radio/tunedchannel.h"
+#include "skin/radioxmcontrols.h"
+#include "skin/windowstate.h"
 
 namespace radio {
 
 class ChannelDataHandler {
 public:
     ChannelDataHandler(skin::RadioXMControls& controls, skin::WindowState& state, ChannelTable& table,
-                       NowPlaying& nowPlaying, QString servicesPath);
+                       TunedChannel& tuned, QString servicesPath);
 
     void ChannelData(qint32 number, const QString& station, const QString& artist, const QString& title,
                      const QString& genre);
@@ -24,7 +25,7 @@ private:
     skin::RadioXMControls& m_c;
     skin::WindowState& m_state;
     ChannelTable& m_table;
-    NowPlaying& m_nowPlaying;
+    TunedChannel& m_tuned;
     QString m_servicesPath;
     bool m_pumping = false;
 };

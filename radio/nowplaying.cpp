@@ -27,13 +27,21 @@ std::optional<qint32> TimeThumbLeft(qint32 position, qint32 duration, float barW
 }
 
 NowPlaying::NowPlaying(skin::RadioXMControls& controls, skin::WindowState& state, modFunctions::SharedWaitTimer& waits,
-                       const ChannelTable& table, Hooks hooks)
+                       const ChannelTable& table, TunedChannel& tuned, Hooks hooks)
     : m_c(controls)
     , m_state(state)
     , m_waits(waits)
     , m_table(table)
+    , m_tuned(tuned)
     , m_hooks(std::move(hooks))
 {
+    m_following = QObject::connect(&m_tuned, &TunedChannel::changed, &m_tuned,
+                                   [this](TunedChannel::Parts parts) { showTuned(parts); });
+}
+
+NowPlaying::~NowPlaying()
+{
+    QObject::disconnect(m_following);
 }
 
 void NowPlaying::ArtistTitleUpdate(const QString& line)
@@ -55,8 +63,9 @@ void NowPlaying::ChannelChange(qint32 number)
         return;
     if (m_hooks.HighlightItem)
         m_hooks.HighlightItem(position + 1);
-    ShowChannel(m_table.text(position, Station), m_table.text(position, Artist), m_table.text(position, Title),
-                m_table.text(position, Genre));
+    // The radio names the channel it now plays: number and texts change together.
+    m_tuned.report(number, {m_table.text(position, Station), m_table.text(position, Artist),
+                            m_table.text(position, Title), m_table.text(position, Genre)});
     if (m_hooks.RefreshPresetButtons)
         m_hooks.RefreshPresetButtons();
 }
@@ -64,17 +73,22 @@ void NowPlaying::ChannelChange(qint32 number)
 void NowPlaying::CurrentChannelData(qint32 number, const QString& station, const QString& artist, const QString& title,
                                     const QString& genre)
 {
-    m_c.lblCC->setCaption(QString::number(number));
-    ShowChannel(station, artist, title, genre);
+    m_tuned.report(number, {station, artist, title, genre});
 }
 
-void NowPlaying::ShowChannel(const QString& station, const QString& artist, const QString& title, const QString& genre)
+void NowPlaying::showTuned(TunedChannel::Parts parts)
 {
-    m_c.lblStation->setCaption(station);
-    m_c.lblArtist->setCaption(artist);
-    m_c.lblTrackTitle->setCaption(title);
-    ArtistTitleUpdate(artist + QLatin1String(" - ") + title);
-    m_c.lblGenre->setCaption(genre);
+    if (parts & TunedChannel::Number)
+        m_c.lblCC->setCaption(m_tuned.numberText());
+    if (!(parts & TunedChannel::Texts))
+        return;
+    // A copy: the line below may wait, and another change may come meanwhile.
+    const ChannelTexts texts = m_tuned.texts();
+    m_c.lblStation->setCaption(texts.station);
+    m_c.lblArtist->setCaption(texts.artist);
+    m_c.lblTrackTitle->setCaption(texts.title);
+    ArtistTitleUpdate(texts.artist + QLatin1String(" - ") + texts.title);
+    m_c.lblGenre->setCaption(texts.genre);
 }
 
 void NowPlaying::CurrentTime(qint32 position, qint32 duration)
@@ -83,6 +97,7 @@ void NowPlaying::CurrentTime(qint32 position, qint32 duration)
     m_state.TrackPosition = position;
     m_c.lblCurrentPos->setCaption(FormatTrackTime(position));
     m_c.lblTotalTrackTime->setCaption(FormatTrackTime(duration));
+    m_tuned.setTime({position, duration});
     const std::optional<qint32> left =
         TimeThumbLeft(position, duration, m_c.pctTimeScrollBar->Width(), m_c.pctTimeScroll->Width());
     if (!left)

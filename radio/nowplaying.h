@@ -1,9 +1,11 @@
 // The now-playing display: the tuned channel's number, station, artist, title and genre, the
-// artist-title line, the elapsed and total track time and the thumb on the time bar.
+// artist-title line, the elapsed and total track time and the thumb on the time bar. The radio's
+// reports go to the tuned channel; the labels of number and texts follow it.
 #pragma once
 
 #include "app/modfunctions.h"
 #include "radio/channeltable.h"
+#include "radio/tunedchannel.h"
 #include "skin/radioxmcontrols.h"
 #include "skin/windowstate.h"
 
@@ -30,15 +32,14 @@ public:
     };
 
     NowPlaying(skin::RadioXMControls& controls, skin::WindowState& state, modFunctions::SharedWaitTimer& waits,
-               const ChannelTable& table, Hooks hooks);
+               const ChannelTable& table, TunedChannel& tuned, Hooks hooks);
+    ~NowPlaying();
+    NowPlaying(const NowPlaying&) = delete;
+    NowPlaying& operator=(const NowPlaying&) = delete;
 
     // Puts a new artist-title line on screen, unless it is the line already there. While a
     // preset is held, the line waits: the preset's message must stay readable.
     void ArtistTitleUpdate(const QString& line);
-
-    // Puts a channel's station, artist, title and genre on the now-playing labels, in the order
-    // the window always filled them; the artist-title line may wait for a held preset.
-    void ShowChannel(const QString& station, const QString& artist, const QString& title, const QString& genre);
 
     void ChannelChange(qint32 number);
     void CurrentChannelData(qint32 number, const QString& station, const QString& artist, const QString& title,
@@ -46,11 +47,18 @@ public:
     void CurrentTime(qint32 position, qint32 duration);
 
 private:
+    // Puts what changed of the tuned channel on the labels: the number, and the station, artist,
+    // title and genre in the order the window always filled them; the artist-title line may wait
+    // for a held preset.
+    void showTuned(TunedChannel::Parts parts);
+
     skin::RadioXMControls& m_c;
     skin::WindowState& m_state;
     modFunctions::SharedWaitTimer& m_waits;
     const ChannelTable& m_table;
+    TunedChannel& m_tuned;
     Hooks m_hooks;
+    QMetaObject::Connection m_following;
 };
 
 } // namespace radio

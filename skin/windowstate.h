@@ -13,6 +13,9 @@ namespace skin {
 // Button states of a skinned control, and the index of the skin surface that shows each.
 enum ButtonState : qint16 { StateUp = 0, StateDown = 1, StateOn = 2 };
 
+// The action a held button repeats: the volume steps, the list's pages and its steps.
+enum class HeldButton { None, VolumeUp, VolumeDown, PageUp, PageDown, ScrollUp, ScrollDown };
+
 struct WindowState {
     // Start-up and the settings read once per run.
     QString IniFile;
@@ -50,9 +53,8 @@ struct WindowState {
     // Presets: the index of the preset held down, or empty.
     QString PresetPressed;
 
-    // Press-and-hold: the action a held button repeats ("cmdVolumeUp", "cmdVolumeDown",
-    // "PageUp", "PageDown", "pctScrollUp", "pctScrollDown"), or empty.
-    QString PressedButton;
+    // Press-and-hold: the action a held button repeats, or none.
+    HeldButton PressedButton = HeldButton::None;
 
     // Scrolling: the direction of the last press on the track ("PageUp", "PageDown" or empty),
     // the mouse button held on the thumb (1 left, 0 none) and where in the thumb it went down

@@ -25,7 +25,8 @@ struct Window {
     radio::ChannelTable table;
     modFunctions::SharedWaitTimer waits;
     channellist::ListWindow list{c, state, table};
-    channellist::Highlighter highlight{c, state, table, list, waits};
+    radio::TunedChannel tuned;
+    channellist::Highlighter highlight{c, state, table, list, waits, tuned};
     channellist::Scroller scroller{c, state, table, list, highlight, scale};
     skin::SkinLoader loader{form,
                             c,

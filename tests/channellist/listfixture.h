@@ -20,7 +20,8 @@ struct List {
     ChannelTable table;
     modFunctions::SharedWaitTimer waits;
     channellist::ListWindow list{c, state, table};
-    channellist::Highlighter highlight{c, state, table, list, waits};
+    radio::TunedChannel tuned;
+    channellist::Highlighter highlight{c, state, table, list, waits, tuned};
 
     explicit List(int n, qint16 v = 4)
     {

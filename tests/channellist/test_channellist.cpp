@@ -4,6 +4,7 @@
 #include "channellist/highlight.h"
 #include "channellist/listwindow.h"
 #include "listfixture.h"
+#include "radio/nowplaying.h"
 #include "testsupport.h"
 
 #include <QTemporaryDir>
@@ -207,7 +208,7 @@ TEST(StartupHighlight, FillsTheRowsTheTableGotAfterTheyWereLaidOut)
     l.paint(0); // the skin's load, before the table has any channel
     for (int k = 1; k <= 20; ++k)
         l.table.Add(radio::ChannelTable::RowKey(k));
-    l.c.lblCC->setCaption("3"); // an inner row of the first page
+    l.tuned.setNumber(3); // an inner row of the first page
     l.highlight.tmrHighlightListItem_Timer();
     EXPECT_EQ(l.shownRows(), 5);
     EXPECT_EQ(l.c.lblListItem0(0).Caption(), "001");
@@ -218,7 +219,7 @@ TEST(StartupHighlight, FindsTheTunedChannelOnceAndStops)
 {
     List l(150);
     l.paint(0);
-    l.c.lblCC->setCaption("97");
+    l.tuned.setNumber(97);
     l.highlight.tmrHighlightListItem_Timer();
     EXPECT_TRUE(l.state.StartupHighlightDone);
     EXPECT_EQ(l.state.SelectedListItem, 96);
@@ -226,7 +227,7 @@ TEST(StartupHighlight, FindsTheTunedChannelOnceAndStops)
 
     List missing(10);
     missing.c.tmrHighlightListItem.setEnabled(true);
-    missing.c.lblCC->setCaption("42");
+    missing.tuned.setNumber(42);
     testsupport::pump(600);
     EXPECT_FALSE(missing.state.StartupHighlightDone);
     EXPECT_TRUE(missing.c.tmrHighlightListItem.Enabled()) << "it keeps searching";
@@ -242,12 +243,11 @@ struct Choosing : List {
     QTemporaryDir folder;
     QStringList calls;
     int presetRefreshes = 0;
-    radio::NowPlaying nowPlaying{c, state, waits, table, {}};
+    radio::NowPlaying nowPlaying{c, state, waits, table, tuned, {}};
     channellist::ChannelChooser chooser{
-        c,
         state,
         table,
-        nowPlaying,
+        tuned,
         list,
         {[this](qint32& n) { calls << QStringLiteral("Channel %1").arg(n); },
          [this](bool m) { calls << QStringLiteral("SetMute %1").arg(m ? "true" : "false"); },
@@ -283,9 +283,9 @@ TEST(ChooseListItem, TunesShowsRemembersAndUnmutes)
 TEST(ChooseListItem, RemembersTheChosenChannelEvenWhenAnOldReportArrivesMeanwhile)
 {
     Choosing t;
-    t.c.lblCC->setCaption("3");
+    t.tuned.report(3, {});
     // A report of the channel still playing, handled while the choice lets pending events run.
-    QTimer::singleShot(0, [&] { t.c.lblCC->setCaption("3"); });
+    QTimer::singleShot(0, [&] { t.tuned.report(3, {}); });
     t.chooser.ChooseListItem(6);
     EXPECT_EQ(t.settings(), "[XMRadio]\r\nLastChannel=7\r\n");
 }
@@ -293,7 +293,7 @@ TEST(ChooseListItem, RemembersTheChosenChannelEvenWhenAnOldReportArrivesMeanwhil
 TEST(ChooseListItem, APositionOutsideTheTableSkipsOnlyTheStepsThatReadTheRow)
 {
     Choosing t;
-    t.c.lblCC->setCaption("12");
+    t.tuned.setNumber(12);
     t.c.lblStation->setCaption("Before");
     t.chooser.ChooseListItem(150);
     EXPECT_EQ(t.calls, QStringList({"SetMute false"}));

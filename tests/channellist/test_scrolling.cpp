@@ -37,12 +37,12 @@ TEST(Scrolling, StepsMoveTheSelectionOneChannel)
 
     s.highlight.HighlightItem(150);
     s.scroller.pctScrollDown_MouseDown(s.left());
-    EXPECT_EQ(s.state.PressedButton, "pctScrollDown");
+    EXPECT_EQ(s.state.PressedButton, skin::HeldButton::ScrollDown);
     s.scroller.ScrollDown(); // a tick of the held button
     EXPECT_EQ(s.state.SelectedListItem, 149) << "nothing below the last channel";
     EXPECT_EQ(s.state.HighlightedItem, 150);
     s.scroller.pctScrollDown_MouseUp(s.left());
-    EXPECT_EQ(s.state.PressedButton, "");
+    EXPECT_EQ(s.state.PressedButton, skin::HeldButton::None);
     EXPECT_FALSE(s.c.tmrButtonPressed.Enabled());
 
     Scrolling notReady;
@@ -88,10 +88,10 @@ TEST(Scrolling, APressOnTheTrackPagesTowardsItAndRepeatsUntilReleaseOrFocusLoss)
     const float thumb = s.c.pctScroll->Top();
     s.scroller.pctScrollBar_MouseDown({2, 0, thumb + 400}); // the right button pages too
     EXPECT_EQ(s.state.TopListItem, 55);
-    EXPECT_EQ(s.state.PressedButton, "PageDown");
+    EXPECT_EQ(s.state.PressedButton, skin::HeldButton::PageDown);
     EXPECT_TRUE(s.c.tmrButtonPressed.Enabled());
     s.scroller.pctScrollBar_LostFocus();
-    EXPECT_EQ(s.state.PressedButton, "");
+    EXPECT_EQ(s.state.PressedButton, skin::HeldButton::None);
     EXPECT_FALSE(s.c.tmrButtonPressed.Enabled());
     EXPECT_EQ(s.state.PageCommand, "");
 
@@ -102,7 +102,7 @@ TEST(Scrolling, APressOnTheTrackPagesTowardsItAndRepeatsUntilReleaseOrFocusLoss)
     EXPECT_EQ(s.state.PageCommand, "PageUp") << "a release keeps the direction for a double click";
     s.scroller.pctScrollBar_DblClick();
     EXPECT_EQ(s.state.TopListItem, 45);
-    EXPECT_EQ(s.state.PressedButton, "PageUp");
+    EXPECT_EQ(s.state.PressedButton, skin::HeldButton::PageUp);
     EXPECT_EQ(s.state.PageCommand, "");
 }
 
@@ -116,7 +116,7 @@ TEST(Scrolling, ADoubleClickOnAStepButtonStepsOnceMoreAndEndsUp)
     s.scroller.pctScrollDown_DblClick();
     s.scroller.pctScrollDown_MouseUp(s.left());
     EXPECT_EQ(s.state.SelectedListItem, 11);
-    EXPECT_EQ(s.state.PressedButton, "");
+    EXPECT_EQ(s.state.PressedButton, skin::HeldButton::None);
     EXPECT_FALSE(s.c.tmrButtonPressed.Enabled());
 }
 

@@ -1,12 +1,13 @@
 // The window as an MPRIS2 media player, driven the way a desktop drives it: Debian's playerctl
 // against the real window and the real simulator service on a private session bus; and the
-// signals the window sends on that bus while the radio lists its channels.
+// signals the window sends on that bus as the radio, the sound card and the player change.
 #include "app/frmradioxm.h"
 #include "fakeradioservice.h"
 #include "scriptedmessagebox.h"
 #include "testskin.h"
 #include "testsupport.h"
 
+#include <QApplication>
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>
 #include <QDBusMessage>
@@ -15,12 +16,24 @@
 #include <QRegularExpression>
 #include <QSignalSpy>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <csignal>
 #include <gtest/gtest.h>
 
 using testsupport::waitUntil;
 
 namespace {
+
+const QString PlayerInterface = QStringLiteral("org.mpris.MediaPlayer2.Player");
+
+// pactl against the test's sound server; its standard output.
+QString pactl(const QStringList& arguments)
+{
+    QProcess p;
+    p.start(QStringLiteral("pactl"), arguments);
+    p.waitForFinished(5000);
+    return QString::fromUtf8(p.readAllStandardOutput()).trimmed();
+}
 
 // Records the PropertiesChanged signals of the media player's object.
 class PropertiesRecorder : public QObject {
@@ -52,12 +65,18 @@ protected:
     std::vector<ScriptedMessageBox::Shown> shown;
     std::unique_ptr<frmRadioXM> window;
 
-    // The window with the simulator (30 channels listed fast) or, without, nothing that answers.
-    void start(bool withSimulator)
+    struct Start {
+        // The simulator (30 channels listed fast); without it nothing answers but a fake.
+        bool simulator = false;
+        bool soundCard = true;
+        // The program's own message box rather than one that answers at once.
+        bool realMessageBox = false;
+    };
+    void start(Start how)
     {
         testskin::writeSkin(folder.filePath("Skins"));
         QByteArray radio = "LastChannel=5\r\n";
-        if (withSimulator) {
+        if (how.simulator) {
             const QString wrapper = testsupport::writeScript(folder.filePath("run-service.sh"),
                                                              "exec '" VANTO_PROGRAM_DIR
                                                              "/xm-radio-service' --seed 3 --interval 10 --channels 30");
@@ -68,11 +87,14 @@ protected:
                                                                    "WindowHeight=480\r\n");
         frmRadioXM::Seams seams;
         seams.programFolder = folder.path();
-        seams.messageBox = [this](QWidget*) {
-            auto box = std::make_unique<ScriptedMessageBox>();
-            box->log = &shown;
-            return box;
-        };
+        if (!how.realMessageBox)
+            seams.messageBox = [this](QWidget*) {
+                auto box = std::make_unique<ScriptedMessageBox>();
+                box->log = &shown;
+                return box;
+            };
+        if (!how.soundCard)
+            seams.createMixer = [] { return nullptr; };
         window = std::make_unique<frmRadioXM>(std::move(seams));
         window->Form_Load();
         window->show();
@@ -115,15 +137,54 @@ protected:
     {
         ASSERT_TRUE(waitUntil([&] { return window->state().StartupHighlightDone && ownsName(); }, 15000));
     }
+
+    // The window with a fake service that has listed channels 1 to 10 twice, and tuned 5 with
+    // a time.
+    void startListed(FakeRadioService& service)
+    {
+        start({});
+        ASSERT_TRUE(waitUntil([&] { return window->radioClient()->currentOwner() == service.uniqueName(); }));
+        for (int round = 0; round < 2; ++round)
+            for (int n = 1; n <= 10; ++n)
+                service.emitSignal("ChannelData",
+                                   {n, QStringLiteral("Station %1").arg(n), QStringLiteral("Artist %1").arg(n),
+                                    QStringLiteral("Title %1").arg(n), "Genre"});
+        service.emitSignal("CurrentChannelData", {5, "Station 5", "Artist 5", "Title 5", "Genre"});
+        service.emitSignal("CurrentTime", {10, 200});
+        ASSERT_TRUE(waitUntil([&] { return window->state().StartupHighlightDone && ownsName(); }));
+        ASSERT_TRUE(waitUntil([&] { return window->tuned().time().has_value(); }));
+    }
+
+    // A call to the player by another program on the bus; its answer.
+    QDBusMessage ask(const QString& interface, const char* method, const QVariantList& arguments = {})
+    {
+        QDBusMessage call = QDBusMessage::createMethodCall("org.mpris.MediaPlayer2.vantoxm", "/org/mpris/MediaPlayer2",
+                                                           interface, QLatin1String(method));
+        call.setArguments(arguments);
+        QDBusPendingCall answer = QDBusConnection::connectToBus(QDBusConnection::SessionBus, "caller").asyncCall(call);
+        EXPECT_TRUE(waitUntil([&] { return answer.isFinished(); })) << method;
+        return answer.reply();
+    }
+    QVariant property(const char* name)
+    {
+        const QDBusMessage answer = ask("org.freedesktop.DBus.Properties", "Get", {PlayerInterface, name});
+        return qdbus_cast<QDBusVariant>(answer.arguments().value(0)).variant();
+    }
+    QDBusMessage setProperty(const char* name, const QVariant& value)
+    {
+        return ask("org.freedesktop.DBus.Properties", "Set",
+                   {PlayerInterface, name, QVariant::fromValue(QDBusVariant(value))});
+    }
 };
 
 } // namespace
 
 TEST_F(Mpris, PlayerctlShowsTheTunedChannel)
 {
-    start(true);
+    start({.simulator = true});
     waitForReadyList();
     ASSERT_TRUE(waitUntil([&] { return !c().lblArtist->Caption().isEmpty(); }));
+    ASSERT_FALSE(c().lblTrackTitle->Caption().isEmpty()) << "a check of the title needs one";
     QMap<QString, QString> shownKeys;
     for (const QString& line : playerctl({"metadata"}).split('\n')) {
         const QRegularExpressionMatch m = QRegularExpression(R"(^vantoxm (\S+)\s+(.*)$)").match(line);
@@ -138,14 +199,18 @@ TEST_F(Mpris, PlayerctlShowsTheTunedChannel)
     EXPECT_TRUE(shown.empty());
 }
 
-TEST_F(Mpris, NextAndPreviousTuneTheNeighbouringChannelsOfTheList)
+TEST_F(Mpris, NextAndPreviousStepFromTheTunedChannel)
 {
-    start(true);
+    start({.simulator = true});
     waitForReadyList();
     QSignalSpy changes(window->radioClient(), &AXXMRadioClient::ChannelChange);
     const auto channelAt = [&](int position) { return window->table().text(position, radio::Num).toInt(); };
     const int first = window->state().SelectedListItem;
+    ASSERT_EQ(channelAt(first), 5) << "the tuned channel is selected";
     ASSERT_LT(first + 3, window->table().count());
+    // A passenger's stray tap selects another row; the steering wheel's buttons do not follow it.
+    window->lblListItem_MouseDown(first == window->state().TopListItem ? 2 : 0, {1, 0, 0});
+    ASSERT_NE(window->state().SelectedListItem, first);
 
     const struct {
         const char* command;
@@ -181,16 +246,13 @@ TEST_F(Mpris, NextAndPreviousTuneTheNeighbouringChannelsOfTheList)
         waitUntil([&] { return !changes.isEmpty() && changes.last().front().toInt() == channelAt(first + 3); }));
     testsupport::pump(100);
 
-    // At the end of the list there is no next channel: nothing is tuned, nothing written.
-    window->highlight().HighlightItem(window->table().count());
+    // On the last channel of the list there is no next one: nothing is tuned, nothing written.
+    const int last = window->table().count() - 1;
+    window->chooser().ChooseListItem(last);
+    ASSERT_TRUE(waitUntil([&] { return !changes.isEmpty() && changes.last().front().toInt() == channelAt(last); }));
+    testsupport::pump(100);
     const QByteArray before = testsupport::readFile(folder.filePath("vantoxm.ini"));
-    QDBusMessage get = QDBusMessage::createMethodCall("org.mpris.MediaPlayer2.vantoxm", "/org/mpris/MediaPlayer2",
-                                                      "org.freedesktop.DBus.Properties", "Get");
-    get << QStringLiteral("org.mpris.MediaPlayer2.Player") << QStringLiteral("CanGoNext");
-    PropertiesRecorder other("asker");
-    QDBusPendingCall answer = other.bus().asyncCall(get);
-    ASSERT_TRUE(waitUntil([&] { return answer.isFinished(); }));
-    EXPECT_FALSE(qdbus_cast<QDBusVariant>(answer.reply().arguments().value(0)).variant().toBool());
+    EXPECT_FALSE(property("CanGoNext").toBool());
     changes.clear();
     playerctl({"next"});
     testsupport::pump(300);
@@ -200,7 +262,7 @@ TEST_F(Mpris, NextAndPreviousTuneTheNeighbouringChannelsOfTheList)
 
 TEST_F(Mpris, PlayPauseMutesAndUnmutesTheRadio)
 {
-    start(true);
+    start({.simulator = true});
     waitForReadyList();
     QSignalSpy mutes(window->radioClient(), &AXXMRadioClient::MuteChanged);
     for (const bool muted : {true, false}) {
@@ -212,14 +274,34 @@ TEST_F(Mpris, PlayPauseMutesAndUnmutesTheRadio)
     }
 }
 
+TEST_F(Mpris, PlayPauseTogglesWhatWasLastAskedForAndStopIsStopped)
+{
+    FakeRadioService service("service");
+    startListed(service);
+    service.calls.clear();
+    // Presses faster than the service confirms them: a late confirmation is no news.
+    ask(PlayerInterface, "PlayPause");
+    ask(PlayerInterface, "PlayPause");
+    service.emitSignal("MuteChanged", {true}); // the first press's
+    ASSERT_TRUE(waitUntil([&] { return window->radioClient()->Mute(); }));
+    ask(PlayerInterface, "PlayPause");
+    EXPECT_TRUE(waitUntil([&] { return service.calls.size() == 3; }));
+    EXPECT_EQ(service.calls, QStringList({"SetMute true", "SetMute false", "SetMute true"}));
+
+    // A radio's stop mutes, and says so until it plays again; a rate of 0 pauses.
+    const auto status = [&](const char* method) {
+        ask(PlayerInterface, method);
+        return property("PlaybackStatus").toString();
+    };
+    EXPECT_EQ(status("Stop"), "Stopped");
+    EXPECT_EQ(status("Pause"), "Stopped");
+    EXPECT_EQ(status("Play"), "Playing");
+    setProperty("Rate", 0.0);
+    EXPECT_EQ(property("PlaybackStatus"), "Paused");
+}
+
 TEST_F(Mpris, VolumeIsTheSoundCardsMasterLevel)
 {
-    const auto pactl = [](const QStringList& arguments) {
-        QProcess p;
-        p.start(QStringLiteral("pactl"), arguments);
-        p.waitForFinished(5000);
-        return QString::fromUtf8(p.readAllStandardOutput()).trimmed();
-    };
     // The test server's sink, in its own units (65536 is 100 %).
     const auto sinkVolume = [&] {
         const QString out = pactl({"get-sink-volume", "vanto_null"});
@@ -227,18 +309,31 @@ TEST_F(Mpris, VolumeIsTheSoundCardsMasterLevel)
         return out.mid(colon + 1).section(QLatin1Char('/'), 0, 0).trimmed().toLong();
     };
     pactl({"set-sink-volume", "vanto_null", "16384"});
-    start(true);
+    start({.simulator = true});
     waitForReadyList();
     EXPECT_NEAR(playerctl({"volume"}).toDouble(), 0.25, 0.01) << "read from the mixer";
 
     playerctl({"volume", "0.5"});
     EXPECT_NEAR(sinkVolume(), 32768, 2);
     EXPECT_NEAR(playerctl({"volume"}).toDouble(), 0.5, 0.01);
+
+    // Only a number of the property's type: true is not full volume, 1 not 100 %.
+    for (const QVariant& value : {QVariant(true), QVariant(qint32(1)), QVariant(QStringLiteral("1.0"))})
+        EXPECT_EQ(setProperty("Volume", value).errorName(), "org.freedesktop.DBus.Error.InvalidArgs")
+            << value.typeName();
+    EXPECT_NEAR(sinkVolume(), 32768, 2);
+    // The position changes all the time: it is read when needed, never announced.
+    EXPECT_TRUE(ask("org.freedesktop.DBus.Introspectable", "Introspect")
+                    .arguments()
+                    .value(0)
+                    .toString()
+                    .contains("<property name=\"Position\" type=\"x\" access=\"read\">\n      <annotation "
+                              "name=\"org.freedesktop.DBus.Property.EmitsChangedSignal\" value=\"false\"/>"));
 }
 
 TEST_F(Mpris, RaiseShowsTheWindowAndQuitClosesItAndLeavesTheBus)
 {
-    start(true);
+    start({.simulator = true});
     waitForReadyList();
     PropertiesRecorder caller("caller");
     window->showMinimized();
@@ -254,7 +349,7 @@ TEST_F(Mpris, RaiseShowsTheWindowAndQuitClosesItAndLeavesTheBus)
 TEST_F(Mpris, ReportsOfOtherChannelsAnnounceNothing)
 {
     FakeRadioService service("service");
-    start(false);
+    start({});
     ASSERT_TRUE(waitUntil([&] { return window->radioClient()->currentOwner() == service.uniqueName() && ownsName(); }));
     const auto report = [&](const char* name, int channel, const QString& artist, const QString& title) {
         service.emitSignal(name, {channel, QStringLiteral("Station %1").arg(channel), artist, title, "Genre"});
@@ -287,6 +382,92 @@ TEST_F(Mpris, ReportsOfOtherChannelsAnnounceNothing)
               "Next Song");
 }
 
+// What an applet sees: each change announced once, with values that belong together.
+TEST_F(Mpris, EachChangeIsAnnouncedOnceAndWhole)
+{
+    pactl({"set-sink-volume", "vanto_null", "16384"});
+    FakeRadioService service("service");
+    startListed(service);
+    testsupport::pump(300);
+    PropertiesRecorder recorder("recorder");
+    // The one announcement of the next moment.
+    const auto announced = [&] {
+        EXPECT_TRUE(waitUntil([&] { return !recorder.changes.isEmpty(); }, 2000));
+        testsupport::pump(300);
+        EXPECT_EQ(recorder.changes.size(), 1);
+        return recorder.changes.isEmpty() ? QVariantMap() : recorder.changes.takeFirst();
+    };
+    const auto metadata = [](const QVariantMap& change) { return qdbus_cast<QVariantMap>(change.value("Metadata")); };
+
+    // A mute, however it came about, as the service reports it.
+    service.emitSignal("MuteChanged", {true});
+    EXPECT_EQ(announced(), QVariantMap({{"PlaybackStatus", "Paused"}}));
+    service.emitSignal("MuteChanged", {false});
+    EXPECT_EQ(announced(), QVariantMap({{"PlaybackStatus", "Playing"}}));
+
+    // The sound card's volume, changed by another program.
+    pactl({"set-sink-volume", "vanto_null", "32768"});
+    const QVariantMap volume = announced();
+    EXPECT_EQ(volume.keys(), QStringList{"Volume"});
+    EXPECT_NEAR(volume.value("Volume").toDouble(), 0.5, 0.01);
+
+    // Next: the new channel with its own texts, and no length before its time has come.
+    ask(PlayerInterface, "Next");
+    const QVariantMap next = metadata(announced());
+    EXPECT_EQ(next,
+              QVariantMap({{"mpris:trackid", QVariant::fromValue(QDBusObjectPath("/org/vanto/XMRadio/channel/6"))},
+                           {"xesam:title", "Title 6"},
+                           {"xesam:artist", QStringList{"Artist 6"}},
+                           {"xesam:album", "Station 6"},
+                           {"xesam:genre", QStringList{"Genre"}}}));
+    // The service confirms the channel, then its time comes: the same track, now with a length.
+    service.emitSignal("ChannelChange", {6});
+    service.emitSignal("CurrentChannelData", {6, "Station 6", "Artist 6", "Title 6", "Genre"});
+    service.emitSignal("CurrentTime", {0, 180});
+    QVariantMap timed = metadata(announced());
+    EXPECT_EQ(timed.take("mpris:length").toLongLong(), 180000000);
+    EXPECT_EQ(timed, next);
+
+    // The service goes: stopped, with nothing to do, in one announcement; a Next does nothing.
+    const auto whenService = [](bool here) {
+        return QVariantMap({{"PlaybackStatus", here ? "Playing" : "Stopped"},
+                            {"CanPlay", here},
+                            {"CanPause", here},
+                            {"CanGoNext", here},
+                            {"CanGoPrevious", here}});
+    };
+    service.releaseName();
+    EXPECT_EQ(announced(), whenService(false));
+    const QByteArray settings = testsupport::readFile(folder.filePath("vantoxm.ini"));
+    ask(PlayerInterface, "Next");
+    ask(PlayerInterface, "PlayPause");
+    testsupport::pump(300);
+    EXPECT_TRUE(recorder.changes.isEmpty());
+    EXPECT_EQ(window->tuned().number(), 6);
+    EXPECT_EQ(testsupport::readFile(folder.filePath("vantoxm.ini")), settings);
+    // It comes back: the status follows the radio's mute again.
+    service.claimName();
+    EXPECT_EQ(announced(), whenService(true));
+}
+
+TEST_F(Mpris, WithoutAMixerAVolumeIsDroppedQuietlyAndSaidOnce)
+{
+    static QStringList logged;
+    logged.clear();
+    const QtMessageHandler previous =
+        qInstallMessageHandler([](QtMsgType, const QMessageLogContext& context, const QString& text) {
+            if (QByteArray(context.category) == "vanto.mpris" && text.contains("mixer"))
+                logged << text;
+        });
+    start({.soundCard = false});
+    ASSERT_TRUE(waitUntil([&] { return ownsName(); }));
+    for (const double volume : {0.5, 0.7})
+        EXPECT_EQ(setProperty("Volume", volume).type(), QDBusMessage::ReplyMessage);
+    qInstallMessageHandler(previous);
+    EXPECT_EQ(logged.size(), 1) << logged.join('\n').toStdString();
+    EXPECT_EQ(property("Volume").toDouble(), 0.0);
+}
+
 TEST_F(Mpris, ASecondInstanceGoesOnWithoutMpris)
 {
     // The first instance, as another program on the bus, owns the name already.
@@ -300,7 +481,7 @@ TEST_F(Mpris, ASecondInstanceGoesOnWithoutMpris)
                 logged << text;
         });
     FakeRadioService service("service");
-    start(false);
+    start({});
     EXPECT_TRUE(waitUntil([&] { return !logged.isEmpty(); }));
     testsupport::pump(300);
     qInstallMessageHandler(previous);
@@ -312,6 +493,26 @@ TEST_F(Mpris, ASecondInstanceGoesOnWithoutMpris)
     service.emitSignal("CurrentChannelData", {5, "Station", "Artist", "Title", "Genre"});
     EXPECT_TRUE(waitUntil([&] { return c().lblStation->Caption() == "Station"; }));
     QDBusConnection::disconnectFromBus("first");
+}
+
+// Run as a test of its own (test_mpris_without_sound_card): at ignition the media keys must work
+// at once, whatever start-up tells the driver about the sound card.
+TEST_F(Mpris, WithoutASoundCardThePlayerIsOnTheBusWithin2Seconds)
+{
+    QProcess lister;
+    lister.start("sh", {"-c", "end=$(($(date +%s%N) + 2000000000)); while [ $(date +%s%N) -lt $end ]; do " PLAYERCTL
+                              " -l 2>/dev/null | grep -qx vantoxm && exit 0; sleep 0.05; done; exit 1"});
+    ASSERT_TRUE(lister.waitForStarted());
+    // Whatever start-up shows is answered once the lister is done, so that start-up can end.
+    QTimer dismiss;
+    QObject::connect(&dismiss, &QTimer::timeout, [&] {
+        if (lister.state() == QProcess::NotRunning && QApplication::activeModalWidget())
+            QApplication::activeModalWidget()->close();
+    });
+    dismiss.start(50);
+    start({.soundCard = false, .realMessageBox = true});
+    ASSERT_TRUE(waitUntil([&] { return lister.state() == QProcess::NotRunning; }));
+    EXPECT_EQ(lister.exitCode(), 0) << "playerctl -l did not list the player within 2 s";
 }
 
 #include "test_mpris.moc"

@@ -175,7 +175,7 @@ TEST(PressAndHold, AHeldVolumeButtonRepeatsEveryTickAndTheClickAddsOne)
     QSignalSpy ticks(&b.c.tmrButtonPressed, &skin::Timer::tick);
     QWidget* down = b.c.cmdVolumeDown->widget();
     QTest::mousePress(down, Qt::LeftButton);
-    EXPECT_EQ(b.state.PressedButton, "cmdVolumeDown");
+    EXPECT_EQ(b.state.PressedButton, skin::HeldButton::VolumeDown);
     EXPECT_EQ(b.steps, 0) << "the press itself changes nothing";
     pump(1100);
     QTest::mouseRelease(down, Qt::LeftButton);
@@ -199,17 +199,26 @@ TEST(PressAndHold, AHeldVolumeButtonRepeatsEveryTickAndTheClickAddsOne)
     EXPECT_EQ(b.steps, ticks.count());
 }
 
-TEST(PressAndHold, ATickRunsOnlyTheActionNamedExactly)
+TEST(PressAndHold, ATickRunsTheActionOfTheButtonHeldAndNoneWithoutOne)
 {
-    VolumeButtons b;
-    for (const char* name : {"cmdvolumeup", "cmdVolumeUp ", "", "cmdTune"}) {
-        b.state.PressedButton = name;
-        b.hold.tmrButtonPressed_Timer();
+    QWidget form;
+    skin::TwipsScale scale;
+    skin::RadioXMControls c{&form, scale};
+    skin::WindowState state;
+    QStringList ran;
+    const auto record = [&ran](const char* name) { return [&ran, name] { ran << name; }; };
+    presets::PressAndHold hold{c,
+                               state,
+                               scale,
+                               {record("volume up"), record("volume down"), record("page up"), record("page down"),
+                                record("step up"), record("step down"), [&ran](qint32) { ran << "tune"; }}};
+    using skin::HeldButton;
+    for (const HeldButton held : {HeldButton::None, HeldButton::VolumeUp, HeldButton::VolumeDown, HeldButton::PageUp,
+                                  HeldButton::PageDown, HeldButton::ScrollUp, HeldButton::ScrollDown}) {
+        state.PressedButton = held;
+        hold.tmrButtonPressed_Timer();
     }
-    EXPECT_EQ(b.steps, 0);
-    b.state.PressedButton = "cmdVolumeUp";
-    b.hold.tmrButtonPressed_Timer();
-    EXPECT_EQ(b.steps, 1);
+    EXPECT_EQ(ran, QStringList({"volume up", "volume down", "page up", "page down", "step up", "step down"}));
 }
 
 TEST_F(Presets, HoldingVolumeDownStepsTheMasterVolumeEveryTick)

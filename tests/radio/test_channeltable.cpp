@@ -1,6 +1,7 @@
 // The channel table, services.dat and the listing handler, against real files.
 #include "radio/channeldata.h"
 #include "radio/channeltable.h"
+#include "radio/nowplaying.h"
 #include "testsupport.h"
 
 #include <QTemporaryDir>
@@ -96,8 +97,9 @@ struct Listing {
     skin::WindowState state;
     modFunctions::SharedWaitTimer waits;
     ChannelTable table;
-    radio::NowPlaying nowPlaying{c, state, waits, table, {}};
-    radio::ChannelDataHandler handler{c, state, table, nowPlaying, dir.filePath("services.dat")};
+    radio::TunedChannel tuned;
+    radio::NowPlaying nowPlaying{c, state, waits, table, tuned, {}};
+    radio::ChannelDataHandler handler{c, state, table, tuned, dir.filePath("services.dat")};
     QString services() const { return dir.filePath("services.dat"); }
 };
 
@@ -160,7 +162,7 @@ TEST(ChannelData, ARunThatHearsNoNewChannelLeavesServicesByteForByte)
 TEST(ChannelData, TheTunedChannelsDataGoesOnTheNowPlayingLabels)
 {
     Listing l;
-    l.c.lblCC->setCaption("5");
+    l.tuned.setNumber(5);
     l.handler.ChannelData(7, "Other", "X", "Y", "Z");
     EXPECT_EQ(l.c.lblStation->Caption(), "S") << "another channel leaves the labels alone";
     l.handler.ChannelData(5, "Station", "Artist", "Title", "Genre");
@@ -178,10 +180,9 @@ TEST(ChannelData, AFailedAppendKeepsTheRowAndTheProgramRunning)
     skin::TwipsScale scale;
     skin::RadioXMControls c(&form, scale);
     skin::WindowState state;
-    modFunctions::SharedWaitTimer waits;
     ChannelTable table;
-    radio::NowPlaying nowPlaying(c, state, waits, table, {});
-    radio::ChannelDataHandler handler(c, state, table, nowPlaying, dir.filePath("gone/services.dat"));
+    radio::TunedChannel tuned;
+    radio::ChannelDataHandler handler(c, state, table, tuned, dir.filePath("gone/services.dat"));
     handler.ChannelData(9, "A", "B", "C", "D");
     EXPECT_EQ(table.FindItem("009"), 0);
 }

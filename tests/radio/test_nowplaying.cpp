@@ -45,10 +45,12 @@ struct Display : ::testing::Test {
     skin::WindowState state;
     modFunctions::SharedWaitTimer waits;
     radio::ChannelTable table;
+    radio::TunedChannel tuned;
     std::vector<qint32> highlighted;
     int presetRefreshes = 0;
-    radio::NowPlaying np{
-        c, state, waits, table, {[this](qint32 item) { highlighted.push_back(item); }, [this] { ++presetRefreshes; }}};
+    radio::NowPlaying np{c,     state,
+                         waits, table,
+                         tuned, {[this](qint32 item) { highlighted.push_back(item); }, [this] { ++presetRefreshes; }}};
 };
 
 } // namespace
@@ -105,7 +107,7 @@ TEST_F(Display, ChannelChangeShowsAKnownChannelsRow)
     table.setText(row, radio::Artist, "Artist 7");
     table.setText(row, radio::Title, "Title 7");
     table.setText(row, radio::Genre, "Genre 7");
-    c.lblCC->setCaption("5");
+    tuned.setNumber(5);
     np.ChannelChange(7);
     EXPECT_EQ(highlighted, std::vector<qint32>{2});
     EXPECT_EQ(c.lblStation->Caption(), "Station 7");
@@ -114,7 +116,7 @@ TEST_F(Display, ChannelChangeShowsAKnownChannelsRow)
     EXPECT_EQ(c.lblGenre->Caption(), "Genre 7");
     EXPECT_EQ(c.lblArtistTrackTitle->Caption(), "Artist 7 - Title 7");
     EXPECT_EQ(presetRefreshes, 1);
-    EXPECT_EQ(c.lblCC->Caption(), "5") << "the channel number follows CurrentChannelData only";
+    EXPECT_EQ(c.lblCC->Caption(), "7") << "the number shown is that of the channel whose texts are shown";
 }
 
 TEST_F(Display, ChannelChangeToAnUnknownChannelChangesNothing)

@@ -1,0 +1,55 @@
+// The tuned channel: one change signal per step, naming every part that changed, and a track
+// time kept only once it can belong to the channel.
+#include "radio/tunedchannel.h"
+
+#include <QSignalSpy>
+#include <gtest/gtest.h>
+
+using radio::TunedChannel;
+
+namespace {
+
+struct Tuned : ::testing::Test {
+    TunedChannel tuned;
+    QSignalSpy changes{&tuned, &TunedChannel::changed};
+
+    // The parts of each change signalled since the last call.
+    std::vector<int> taken()
+    {
+        std::vector<int> parts;
+        for (const QList<QVariant>& change : changes)
+            parts.push_back(int(change.front().value<TunedChannel::Parts>()));
+        changes.clear();
+        return parts;
+    }
+};
+
+constexpr int Number = TunedChannel::Number, Texts = TunedChannel::Texts, Time = TunedChannel::Time;
+const radio::ChannelTexts Rock{"Rock Hits", "Artist", "Title", "Rock"};
+const radio::ChannelTexts Jazz{"Jazz Café", "Other", "Song", "Jazz"};
+
+} // namespace
+
+TEST_F(Tuned, AChangeIsOneSignalAndATimeIsKeptOnlyOnceTheRadioHasNamedTheChannel)
+{
+    tuned.report(5, Rock);
+    tuned.setTime({10, 200});
+    tuned.choose(6, Jazz);
+    EXPECT_EQ(taken(), (std::vector<int>{Number | Texts, Time, Number | Texts | Time}));
+    tuned.setTime({11, 200}); // on its way while the window tuned: channel 5's
+    EXPECT_FALSE(tuned.time());
+
+    tuned.report(6, Jazz);
+    EXPECT_TRUE(taken().empty()) << "the radio confirming what is shown changes nothing";
+    tuned.setTime({0, 240});
+    tuned.setTexts(Rock);
+    EXPECT_EQ(taken(), (std::vector<int>{Time, Texts}));
+    EXPECT_EQ(tuned.time(), (radio::TrackTime{0, 240})) << "a new song's texts keep the channel's time";
+}
+
+TEST_F(Tuned, ChannelZeroIsAChannelAndNothingIsNone)
+{
+    EXPECT_EQ(tuned.numberText(), "");
+    tuned.report(0, Rock);
+    EXPECT_EQ(tuned.numberText(), "0");
+}
