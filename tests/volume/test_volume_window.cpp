@@ -7,6 +7,11 @@
 #include "testsupport.h"
 #include "volume/alsamixer.h"
 
+#include <QApplication>
+#include <QDBusConnection>
+#include <QDBusConnectionInterface>
+#include <QDir>
+#include <QMessageBox>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
@@ -37,6 +42,66 @@ void tap(skin::PictureArea& button)
     const QPoint centre = button.widget()->rect().center();
     QTest::mousePress(button.widget(), Qt::LeftButton, {}, centre);
     QTest::mouseRelease(button.widget(), Qt::LeftButton, {}, centre);
+}
+
+// A PulseAudio server of the test's own, which ALSA's device vanto_hang reaches: started late,
+// killed and started again while the window runs.
+class OwnServer {
+public:
+    ~OwnServer() { kill(); }
+
+    void start(long volume)
+    {
+        QDir().mkpath(m_dir);
+        QFile::remove(m_dir + "/native");
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("HOME", m_dir);
+        env.insert("XDG_RUNTIME_DIR", m_dir);
+        m_server.setProcessEnvironment(env);
+        m_server.start("pulseaudio", {"-n", "--daemonize=no", "--use-pid-file=no", "--exit-idle-time=-1",
+                                      "--log-target=file:" + m_dir + "/server.log", "-L",
+                                      "module-native-protocol-unix auth-anonymous=1 socket=" + m_dir + "/native", "-L",
+                                      "module-null-sink sink_name=own_null"});
+        ASSERT_TRUE(m_server.waitForStarted());
+        ASSERT_TRUE(waitUntil([&] { return pactl({"info"}).contains("own_null"); }));
+        pactl({"set-sink-volume", "own_null", QString::number(volume)});
+    }
+    void kill()
+    {
+        if (m_server.state() == QProcess::NotRunning)
+            return;
+        m_server.kill();
+        m_server.waitForFinished(5000);
+    }
+    long volume()
+    {
+        const QString out = pactl({"get-sink-volume", "own_null"});
+        const int colon = out.indexOf(QLatin1Char(':'), out.indexOf(QLatin1String("front-left")));
+        return out.mid(colon + 1).section(QLatin1Char('/'), 0, 0).trimmed().toLong();
+    }
+
+private:
+    QString pactl(const QStringList& arguments)
+    {
+        return ::pactl(QStringList{"-s", "unix:" + m_dir + "/native"} + arguments);
+    }
+
+    QString m_dir = VANTO_PULSE_DIR "/hang";
+    QProcess m_server;
+};
+
+// The media player's Volume, asked over the bus as a desktop applet asks it.
+double mprisVolume()
+{
+    QDBusConnection bus = QDBusConnection::connectToBus(QDBusConnection::SessionBus, "applet");
+    QDBusMessage get = QDBusMessage::createMethodCall("org.mpris.MediaPlayer2.vantoxm", "/org/mpris/MediaPlayer2",
+                                                      "org.freedesktop.DBus.Properties", "Get");
+    get << QStringLiteral("org.mpris.MediaPlayer2.Player") << QStringLiteral("Volume");
+    QDBusPendingCall answer = bus.asyncCall(get);
+    waitUntil([&] { return answer.isFinished(); });
+    const double volume = qdbus_cast<QDBusVariant>(answer.reply().arguments().value(0)).variant().toDouble();
+    QDBusConnection::disconnectFromBus("applet");
+    return volume;
 }
 
 int shownState(const skin::PictureArea& button)
@@ -198,4 +263,52 @@ TEST_F(VolumeWindow, WithoutASoundCardTheNoticeComesOnceAndTheRadioStarts)
     tap(*window->controls().cmdVolumeUp);
     EXPECT_EQ(sinkVolume(), 32768);
     EXPECT_EQ(shown.size(), 1u);
+}
+
+TEST_F(VolumeWindow, WithoutASoundServerStartUpGoesOnAndTheMixerFollowsTheServerComingAndGoing)
+{
+    seams.messageBox = {}; // the window's own boxes
+    seams.createMixer = [] { return std::make_unique<volume::AlsaMixer>(QStringLiteral("vanto_hang")); };
+    FakeRadioService service("service");
+    // A notice that waited for an answer would hold up start-up until this timer closed it.
+    bool waitedForAnAnswer = false;
+    QTimer answer;
+    answer.setSingleShot(true);
+    QObject::connect(&answer, &QTimer::timeout, [&] {
+        if (QWidget* modal = QApplication::activeModalWidget()) {
+            waitedForAnAnswer = true;
+            modal->close();
+        }
+    });
+    answer.start(3000);
+    auto window = start();
+    answer.stop();
+    EXPECT_FALSE(waitedForAnAnswer);
+    const auto notices = [&] { return window->findChildren<QMessageBox*>(); };
+    ASSERT_EQ(notices().size(), 1);
+    EXPECT_TRUE(notices()[0]->isVisible());
+    EXPECT_FALSE(notices()[0]->isModal());
+    EXPECT_EQ(notices()[0]->windowTitle(), "V.A.N.T.O XM");
+    EXPECT_EQ(notices()[0]->text(), "No Sound Card Detected. You Must install a sound card");
+    EXPECT_TRUE(waitUntil([&] { return service.calls.contains("Channel 5"); }));
+    EXPECT_TRUE(QDBusConnection::sessionBus().interface()->isServiceRegistered("org.mpris.MediaPlayer2.vantoxm"));
+    skin::RadioXMControls& c = window->controls();
+
+    // The server starts after the window: within about 2 s the volume shows and the buttons work.
+    OwnServer server;
+    server.start(32768);
+    EXPECT_TRUE(waitUntil([&] { return c.lblVolume->Caption() == "50%"; }, 4000))
+        << c.lblVolume->Caption().toStdString();
+    tap(*c.cmdVolumeUp);
+    EXPECT_EQ(server.volume(), 36045);
+    EXPECT_NEAR(mprisVolume(), 0.55, 0.01);
+
+    // Killed and started anew: the new server is found, and no second notice comes.
+    server.kill();
+    server.start(16384);
+    EXPECT_TRUE(waitUntil([&] { return c.lblVolume->Caption() == "25%"; }, 5000))
+        << c.lblVolume->Caption().toStdString();
+    tap(*c.cmdVolumeUp);
+    EXPECT_EQ(server.volume(), 19660) << "16384 up by 5 %";
+    EXPECT_EQ(notices().size(), 1);
 }
