@@ -118,7 +118,7 @@ TEST(VolumeSteps, DisplayRoundsToTheNearestPercent)
 TEST(cVolume, ReadsAndWritesTheLinesAndReportsMissingOnesAsEmpty)
 {
     Mixer m;
-    m.script.lines[size_t(Line::Synthesizer)] = {false, false, 0, false};
+    m.script.lines[size_t(Line::Synthesizer)] = {false, false, 0, false, 0, 0};
     m.script.lines[size_t(Line::Wave)].level = 1234;
     m.script.lines[size_t(Line::Microphone)].muted = true;
     EXPECT_EQ(m.volu->VolumeMax(), 65535);
