@@ -37,6 +37,7 @@ struct Window {
                                  qint32 start = 0;
                                  list.PopulateList(start);
                              },
+                             {},
                              {}}};
 
     explicit Window(int channels)
