@@ -136,10 +136,12 @@ TEST_F(Presets, ASecondHoldDuringTheFirstSavesMessageStoresItsOwnChannel)
     bool released = false;
     QTimer::singleShot(450, [&] { QTest::mouseRelease(preset(0), Qt::LeftButton); });
     QTimer::singleShot(550, [&] { QTest::mouseDClick(c().lblListItem0(row5).widget(), Qt::LeftButton); });
-    QTimer::singleShot(800, [&] { QTest::mousePress(preset(1), Qt::LeftButton); });
-    QTimer::singleShot(1400, [&] {
-        QTest::mouseRelease(preset(1), Qt::LeftButton);
-        released = true;
+    QTimer::singleShot(800, [&] {
+        QTest::mousePress(preset(1), Qt::LeftButton);
+        QTimer::singleShot(600, [&] {
+            QTest::mouseRelease(preset(1), Qt::LeftButton);
+            released = true;
+        });
     });
     QTest::mousePress(preset(0), Qt::LeftButton);
     ASSERT_TRUE(waitUntil([&] { return released && window->state().PresetPressed.isEmpty(); }, 5000));
