@@ -56,12 +56,14 @@ frmRadioXM::frmRadioXM(Seams seams)
     m_messageBox = m_seams.messageBox ? m_seams.messageBox(this) : std::make_unique<app::QtMessageBox>(this);
     m_controls = std::make_unique<skin::RadioXMControls>(this, m_scale, /*measureAfterFirstPicture=*/true);
     m_list = std::make_unique<channellist::ListWindow>(*m_controls, m_state, m_table);
-    m_skin = std::make_unique<skin::SkinLoader>(*this, *m_controls, m_state, m_scale, m_cursor, m_folders.skinFolders,
-                                                skin::SkinLoader::Hooks{[this] {
-                                                                            qint32 start = 0;
-                                                                            m_list->PopulateList(start);
-                                                                        },
-                                                                        [this] { return volu && volu->VolumeMute(); }});
+    m_skin = std::make_unique<skin::SkinLoader>(
+        *this, *m_controls, m_state, m_scale, m_cursor, m_folders.skinFolders,
+        skin::SkinLoader::Hooks{[this] {
+                                    qint32 start = 0;
+                                    m_list->PopulateList(start);
+                                },
+                                [this] { return volu && volu->VolumeMute(); },
+                                [this](qint16 rowsBefore) { ShowWindowAgain(rowsBefore); }});
     m_highlight = std::make_unique<channellist::Highlighter>(*m_controls, m_state, m_table, *m_list, m_waits, m_tuned);
     m_nowPlaying = std::make_unique<radio::NowPlaying>(
         *m_controls, m_state, m_waits, m_table, m_tuned,
@@ -348,6 +350,15 @@ bool frmRadioXM::loadSkinOnce()
     }
 }
 
+void frmRadioXM::ShowWindowAgain(qint16 rowsBefore)
+{
+    m_highlight->ShowListAgain(rowsBefore);
+    RefreshPresetButtons();
+    m_volume->ShowRadioMute();
+    radio::SignalStrength(*m_controls, m_signal[0], m_signal[1], m_signal[2]);
+    m_nowPlaying->PlaceTimeThumb();
+}
+
 void frmRadioXM::CreateRadio()
 {
     MXM = m_seams.createRadio ? m_seams.createRadio() : nullptr;
@@ -544,6 +555,7 @@ void frmRadioXM::MXM_CurrentChannelData(qint32 number, const QString& station, c
 void frmRadioXM::MXM_SignalStrength(float rock, float roll, float ground)
 {
     m_controls->tmrLoad.setEnabled(false);
+    m_signal = {rock, roll, ground};
     radio::SignalStrength(*m_controls, rock, roll, ground);
 }
 
@@ -556,6 +568,7 @@ void frmRadioXM::MXM_ServiceLost()
 {
     // Nothing is received any more: the bars drop to nothing, and the no-data question comes
     // 10 seconds later as at start-up, unless the service returns and speaks first.
+    m_signal = {};
     radio::SignalStrength(*m_controls, 0, 0, 0);
     m_controls->tmrLoad.setEnabled(false);
     m_controls->tmrLoad.setEnabled(true);

@@ -57,6 +57,7 @@
 #include <QSet>
 #include <QTime>
 #include <QWidget>
+#include <array>
 #include <functional>
 #include <memory>
 
@@ -161,6 +162,10 @@ private:
     void followScreen();
     void paint(skin::PictureArea& target, qint16 state);
     bool loadSkinOnce();
+    // After every skin load but the first, the window shows what it showed before: the list
+    // where it stood with its selection, the presets' lights, the radio's mute, the signal bars
+    // and the time thumb (the labels keep their texts through a load).
+    void ShowWindowAgain(qint16 rowsBefore);
 
     Seams m_seams;
     app::SettingsFolders m_folders;
@@ -191,4 +196,6 @@ private:
     bool m_unloaded = false;
     QSet<QString> m_reportedSkinErrors;
     DayNightSwitch m_dayNight;
+    // The last signal strengths reported, which a skin load draws again.
+    std::array<float, 3> m_signal{};
 };

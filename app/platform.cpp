@@ -9,17 +9,26 @@
 
 namespace app {
 
-MessageBox::Answer QtMessageBox::show(const QString& title, const QString& text, Icon icon, Buttons buttons)
+namespace {
+
+void setUp(QMessageBox& box, const QString& title, const QString& text, MessageBox::Icon icon)
 {
-    QMessageBox box(m_parent);
     box.setWindowTitle(title);
     box.setText(text);
     switch (icon) {
-    case Icon::None: break;
-    case Icon::Question: box.setIcon(QMessageBox::Question); break;
-    case Icon::Error: box.setIcon(QMessageBox::Critical); break;
-    case Icon::Information: box.setIcon(QMessageBox::Information); break;
+    case MessageBox::Icon::None: break;
+    case MessageBox::Icon::Question: box.setIcon(QMessageBox::Question); break;
+    case MessageBox::Icon::Error: box.setIcon(QMessageBox::Critical); break;
+    case MessageBox::Icon::Information: box.setIcon(QMessageBox::Information); break;
     }
+}
+
+} // namespace
+
+MessageBox::Answer QtMessageBox::show(const QString& title, const QString& text, Icon icon, Buttons buttons)
+{
+    QMessageBox box(m_parent);
+    setUp(box, title, text, icon);
     if (buttons == Buttons::YesNo)
         box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
     else
@@ -28,6 +37,16 @@ MessageBox::Answer QtMessageBox::show(const QString& title, const QString& text,
     if (buttons == Buttons::Ok)
         return Answer::Ok;
     return chosen == QMessageBox::Yes ? Answer::Yes : Answer::No;
+}
+
+void QtMessageBox::notify(const QString& title, const QString& text, Icon icon)
+{
+    auto* box = new QMessageBox(m_parent);
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->setWindowModality(Qt::NonModal);
+    setUp(*box, title, text, icon);
+    box->setStandardButtons(QMessageBox::Ok);
+    box->show();
 }
 
 void ShowPainted(QWidget& window, int timeoutMs)

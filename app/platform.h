@@ -1,5 +1,5 @@
-// The window's few outside things behind small interfaces: the modal message box and starting
-// another program. The real ones use Qt; tests answer message boxes through a script.
+// The window's few outside things behind small interfaces: the message box and starting another
+// program. The real ones use Qt; tests answer message boxes through a script.
 #pragma once
 
 #include <QString>
@@ -17,9 +17,12 @@ public:
     virtual ~MessageBox() = default;
     // Shows a modal message and returns the button the user chose.
     virtual Answer show(const QString& title, const QString& text, Icon icon, Buttons buttons) = 0;
+    // Shows a message with an OK button and returns at once: the window goes on working while it
+    // is up. A box whose show() returns at once can leave this as it is.
+    virtual void notify(const QString& title, const QString& text, Icon icon) { show(title, text, icon, Buttons::Ok); }
 };
 
-// QMessageBox, modal over the window, sized for a touchscreen.
+// QMessageBox over the window, sized for a touchscreen; show() is modal.
 class QtMessageBox : public MessageBox {
 public:
     explicit QtMessageBox(QWidget* parent)
@@ -27,6 +30,8 @@ public:
     {
     }
     Answer show(const QString& title, const QString& text, Icon icon, Buttons buttons) override;
+    // Not modal: the window takes input while the box is up; the box goes when it is closed.
+    void notify(const QString& title, const QString& text, Icon icon) override;
 
 private:
     QWidget* m_parent;

@@ -21,10 +21,10 @@ ChannelChooser::ChannelChooser(skin::WindowState& state, const radio::ChannelTab
 
 void ChannelChooser::ChooseListItem(qint32 position)
 {
-    tuneAndShow(position);
-    // The channel to remember is the one shown now: a report of the old channel that arrives
-    // while pending events run must not put it back into the settings.
-    const QString chosen = m_tuned.numberText();
+    // The channel to remember is the one chosen: a report of another channel that arrives while
+    // the artist-title line waits for a held preset, or while pending events run, must not go
+    // into the settings.
+    const QString chosen = tuneAndShow(position);
     if (m_hooks.RefreshPresetButtons)
         m_hooks.RefreshPresetButtons();
     QCoreApplication::processEvents();
@@ -33,21 +33,23 @@ void ChannelChooser::ChooseListItem(qint32 position)
         m_hooks.setMute(false);
 }
 
-void ChannelChooser::tuneAndShow(qint32 position)
+QString ChannelChooser::tuneAndShow(qint32 position)
 {
     // Outside the table there is no row to read: the radio and the labels stay as they are.
     if (position < 0 || position >= m_table.count())
-        return;
+        return m_tuned.numberText();
     const radio::ChannelTexts texts{m_table.text(position, Column::Station), m_table.text(position, Column::Artist),
                                     m_table.text(position, Column::Title), m_table.text(position, Column::Genre)};
     std::optional<qint32> number = basic::CLng(m_table.text(position, Column::Num));
     if (!number) {
+        const QString tuned = m_tuned.numberText();
         m_tuned.setTexts(texts);
-        return;
+        return tuned;
     }
     if (m_hooks.Channel)
         m_hooks.Channel(*number);
     m_tuned.choose(*number, texts);
+    return QString::number(*number);
 }
 
 void ChannelChooser::lblListItem_DblClick(qint16 index)

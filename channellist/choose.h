@@ -36,7 +36,9 @@ public:
     void lv_ItemClick(qint32 position);
 
 private:
-    void tuneAndShow(qint32 position);
+    // Tunes the row at position and shows it; the channel number shown, taken before the
+    // artist-title line may wait for a held preset.
+    QString tuneAndShow(qint32 position);
 
     skin::WindowState& m_state;
     const radio::ChannelTable& m_table;

@@ -55,6 +55,14 @@ std::optional<qint32> HighlightTop(qint32 k, qint32 n, qint16 top, qint16 v)
     return halfWindowAbove(k, v);
 }
 
+qint32 KeptTop(qint32 selected, qint32 n, qint16 top, qint16 before, qint16 v)
+{
+    const auto onRows = [&](qint16 last) { return selected >= top && selected <= qint32(top) + last; };
+    if (selected >= n || !onRows(before) || onRows(v))
+        return top;
+    return HighlightTop(selected + 1, n, top, v).value_or(top);
+}
+
 Highlighter::Highlighter(skin::RadioXMControls& controls, skin::WindowState& state, const radio::ChannelTable& table,
                          ListWindow& list, modFunctions::SharedWaitTimer& waits, const radio::TunedChannel& tuned)
     : m_c(controls)
@@ -145,6 +153,13 @@ void Highlighter::tmrHighlightListItem_Timer()
     HighlightItem(position + 1);
     m_state.StartupHighlightDone = true;
     m_c.tmrHighlightListItem.setEnabled(false);
+}
+
+void Highlighter::ShowListAgain(qint16 before)
+{
+    qint32 top = KeptTop(m_state.SelectedListItem, m_table.count(), m_state.TopListItem, before, m_state.VisibleItems);
+    m_list.PopulateList(top);
+    m_list.PlaceThumb();
 }
 
 } // namespace channellist

@@ -26,6 +26,11 @@ std::optional<bool> IsInnerRow(qint32 i, qint16 top, qint16 v);
 // half a window down. No value when a 16-bit sum of the window's bounds overflows.
 std::optional<qint32> HighlightTop(qint32 k, qint32 n, qint16 top, qint16 v);
 
+// The top of the list window once the skin has laid out rows 0..v again, where it had rows
+// 0..before: the same top, unless the selection was on screen and no longer fits, when the
+// window moves as HighlightItem moves it to a channel below its last row.
+qint32 KeptTop(qint32 selected, qint32 n, qint16 top, qint16 before, qint16 v);
+
 class Highlighter {
 public:
     Highlighter(skin::RadioXMControls& controls, skin::WindowState& state, const radio::ChannelTable& table,
@@ -39,6 +44,10 @@ public:
 
     // Finds the tuned channel in the table and highlights it, once per run.
     void tmrHighlightListItem_Timer();
+
+    // After the skin laid out the rows again (rows 0..before until then): the rows show the
+    // stretch of the table they showed, the selection highlighted, and the thumb its place.
+    void ShowListAgain(qint16 before);
 
 private:
     bool highlightInner(qint32 k);

@@ -33,6 +33,7 @@ void Presets::cmdPreset_MouseDown(qint16 index, const skin::MouseArgs&)
     skin::PaintSkinnedControl(m_c, m_c.cmdPreset(index), skin::StateDown, m_scale);
     if (const std::optional<qint32> colour = basic::CLng(m_state.PresetColour[size_t(index)][skin::StateDown]))
         m_c.lblPreset(index).setForeColor(skin::Colour(quint32(*colour)));
+    ++m_presses;
     m_state.PresetPressed = QString::number(index);
     m_c.tmrSavePreset.setEnabled(true);
 }
@@ -54,7 +55,7 @@ void Presets::tmrSavePreset_Timer()
 {
     // One save per press: the hold timer would fire again during the five seconds below.
     m_c.tmrSavePreset.setEnabled(false);
-    const QString kept = m_c.lblArtistTrackTitle->Caption();
+    const quint64 press = m_presses;
     const int n = m_state.PresetPressed.toInt() + 1;
     const QString channel = m_tuned.numberText();
     m_c.lblArtistTrackTitle->setCaption(QStringLiteral("Preset %1 - Channel %2").arg(n).arg(channel));
@@ -63,10 +64,14 @@ void Presets::tmrSavePreset_Timer()
     modIni::WriteSetting(m_state.IniFile, Section, presetKey(n), channel);
     if (n >= 1 && n <= 3)
         m_c.lblPreset(n - 1).setCaption(basic::Format(channel, QStringLiteral("000")));
-    m_waits.Wait(5000);
-    m_c.lblArtistTrackTitle->setCaption(kept);
-    m_state.PresetPressed.clear();
-    m_c.tmrSavePreset.setEnabled(false);
+    m_waits.Wait(m_messageMs);
+    // What plays now: the song may have changed during the message.
+    m_c.lblArtistTrackTitle->setCaption(m_state.ArtistTrackTitle);
+    // A preset pressed during the message is a press of its own, whose hold goes on.
+    if (press == m_presses) {
+        m_state.PresetPressed.clear();
+        m_c.tmrSavePreset.setEnabled(false);
+    }
 }
 
 void Presets::TunePreset(qint16 index)

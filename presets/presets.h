@@ -34,6 +34,9 @@ public:
     // a preset whose channel is not in the table does nothing.
     void TunePreset(qint16 index);
 
+    // How long a save's message stays on the now-playing line: five seconds (tests take less).
+    void setMessageTime(qint32 ms) { m_messageMs = ms; }
+
 private:
     skin::RadioXMControls& m_c;
     skin::WindowState& m_state;
@@ -41,6 +44,9 @@ private:
     const skin::TwipsScale& m_scale;
     const radio::TunedChannel& m_tuned;
     Hooks m_hooks;
+    qint32 m_messageMs = 5000;
+    // Counts the presses, so that a save knows whether a newer press came during its message.
+    quint64 m_presses = 0;
 };
 
 } // namespace presets

@@ -98,8 +98,13 @@ void NowPlaying::CurrentTime(qint32 position, qint32 duration)
     m_c.lblCurrentPos->setCaption(FormatTrackTime(position));
     m_c.lblTotalTrackTime->setCaption(FormatTrackTime(duration));
     m_tuned.setTime({position, duration});
-    const std::optional<qint32> left =
-        TimeThumbLeft(position, duration, m_c.pctTimeScrollBar->Width(), m_c.pctTimeScroll->Width());
+    PlaceTimeThumb();
+}
+
+void NowPlaying::PlaceTimeThumb()
+{
+    const std::optional<qint32> left = TimeThumbLeft(m_state.TrackPosition, m_state.TrackDuration,
+                                                     m_c.pctTimeScrollBar->Width(), m_c.pctTimeScroll->Width());
     if (!left)
         return;
     m_state.TimeThumbLeft = *left;

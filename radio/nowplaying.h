@@ -45,6 +45,8 @@ public:
     void CurrentChannelData(qint32 number, const QString& station, const QString& artist, const QString& title,
                             const QString& genre);
     void CurrentTime(qint32 position, qint32 duration);
+    // Puts the time thumb where the last reported time places it on the bar as it is now.
+    void PlaceTimeThumb();
 
 private:
     // Puts what changed of the tuned channel on the labels: the number, and the station, artist,

@@ -248,6 +248,7 @@ void SkinLoader::LoadSkin()
 {
     lockWindowUpdate(true);
     m_state.LoadingSkin = true;
+    const bool again = m_rowsShown && m_hooks.ShowAgain;
     try {
         releaseStateSurfaces();
         m_skinPath = skinFolder() + QLatin1String("/radio_xm.ini");
@@ -278,17 +279,20 @@ void SkinLoader::LoadSkin()
         stackRows();
         // The controls are laid out while the worker threads decode; painting needs the surfaces.
         loadStateSurfaces(*images);
-        if (m_hooks.PopulateList)
+        if (!again && m_hooks.PopulateList)
             m_hooks.PopulateList();
         resetSignalBars();
         paintListBackgrounds();
-        paintSkinnedAreas();
+        paintSkinnedAreas(again);
+        if (again)
+            m_hooks.ShowAgain(*m_rowsShown);
     } catch (...) {
         // The window must not stay locked and deaf to resizes after a broken skin.
         m_state.LoadingSkin = false;
         lockWindowUpdate(false);
         throw;
     }
+    m_rowsShown = m_state.VisibleItems;
     m_state.LoadingSkin = false;
     lockWindowUpdate(false);
     qCDebug(lcSkin) << "loaded" << m_skinPath << "at" << m_form.size() << "with" << m_state.VisibleItems + 1 << "rows";
@@ -571,7 +575,7 @@ void SkinLoader::paintListBackgrounds()
     }
 }
 
-void SkinLoader::paintSkinnedAreas()
+void SkinLoader::paintSkinnedAreas(bool again)
 {
     const auto paint = [this](PictureArea& target, qint16 state) { PaintSkinnedControl(m_c, target, state, m_scale); };
     paint(*m_c.imgBackground, StateUp);
@@ -579,7 +583,9 @@ void SkinLoader::paintSkinnedAreas()
         paint(m_c.cmdPreset(i), StateUp);
     paint(*m_c.pctArtistTrackTitle, StateUp);
     paint(*m_c.cmdExit, StateUp);
-    paint(*m_c.cmdVolumeMute, m_hooks.VolumeMute && m_hooks.VolumeMute() ? StateOn : StateUp);
+    // A later load shows the mute button as it was, through its hook.
+    if (!again)
+        paint(*m_c.cmdVolumeMute, m_hooks.VolumeMute && m_hooks.VolumeMute() ? StateOn : StateUp);
     for (PictureArea* area : {m_c.cmdVolumeDown.get(), m_c.cmdVolumeUp.get(), m_c.cmdTune.get(), m_c.pctScrollBar.get(),
                               m_c.pctScrollUp.get(), m_c.pctScrollDown.get(), m_c.pctTimeScrollBar.get()})
         paint(*area, StateUp);

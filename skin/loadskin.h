@@ -100,8 +100,13 @@ private:
 class SkinLoader {
 public:
     struct Hooks {
+        // The first load fills the list from its first channel and shows the mixer's master mute
+        // on the mute button.
         std::function<void()> PopulateList;
         std::function<bool()> VolumeMute;
+        // Every later load ends with this instead, still behind the update lock, so that the
+        // window shows what it showed before the load; rowsBefore is the last row the list had.
+        std::function<void(qint16 rowsBefore)> ShowAgain;
     };
 
     SkinLoader(QWidget& form, RadioXMControls& controls, WindowState& state, const TwipsScale& scale,
@@ -141,7 +146,7 @@ private:
     void stackRows();
     void resetSignalBars();
     void paintListBackgrounds();
-    void paintSkinnedAreas();
+    void paintSkinnedAreas(bool again);
 
     // Conversions of skin values, failing with a message that names the section and key.
     float number(const QString& section, const char* key, const QString& text) const;
@@ -166,6 +171,8 @@ private:
     Hooks m_hooks;
     QString m_skinPath;
     std::unique_ptr<StateImageWork> m_imagesAhead;
+    // The last row of the list after the last load that ended well; none before the first.
+    std::optional<qint16> m_rowsShown;
 };
 
 } // namespace skin

@@ -13,6 +13,8 @@ public:
         QString text;
         Icon icon;
         Buttons buttons;
+        // Shown without waiting for an answer.
+        bool notice = false;
     };
 
     // Shared with the test, which keeps a pointer while the window owns the box.
@@ -25,5 +27,11 @@ public:
         if (log)
             log->push_back(shown);
         return answer(shown);
+    }
+
+    void notify(const QString& title, const QString& text, Icon icon) override
+    {
+        if (log)
+            log->push_back({title, text, icon, Buttons::Ok, true});
     }
 };

@@ -1,8 +1,12 @@
 #include "alsamixer.h"
 
+#include "volume/rawlevel.h"
+
 #include <QLoggingCategory>
+#include <QStringList>
 #include <algorithm>
 #include <alsa/asoundlib.h>
+#include <atomic>
 #include <cmath>
 #include <condition_variable>
 #include <cstdarg>
@@ -47,7 +51,11 @@ QString errorText(int code)
     return QString::fromLocal8Bit(snd_strerror(code));
 }
 
-// ALSA writes its complaints (no card, no server) to the terminal; they go to the log instead.
+// While an opening runs on the mixer's thread, ALSA's complaints are gathered here: a missing
+// card or server makes ALSA complain eight times, and the log gets one line for them.
+thread_local QStringList* gatheredReports = nullptr;
+
+// ALSA writes its complaints to the terminal; they go to the log instead.
 void logAlsaError(const char* file, int line, const char* function, int err, const char* format, ...)
 {
     char text[512];
@@ -55,26 +63,26 @@ void logAlsaError(const char* file, int line, const char* function, int err, con
     va_start(arguments, format);
     std::vsnprintf(text, sizeof(text), format, arguments);
     va_end(arguments);
-    qCDebug(lcVolume) << "ALSA:" << file << line << function << text << (err ? snd_strerror(err) : "");
+    QString report = QString::fromLocal8Bit(text);
+    if (err)
+        report += QLatin1String(": ") + errorText(err);
+    if (gatheredReports)
+        gatheredReports->append(report);
+    else
+        qCDebug(lcVolume).noquote() << "ALSA:" << file << line << function << report;
+}
+
+// Why an opening failed, in one line: ALSA's first complaint (the cause) and its last (what
+// could not be opened).
+QString openFailure(MixerDevice::OpenResult result, const QStringList& reports)
+{
+    if (reports.isEmpty())
+        return result == MixerDevice::OpenResult::NoDevice ? QStringLiteral("no such device")
+                                                           : QStringLiteral("its controls cannot be read");
+    return reports.size() == 1 ? reports.front() : reports.front() + QLatin1String("; ") + reports.back();
 }
 
 } // namespace
-
-qint32 ToFullScale(long raw, long minimum, long maximum)
-{
-    if (maximum <= minimum)
-        return 0;
-    const qint64 range = qint64(maximum) - minimum;
-    return qint32(((qint64(std::clamp(raw, minimum, maximum)) - minimum) * FullScale + range / 2) / range);
-}
-
-long FromFullScale(qint32 level, long minimum, long maximum)
-{
-    if (maximum <= minimum)
-        return minimum;
-    const double clamped = std::clamp<qint32>(level, 0, FullScale);
-    return minimum + std::lround(clamped * double(maximum - minimum) / FullScale);
-}
 
 qint32 PeakOfSamples(const unsigned char* samples, long count)
 {
@@ -105,11 +113,18 @@ struct AlsaMixer::Alsa {
     std::condition_variable done;
     std::function<void(Alsa&)> job;
     bool running = false;
+    // The caller stopped waiting for the job that runs now.
+    bool abandoned = false;
     bool quit = false;
     bool finished = false;
     std::thread thread;
+    // Set by whichever thread finds the connection broken; cleared by an opening that succeeds.
+    std::atomic<bool> lost{false};
 
+    QByteArray device;
     snd_mixer_t* mixer = nullptr;
+    // The last failure to open that was logged: a missing server is logged once, not at every try.
+    QString lastFailure;
     std::array<Control, LineCount> levels{};
     std::array<Control, LineCount> mutes{};
     snd_pcm_t* pcm = nullptr;
@@ -127,6 +142,7 @@ struct AlsaMixer::Alsa {
                     break;
                 next = std::move(job);
                 job = nullptr;
+                abandoned = false;
             }
             next(*this);
             {
@@ -138,18 +154,59 @@ struct AlsaMixer::Alsa {
         closeCapture();
         {
             std::lock_guard<std::mutex> l(mixerLock);
-            if (mixer)
-                snd_mixer_close(mixer);
-            mixer = nullptr;
+            closeMixer();
         }
         std::lock_guard<std::mutex> l(lock);
         finished = true;
         done.notify_all();
     }
 
-    OpenResult open(const QByteArray& device)
+    // Opens the mixer of a device, closing the one open before. A fresh configuration is read
+    // first when asked: ALSA reads it once per process and picks the sound server's plugin while
+    // reading it, so a server started after the program is reached only through a fresh one.
+    OpenResult open(const QByteArray& name, bool freshConfiguration)
     {
         std::lock_guard<std::mutex> l(mixerLock);
+        const bool wasLost = lost;
+        closeMixer();
+        device = name;
+        if (freshConfiguration && !pcm)
+            snd_config_update_free_global();
+        QStringList reports;
+        gatheredReports = &reports;
+        const OpenResult result = attach();
+        gatheredReports = nullptr;
+        if (result == OpenResult::Opened)
+            lost = false;
+        logOpening(result, reports, wasLost);
+        return result;
+    }
+
+    // One line for a failure, not repeated by the tries after it; one when the mixer is back.
+    void logOpening(OpenResult result, const QStringList& reports, bool wasLost)
+    {
+        const QString failure = result == OpenResult::Opened ? QString() : openFailure(result, reports);
+        if (failure == lastFailure && !(failure.isEmpty() && wasLost))
+            return;
+        if (failure.isEmpty())
+            qCInfo(lcVolume) << "the mixer of" << device << "is open";
+        else
+            qCWarning(lcVolume).noquote() << QStringLiteral("the mixer of \"%1\" cannot be opened: %2")
+                                                 .arg(QString::fromLocal8Bit(device), failure);
+        lastFailure = failure;
+    }
+
+    void closeMixer()
+    {
+        if (mixer)
+            snd_mixer_close(mixer);
+        mixer = nullptr;
+        levels = {};
+        mutes = {};
+    }
+
+    OpenResult attach()
+    {
         if (snd_mixer_open(&mixer, 0) < 0) {
             mixer = nullptr;
             return OpenResult::NoDevice;
@@ -212,11 +269,29 @@ struct AlsaMixer::Alsa {
     }
 
     // Outside changes (a desktop applet, a volume key) are seen once ALSA's pending events
-    // are handled; without this the element keeps the value of its last event.
+    // are handled; without this the element keeps the value of its last event. A connection
+    // that broke (the server ended, the card went) shows here first.
     void handleEvents()
     {
-        if (mixer)
-            snd_mixer_handle_events(mixer);
+        if (mixer && snd_mixer_handle_events(mixer) < 0 && !lost.exchange(true))
+            qCWarning(lcVolume) << "the mixer of" << device << "is lost: it is opened again";
+    }
+
+    // A write waits for the server first, with a read that changes nothing (on a card it is a
+    // plain read). The caller gives up waiting for a server that does not answer in time, and a
+    // write given up must not reach the server when it wakes up again: the write is then dropped.
+    bool stillWanted()
+    {
+        snd_hctl_t* hctl = nullptr;
+        if (snd_mixer_get_hctl(mixer, device.constData(), &hctl) == 0) {
+            if (snd_hctl_elem_t* first = snd_hctl_first_elem(hctl)) {
+                snd_ctl_elem_value_t* value = nullptr;
+                snd_ctl_elem_value_alloca(&value);
+                snd_hctl_elem_read(first, value);
+            }
+        }
+        std::lock_guard<std::mutex> l(lock);
+        return !abandoned;
     }
 
     // Reads take the values ALSA holds after handling its pending events, which needs no answer
@@ -229,7 +304,7 @@ struct AlsaMixer::Alsa {
             return std::nullopt;
         handleEvents();
         Control& c = levels[size_t(line)];
-        if (!c.elem)
+        if (!c.elem || lost)
             return std::nullopt;
         long raw = 0;
         const int err = c.capture ? snd_mixer_selem_get_capture_volume(c.elem, SND_MIXER_SCHN_FRONT_LEFT, &raw)
@@ -250,7 +325,14 @@ struct AlsaMixer::Alsa {
         const Control& c = levels[size_t(line)];
         if (!c.elem)
             return -ENOENT;
-        const long raw = FromFullScale(level, c.minimum, c.maximum);
+        if (!stillWanted())
+            return -ETIMEDOUT;
+        long present = c.minimum;
+        if (c.capture)
+            snd_mixer_selem_get_capture_volume(c.elem, SND_MIXER_SCHN_FRONT_LEFT, &present);
+        else
+            snd_mixer_selem_get_playback_volume(c.elem, SND_MIXER_SCHN_FRONT_LEFT, &present);
+        const long raw = RawForLevel(level, present, c.minimum, c.maximum);
         return c.capture ? snd_mixer_selem_set_capture_volume_all(c.elem, raw)
                          : snd_mixer_selem_set_playback_volume_all(c.elem, raw);
     }
@@ -262,7 +344,7 @@ struct AlsaMixer::Alsa {
             return std::nullopt;
         handleEvents();
         const Control& c = mutes[size_t(line)];
-        if (!c.elem)
+        if (!c.elem || lost)
             return std::nullopt;
         int on = 1;
         const int err = c.capture ? snd_mixer_selem_get_capture_switch(c.elem, SND_MIXER_SCHN_FRONT_LEFT, &on)
@@ -279,6 +361,8 @@ struct AlsaMixer::Alsa {
         const Control& c = mutes[size_t(line)];
         if (!c.elem)
             return -ENOENT;
+        if (!stillWanted())
+            return -ETIMEDOUT;
         return c.capture ? snd_mixer_selem_set_capture_switch_all(c.elem, muted ? 0 : 1)
                          : snd_mixer_selem_set_playback_switch_all(c.elem, muted ? 0 : 1);
     }
@@ -389,43 +473,87 @@ AlsaMixer::~AlsaMixer()
     }
 }
 
-bool AlsaMixer::run(std::function<void(Alsa&)> job, int ms)
+bool AlsaMixer::start([[maybe_unused]] std::unique_lock<std::mutex>& held, std::function<void(Alsa&)> job)
 {
-    std::unique_lock<std::mutex> l(m_alsa->lock);
     if (m_alsa->running)
         return false;
     m_alsa->job = std::move(job);
     m_alsa->running = true;
     m_alsa->wake.notify_all();
+    return true;
+}
+
+bool AlsaMixer::run(std::function<void(Alsa&)> job, int ms)
+{
+    std::unique_lock<std::mutex> l(m_alsa->lock);
+    if (!start(l, std::move(job)))
+        return false;
     if (m_alsa->done.wait_for(l, std::chrono::milliseconds(ms), [this] { return !m_alsa->running; }))
         return true;
+    m_alsa->abandoned = true;
     qCWarning(lcVolume) << "the sound server did not answer within" << ms << "ms";
     return false;
 }
 
+// What an opening found, filled on the mixer's thread.
+struct AlsaMixer::Opening {
+    OpenResult result = OpenResult::CannotOpen;
+    std::array<bool, LineCount> levels{}, mutes{};
+    // Set under the lock once the opening has ended.
+    bool ended = false;
+};
+
+std::function<void(AlsaMixer::Alsa&)> AlsaMixer::openJob(std::shared_ptr<Opening> opening,
+                                                         bool freshConfiguration) const
+{
+    return [opening, freshConfiguration, device = m_device.toLocal8Bit()](Alsa& a) {
+        const OpenResult result = a.open(device, freshConfiguration);
+        std::lock_guard<std::mutex> l(a.lock);
+        opening->result = result;
+        for (int i = 0; i < LineCount; ++i) {
+            opening->levels[size_t(i)] = a.levels[size_t(i)].elem != nullptr;
+            opening->mutes[size_t(i)] = a.mutes[size_t(i)].elem != nullptr;
+        }
+        opening->ended = true;
+    };
+}
+
 MixerDevice::OpenResult AlsaMixer::open()
 {
-    struct Found {
-        OpenResult result = OpenResult::CannotOpen;
-        std::array<bool, LineCount> levels{}, mutes{};
-    };
-    auto found = std::make_shared<Found>();
-    const QByteArray device = m_device.toLocal8Bit();
-    if (!run(
-            [found, device](Alsa& a) {
-                found->result = a.open(device);
-                for (int i = 0; i < LineCount; ++i) {
-                    found->levels[size_t(i)] = a.levels[size_t(i)].elem != nullptr;
-                    found->mutes[size_t(i)] = a.mutes[size_t(i)].elem != nullptr;
-                }
-            },
-            m_timeouts.openMs))
+    auto opening = std::make_shared<Opening>();
+    if (!run(openJob(opening, false), m_timeouts.openMs))
         return OpenResult::CannotOpen;
-    if (found->result == OpenResult::Opened) {
-        m_hasLevel = found->levels;
-        m_hasMute = found->mutes;
-    }
-    return found->result;
+    m_hasLevel = opening->levels;
+    m_hasMute = opening->mutes;
+    return opening->result;
+}
+
+void AlsaMixer::reopen()
+{
+    m_reopening = std::make_shared<Opening>();
+    std::unique_lock<std::mutex> l(m_alsa->lock);
+    // A thread still waiting for a server that hung cannot open anything now: the next try will.
+    if (!start(l, openJob(m_reopening, true)))
+        m_reopening->ended = true;
+}
+
+std::optional<MixerDevice::OpenResult> AlsaMixer::reopened()
+{
+    if (!m_reopening)
+        return std::nullopt;
+    std::lock_guard<std::mutex> l(m_alsa->lock);
+    if (!m_reopening->ended)
+        return std::nullopt;
+    m_hasLevel = m_reopening->levels;
+    m_hasMute = m_reopening->mutes;
+    const OpenResult result = m_reopening->result;
+    m_reopening.reset();
+    return result;
+}
+
+bool AlsaMixer::lost() const
+{
+    return m_alsa->lost;
 }
 
 std::optional<qint32> AlsaMixer::level(Line line)

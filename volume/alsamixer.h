@@ -3,7 +3,8 @@
 // need no answer from the server and run on the caller's thread. Opening, writing and the
 // capture wait for the server: they run on the mixer's own thread, and the caller waits for
 // them only a bounded time. A call that gets no answer in time fails, and until it comes back
-// every further call fails at once instead of queueing behind it.
+// every further call fails at once instead of queueing behind it. A mixer that cannot be opened
+// or is lost can be opened again in the background.
 #pragma once
 
 #include "volume/mixerdevice.h"
@@ -11,6 +12,7 @@
 #include <array>
 #include <functional>
 #include <memory>
+#include <mutex>
 
 namespace volume {
 
@@ -31,6 +33,9 @@ public:
     AlsaMixer& operator=(const AlsaMixer&) = delete;
 
     OpenResult open() override;
+    void reopen() override;
+    std::optional<OpenResult> reopened() override;
+    bool lost() const override;
     bool hasLevel(Line line) const override { return m_hasLevel[size_t(line)]; }
     bool hasMute(Line line) const override { return m_hasMute[size_t(line)]; }
     std::optional<qint32> level(Line line) override;
@@ -48,20 +53,22 @@ public:
     struct Alsa;
 
 private:
-    // Runs job on the mixer's thread; false when it did not come back within ms.
+    struct Opening;
+
+    // Hands job to the mixer's thread, held being the thread's lock; false while another job runs.
+    bool start(std::unique_lock<std::mutex>& held, std::function<void(Alsa&)> job);
+    // Runs job on the mixer's thread; false when it did not come back within ms. A write that
+    // did not is then dropped, unless it already reached the device.
     bool run(std::function<void(Alsa&)> job, int ms);
+    std::function<void(Alsa&)> openJob(std::shared_ptr<Opening> opening, bool freshConfiguration) const;
 
     QString m_device;
     AlsaTimeouts m_timeouts;
     std::shared_ptr<Alsa> m_alsa;
     std::array<bool, LineCount> m_hasLevel{};
     std::array<bool, LineCount> m_hasMute{};
+    std::shared_ptr<Opening> m_reopening;
 };
-
-// Maps a value of an element's own range onto 0..FullScale and back, rounding to the nearest.
-// A value written above full scale is clamped to it; an empty range gives 0.
-qint32 ToFullScale(long raw, long minimum, long maximum);
-long FromFullScale(qint32 level, long minimum, long maximum);
 
 // The peak of 8-bit unsigned samples (silence is 128): 0 to 127.
 qint32 PeakOfSamples(const unsigned char* samples, long count);

@@ -14,23 +14,52 @@ constexpr int NoMixer = -1;
 
 } // namespace
 
-cVolume::cVolume(std::unique_ptr<MixerDevice> device, app::MessageBox& messageBox)
+cVolume::cVolume(std::unique_ptr<MixerDevice> device, app::MessageBox& messageBox, int reopenMs)
     : m_device(std::move(device))
     , m_messageBox(messageBox)
+    , m_reopenMs(reopenMs)
+    , m_nextOpen(reopenMs)
 {
     const MixerDevice::OpenResult result = m_device ? m_device->open() : MixerDevice::OpenResult::NoDevice;
     m_open = result == MixerDevice::OpenResult::Opened;
     m_lastResult = m_open ? 0 : NoMixer;
+    // The radio goes on whether or not anybody answers: on a car PC the sound server often starts
+    // after the program, and it is opened then without a word.
     if (result == MixerDevice::OpenResult::NoDevice)
-        m_messageBox.show(AppTitle, NoSoundCardText, app::MessageBox::Icon::None, app::MessageBox::Buttons::Ok);
+        m_messageBox.notify(AppTitle, NoSoundCardText, app::MessageBox::Icon::None);
     else if (result == MixerDevice::OpenResult::CannotOpen)
-        m_messageBox.show(ErrorTitle, CannotOpenText, app::MessageBox::Icon::Error, app::MessageBox::Buttons::Ok);
+        m_messageBox.notify(ErrorTitle, CannotOpenText, app::MessageBox::Icon::Error);
 }
 
 cVolume::~cVolume()
 {
     if (m_capturing)
         StopCapture();
+}
+
+bool cVolume::MixerOpen()
+{
+    if (!m_device)
+        return false;
+    if (m_open && !m_device->lost())
+        return true;
+    // Lost while open: tried again at once (the server may be back already, as after a restart)
+    // unless the last try was less than reopenMs ago.
+    m_open = false;
+    if (m_reopening) {
+        const std::optional<MixerDevice::OpenResult> result = m_device->reopened();
+        if (!result)
+            return false;
+        m_reopening = false;
+        m_open = *result == MixerDevice::OpenResult::Opened;
+        return m_open;
+    }
+    if (m_nextOpen.hasExpired()) {
+        m_device->reopen();
+        m_reopening = true;
+        m_nextOpen = QDeadlineTimer(m_reopenMs);
+    }
+    return false;
 }
 
 qint32 cVolume::Minimum(Line) const
@@ -45,9 +74,10 @@ qint32 cVolume::Maximum(Line line) const
 
 qint32 cVolume::GetControlValue(Line line)
 {
-    if (!m_open || !m_device->hasLevel(line)) {
+    // A mixer that was lost shows the last level read until it is back; one never opened, 0.
+    if (!MixerOpen() || !m_device->hasLevel(line)) {
         m_lastResult = NoMixer;
-        return 0;
+        return m_lastLevel[size_t(line)];
     }
     const std::optional<qint32> value = m_device->level(line);
     m_lastResult = value ? 0 : NoMixer;
@@ -60,15 +90,15 @@ qint32 cVolume::GetControlValue(Line line)
 
 bool cVolume::SetControlValue(Line line, qint32 value)
 {
-    m_lastResult = m_open ? m_device->setLevel(line, value) : NoMixer;
+    m_lastResult = MixerOpen() ? m_device->setLevel(line, value) : NoMixer;
     return m_lastResult == 0;
 }
 
 bool cVolume::GetControlMute(Line line)
 {
-    if (!m_open || !m_device->hasMute(line)) {
+    if (!MixerOpen() || !m_device->hasMute(line)) {
         m_lastResult = NoMixer;
-        return false;
+        return m_lastMute[size_t(line)];
     }
     const std::optional<bool> value = m_device->muted(line);
     m_lastResult = value ? 0 : NoMixer;
@@ -79,7 +109,7 @@ bool cVolume::GetControlMute(Line line)
 
 void cVolume::SetControlMute(Line line, bool flag)
 {
-    m_lastResult = m_open ? m_device->setMuted(line, flag) : NoMixer;
+    m_lastResult = MixerOpen() ? m_device->setMuted(line, flag) : NoMixer;
 }
 
 // --- the input meter -------------------------------------------------------------------------

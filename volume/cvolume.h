@@ -7,6 +7,7 @@
 #include "app/platform.h"
 #include "volume/mixerdevice.h"
 
+#include <QDeadlineTimer>
 #include <array>
 #include <memory>
 
@@ -14,9 +15,12 @@ namespace volume {
 
 class cVolume {
 public:
-    // Opens the device once; a device that cannot be opened is reported in a message box and
-    // the object goes on without a mixer (levels read 0, mutes False, writes do nothing).
-    cVolume(std::unique_ptr<MixerDevice> device, app::MessageBox& messageBox);
+    // Opens the device; a device that cannot be opened is reported once, in a message box that
+    // does not wait to be answered, and the object goes on without a mixer (levels read 0, mutes
+    // False, writes do nothing). A mixer that could not be opened, or whose device is lost later
+    // (a sound server that starts late, ends or restarts), is opened again in the background at
+    // most every reopenMs, at the next access; once it is back every line works again.
+    cVolume(std::unique_ptr<MixerDevice> device, app::MessageBox& messageBox, int reopenMs = 2000);
     ~cVolume();
     cVolume(const cVolume&) = delete;
     cVolume& operator=(const cVolume&) = delete;
@@ -80,6 +84,8 @@ public:
     bool Capturing() const { return m_capturing; }
 
 private:
+    // Whether the mixer can be used now; starts or collects an opening in the background when not.
+    bool MixerOpen();
     qint32 Minimum(Line line) const;
     qint32 Maximum(Line line) const;
     qint32 GetControlValue(Line line);
@@ -93,6 +99,9 @@ private:
     std::unique_ptr<MixerDevice> m_device;
     app::MessageBox& m_messageBox;
     bool m_open = false;
+    bool m_reopening = false;
+    int m_reopenMs;
+    QDeadlineTimer m_nextOpen;
     int m_lastResult = 0;
     // The last value read of each line: what a read gives when the mixer does not answer.
     std::array<qint32, LineCount> m_lastLevel{};

@@ -22,8 +22,18 @@ public:
 
     virtual ~MixerDevice() = default;
 
-    // Opens the device and finds the lines it has. Called once, before anything else.
+    // Opens the device and finds the lines it has, waiting for it a bounded time. Called once,
+    // before anything else.
     virtual OpenResult open() = 0;
+
+    // Opens the device again without waiting, as when it could not be opened or was lost: what
+    // was open is closed first. reopened() gives nothing while the opening goes on, then its
+    // result.
+    virtual void reopen() = 0;
+    virtual std::optional<OpenResult> reopened() = 0;
+    // True once the device is found gone (its sound server ended or was restarted, the card was
+    // unplugged): it gives nothing more until it is opened again.
+    virtual bool lost() const = 0;
 
     // Whether the device has a level and a mute switch for the line.
     virtual bool hasLevel(Line line) const = 0;

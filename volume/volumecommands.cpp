@@ -96,4 +96,11 @@ void VolumeCommands::ShowMixerMute()
     m_hooks.paint(*m_c.cmdVolumeMute, volu && volu->VolumeMute() ? skin::StateOn : skin::StateUp);
 }
 
+void VolumeCommands::ShowRadioMute()
+{
+    const bool muted = m_hooks.radioMute().value_or(m_state.Muted);
+    m_hooks.paint(*m_c.cmdVolumeMute, muted ? skin::StateOn : skin::StateUp);
+    m_state.Muted = muted;
+}
+
 } // namespace volume

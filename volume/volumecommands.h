@@ -45,6 +45,9 @@ public:
     // the next refresh shows the radio's.
     void ShowMutePressed();
     void ShowMixerMute();
+    // Shows the radio's mute on the mute button at once (what it showed, without a radio to ask)
+    // and takes it as shown, as after a skin load.
+    void ShowRadioMute();
 
 private:
     skin::RadioXMControls& m_c;

@@ -5,6 +5,7 @@
 #include "scriptedmessagebox.h"
 #include "testskin.h"
 #include "testsupport.h"
+#include "volume/memorymixer.h"
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -26,6 +27,8 @@ protected:
     bool withRadio = true;
     // Called as the radio client is created, with the window being started.
     std::function<void(frmRadioXM&)> atRadio;
+    // A mixer held in memory, when set.
+    volume::MemoryMixer::Script* mixer = nullptr;
 
     void writeSettings(const QByteArray& radio,
                        const QByteArray& appearance = "WindowWidth=800\r\nWindowHeight=480\r\n")
@@ -47,6 +50,8 @@ protected:
         };
         if (!withRadio)
             seams.createRadio = [] { return std::unique_ptr<AXXMRadioClient>(); };
+        if (mixer)
+            seams.createMixer = [this] { return std::make_unique<volume::MemoryMixer>(*mixer); };
         auto self = std::make_shared<frmRadioXM*>(nullptr);
         if (atRadio)
             seams.createRadio = [this, self, create = seams.createRadio] {
@@ -458,4 +463,62 @@ TEST_F(Startup, SwitchingOrResizingIntoABrokenSkinReportsItOnceAndGoesOn)
     EXPECT_EQ(shown.size(), 1u) << "the same broken skin is not reported again";
     EXPECT_EQ(window->state().CurrentSkin, "Day") << "the day skin stands in";
     EXPECT_FALSE(window->controls().tmrResize.Enabled());
+}
+
+TEST_F(Startup, AResizeAndADayNightSwitchKeepWhatTheWindowShows)
+{
+    testskin::writeSkin(folder.filePath("Skins/Day"));
+    testskin::writeSkin(folder.filePath("Skins/Night"));
+    QByteArray services;
+    for (int k = 1; k <= 40; ++k)
+        services += "\"" + QByteArray::number(k).rightJustified(3, '0') + ",Station,Pop\"\r\n";
+    testsupport::writeFile(folder.filePath("services.dat"), services);
+    writeSettings("Preset1=30\r\n", "WindowWidth=800\r\nWindowHeight=480\r\nDaySkin=Day\r\nNightSkin=Night\r\n"
+                                    "DaySkinSwitchTime=07:00:00\r\nNightSkinSwitchTime=19:00:00\r\n"
+                                    "AutoSwitchDayNightSkin=True\r\n");
+    volume::MemoryMixer::Script unmuted;
+    mixer = &unmuted;
+    FakeRadioService service("service");
+    auto window = makeWindow();
+    window->Form_Load();
+    window->show();
+    skin::RadioXMControls& c = window->controls();
+    ASSERT_TRUE(waitUntil([&] { return service.calls.contains("Channel 1"); }));
+
+    // Channel 30 tuned with preset 1, far down the list; the radio muted; a time and signals.
+    QTest::mouseClick(c.cmdPreset(0).widget(), Qt::LeftButton);
+    ASSERT_EQ(window->state().SelectedListItem, 29);
+    const qint16 top = window->state().TopListItem;
+    ASSERT_GT(top, 0);
+    service.emitSignal("MuteChanged", {true});
+    service.emitSignal("CurrentTime", {60, 120});
+    service.emitSignal("SignalStrength", {50.0, 100.0, 0.0});
+    ASSERT_TRUE(waitUntil([&] { return window->state().Muted && c.lblSignalFront(1).Visible(); }, 2000));
+
+    const auto showsItAll = [&](const char* after) {
+        SCOPED_TRACE(after);
+        const QImage screen = window->grab().toImage();
+        const auto blueAt = [&](const skin::Control& control) {
+            return qBlue(screen.pixel(control.widget()->mapTo(window.get(), QPoint(2, 2))));
+        };
+        EXPECT_EQ(window->state().TopListItem, top);
+        const skin::Label& row = c.lblListItem(29 - top);
+        const QPoint gap =
+            row.widget()->mapTo(window.get(), QPoint(row.widget()->width() * 75 / 1000, row.widget()->height() / 2));
+        EXPECT_EQ(screen.pixel(gap), qRgb(0, 0, 128)) << "the highlight band, in the skin's selected colour";
+        EXPECT_NEAR(blueAt(c.cmdPreset(0)), testskin::stateBlue(skin::StateOn), 6) << "preset 1 lit";
+        EXPECT_NEAR(blueAt(*c.cmdVolumeMute), testskin::stateBlue(skin::StateOn), 6) << "the radio's mute";
+        EXPECT_TRUE(window->state().Muted);
+        EXPECT_NEAR(c.lblSignalFront(0).Width() / c.lblSignalBack(0).Width(), 0.5, 0.01);
+        EXPECT_NEAR(c.pctTimeScroll->Left(), (c.pctTimeScrollBar->Width() - c.pctTimeScroll->Width()) / 2, 1);
+    };
+    showsItAll("before");
+    ASSERT_TRUE(waitUntil([&] { return window->state().StartupComplete; }));
+    window->resize(700, 420);
+    ASSERT_TRUE(waitUntil([&] { return c.imgBackground->pixelRect().width() == 700; }, 2000));
+    showsItAll("after a resize");
+    now = QTime(20, 0, 0);
+    window->tmrUpdates_Timer();
+    ASSERT_EQ(window->state().CurrentSkin, "Night");
+    showsItAll("after the night skin took over");
 }

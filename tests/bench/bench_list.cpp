@@ -38,6 +38,7 @@ struct Window {
                                  qint32 start = 0;
                                  list.PopulateList(start);
                              },
+                             {},
                              {}}};
 
     explicit Window(int channels)

@@ -366,3 +366,22 @@ TEST(ColumnClick, SortsOnTheClickedColumnAndFlipsTheDirection)
         EXPECT_EQ(table.SortOrder, order);
     }
 }
+
+TEST(KeptTop, TheListKeepsItsTopUnlessTheSelectionNoLongerFits)
+{
+    struct Case {
+        const char* name;
+        qint32 selected;
+        qint16 top, before, v;
+        qint32 expected;
+    } cases[] = {
+        {"the same rows", 25, 18, 10, 10, 18},
+        {"more rows", 25, 18, 10, 14, 18},
+        {"fewer rows, the selection still on them", 25, 18, 10, 8, 18},
+        {"fewer rows, the selection below them: half a window down, as a jump", 29, 18, 12, 8, 26},
+        {"a selection paged out of view stays out of view", 5, 18, 10, 4, 18},
+        {"no selection in the table", 40, 18, 10, 4, 18},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(channellist::KeptTop(c.selected, 40, c.top, c.before, c.v), c.expected) << c.name;
+}

@@ -100,7 +100,6 @@ TEST_F(Presets, AHoldStoresTheTunedChannelOnceAndSaysSo)
 {
     start("Preset2=5\r\n");
     QSignalSpy saves(&c().tmrSavePreset, &skin::Timer::tick);
-    const QString playing = c().lblArtistTrackTitle->Caption();
     // The save waits five seconds while events run: what the user sees is looked at from inside.
     QString shown, caption;
     QByteArray stored;
@@ -115,7 +114,7 @@ TEST_F(Presets, AHoldStoresTheTunedChannelOnceAndSaysSo)
         released = true;
     });
     QTest::mousePress(preset(1), Qt::LeftButton);
-    ASSERT_TRUE(waitUntil([&] { return released && c().lblArtistTrackTitle->Caption() == playing; }, 12000));
+    ASSERT_TRUE(waitUntil([&] { return released && window->state().PresetPressed.isEmpty(); }, 12000));
     EXPECT_EQ(shown, "Preset 2 - Channel 12");
     EXPECT_TRUE(stored.contains("Preset2=12\r\n")) << stored.toStdString();
     EXPECT_EQ(caption, "012");
@@ -125,14 +124,78 @@ TEST_F(Presets, AHoldStoresTheTunedChannelOnceAndSaysSo)
     EXPECT_EQ(window->state().PresetPressed, "");
 }
 
+TEST_F(Presets, ASecondHoldDuringTheFirstSavesMessageStoresItsOwnChannel)
+{
+    start("Preset1=12\r\nPreset2=25\r\n");
+    // The driver's timing, shortened: preset 1 held past its hold (saved at 400, its message up
+    // until 1000), channel 5 chosen with a double tap, then preset 2 held from 800 to 1400: its
+    // hold ends at 1200, after the first message.
+    c().tmrSavePreset.setInterval(400);
+    window->presets().setMessageTime(600);
+    const int row5 = window->table().FindItem("005") - window->state().TopListItem;
+    bool released = false;
+    QTimer::singleShot(450, [&] { QTest::mouseRelease(preset(0), Qt::LeftButton); });
+    QTimer::singleShot(550, [&] { QTest::mouseDClick(c().lblListItem0(row5).widget(), Qt::LeftButton); });
+    QTimer::singleShot(800, [&] {
+        QTest::mousePress(preset(1), Qt::LeftButton);
+        QTimer::singleShot(600, [&] {
+            QTest::mouseRelease(preset(1), Qt::LeftButton);
+            released = true;
+        });
+    });
+    QTest::mousePress(preset(0), Qt::LeftButton);
+    ASSERT_TRUE(waitUntil([&] { return released && window->state().PresetPressed.isEmpty(); }, 5000));
+    EXPECT_TRUE(settings().contains("Preset2=5\r\n")) << settings().toStdString();
+    EXPECT_EQ(c().lblPreset(1).Caption(), "005");
+    EXPECT_EQ(c().lblCC->Caption(), "5") << "the release tunes the channel just stored";
+    EXPECT_TRUE(waitUntil([&] { return service.calls.count("Channel 5") == 2; }))
+        << service.calls.join(", ").toStdString();
+    EXPECT_FALSE(service.calls.contains("Channel 25"));
+}
+
+TEST_F(Presets, WhenTheMessageEndsTheSongPlayingNowShows)
+{
+    start("");
+    c().tmrSavePreset.setInterval(300);
+    window->presets().setMessageTime(600);
+    bool shown = false;
+    // Released off the button during the message (no tap), and a new song arrives.
+    QTimer::singleShot(400, [&] { QTest::mouseRelease(preset(0), Qt::LeftButton, {}, QPoint(-20, -20)); });
+    QTimer::singleShot(500, [&] {
+        service.emitSignal("CurrentChannelData", {12, "Twelve", "New Artist", "New Song", "Jazz"});
+    });
+    QTimer::singleShot(1100, [&] { shown = true; });
+    QTest::mousePress(preset(0), Qt::LeftButton);
+    ASSERT_TRUE(waitUntil([&] { return shown; }, 3000));
+    EXPECT_EQ(c().lblArtistTrackTitle->Caption(), "New Artist - New Song");
+}
+
+TEST_F(Presets, AChoiceWhileAPresetIsHeldRemembersTheChannelChosen)
+{
+    start("");
+    // The artist-title line of the choice waits for the held preset; meanwhile the radio
+    // reports the channel it still plays.
+    window->state().PresetPressed = "0";
+    QString reported;
+    QTimer::singleShot(50, [&] { service.emitSignal("CurrentChannelData", {12, "Twelve", "A", "T", "Jazz"}); });
+    QTimer::singleShot(400, [&] {
+        reported = c().lblCC->Caption();
+        window->state().PresetPressed.clear();
+    });
+    window->chooser().ChooseListItem(window->table().FindItem("007"));
+    EXPECT_EQ(reported, "12");
+    EXPECT_TRUE(settings().contains("LastChannel=7\r\n")) << settings().toStdString();
+}
+
 TEST_F(Presets, ASaveThatCannotBeWrittenStillShowsTheChannel)
 {
     start("");
     // A settings path that cannot be written, even by root: a folder in its place.
     window->state().IniFile = folder.filePath("settings-folder");
     QDir(folder.path()).mkdir("settings-folder");
+    window->presets().setMessageTime(300);
     window->state().PresetPressed = "2";
-    QTimer::singleShot(300, [&] { window->state().PresetPressed.clear(); });
+    QTimer::singleShot(200, [&] { window->state().PresetPressed.clear(); });
     window->presets().tmrSavePreset_Timer();
     EXPECT_EQ(c().lblPreset(2).Caption(), "012");
     EXPECT_TRUE(QFileInfo(folder.filePath("settings-folder")).isDir());

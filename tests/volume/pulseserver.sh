@@ -31,7 +31,7 @@ start)
     cat > "$dir/asound.conf" <<CONF
 pcm.!default { type pulse server "unix:$dir/native" }
 ctl.!default { type pulse server "unix:$dir/native" }
-# A second server of a test's own, which it can stop to play a hung sound server.
+# A second server of a test's own, which it starts late, restarts or stops to play a hung one.
 pcm.vanto_hang { type pulse server "unix:$dir/hang/native" }
 ctl.vanto_hang { type pulse server "unix:$dir/hang/native" }
 CONF

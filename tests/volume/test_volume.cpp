@@ -20,11 +20,11 @@ struct Mixer {
     ScriptedMessageBox box;
     std::unique_ptr<cVolume> volu;
 
-    explicit Mixer(MixerDevice::OpenResult open = MixerDevice::OpenResult::Opened)
+    explicit Mixer(MixerDevice::OpenResult open = MixerDevice::OpenResult::Opened, int reopenMs = 2000)
     {
         script.openResult = open;
         box.log = &shown;
-        volu = std::make_unique<cVolume>(std::make_unique<MemoryMixer>(script), box);
+        volu = std::make_unique<cVolume>(std::make_unique<MemoryMixer>(script), box, reopenMs);
     }
     qint32& master() { return script.lines[size_t(Line::Master)].level; }
 };
@@ -74,6 +74,37 @@ TEST(VolumeSteps, SingleSteps)
     }
 }
 
+TEST(VolumeSteps, OnACoarseControlEveryPressMovesItAndTheDisplayAllTheWay)
+{
+    for (const long maximum : {31L, 37L, 49L, 63L, 65536L}) {
+        SCOPED_TRACE(maximum);
+        Mixer m;
+        const MemoryMixer::Channel& master = m.script.lines[size_t(Line::Master)];
+        m.script.lines[size_t(Line::Master)].rawMaximum = maximum;
+        // The level read back, and so the display, moves with the control.
+        const auto press = [&](bool up) {
+            const long raw = master.raw;
+            const qint32 level = m.volu->VolumeLevel();
+            m.volu->setVolumeLevel(up ? IncreasedLevel(level) : DecreasedLevel(level));
+            const qint32 now = m.volu->VolumeLevel();
+            const bool moved = up ? master.raw > raw && now > level : master.raw < raw && now < level;
+            EXPECT_TRUE(moved) << (up ? "up" : "down") << " from raw " << raw << " (level " << level << ") gave "
+                               << master.raw << " (level " << now << ")";
+            return moved;
+        };
+        for (int n = 0; n < 60 && master.raw < maximum; ++n)
+            if (!press(true))
+                break;
+        EXPECT_EQ(master.raw, maximum);
+        EXPECT_EQ(DisplayPercent(m.volu->VolumeLevel()), 100);
+        for (int n = 0; n < 60 && master.raw > 0; ++n)
+            if (!press(false))
+                break;
+        EXPECT_EQ(master.raw, 0) << "down reaches silence";
+        EXPECT_EQ(DisplayPercent(m.volu->VolumeLevel()), 0);
+    }
+}
+
 TEST(VolumeSteps, DisplayRoundsToTheNearestPercent)
 {
     struct Case {
@@ -87,7 +118,7 @@ TEST(VolumeSteps, DisplayRoundsToTheNearestPercent)
 TEST(cVolume, ReadsAndWritesTheLinesAndReportsMissingOnesAsEmpty)
 {
     Mixer m;
-    m.script.lines[size_t(Line::Synthesizer)] = {false, false, 0, false};
+    m.script.lines[size_t(Line::Synthesizer)] = {false, false, 0, false, 0, 0};
     m.script.lines[size_t(Line::Wave)].level = 1234;
     m.script.lines[size_t(Line::Microphone)].muted = true;
     EXPECT_EQ(m.volu->VolumeMax(), 65535);
@@ -135,6 +166,37 @@ TEST(cVolume, WithoutAMixerReadsNothingWritesNothingAndSaysSoOnce)
         EXPECT_EQ(m.shown[0].icon, c.icon);
         EXPECT_EQ(m.shown[0].buttons, app::MessageBox::Buttons::Ok);
     }
+}
+
+TEST(cVolume, AMixerNotOpenedOrLostIsOpenedAgainAtMostEveryIntervalAndToldOfOnce)
+{
+    Mixer m(MixerDevice::OpenResult::NoDevice, 150);
+    m.master() = 30000;
+    m.script.reopenResult = MixerDevice::OpenResult::NoDevice;
+    EXPECT_EQ(m.volu->VolumeLevel(), 0);
+    EXPECT_EQ(m.script.reopens, 0) << "not before the interval";
+    testsupport::pump(200);
+    for (int i = 0; i < 5; ++i)
+        m.volu->VolumeLevel();
+    EXPECT_EQ(m.script.reopens, 1) << "one try per interval, however often it is read";
+
+    m.script.reopenResult = MixerDevice::OpenResult::Opened;
+    EXPECT_TRUE(testsupport::waitUntil([&] { return m.volu->VolumeLevel() == 30000; }, 1000));
+    m.volu->setVolumeLevel(31000);
+    EXPECT_EQ(m.volu->VolumeLevel(), 31000) << "writes work again";
+
+    m.script.lost = true;
+    EXPECT_EQ(m.volu->VolumeLevel(), 31000) << "the last level read while the mixer is away";
+    m.volu->setVolumeLevel(1);
+    EXPECT_EQ(m.script.written, std::vector<qint32>{31000}) << "nothing is written to a lost mixer";
+    EXPECT_TRUE(testsupport::waitUntil(
+        [&] {
+            m.volu->VolumeLevel();
+            return m.script.reopens == 3 && m.volu->VolumeMax() == 65535;
+        },
+        1000));
+    ASSERT_EQ(m.shown.size(), 1u) << "told once, at the start";
+    EXPECT_TRUE(m.shown[0].notice) << "without waiting for an answer";
 }
 
 TEST(Meter, OutputNeverCapturesAndInputOpensTheDeviceOnce)

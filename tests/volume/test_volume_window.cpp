@@ -7,6 +7,10 @@
 #include "testsupport.h"
 #include "volume/alsamixer.h"
 
+#include <QApplication>
+#include <QDBusConnection>
+#include <QDBusConnectionInterface>
+#include <QMessageBox>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
@@ -25,9 +29,10 @@ QString pactl(const QStringList& arguments)
     return QString::fromUtf8(p.readAllStandardOutput()).trimmed();
 }
 
-long sinkVolume()
+long sinkVolume(const QString& server = {})
 {
-    const QString out = pactl({"get-sink-volume", "vanto_null"});
+    const QString out = pactl((server.isEmpty() ? QStringList() : QStringList{"-s", "unix:" + server + "/native"}) +
+                              QStringList{"get-sink-volume", "vanto_null"});
     const int colon = out.indexOf(QLatin1Char(':'), out.indexOf(QLatin1String("front-left")));
     return out.mid(colon + 1).section(QLatin1Char('/'), 0, 0).trimmed().toLong();
 }
@@ -37,6 +42,17 @@ void tap(skin::PictureArea& button)
     const QPoint centre = button.widget()->rect().center();
     QTest::mousePress(button.widget(), Qt::LeftButton, {}, centre);
     QTest::mouseRelease(button.widget(), Qt::LeftButton, {}, centre);
+}
+
+// A PulseAudio server of the test's own, which ALSA's device vanto_hang reaches: started late,
+// stopped and started again while the window runs.
+const QString OwnServer = QStringLiteral(VANTO_PULSE_DIR "/hang");
+
+void ownServer(const char* action, const char* volume = nullptr)
+{
+    QProcess::execute("bash", {VANTO_SOURCE_DIR "/tests/volume/pulseserver.sh", action, OwnServer});
+    if (volume)
+        pactl({"-s", "unix:" + OwnServer + "/native", "set-sink-volume", "vanto_null", volume});
 }
 
 int shownState(const skin::PictureArea& button)
@@ -198,4 +214,51 @@ TEST_F(VolumeWindow, WithoutASoundCardTheNoticeComesOnceAndTheRadioStarts)
     tap(*window->controls().cmdVolumeUp);
     EXPECT_EQ(sinkVolume(), 32768);
     EXPECT_EQ(shown.size(), 1u);
+}
+
+TEST_F(VolumeWindow, WithoutASoundServerStartUpGoesOnAndTheMixerFollowsTheServerComingAndGoing)
+{
+    seams.messageBox = {}; // the window's own boxes
+    seams.createMixer = [] { return std::make_unique<volume::AlsaMixer>(QStringLiteral("vanto_hang")); };
+    FakeRadioService service("service");
+    // A notice that waited for an answer would hold up start-up until this timer closed it.
+    bool waitedForAnAnswer = false;
+    QTimer answer;
+    answer.setSingleShot(true);
+    QObject::connect(&answer, &QTimer::timeout, [&] {
+        if (QWidget* modal = QApplication::activeModalWidget()) {
+            waitedForAnAnswer = true;
+            modal->close();
+        }
+    });
+    answer.start(3000);
+    auto window = start();
+    answer.stop();
+    EXPECT_FALSE(waitedForAnAnswer);
+    const auto notices = [&] { return window->findChildren<QMessageBox*>(); };
+    ASSERT_EQ(notices().size(), 1);
+    EXPECT_TRUE(notices()[0]->isVisible());
+    EXPECT_FALSE(notices()[0]->isModal());
+    EXPECT_EQ(notices()[0]->windowTitle(), "V.A.N.T.O XM");
+    EXPECT_EQ(notices()[0]->text(), "No Sound Card Detected. You Must install a sound card");
+    EXPECT_TRUE(waitUntil([&] { return service.calls.contains("Channel 5"); }));
+    EXPECT_TRUE(QDBusConnection::sessionBus().interface()->isServiceRegistered("org.mpris.MediaPlayer2.vantoxm"));
+    skin::RadioXMControls& c = window->controls();
+
+    // The server starts after the window: within about 2 s the volume shows and the buttons work.
+    ownServer("start", "32768");
+    EXPECT_TRUE(waitUntil([&] { return c.lblVolume->Caption() == "50%"; }, 4000))
+        << c.lblVolume->Caption().toStdString();
+    tap(*c.cmdVolumeUp);
+    EXPECT_EQ(sinkVolume(OwnServer), 36045);
+
+    // Stopped and started anew: the new server is found, and no second notice comes.
+    ownServer("stop");
+    ownServer("start", "16384");
+    EXPECT_TRUE(waitUntil([&] { return c.lblVolume->Caption() == "25%"; }, 5000))
+        << c.lblVolume->Caption().toStdString();
+    tap(*c.cmdVolumeUp);
+    EXPECT_EQ(sinkVolume(OwnServer), 19660) << "16384 up by 5 %";
+    EXPECT_EQ(notices().size(), 1);
+    ownServer("stop");
 }
