@@ -1,6 +1,8 @@
 // The VANTO XM Radio program: one window, no command line. Everything it needs (settings,
-// skins, the channel list, the radio service) is found in the folder of its executable.
+// skins, the channel list, the radio service) is found in the folder of its executable; a
+// second start from that folder brings the running window to the front instead.
 #include "app/frmradioxm.h"
+#include "app/onewindow.h"
 #include "app/quitonsignals.h"
 
 #include <QApplication>
@@ -15,9 +17,13 @@ int main(int argc, char** argv)
     mallopt(M_MMAP_THRESHOLD, 256 * 1024);
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("V.A.N.T.O XM"));
+    const QString programFolder = QApplication::applicationDirPath();
+    const app::ProgramFolderLock oneWindow(programFolder);
+    if (oneWindow.heldByAnother())
+        return app::RaiseRunningWindow(programFolder);
 
     frmRadioXM::Seams seams;
-    seams.programFolder = QApplication::applicationDirPath();
+    seams.programFolder = programFolder;
     frmRadioXM window(std::move(seams));
     // Logout, shutdown, kill and Ctrl-C close the window as the exit button does, so that the
     // radio is muted before the program ends; exit also ends a question on screen.
@@ -27,5 +33,7 @@ int main(int argc, char** argv)
     });
     // Start-up shows the window as soon as its first picture is ready.
     window.Form_Load();
+    // Offered once start-up is over, so that it costs start-up nothing.
+    const app::RaiseOnRequest raiseOnRequest(window, programFolder);
     return QApplication::exec();
 }
