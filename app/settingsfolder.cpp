@@ -48,6 +48,14 @@ bool ProgramFolderIsUsers(const QString& programFolder, const QString& fileName)
     return QFileInfo::exists(file) ? userMayWrite(file) : userMayWrite(programFolder);
 }
 
+QString SettingsFolderOf(const QString& programFolder, const UserFolders& user)
+{
+    if (ProgramFolderIsUsers(programFolder, SettingsFile))
+        return programFolder;
+    QDir().mkpath(user.config);
+    return user.config;
+}
+
 SettingsFolders ChooseSettingsFolders(const QString& programFolder, bool programFolderIsUsers, const UserFolders& user)
 {
     if (programFolderIsUsers) {

@@ -28,6 +28,10 @@ UserFolders StandardUserFolders();
 // or is missing from a folder the user can write in, and the package did not install the folder.
 bool ProgramFolderIsUsers(const QString& programFolder, const QString& fileName);
 
+// The folder whose settings a window started from programFolder writes: the program folder when
+// it is the user's, otherwise the user's configuration folder, made when missing.
+QString SettingsFolderOf(const QString& programFolder, const UserFolders& user);
+
 struct SettingsFolders {
     QString settings;        // holds vantoxm.ini and services.dat
     QStringList skinFolders; // the Skins folders, searched in this order

@@ -120,7 +120,12 @@ void ListWindow::tmrUpdateListing_Timer()
         const qint64 position = qint64(m_state.TopListItem) + row;
         if (position >= m_table.count() || !m_c.lblListItem.exists(row))
             continue;
-        fillRowTexts(row, int(position));
+        // A row laid out before the table reached it (a first start fills the table from the
+        // listing) shows up as soon as its channel is heard.
+        if (m_c.lblListItem0(row).Visible())
+            fillRowTexts(row, int(position));
+        else
+            showRow(row, int(position));
     }
 }
 

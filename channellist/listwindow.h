@@ -30,7 +30,7 @@ public:
     void PopulateList(qint32& start);
 
     // Copies the latest texts of the table into the rows on screen, without moving the window
-    // or the highlight.
+    // or the highlight; rows that were hidden because the table did not reach them show now.
     void tmrUpdateListing_Timer();
 
     // Moves the thumb to where the window stands now, and shows it there.

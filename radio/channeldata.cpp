@@ -22,6 +22,7 @@ void ChannelDataHandler::ChannelData(qint32 number, const QString& station, cons
     if (position < 0) {
         position = m_table.Add(key);
         AppendService(m_servicesPath, key, station, genre);
+        showWhileTheWindowFills(position);
     } else {
         // A channel heard twice means the listing has come round: the list can be used now.
         m_state.ChannelListReady = true;
@@ -43,6 +44,16 @@ void ChannelDataHandler::showIfTuned(qint32 number, const QString& station, cons
     if (m_tuned.number() != number)
         return;
     m_tuned.setTexts({station, artist, title, genre});
+}
+
+void ChannelDataHandler::showWhileTheWindowFills(int position)
+{
+    // The rows are laid out before the table has channels, and on a first start (no services.dat)
+    // the table fills only from the listing. A channel new to a row of the window is shown by the
+    // next listing refresh, not after the whole line-up has come round.
+    const qint64 row = qint64(position) - m_state.TopListItem;
+    if (row >= 0 && row <= m_state.VisibleItems)
+        m_c.tmrUpdateListing.setEnabled(true);
 }
 
 void ChannelDataHandler::letPendingEventsRun()

@@ -1,5 +1,6 @@
 // The radio's listing: each ChannelData report updates or adds the channel's row, records a
-// newly heard channel in services.dat, and gives the tuned channel its new texts.
+// newly heard channel in services.dat (and has the list show it when it falls in the window),
+// and gives the tuned channel its new texts.
 #pragma once
 
 #include "radio/channeltable.h"
@@ -20,6 +21,7 @@ public:
 private:
     void showIfTuned(qint32 number, const QString& station, const QString& artist, const QString& title,
                      const QString& genre);
+    void showWhileTheWindowFills(int position);
     void letPendingEventsRun();
 
     skin::RadioXMControls& m_c;

@@ -530,14 +530,16 @@ void SkinLoader::styleFirstRow(const SkinFile& skin)
 
 void SkinLoader::stackRows()
 {
-    std::vector<float> tops = RowTops(m_c.lblListItem0(0).Height(), m_c.pctSkinnableList->Height(), MaxListRows + 1);
-    if (tops.size() > size_t(MaxListRows)) {
+    // One top more than the rows below row 0 may have, to tell a list that has room for more.
+    const size_t belowFirst = size_t(MaxListRows - 1);
+    std::vector<float> tops = RowTops(m_c.lblListItem0(0).Height(), m_c.pctSkinnableList->Height(), MaxListRows);
+    if (tops.size() > belowFirst) {
         qCWarning(lcSkin).noquote() << QStringLiteral(
                                            "The skin file %1, section [CurrentPlaylist], key Height: the list "
                                            "has room for more than %2 rows; it gets %2.")
                                            .arg(m_skinPath)
                                            .arg(MaxListRows);
-        tops.resize(size_t(MaxListRows));
+        tops.resize(belowFirst);
     }
     // The rows of the last load are styled again from row 0 rather than made anew; those the new
     // layout has no room for go.

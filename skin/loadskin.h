@@ -48,14 +48,14 @@ QSize JpegDecodeSize(QSize picture, QSize size);
 // null image and an error naming the file.
 QImage DecodeAtSize(const QString& path, QSize size, qreal devicePixelRatio, QSize* pictureSize, QString* error);
 
-// The most rows the list makes beside row 0: more than any screen can show readably. A skin whose
-// list would hold more (a huge height) gets this many, instead of a start-up that stalls.
+// The most rows the list makes, row 0 included: more than any screen can show readably. A skin
+// whose list would hold more (a huge height) gets this many, instead of a start-up that stalls.
 inline constexpr int MaxListRows = 100;
 
 // Rows of the list: the running tops of rows 1, 2, ... that fit wholly in the list's height,
 // starting one row height down, each rounded half to even, at most maxRows of them. Row 0 lies
 // at 0.
-std::vector<float> RowTops(float rowHeight, float listHeight, int maxRows = MaxListRows);
+std::vector<float> RowTops(float rowHeight, float listHeight, int maxRows = MaxListRows - 1);
 
 // The three state images (0 up, 1 down, 2 on), decoded at the window's size on the worker
 // threads. Started when a load begins; each state's result is joined where it is needed, on its

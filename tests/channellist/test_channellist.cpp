@@ -4,6 +4,7 @@
 #include "channellist/highlight.h"
 #include "channellist/listwindow.h"
 #include "listfixture.h"
+#include "radio/channeldata.h"
 #include "radio/nowplaying.h"
 #include "testsupport.h"
 
@@ -213,6 +214,30 @@ TEST(StartupHighlight, FillsTheRowsTheTableGotAfterTheyWereLaidOut)
     EXPECT_EQ(l.shownRows(), 5);
     EXPECT_EQ(l.c.lblListItem0(0).Caption(), "001");
     EXPECT_EQ(l.opaqueRows(), Rows({2}));
+}
+
+TEST(FirstStart, RowsShowAsTheirChannelsAreHeard)
+{
+    // No services.dat: the skin lays the rows out over an empty table, which the listing fills.
+    List l(0);
+    l.paint(0);
+    QTemporaryDir folder;
+    radio::ChannelDataHandler listing{l.c, l.state, l.table, l.tuned, folder.filePath("services.dat")};
+    QObject::connect(&l.c.tmrUpdateListing, &skin::Timer::tick, &l.form, [&l] { l.list.tmrUpdateListing_Timer(); });
+    const auto hear = [&listing](int number) {
+        listing.ChannelData(number, QStringLiteral("S%1").arg(number), "Artist", "Title", "Rock");
+    };
+    hear(110);
+    hear(111);
+    ASSERT_TRUE(testsupport::waitUntil([&] { return l.shownRows() == 2; }, 2500)) << l.shownRows();
+    EXPECT_EQ(l.c.lblListItem0(1).Caption(), "111");
+    EXPECT_EQ(l.c.lblListItem1(1).Caption(), "S111");
+    for (int number = 112; number < 130; ++number)
+        hear(number);
+    ASSERT_TRUE(testsupport::waitUntil([&] { return l.shownRows() == 5; }, 2500)) << l.shownRows();
+    EXPECT_EQ(l.c.lblListItem1(4).Caption(), "S114");
+    EXPECT_EQ(l.state.TopListItem, 0) << "the window stays on the first page";
+    EXPECT_FALSE(l.state.ChannelListReady);
 }
 
 TEST(StartupHighlight, FindsTheTunedChannelOnceAndStops)

@@ -16,8 +16,13 @@ struct SkinFixture {
     skin::CursorDisplay cursor;
     int populated = 0;
     bool muted = false;
-    skin::SkinLoader loader{
-        form, c, state, scale, cursor, {folder.filePath("Skins")}, {[this] { ++populated; }, [this] { return muted; }, {}}};
+    skin::SkinLoader loader{form,
+                            c,
+                            state,
+                            scale,
+                            cursor,
+                            {folder.filePath("Skins")},
+                            {[this] { ++populated; }, [this] { return muted; }, {}}};
 
     explicit SkinFixture(QSize window = {800, 480}, const testskin::Options& options = {})
     {

@@ -6,6 +6,7 @@
 #include <QImageReader>
 #include <QImageWriter>
 #include <QTemporaryDir>
+#include <cmath>
 #include <gtest/gtest.h>
 
 using skin::Alignment;
@@ -107,17 +108,40 @@ void keepWarnings(QtMsgType type, const QMessageLogContext&, const QString& text
 
 TEST(LoadSkin, AHugeListGetsAtMostAHundredRowsAndSaysSo)
 {
-    EXPECT_EQ(skin::RowTops(1, 1e6f).size(), size_t(skin::MaxListRows));
-    SkinFixture f(QSize(800, 480), with({{"CurrentPlaylist/Height", "100000"}}));
-    warnings.clear();
-    const QtMessageHandler previous = qInstallMessageHandler(keepWarnings);
-    f.loader.LoadSkin();
-    qInstallMessageHandler(previous);
-    EXPECT_EQ(f.state.VisibleItems, skin::MaxListRows);
-    ASSERT_EQ(warnings.size(), 1) << warnings.join('\n').toStdString();
-    EXPECT_TRUE(warnings[0].contains(f.skinFolder() + "/radio_xm.ini") && warnings[0].contains("[CurrentPlaylist]") &&
-                warnings[0].contains("Height"))
-        << warnings[0].toStdString();
+    EXPECT_EQ(skin::RowTops(1, 1e6f).size(), size_t(skin::MaxListRows - 1)) << "rows below row 0";
+    // Rows stack one rounded row height r apart from r down; a list of height H has room for
+    // rows 1..k while k r + h <= H. Lists just big enough for 100 and for 110 rows show where the
+    // limit cuts without a list thousands of rows high.
+    SkinFixture normal;
+    normal.loader.LoadSkin();
+    const float h = normal.c.lblListItem0(0).Height();
+    const float r = std::round(h);
+    const float windowHeight = normal.c.imgBackground->Height();
+    struct Case {
+        const char* name;
+        float roomBelowFirst;
+        int warnings;
+    };
+    for (const Case& t : {Case{"room for 100 rows", 99.5f, 0}, Case{"room for 110 rows", 109.5f, 1}}) {
+        SCOPED_TRACE(t.name);
+        const float listHeight = t.roomBelowFirst * r + h;
+        SkinFixture f(QSize(800, 480),
+                      with({{"CurrentPlaylist/Height", QString::number(listHeight / windowHeight * 100, 'f', 4)}}));
+        warnings.clear();
+        const QtMessageHandler previous = qInstallMessageHandler(keepWarnings);
+        f.loader.LoadSkin();
+        qInstallMessageHandler(previous);
+        EXPECT_EQ(f.state.VisibleItems + 1, skin::MaxListRows);
+        EXPECT_EQ(f.c.lblListItem.count(), skin::MaxListRows);
+        EXPECT_EQ(f.c.lblListItem4.count(), skin::MaxListRows);
+        ASSERT_EQ(warnings.size(), t.warnings) << warnings.join('\n').toStdString();
+        if (t.warnings) {
+            EXPECT_TRUE(warnings[0].contains(f.skinFolder() + "/radio_xm.ini") &&
+                        warnings[0].contains("[CurrentPlaylist]") && warnings[0].contains("Height") &&
+                        warnings[0].contains("it gets 100."))
+                << warnings[0].toStdString();
+        }
+    }
 }
 
 TEST(LoadSkin, ASecondLoadRemovesTheRowsOfTheFirst)

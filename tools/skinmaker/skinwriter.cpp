@@ -5,6 +5,7 @@
 #include "skinini.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QImageWriter>
 #include <QSaveFile>
 
@@ -32,11 +33,14 @@ bool writeBytes(const QByteArray& bytes, const QString& path, QString* error)
 
 bool writeImage(const QImage& image, const QString& path, QString* error)
 {
-    QImageWriter writer(path);
-    if (writer.format() == "jpg" || writer.format() == "jpeg")
+    // A writer made from a file name alone reports no format until it writes: the suffix says it.
+    const QByteArray format = QFileInfo(path).suffix().toLower().toLatin1();
+    QImageWriter writer(path, format);
+    if (format == "jpg" || format == "jpeg")
         writer.setQuality(JpegQuality);
-    // A JPEG has no alpha channel; only the thumbs keep theirs.
-    const QImage toWrite = writer.format() == "png" ? image : image.convertToFormat(QImage::Format_RGB32);
+    // A JPEG has no alpha channel; the thumbs and the icon keep theirs, so that what lies under
+    // their rounded corners shows through.
+    const QImage toWrite = format == "png" ? image : image.convertToFormat(QImage::Format_RGB32);
     if (!writer.write(toWrite))
         return fail(error, QStringLiteral("cannot write %1: %2").arg(path, writer.errorString()));
     return true;
