@@ -1,6 +1,9 @@
 // Compared forms of texts, their keys, and the index of the alerts.
 #include "alertmatch.h"
 
+#include <algorithm>
+#include <iterator>
+
 namespace alerts {
 namespace {
 
@@ -66,20 +69,28 @@ template <typename Put, typename AtCut> void walkCompared(QStringView text, Put&
     bool blankPending = false;
     for (qsizetype i = 0; i < text.size();) {
         char32_t c = text[i].unicode();
-        qsizetype units = 1;
-        if (QChar::isHighSurrogate(c) && i + 1 < text.size() && text[i + 1].isLowSurrogate()) {
-            c = QChar::surrogateToUcs4(char16_t(c), text[i + 1].unicode());
-            units = 2;
+        bool blank = false;
+        if (c < 0x80) { // all a receiver sends, on a short path
+            blank = c <= 0x20 || c == 0x7F;
+            c = c - U'A' < 26u ? c + (U'a' - U'A') : c;
+            ++i;
+        } else {
+            if (QChar::isHighSurrogate(c) && i + 1 < text.size() && text[i + 1].isLowSurrogate()) {
+                c = QChar::surrogateToUcs4(char16_t(c), text[i + 1].unicode());
+                ++i;
+            }
+            blank = isBlank(c);
+            c = folded(c);
+            ++i;
         }
-        if (isBlank(c)) {
+        if (blank) {
             blankPending = true;
         } else {
             if (blankPending)
                 put(U' ');
             blankPending = false;
-            put(folded(c));
+            put(c);
         }
-        i += units;
         if (i == cut)
             atCut();
     }
@@ -102,17 +113,20 @@ quint64 spread(quint64 x)
 // The forms a text is looked up by. An alert adds its whole text and either its cut (when it is
 // longer than the line-up's width: a report may bring only the cut) or itself as a possible cut
 // (when it is not longer: a report may bring the whole text). A report looks for the
-// counterparts, so a cut never meets another cut of a different long text.
-enum class Form : quint64 { Whole = 1, CutOfLongAlert = 2, ShortAlert = 3 };
+// counterparts, so a cut never meets another cut of a different long text. A form is the key
+// with a constant of its own mixed in; the keys are spread already.
+enum class Form : quint64 { Whole = 0, CutOfLongAlert = 0x9e3779b97f4a7c15ull, ShortAlert = 0x632be59bd9b4e019ull };
 
 quint64 tagged(Form form, quint64 key)
 {
-    return spread(key + quint64(form) * 0x9e3779b97f4a7c15ull);
+    return key ^ quint64(form);
 }
 
+// An artist's form with a title's: the title's key turned by an odd multiplier, so that the pair
+// (a, b) and the pair (b, a) differ.
 quint64 paired(quint64 artist, quint64 title)
 {
-    return spread(artist ^ spread(title + 0x632be59bd9b4e019ull));
+    return artist ^ (title * 0xd6e8feb86659fd93ull);
 }
 
 struct Lookups {
@@ -131,16 +145,13 @@ Lookups reportForms(const TextKeys& keys)
              keys.longer ? tagged(Form::ShortAlert, keys.cut) : tagged(Form::CutOfLongAlert, keys.full)}};
 }
 
-struct Compared {
-    QString full, cut;
-    bool longer = false;
-};
+} // namespace
 
-Compared comparedOf(QStringView text)
+ComparedText CompareForm(QStringView text)
 {
     QString storage;
     const QStringView t = trimmed(composed(text, storage));
-    Compared forms;
+    ComparedText forms;
     forms.longer = t.size() > LineUpWidth;
     forms.full.reserve(t.size());
     const auto append = [&](char32_t c) {
@@ -157,8 +168,6 @@ Compared comparedOf(QStringView text)
     return forms;
 }
 
-} // namespace
-
 QString CleanText(QStringView text)
 {
     QString clean = trimmed(text).toString();
@@ -170,12 +179,12 @@ QString CleanText(QStringView text)
 
 QString MatchText(QStringView text)
 {
-    return comparedOf(text).full;
+    return CompareForm(text).full;
 }
 
 bool SameText(QStringView a, QStringView b)
 {
-    return SameForms(comparedOf(a), comparedOf(b));
+    return SameForms(CompareForm(a), CompareForm(b));
 }
 
 bool SameSong(QStringView artistA, QStringView titleA, QStringView artistB, QStringView titleB)
@@ -197,12 +206,12 @@ std::vector<std::pair<QString, QString>> SongReadings(QStringView stored)
     return readings;
 }
 
-// The same walk as MatchText, hashed instead of written out: no allocation for the texts a
-// receiver sends.
-TextKeys KeysOf(QStringView text)
+namespace {
+
+// The keys of a trimmed text; *marked tells of an accent mark, after which the text must be
+// composed first.
+TextKeys keysOfTrimmed(QStringView t, bool* marked)
 {
-    QString storage;
-    const QStringView t = trimmed(composed(text, storage));
     TextKeys keys;
     keys.empty = t.isEmpty();
     keys.longer = t.size() > LineUpWidth;
@@ -210,6 +219,8 @@ TextKeys KeysOf(QStringView text)
     walkCompared(
         t,
         [&](char32_t c) {
+            if (c >= 0x300 && QChar::isMark(c))
+                *marked = true;
             hash ^= c;
             hash *= FnvPrime;
         },
@@ -220,24 +231,43 @@ TextKeys KeysOf(QStringView text)
     return keys;
 }
 
+} // namespace
+
+// The same walk as MatchText, hashed instead of written out: no allocation for the texts a
+// receiver sends, which have no separate accent marks.
+TextKeys KeysOf(QStringView text)
+{
+    bool marked = false;
+    const TextKeys keys = keysOfTrimmed(trimmed(text), &marked);
+    if (!marked)
+        return keys;
+    QString storage;
+    return keysOfTrimmed(trimmed(composed(text, storage)), &marked);
+}
+
 void AlertIndex::KeyTable::clear(int expected)
 {
-    // At most a quarter full: a miss, the usual answer, ends after a probe or two.
+    // At most half full: a miss, the usual answer, ends after a probe or two.
     size_t size = 16;
-    while (size < size_t(expected) * 4)
+    while (size < size_t(expected) * 2)
         size *= 2;
-    m_slots.assign(size, {0, -1});
+    m_keys.assign(size, 0);
+    m_alerts.assign(size, -1);
     m_mask = size - 1;
+    std::fill(std::begin(m_filter), std::end(m_filter), 0);
 }
 
 void AlertIndex::KeyTable::insert(quint64 key, int alert)
 {
     key = key ? key : 1;
+    const quint64 bit = key >> 52; // the slots go by the low bits
+    m_filter[bit / 64] |= quint64(1) << (bit % 64);
     for (quint64 i = key & m_mask;; i = (i + 1) & m_mask) {
-        if (m_slots[i].first == key)
+        if (m_keys[i] == key)
             return; // an earlier alert has this key already: either one confirms the same way
-        if (m_slots[i].first == 0) {
-            m_slots[i] = {key, alert};
+        if (m_keys[i] == 0) {
+            m_keys[i] = key;
+            m_alerts[i] = alert;
             return;
         }
     }
@@ -245,47 +275,67 @@ void AlertIndex::KeyTable::insert(quint64 key, int alert)
 
 int AlertIndex::KeyTable::find(quint64 key) const
 {
+    if (!mayHold(key))
+        return -1;
     key = key ? key : 1;
     for (quint64 i = key & m_mask;; i = (i + 1) & m_mask) {
-        if (m_slots[i].first == key)
-            return m_slots[i].second;
-        if (m_slots[i].first == 0)
+        if (m_keys[i] == key)
+            return m_alerts[i];
+        if (m_keys[i] == 0)
             return -1;
     }
 }
 
 void AlertIndex::rebuild(const QStringList& artists, const QStringList& songs)
 {
-    m_artistTexts = artists;
+    m_artists.clear();
     m_songs.clear();
-    for (const QString& song : songs)
-        for (auto& reading : SongReadings(song))
-            m_songs.push_back(std::move(reading));
-
     m_artistKeys.clear(int(artists.size()) * 2);
-    for (int i = 0; i < artists.size(); ++i) {
-        const TextKeys keys = KeysOf(artists[i]);
+    for (const QString& artist : artists) {
+        const TextKeys keys = KeysOf(artist);
         if (keys.empty)
             continue;
         for (const quint64 form : alertForms(keys).forms)
-            m_artistKeys.insert(form, i);
+            m_artistKeys.insert(form, int(m_artists.size()));
+        m_artists.push_back(CompareForm(artist));
     }
-    m_songKeys.clear(int(m_songs.size()) * 4);
-    for (int i = 0; i < int(m_songs.size()); ++i) {
-        const Lookups artist = alertForms(KeysOf(m_songs[size_t(i)].first));
-        const Lookups title = alertForms(KeysOf(m_songs[size_t(i)].second));
-        for (const quint64 a : artist.forms)
-            for (const quint64 t : title.forms)
-                m_songKeys.insert(paired(a, t), i);
+
+    std::vector<std::pair<QString, QString>> readings;
+    for (const QString& song : songs)
+        for (auto& reading : SongReadings(song))
+            readings.push_back(std::move(reading));
+    m_songArtistKeys.clear(int(readings.size()) * 2);
+    m_songKeys.clear(int(readings.size()) * 4);
+    for (const auto& [artist, title] : readings) {
+        const int song = int(m_songs.size());
+        const Lookups artistForms = alertForms(KeysOf(artist));
+        const Lookups titleForms = alertForms(KeysOf(title));
+        for (const quint64 a : artistForms.forms) {
+            m_songArtistKeys.insert(a, song);
+            for (const quint64 t : titleForms.forms)
+                m_songKeys.insert(paired(a, t), song);
+        }
+        m_songs.emplace_back(CompareForm(artist), CompareForm(title));
     }
+}
+
+bool AlertIndex::mayMatch(const TextKeys& artistKeys) const
+{
+    if (isEmpty() || artistKeys.empty)
+        return false;
+    for (const quint64 form : reportForms(artistKeys).forms)
+        if (m_artistKeys.mayHold(form) || m_songArtistKeys.mayHold(form))
+            return true;
+    return false;
 }
 
 bool AlertIndex::matchesArtist(QStringView artist, const TextKeys& artistKeys) const
 {
-    if (m_artistTexts.isEmpty() || artistKeys.empty)
+    if (m_artists.empty() || artistKeys.empty)
         return false;
     for (const quint64 form : reportForms(artistKeys).forms)
-        if (const int alert = m_artistKeys.find(form); alert >= 0 && SameText(m_artistTexts[alert], artist))
+        if (const int alert = m_artistKeys.find(form);
+            alert >= 0 && SameForms(CompareForm(artist), m_artists[size_t(alert)]))
             return true;
     return false;
 }
@@ -296,11 +346,16 @@ bool AlertIndex::matchesSong(QStringView artist, const TextKeys& artistKeys, QSt
     if (m_songs.empty() || artistKeys.empty || titleKeys.empty)
         return false;
     const Lookups artistForms = reportForms(artistKeys);
+    if (m_songArtistKeys.find(artistForms.forms[0]) < 0 && m_songArtistKeys.find(artistForms.forms[1]) < 0)
+        return false;
     const Lookups titleForms = reportForms(titleKeys);
     for (const quint64 a : artistForms.forms) {
         for (const quint64 t : titleForms.forms) {
             const int song = m_songKeys.find(paired(a, t));
-            if (song >= 0 && SameSong(m_songs[size_t(song)].first, m_songs[size_t(song)].second, artist, title))
+            if (song < 0)
+                continue;
+            const auto& [songArtist, songTitle] = m_songs[size_t(song)];
+            if (SameForms(CompareForm(artist), songArtist) && SameForms(CompareForm(title), songTitle))
                 return true;
         }
     }

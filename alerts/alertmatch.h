@@ -40,6 +40,14 @@ template <typename Form> bool SameForms(const Form& a, const Form& b)
     return a.full == b.full || (a.longer && !b.longer && a.cut == b.full) || (!a.longer && b.longer && a.full == b.cut);
 }
 
+// A text in compared form, whole and as the line-up's cut of it.
+struct ComparedText {
+    QString full;
+    QString cut; // the same as full for a text no longer than the cut
+    bool longer = false;
+};
+ComparedText CompareForm(QStringView text);
+
 // The keys of one text: hashes of its compared form and of the compared form of its line-up cut.
 struct TextKeys {
     quint64 full = 0;
@@ -57,7 +65,11 @@ class AlertIndex {
 public:
     // artists: the alerts' artists; songs: the stored songs, as "<artist> - <title>".
     void rebuild(const QStringList& artists, const QStringList& songs);
-    bool isEmpty() const { return m_artistTexts.isEmpty() && m_songs.empty(); }
+    bool isEmpty() const { return m_artists.empty() && m_songs.empty(); }
+
+    // False when no alert can match a report by this artist, which is the answer for nearly every
+    // report: a few bit tests, before the look-ups below.
+    bool mayMatch(const TextKeys& artistKeys) const;
 
     // Whether an artist alert, or a song alert, matches what a channel plays. A key hit is
     // confirmed on the texts themselves, so two texts that share a key never match.
@@ -66,21 +78,35 @@ public:
                      const TextKeys& titleKeys) const;
 
 private:
-    // Open addressing over 64-bit keys, each with the alert it came from; 0 marks a free place.
+    // Open addressing over 64-bit keys, 0 marking a free place, with the alert each came from
+    // beside it. A bit for every key's top bits answers most misses, the usual answer, before
+    // the table is probed.
     class KeyTable {
     public:
         void clear(int expected);
         void insert(quint64 key, int alert);
         int find(quint64 key) const; // the alert, or -1
+        bool mayHold(quint64 key) const
+        {
+            const quint64 bit = (key ? key : 1) >> 52;
+            return m_filter[bit / 64] & (quint64(1) << (bit % 64));
+        }
+
     private:
-        std::vector<std::pair<quint64, int>> m_slots;
+        static constexpr int FilterBits = 4096;
+        quint64 m_filter[FilterBits / 64] = {};
+        std::vector<quint64> m_keys;
+        std::vector<int> m_alerts;
         quint64 m_mask = 0;
     };
 
     KeyTable m_artistKeys;
+    KeyTable m_songArtistKeys; // the artists of the songs alone: most reports end there
     KeyTable m_songKeys;
-    QStringList m_artistTexts;
-    std::vector<std::pair<QString, QString>> m_songs; // every reading of every song alert
+    // The alerts in compared form, to confirm a key's hit: the artists, and every reading of every
+    // song.
+    std::vector<ComparedText> m_artists;
+    std::vector<std::pair<ComparedText, ComparedText>> m_songs;
 };
 
 } // namespace alerts

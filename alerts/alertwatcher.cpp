@@ -2,12 +2,32 @@
 #include "alertwatcher.h"
 
 #include <algorithm>
+#include <cstring>
 
 namespace alerts {
 namespace {
 
 // Channels kept by number without hashing; a receiver's channels are 0 to 255.
 constexpr qint32 DirectChannels = 1024;
+
+// A quick hash of a text as the report brought it, four characters a step: a repeat of the last
+// report of a channel, the usual report, is passed over with it.
+quint64 sentHash(const QString& text)
+{
+    const char* bytes = reinterpret_cast<const char*>(text.constData());
+    size_t left = size_t(text.size()) * sizeof(QChar);
+    quint64 hash = 0x9e3779b97f4a7c15ull ^ left;
+    for (; left >= 8; left -= 8, bytes += 8) {
+        quint64 word;
+        std::memcpy(&word, bytes, 8);
+        hash = (hash ^ word) * 0xff51afd7ed558ccdull;
+        hash ^= hash >> 32;
+    }
+    quint64 word = 0;
+    std::memcpy(&word, bytes, left);
+    hash = (hash ^ word) * 0xc4ceb9fe1a85ec53ull;
+    return hash ^ (hash >> 29);
+}
 
 // The tuned channel's report gives 36 characters and the line-up 16 of the same song; what was
 // heard longest is kept, so that a later cut still compares with the whole text.
@@ -50,16 +70,21 @@ void AlertWatcher::setTunedChannel(qint32 number)
 
 bool AlertWatcher::Report(qint32 number, const QString& station, const QString& artist, const QString& title)
 {
+    ChannelState& channel = stateOf(number);
+    const quint64 heardArtist = sentHash(artist), heardTitle = sentHash(title);
+    if (channel.known && heardArtist == channel.heardArtist && heardTitle == channel.heardTitle)
+        return false;
     const TextKeys artistKeys = KeysOf(artist);
     const TextKeys titleKeys = KeysOf(title);
     // A report without artist and title says nothing about the song: the receiver sends such
     // reports between songs, and the song after one is not new when it is the same.
     if (artistKeys.empty && titleKeys.empty)
         return false;
-    ChannelState& channel = stateOf(number);
     const bool newTitle = !channel.known || !channel.title.sameAs(titleKeys);
     const bool newArtist = !channel.known || !channel.artist.sameAs(artistKeys);
     channel.known = true;
+    channel.heardArtist = heardArtist;
+    channel.heardTitle = heardTitle;
     if (newTitle) {
         channel.title = titleKeys;
         channel.announced = false;
@@ -72,7 +97,7 @@ bool AlertWatcher::Report(qint32 number, const QString& station, const QString& 
         channel.artist = artistKeys;
     else
         keepLonger(channel.artist, artistKeys);
-    if ((!newTitle && !newArtist) || channel.announced || m_index.isEmpty())
+    if ((!newTitle && !newArtist) || channel.announced || !m_index.mayMatch(artistKeys))
         return false;
 
     const bool songAlert = m_index.matchesSong(artist, artistKeys, title, titleKeys);

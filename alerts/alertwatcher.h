@@ -3,9 +3,10 @@
 // on a channel that is not the tuned one. A song is announced once on its channel, and again only
 // after that channel's title has changed. The window shows the news one after the other.
 //
-// A report costs a hash of its artist and title and a look-up of its channel; only a channel
-// whose song changed is matched against the alerts, by a few look-ups of those hashes. Nothing
-// is allocated on that path unless there is news.
+// A report that repeats what its channel plays costs a look-up of the channel and a quick hash
+// of its texts; one with other texts costs their hashes, and when the song changed, a few
+// look-ups of those hashes among the alerts. Nothing is allocated on that path unless there is
+// news.
 #pragma once
 
 #include "alerts/alertmatch.h"
@@ -51,6 +52,8 @@ public:
 
 private:
     struct ChannelState {
+        quint64 heardArtist = 0; // hashes of the last report's texts, to pass over repeats at once
+        quint64 heardTitle = 0;
         TextKeys artist;
         TextKeys title;
         bool known = false;
