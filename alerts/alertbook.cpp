@@ -184,7 +184,8 @@ AlertBook::Toggle AlertBook::Ring::toggle(const QString& text, const std::functi
     done.outcome = Outcome::ReplacedOldest;
     done.replaced = oldest.text;
     done.saved = write(book, oldest.key, text);
-    done.saved = writeStart(book, oldest.key % Capacity + 1) && done.saved;
+    if (const int newStart = oldest.key % Capacity + 1; newStart != m_start)
+        done.saved = writeStart(book, newStart) && done.saved;
     return done;
 }
 
