@@ -96,23 +96,24 @@ double watch(const alerts::AlertIndex& index, const Reports& reports)
     return double(threadNs() - start) / double(reports.channel.size() * Passes);
 }
 
-// The watcher's own figures, a part of the report's cost; the target is on the whole report below.
-void ownShare(const char* what, const std::vector<double>& withAlerts, const std::vector<double>& without)
+// Figures beside the target, which is on the whole report with alerts against none.
+void ownShare(const char* what, const std::vector<double>& withAlerts, const std::vector<double>& without,
+              const char* unit)
 {
     std::vector<double> ratios;
     for (size_t i = 0; i < withAlerts.size(); ++i)
         ratios.push_back(withAlerts[i] / without[i]);
-    std::printf("%-42s %8.1f ns   none %8.1f ns   ratio %5.2f (%.2f to %.2f)\n", what, bench::median(withAlerts),
-                bench::median(without), bench::median(ratios), *std::min_element(ratios.begin(), ratios.end()),
-                *std::max_element(ratios.begin(), ratios.end()));
+    std::printf("%-42s %8.3f %s   the other %8.3f %s   ratio %5.2f (%.2f to %.2f)\n", what, bench::median(withAlerts),
+                unit, bench::median(without), unit, bench::median(ratios),
+                *std::min_element(ratios.begin(), ratios.end()), *std::max_element(ratios.begin(), ratios.end()));
 }
 
 void benchWatcher(const alerts::AlertIndex& none, const alerts::AlertIndex& full)
 {
     const Reports newSongs = makeReports(200000, true);
     const Reports sameSongs = makeReports(200000, false);
-    for (const auto& [what, reports] : {std::pair{"watcher alone, every report a new song", &newSongs},
-                                        std::pair{"watcher alone, the songs go on", &sameSongs}}) {
+    for (const auto& [what, reports] : {std::pair{"watcher alone, alerts vs none, new songs", &newSongs},
+                                        std::pair{"watcher alone, alerts vs none, songs go on", &sameSongs}}) {
         std::vector<double> withAlerts, without;
         for (int round = 0; round < 15; ++round) {
             // Alternately first, so that neither side always runs on a warmer cache.
@@ -124,7 +125,7 @@ void benchWatcher(const alerts::AlertIndex& none, const alerts::AlertIndex& full
                 withAlerts.push_back(watch(full, *reports));
             }
         }
-        ownShare(what, withAlerts, without);
+        ownShare(what, withAlerts, without, "ns");
     }
 }
 
@@ -188,6 +189,32 @@ double measureWindow(frmRadioXM& window, const Reports& reports, size_t begin, c
     return us;
 }
 
+// The window's reports, with the alerts, with none and without a watcher, in rounds.
+void windowRounds(frmRadioXM& window, const Reports& reports, const alerts::AlertIndex& none,
+                  const alerts::AlertIndex& full, const char* what)
+{
+    std::vector<double> withAlerts, without, noWatcher;
+    size_t begin = 0;
+    int news = 0, allNews = 0, unused = 0;
+    const std::function<void()> measures[] = {
+        [&] {
+            withAlerts.push_back(measureWindow(window, reports, begin, &full, &news));
+            allNews += news;
+        },
+        [&] { without.push_back(measureWindow(window, reports, begin, &none, &unused)); },
+        [&] { noWatcher.push_back(measureWindow(window, reports, begin, nullptr, &unused)); }};
+    // Each side first in turn, so that none always runs on a warmer machine; every round on the
+    // next piece of the reports.
+    const int rounds = 150;
+    for (int round = 0; round < rounds; ++round, begin = (begin + Piece) % reports.channel.size())
+        for (int i = 0; i < 3; ++i)
+            measures[(round + i) % 3]();
+    std::printf("window, %s: %d rounds of %d ChannelData reports over %d channels, news with the alerts: %d\n", what,
+                rounds, Piece, Channels, allNews);
+    bench::pairedRow("report in the window, alerts vs none", withAlerts, without, "us", 1.1);
+    ownShare("  the same, alerts vs no watcher at all", withAlerts, noWatcher, "us");
+}
+
 void benchWindow(const alerts::AlertIndex& none, const alerts::AlertIndex& full)
 {
     QTemporaryDir folder;
@@ -203,36 +230,17 @@ void benchWindow(const alerts::AlertIndex& none, const alerts::AlertIndex& full)
     settle.start();
     while (settle.elapsed() < 300)
         QCoreApplication::processEvents();
-
     if (!window.radioClient()) {
         std::printf("window: no session bus, so no radio client; run under dbus-run-session\n");
         return;
     }
-    const Reports reports = makeReports(Events, true);
-    int news = 0, unused = 0;
+    const Reports newSongs = makeReports(Events, true);
+    const Reports sameSongs = makeReports(Events, false);
+    int unused = 0;
     for (size_t begin = 0; begin < size_t(Events); begin += Piece) // the table fills, the first paints pass
-        measureWindow(window, reports, begin, nullptr, &unused);
-    std::vector<double> withAlerts, without, noWatcher;
-    size_t begin = 0;
-    int allNews = 0;
-    const std::function<void()> measures[] = {
-        [&] {
-            withAlerts.push_back(measureWindow(window, reports, begin, &full, &news));
-            allNews += news;
-        },
-        [&] { without.push_back(measureWindow(window, reports, begin, &none, &unused)); },
-        [&] { noWatcher.push_back(measureWindow(window, reports, begin, nullptr, &unused)); }};
-    // Each side first in turn, so that none always runs on a warmer machine; every round on the
-    // next piece of the reports.
-    const int rounds = 150;
-    for (int round = 0; round < rounds; ++round, begin = (begin + Piece) % size_t(Events))
-        for (int i = 0; i < 3; ++i)
-            measures[(round + i) % 3]();
-    std::printf("window: %d rounds of %d ChannelData reports over %d channels, every one a new song; news with the "
-                "alerts: %d\n",
-                rounds, Piece, Channels, allNews);
-    bench::pairedRow("report in the window, alerts vs none", withAlerts, without, "us", 1.1);
-    bench::pairedRow("report in the window, alerts vs no watcher", withAlerts, noWatcher, "us", 1.1);
+        measureWindow(window, newSongs, begin, nullptr, &unused);
+    windowRounds(window, newSongs, none, full, "every report a new song");
+    windowRounds(window, sameSongs, none, full, "the songs go on");
 }
 
 } // namespace
