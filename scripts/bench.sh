@@ -13,6 +13,7 @@ bash scripts/build.sh
 build/tests/bench/bench_skin
 build/tests/bench/bench_list
 dbus-run-session -- build/tests/bench/bench_channeldata
+dbus-run-session -- build/tests/bench/bench_alerts
 dbus-run-session -- build/tests/bench/bench_receiver
 pulse_dir="$PWD/build/bench-pulse"
 trap 'bash tests/volume/pulseserver.sh stop "$pulse_dir"' EXIT

@@ -1,0 +1,263 @@
+// What the alerts cost a report of the radio: 50 artist and 50 song alerts against none, in the
+// same run, in rounds that measure each side in turn. First the watcher alone, on reports that
+// each bring a new song (so every report is matched) and on reports that repeat what the
+// channels play; then the whole report as the window handles it (the real window with a
+// 250-channel table), with the watcher following every report.
+#include "alerts/alertbook.h"
+#include "alerts/alertwatcher.h"
+#include "app/frmradioxm.h"
+#include "benchsupport.h"
+#include "volume/memorymixer.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <cstdio>
+#include <ctime>
+
+namespace {
+
+constexpr int Channels = 250;
+
+// Nanoseconds of processor time this thread has used: the cost of the work itself, which other
+// programs on a busy machine disturb far less than the wall clock.
+qint64 threadNs()
+{
+    timespec now{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
+    return qint64(now.tv_sec) * 1000000000 + now.tv_nsec;
+}
+constexpr int Events = 50000;
+// The window's reports are timed in short pieces, each side in turn, so that the two sides of a
+// ratio meet the same load of a busy machine.
+constexpr int Piece = 5000;
+
+// The texts as the line-up gives them: 16 characters at most. One report in 97 is by an alert's
+// artist, so the matches and their news are part of the cost.
+QString lineUp(const QString& text)
+{
+    return text.left(alerts::LineUpWidth);
+}
+QString artistOf(int i)
+{
+    return lineUp(i % 97 == 0 ? QStringLiteral("Alert Artist %1 and Friends").arg(i % 25)
+                              : QStringLiteral("Band %1 of the Road").arg(i % 700));
+}
+QString titleOf(int i)
+{
+    return lineUp(QStringLiteral("Song number %1").arg(i));
+}
+
+// 50 artists and 50 songs, half of them longer than the line-up shows.
+void fillBook(alerts::AlertBook& book)
+{
+    for (int n = 0; n < 25; ++n) {
+        book.ToggleArtist(QStringLiteral("Alert Artist %1 and Friends").arg(n));
+        book.ToggleArtist(QStringLiteral("Short %1").arg(n));
+        book.ToggleSong(QStringLiteral("Song Band %1").arg(n), QStringLiteral("The Longest Title Number %1").arg(n));
+        book.ToggleSong(QStringLiteral("Duo %1").arg(n), QStringLiteral("Hit %1").arg(n));
+    }
+}
+
+// --- The watcher alone ------------------------------------------------------------------------
+
+struct Reports {
+    std::vector<qint32> channel;
+    std::vector<QString> station, artist, title;
+};
+
+Reports makeReports(int count, bool newSongs)
+{
+    Reports r;
+    for (int i = 0; i < count; ++i) {
+        const int channel = i % Channels + 1;
+        const int song = newSongs ? i : channel;
+        r.channel.push_back(channel);
+        r.station.push_back(QStringLiteral("Station %1").arg(channel));
+        r.artist.push_back(artistOf(song));
+        r.title.push_back(titleOf(song));
+    }
+    return r;
+}
+
+// Nanoseconds a report, over all the reports, sent Passes times (each pass brings every channel
+// another song again when the songs change).
+constexpr int Passes = 5;
+double watch(const alerts::AlertIndex& index, const Reports& reports)
+{
+    alerts::AlertWatcher watcher(index);
+    watcher.setTunedChannel(1);
+    const qint64 start = threadNs();
+    for (int pass = 0; pass < Passes; ++pass)
+        for (size_t i = 0; i < reports.channel.size(); ++i)
+            watcher.Report(reports.channel[i], reports.station[i], reports.artist[i], reports.title[i]);
+    return double(threadNs() - start) / double(reports.channel.size() * Passes);
+}
+
+// Figures beside the target, which is on the whole report with alerts against none.
+void ownShare(const char* what, const std::vector<double>& withAlerts, const std::vector<double>& without,
+              const char* unit)
+{
+    std::vector<double> ratios;
+    for (size_t i = 0; i < withAlerts.size(); ++i)
+        ratios.push_back(withAlerts[i] / without[i]);
+    std::printf("%-42s %8.3f %s   the other %8.3f %s   ratio %5.2f (%.2f to %.2f)\n", what, bench::median(withAlerts),
+                unit, bench::median(without), unit, bench::median(ratios),
+                *std::min_element(ratios.begin(), ratios.end()), *std::max_element(ratios.begin(), ratios.end()));
+}
+
+void benchWatcher(const alerts::AlertIndex& none, const alerts::AlertIndex& full)
+{
+    const Reports newSongs = makeReports(200000, true);
+    const Reports sameSongs = makeReports(200000, false);
+    for (const auto& [what, reports] : {std::pair{"watcher alone, alerts vs none, new songs", &newSongs},
+                                        std::pair{"watcher alone, alerts vs none, songs go on", &sameSongs}}) {
+        std::vector<double> withAlerts, without;
+        for (int round = 0; round < 15; ++round) {
+            // Alternately first, so that neither side always runs on a warmer cache.
+            if (round % 2) {
+                withAlerts.push_back(watch(full, *reports));
+                without.push_back(watch(none, *reports));
+            } else {
+                without.push_back(watch(none, *reports));
+                withAlerts.push_back(watch(full, *reports));
+            }
+        }
+        ownShare(what, withAlerts, without, "ns");
+    }
+}
+
+// --- The whole report, in the window ------------------------------------------------------------
+
+void writeProgramFolder(const QString& folder)
+{
+    QByteArray services;
+    for (int channel = 1; channel <= Channels; ++channel)
+        services += QStringLiteral("\"%1,Station %2,Genre %3\"\r\n")
+                        .arg(radio::ChannelTable::RowKey(channel))
+                        .arg(channel)
+                        .arg(channel % 12)
+                        .toUtf8();
+    QFile file(folder + "/services.dat");
+    file.open(QIODevice::WriteOnly);
+    file.write(services);
+    file.close();
+    QFile ini(folder + "/vantoxm.ini");
+    ini.open(QIODevice::WriteOnly);
+    ini.write("[XMRadio]\r\nLastChannel=7\r\n[Appearance]\r\nWindowWidth=800\r\nWindowHeight=480\r\n"
+              "DaySkin=Day\r\nNightSkin=Day\r\n");
+    ini.close();
+    QDir().mkpath(folder + "/Skins");
+    for (const QString& path : {QStringLiteral("radio_xm.ini"), QStringLiteral("Images")})
+        QProcess::execute(QStringLiteral("cp"),
+                          {QStringLiteral("-r"), QStringLiteral(VANTO_PROGRAM_DIR "/Skins/Day/") + path,
+                           folder + QStringLiteral("/Skins/")});
+}
+
+// Microseconds of the window thread's processor time a report takes: the radio client's
+// ChannelData signal, which the window handles (the table, services.dat, the now-playing labels,
+// the repaints as the event loop gets to them), and with it the watcher when there is one.
+// Without the bus's delivery, which costs the same with alerts or without, so the ratio is the
+// stricter.
+double measureWindow(frmRadioXM& window, const Reports& reports, size_t begin, const alerts::AlertIndex* index,
+                     int* news)
+{
+    *news = 0;
+    AXXMRadioClient* client = window.radioClient();
+    std::optional<alerts::AlertWatcher> watcher;
+    QMetaObject::Connection following;
+    if (index) {
+        watcher.emplace(*index);
+        watcher->setTunedChannel(7);
+        following =
+            QObject::connect(client, &AXXMRadioClient::ChannelData,
+                             [&](qint32 number, const QString& station, const QString& artist, const QString& title,
+                                 const QString&) { *news += watcher->Report(number, station, artist, title) ? 1 : 0; });
+    }
+    const QString genre = QStringLiteral("Genre");
+    const qint64 start = threadNs();
+    for (size_t i = begin; i < begin + Piece; ++i) {
+        emit client->ChannelData(reports.channel[i], reports.station[i], reports.artist[i], reports.title[i], genre);
+        if (i % Channels == Channels - 1)
+            QCoreApplication::processEvents();
+    }
+    QCoreApplication::processEvents();
+    const double us = double(threadNs() - start) / 1000.0 / double(Piece);
+    QObject::disconnect(following);
+    return us;
+}
+
+// The window's reports, with the alerts, with none and without a watcher, in rounds.
+void windowRounds(frmRadioXM& window, const Reports& reports, const alerts::AlertIndex& none,
+                  const alerts::AlertIndex& full, const char* what)
+{
+    std::vector<double> withAlerts, without, noWatcher;
+    size_t begin = 0;
+    int news = 0, allNews = 0, unused = 0;
+    const std::function<void()> measures[] = {
+        [&] {
+            withAlerts.push_back(measureWindow(window, reports, begin, &full, &news));
+            allNews += news;
+        },
+        [&] { without.push_back(measureWindow(window, reports, begin, &none, &unused)); },
+        [&] { noWatcher.push_back(measureWindow(window, reports, begin, nullptr, &unused)); }};
+    // Each side first in turn, so that none always runs on a warmer machine; every round on the
+    // next piece of the reports.
+    const int rounds = 150;
+    for (int round = 0; round < rounds; ++round, begin = (begin + Piece) % reports.channel.size())
+        for (int i = 0; i < 3; ++i)
+            measures[(round + i) % 3]();
+    std::printf("window, %s: %d rounds of %d ChannelData reports over %d channels, news with the alerts: %d\n", what,
+                rounds, Piece, Channels, allNews);
+    bench::pairedRow("report in the window, alerts vs none", withAlerts, without, "us", 1.1);
+    ownShare("  the same, alerts vs no watcher at all", withAlerts, noWatcher, "us");
+}
+
+void benchWindow(const alerts::AlertIndex& none, const alerts::AlertIndex& full)
+{
+    QTemporaryDir folder;
+    writeProgramFolder(folder.path());
+    frmRadioXM::Seams seams;
+    seams.programFolder = folder.path();
+    volume::MemoryMixer::Script mixer;
+    seams.createMixer = [&mixer] { return std::make_unique<volume::MemoryMixer>(mixer); };
+    frmRadioXM window(std::move(seams));
+    window.Form_Load();
+    window.show();
+    QElapsedTimer settle;
+    settle.start();
+    while (settle.elapsed() < 300)
+        QCoreApplication::processEvents();
+    if (!window.radioClient()) {
+        std::printf("window: no session bus, so no radio client; run under dbus-run-session\n");
+        return;
+    }
+    const Reports newSongs = makeReports(Events, true);
+    const Reports sameSongs = makeReports(Events, false);
+    int unused = 0;
+    for (size_t begin = 0; begin < size_t(Events); begin += Piece) // the table fills, the first paints pass
+        measureWindow(window, newSongs, begin, nullptr, &unused);
+    windowRounds(window, newSongs, none, full, "every report a new song");
+    windowRounds(window, sameSongs, none, full, "the songs go on");
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    qputenv("QT_LOGGING_RULES", "vanto.*=false");
+    QApplication app(argc, argv);
+    QTemporaryDir folder;
+    alerts::AlertBook empty(folder.filePath(QStringLiteral("none.ini")));
+    alerts::AlertBook book(folder.filePath(QStringLiteral("vantoxm.ini")));
+    fillBook(book);
+    std::printf("alerts: %lld artists, %lld songs\n", qlonglong(book.Artists().size()), qlonglong(book.Songs().size()));
+    benchWatcher(empty.Index(), book.Index());
+    if (argc > 1 && QByteArray(argv[1]) == "--watcher-only")
+        return 0;
+    benchWindow(empty.Index(), book.Index());
+    return 0;
+}
