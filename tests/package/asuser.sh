@@ -141,7 +141,7 @@ done
 sed -i 's/^DaySkin=[^\r]*/DaySkin=My-day/; s/^NightSkin=[^\r]*/NightSkin=My-night/' "$config/vantoxm.ini"
 start_radio
 mine=("$data/Skins/My-day/Images/Radio_XM_Up.jpg" "$data/Skins/My-night/Images/Radio_XM_Up.jpg")
-user_skin_loaded() { grep -q "loaded \"$data/Skins/My-" "$here/radio$runs.log"; }
+user_skin_loaded() { grep -qs "loaded \"$data/Skins/My-" "$here/radio$runs.log"; }
 wait_for 20 "the skin to be loaded from $data/Skins" user_skin_loaded
 wait_for 20 "the window to show the user's skin" shows "${mine[@]}"
 say "the window shows the user's skin: $(sort -rn "$here/screen.txt" | head -n 1)"
