@@ -18,6 +18,10 @@ using testsupport::Process;
 using testsupport::pump;
 using testsupport::waitUntil;
 
+#ifndef __has_feature
+#define __has_feature(feature) 0
+#endif
+
 namespace {
 
 const QString ServicePath = QStringLiteral(VANTO_PROGRAM_DIR "/xm-radio-service");
@@ -543,7 +547,10 @@ TEST(SerialReceiver, RandomBytesNeitherCrashNorGrowNorBlockTheService)
             startKb = residentKb(*service);
     }
     ASSERT_EQ(service->state(), QProcess::Running);
+#if !defined(__SANITIZE_ADDRESS__) && !__has_feature(address_sanitizer)
+    // Under AddressSanitizer freed memory is held back on purpose, so growth says nothing there.
     EXPECT_LT(residentKb(*service) - startKb, 2048) << "KiB grown";
+#endif
     recorder.clear();
     EXPECT_TRUE(waitUntil([&] { return recorder.count("SignalStrength") > 0; }, 3000));
 }
