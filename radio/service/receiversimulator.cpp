@@ -31,6 +31,7 @@ void ReceiverSimulator::start()
 
 void ReceiverSimulator::Channel(int number)
 {
+    noteClient();
     const int index = m_lineup.indexOf(number);
     if (index < 0) {
         qCInfo(lcService) << "ignoring a tune to channel" << number << "outside the lineup";
@@ -46,8 +47,19 @@ void ReceiverSimulator::Channel(int number)
 
 void ReceiverSimulator::SetMute(bool muted)
 {
+    noteClient();
     m_muted = muted;
     emit MuteChanged(muted);
+}
+
+// The window starts the service and listens only once it has started itself: the channels listed
+// before would begin its first services.dat wherever the listing stood. Its first call (the last
+// channel, sent as soon as it sees the service) is the sign that it listens.
+void ReceiverSimulator::noteClient()
+{
+    if (std::exchange(m_clientHeard, true))
+        return;
+    m_listingIndex = 0;
 }
 
 void ReceiverSimulator::sendNextListing()

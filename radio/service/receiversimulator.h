@@ -1,6 +1,8 @@
 // The simulated receiver behind the radio service: it lists every channel in turn, reports the
 // tuned channel and the signal levels once a second, and answers tune and mute requests. Its Qt
-// signals carry exactly the radio service's events, so it runs and tests without a bus.
+// signals carry exactly the radio service's events, so it runs and tests without a bus. The
+// listing starts at the lowest channel, and starts there again at the first call of a client:
+// a client hears its first pass in channel order, as a receiver's line-up walk gives it.
 #pragma once
 
 #include "lineup.h"
@@ -34,6 +36,7 @@ public:
     void SetMute(bool muted) override;
 
 private:
+    void noteClient();
     void sendNextListing();
     void sendSecondlyReports();
     void sendTunedChannel();
@@ -48,6 +51,7 @@ private:
     int m_listingIndex = 0;
     int m_tunedIndex = 0;
     bool m_muted = false;
+    bool m_clientHeard = false;
 };
 
 } // namespace xmservice

@@ -1,6 +1,7 @@
 // The receiver's state machine. Requests wait in one queue: the user's tunes and mutes first,
 // then power-up steps, signal polls and text requests, and when nothing waits, the next step of
-// the line-up walk. A reply, or a second without one, sends the next request.
+// the line-up walk. A reply that answers the request on the wire, or a second without one,
+// sends the next request.
 #include "serialreceiver.h"
 
 #include "servicelog.h"
@@ -14,10 +15,21 @@ namespace {
 // A request that gets no reply: the car tuners' wake-up steps. The next one follows after this.
 constexpr int WakeUpGapMs = 100;
 constexpr int HighestChannel = 255;
+// A payload whose last bytes could begin another frame is given after this long without a byte
+// (at 9600 baud a byte takes about 1 ms; a USB receiver hands bytes over every 16 ms).
+constexpr int LineQuietMs = 40;
+// How long after a tune the time waits for the receiver's song time before it reports none.
+constexpr int SongTimeWaitMs = 3000;
 
 QString hex(QByteArrayView payload)
 {
     return QString::fromLatin1(payload.toByteArray().toHex(' '));
+}
+
+// The channel byte at that offset of a reply, or -1 when the reply is too short to hold it.
+int channelAt(QByteArrayView payload, qsizetype index)
+{
+    return payload.size() > index ? quint8(payload.at(index)) : -1;
 }
 
 } // namespace
@@ -26,14 +38,18 @@ SerialReceiver::SerialReceiver(QString devicePath, ReceiverModel model, int baud
     : RadioBackend(parent)
     , m_link(std::move(devicePath), baud)
     , m_model(model)
+    , m_baud(baud)
 {
     m_replyTimer.setSingleShot(true);
     m_reportTimer.setInterval(ReportIntervalMs);
+    m_quietTimer.setSingleShot(true);
+    m_quietTimer.setInterval(LineQuietMs);
     connect(&m_link, &SerialLink::opened, this, &SerialReceiver::onOpened);
     connect(&m_link, &SerialLink::lost, this, &SerialReceiver::onLost);
     connect(&m_link, &SerialLink::received, this, &SerialReceiver::onBytes);
     connect(&m_replyTimer, &QTimer::timeout, this, &SerialReceiver::onReplyTimeout);
     connect(&m_reportTimer, &QTimer::timeout, this, &SerialReceiver::sendSecondlyReports);
+    connect(&m_quietTimer, &QTimer::timeout, this, &SerialReceiver::onLineQuiet);
 }
 
 void SerialReceiver::start()
@@ -49,8 +65,12 @@ void SerialReceiver::Channel(int number)
         return;
     }
     m_wantedChannel = number;
-    if (!m_poweredUp)
-        return; // tuned as soon as the receiver is up
+    if (m_poweredUp) // otherwise tuned as soon as the receiver is up
+        tune(number);
+}
+
+void SerialReceiver::tune(int number)
+{
     // A newer tune replaces one that has not gone out yet, with everything that would follow it.
     dropQueued({Kind::MonitorOff, Kind::Tune, Kind::Monitor, Kind::TunedInfo, Kind::ExtendedText});
     enqueue({Kind::MonitorOff, xm::request::monitorOff(), 0, true});
@@ -80,6 +100,7 @@ void SerialReceiver::onLost()
     m_queue.clear();
     m_inFlight.reset();
     m_replyTimer.stop();
+    m_quietTimer.stop();
     m_decoder.reset();
     m_levels = {};
 }
@@ -91,7 +112,11 @@ void SerialReceiver::powerUp()
     m_queue.clear();
     m_inFlight.reset();
     m_replyTimer.stop();
+    m_quietTimer.stop();
     m_decoder.reset();
+    // Another receiver may have come back on the port: its line-up is learnt anew.
+    m_lastPass.clear();
+    m_thisPass.clear();
     if (m_model == ReceiverModel::Direct) {
         for (const QByteArray& step : xm::request::wakeUp())
             enqueue({Kind::WakeUp, step});
@@ -136,6 +161,7 @@ void SerialReceiver::sendNext()
     m_queue.pop_front();
     if (m_inFlight->kind == Kind::MonitorOff)
         m_monitoring = false;
+    m_heardSinceSend = false;
     m_link.send(xm::encodeRequest(m_inFlight->payload));
     m_replyTimer.start(m_inFlight->kind == Kind::WakeUp ? WakeUpGapMs : ReplyTimeoutMs);
 }
@@ -149,11 +175,17 @@ void SerialReceiver::onReplyTimeout()
         sendNext();
         return;
     }
-    // Whatever part of the reply came is not going to be finished now.
-    m_decoder.reset();
-    ++m_missedReplies;
-    if (m_answering)
-        qCWarning(lcService).noquote() << "no reply from the receiver within 1 s to" << hex(missed.payload);
+    if (missed.kind == Kind::Walk)
+        m_walkMissed = true;
+    // A receiver that sends other frames meanwhile has its power: a busy or noisy line lost this
+    // one reply, which the noise line counts.
+    if (m_heardSinceSend) {
+        ++m_unanswered;
+    } else {
+        ++m_missedReplies;
+        if (m_answering)
+            qCWarning(lcService).noquote() << "no reply from the receiver within 1 s to" << hex(missed.payload);
+    }
     if (m_missedReplies >= MissesBeforePowerUp) {
         if (m_answering)
             qCWarning(lcService) << "the receiver has stopped answering; powering it up again until it does";
@@ -170,17 +202,73 @@ void SerialReceiver::onBytes(const QByteArray& bytes)
 {
     for (const QByteArray& payload : m_decoder.feed(bytes))
         handleFrame(payload);
+    if (m_decoder.holdsPayload())
+        m_quietTimer.start();
+}
+
+void SerialReceiver::onLineQuiet()
+{
+    for (const QByteArray& payload : m_decoder.flush())
+        handleFrame(payload);
 }
 
 void SerialReceiver::handleFrame(const QByteArray& payload)
 {
+    m_heardSinceSend = true;
     const quint8 code = quint8(payload.at(0));
-    const bool answersRequest = m_inFlight && m_inFlight->kind != Kind::WakeUp &&
-                                (code == xm::replyCodeOf(m_inFlight->payload) || code == xm::ErrorReply);
-    if (!answersRequest) {
+    if (m_inFlight && m_inFlight->kind != Kind::WakeUp && answers(*m_inFlight, payload))
+        takeReply(payload);
+    else if (xm::isReplyCode(code))
+        dropUnasked(payload);
+    else
         handleEvent(payload);
-        return;
+}
+
+// A reply answers the request on the wire when it has the request's reply code and is about the
+// channel asked for; an error frame answers any request.
+bool SerialReceiver::answers(const Request& request, QByteArrayView payload) const
+{
+    const quint8 code = quint8(payload.at(0));
+    if (code == xm::ErrorReply)
+        return true;
+    if (code != xm::replyCodeOf(request.payload))
+        return false;
+    // A bare status pair ("power up first") names no channel.
+    if (payload.size() <= 3)
+        return true;
+    switch (request.kind) {
+    case Kind::Tune: return channelAt(payload, 4) == request.channel;
+    case Kind::Monitor:
+    case Kind::TunedInfo:
+    case Kind::ExtendedText: return channelAt(payload, 3) == request.channel;
+    case Kind::MonitorOff: return channelAt(payload, 3) == 0;
+    case Kind::Walk: return answersWalk(request, payload);
+    default: return true;
     }
+}
+
+// The channel after the one asked for is known once a whole pass has met it; until then, and
+// after a step went unanswered (a channel may have come or gone), any channel-info reply answers.
+bool SerialReceiver::answersWalk(const Request& request, QByteArrayView payload) const
+{
+    const auto info = xm::parseChannelInfo(payload);
+    if (!info || m_lastPass.empty() || m_walkMissed)
+        return true;
+    const auto next = m_lastPass.upper_bound(request.channel);
+    if (next == m_lastPass.end())
+        return info->channel == 0 || info->status == xm::EndOfLineup;
+    return info->channel == *next;
+}
+
+void SerialReceiver::dropUnasked(QByteArrayView payload)
+{
+    ++m_unasked;
+    m_lastUnasked = hex(payload.first(std::min<qsizetype>(payload.size(), 4)));
+}
+
+void SerialReceiver::takeReply(QByteArrayView payload)
+{
+    const quint8 code = quint8(payload.at(0));
     const Request request = *std::exchange(m_inFlight, std::nullopt);
     m_replyTimer.stop();
     m_missedReplies = 0;
@@ -242,9 +330,12 @@ void SerialReceiver::onPoweredUp(QByteArrayView payload)
                   "the radio is not activated: only the preview channel plays");
     enqueue({Kind::SignalPush, xm::request::signalPush(true)});
     m_walkAfter = 0;
-    // What the user chose before the receiver went away is chosen again.
+    // What the user chose before the receiver went away is chosen again; a radio without a
+    // subscription that nobody has asked anything of yet plays its preview.
     if (m_wantedChannel)
         Channel(*m_wantedChannel);
+    else if (!powered->activated)
+        tune(PreviewChannel);
     if (m_wantedMute)
         SetMute(*m_wantedMute);
 }
@@ -255,15 +346,27 @@ void SerialReceiver::onTuned(const Request& request, QByteArrayView payload)
     if (!tuned || !tuned->status.ok()) {
         qCWarning(lcService).noquote() << "channel" << request.channel << "not tuned:"
                                        << (tuned ? tuned->status.describe() : QStringLiteral("unreadable reply"));
-        if (m_tuned > 0) // the tuned channel plays on: follow it again
+        // A radio without a subscription plays only its preview: tuned there, it plays something
+        // and the list has a channel to offer.
+        if (tuned && tuned->status == xm::NotSubscribed && m_activated == false && m_tuned == 0 &&
+            request.channel != PreviewChannel)
+            tune(PreviewChannel);
+        else if (m_tuned > 0) // the tuned channel plays on: follow it again
             enqueue({Kind::Monitor, xm::request::monitor(m_tuned, m_tunedServiceId), m_tuned, true});
         return;
     }
     m_tuned = request.channel;
     m_tunedServiceId = tuned->serviceId;
-    m_texts = {};
+    if (m_activated == false)
+        m_preview = m_tuned;
+    // The line-up's texts show at once; the monitor's events and the long texts follow. The time
+    // waits for the receiver's song time, so the labels never blink empty.
+    m_texts = m_lineupTexts.value(m_tuned);
     m_song = {};
+    m_songKnown = false;
+    m_tuneClock.start();
     emit ChannelChange(m_tuned);
+    sendTunedChannel();
     enqueue({Kind::Monitor, xm::request::monitor(m_tuned, m_tunedServiceId), m_tuned, true});
     enqueue({Kind::TunedInfo, xm::request::channelInfo(m_tuned), m_tuned, true});
     enqueue({Kind::ExtendedText, xm::request::extendedText(m_tuned), m_tuned, true});
@@ -274,25 +377,41 @@ void SerialReceiver::onWalkStep(QByteArrayView payload)
     const auto info = xm::parseChannelInfo(payload);
     if (!info)
         return; // a damaged reply: the same step is asked again
+    m_walkMissed = false;
     // The end of the line-up, or a receiver that does not move on, starts the next pass.
     if (info->status == xm::EndOfLineup || info->channel == 0 || info->channel <= m_walkAfter) {
-        m_walkAfter = 0;
+        endWalkPass();
         return;
     }
     m_walkAfter = info->channel;
+    m_thisPass.insert(info->channel);
     if (info->status == xm::NoSignal)
         noteCondition(m_signal, false, "", "no signal: check the antenna");
-    if (!info->status.ok())
+    // A channel that is not subscribed is not offered, except the preview that such a radio plays.
+    const bool preview = info->status == xm::NotSubscribed && m_preview == info->channel;
+    if (!info->status.ok() && !preview)
         return;
+    m_lineupTexts.insert(info->channel, {info->name, info->category, info->artist, info->title, {}, {}});
     emit ChannelData(info->channel, info->name, info->artist, info->title, info->category);
     if (info->channel == m_tuned && !m_monitoring)
         onTunedInfo(payload);
 }
 
+void SerialReceiver::endWalkPass()
+{
+    // Every pass starts at the first channel (a power-up starts a new one), so a pass that met
+    // any channel knows the whole line-up.
+    if (!m_thisPass.empty())
+        m_lastPass = std::move(m_thisPass);
+    m_thisPass.clear();
+    m_walkAfter = 0;
+}
+
 void SerialReceiver::onTunedInfo(QByteArrayView payload)
 {
     const auto info = xm::parseChannelInfo(payload);
-    if (!info || !info->status.ok() || info->channel != m_tuned)
+    const bool preview = info && info->status == xm::NotSubscribed && m_preview == info->channel;
+    if (!info || (!info->status.ok() && !preview) || info->channel != m_tuned)
         return;
     Texts texts = m_texts;
     texts.station = info->name;
@@ -363,7 +482,13 @@ void SerialReceiver::handleEvent(QByteArrayView payload)
     case xm::ExtendedArtistEvent:
     case xm::ExtendedTitleEvent: askExtendedText(); break;
     case xm::SongTimeEvent:
+        // The time of another channel would be shown as the tuned one's.
+        if (xm::songTimeChannel(payload) != m_tuned) {
+            dropUnasked(payload);
+            return;
+        }
         m_song = xm::parseSongTime(payload);
+        m_songKnown = true;
         m_songClock.start();
         break;
     default: return;
@@ -400,7 +525,9 @@ void SerialReceiver::setTexts(const Texts& texts)
 
 void SerialReceiver::sendTunedChannel()
 {
-    if (m_tuned == 0)
+    // Nothing known of the channel yet: blank labels would only hide what the window shows.
+    if (m_tuned == 0 || (m_texts.station.isEmpty() && m_texts.genre.isEmpty() && m_texts.artist.isEmpty() &&
+                         m_texts.title.isEmpty() && !m_texts.longArtist && !m_texts.longTitle))
         return;
     emit CurrentChannelData(m_tuned, m_texts.station, m_texts.longArtist.value_or(m_texts.artist),
                             m_texts.longTitle.value_or(m_texts.title), m_texts.genre);
@@ -411,7 +538,7 @@ void SerialReceiver::sendTunedChannel()
 void SerialReceiver::sendSecondlyReports()
 {
     sendTunedChannel();
-    if (m_tuned > 0) {
+    if (m_tuned > 0 && (m_songKnown || m_tuneClock.elapsed() >= SongTimeWaitMs)) {
         if (m_song.position < 0) {
             emit CurrentTime(-1, -1);
         } else {
@@ -424,6 +551,36 @@ void SerialReceiver::sendSecondlyReports()
     if (m_poweredUp && !isQueued(Kind::Poll))
         enqueue({Kind::Poll, xm::request::signalPoll()});
     sendNext();
+    logNoise();
+}
+
+// A wrong baud rate or model gives nothing but bytes that fit no frame, which would otherwise
+// look like a silent receiver; replies that answer nothing show a confused or noisy line.
+void SerialReceiver::logNoise()
+{
+    const qint64 skipped = m_decoder.skippedBytes() - m_skippedLogged;
+    if ((skipped == 0 && m_unasked == 0 && m_unanswered == 0) ||
+        (m_noiseClock.isValid() && m_noiseClock.elapsed() < NoiseLogIntervalMs))
+        return;
+    m_noiseClock.start();
+    if (skipped > 0)
+        qCWarning(lcService).noquote()
+            << QStringLiteral("skipped %1 bytes from the receiver that fit no frame; if the receiver does not answer, "
+                              "check the baud rate (now %2) and the model (now %3) in xm-radio-service.ini")
+                   .arg(skipped)
+                   .arg(m_baud)
+                   .arg(m_model == ReceiverModel::Direct ? "Direct" : "PCR");
+    if (m_unasked > 0)
+        qCWarning(lcService).noquote() << QStringLiteral(
+                                              "dropped %1 replies that answer no request (the last began %2)")
+                                              .arg(m_unasked)
+                                              .arg(m_lastUnasked);
+    if (m_unanswered > 0)
+        qCWarning(lcService).noquote()
+            << QStringLiteral("%1 requests went unanswered while the receiver sent other frames").arg(m_unanswered);
+    m_skippedLogged = m_decoder.skippedBytes();
+    m_unasked = 0;
+    m_unanswered = 0;
 }
 
 bool SerialReceiver::barsShown() const

@@ -1,7 +1,8 @@
 // A real receiver behind the radio service, on a serial port: it powers the receiver up, walks
 // the line-up over and over for the channel list, tunes and mutes on request, follows the tuned
 // channel's texts and song time, and polls the signal once a second. One request is on the
-// wire at a time; a tune or mute goes before the next step of the walk.
+// wire at a time; a tune or mute goes before the next step of the walk. Only a reply that fits
+// the request on the wire answers it; what answers nothing is dropped and counted.
 #pragma once
 
 #include "radiobackend.h"
@@ -10,9 +11,11 @@
 #include "xmreplies.h"
 
 #include <QElapsedTimer>
+#include <QHash>
 #include <QTimer>
 #include <deque>
 #include <optional>
+#include <set>
 
 namespace xmservice {
 
@@ -28,6 +31,10 @@ public:
     static constexpr int ReportIntervalMs = 1000;
     // Missed replies in a row after which the receiver is taken to have lost its power.
     static constexpr int MissesBeforePowerUp = 3;
+    // Bytes that fit no frame and replies that answer nothing are logged at most this often.
+    static constexpr int NoiseLogIntervalMs = 60000;
+    // A radio without a subscription plays only this channel, its preview.
+    static constexpr int PreviewChannel = 1;
 
     SerialReceiver(QString devicePath, ReceiverModel model, int baud, QObject* parent = nullptr);
 
@@ -67,49 +74,75 @@ private:
     void onOpened();
     void onLost();
     void onBytes(const QByteArray& bytes);
+    void onLineQuiet();
     void powerUp();
+    void tune(int number);
     void enqueue(Request request);
     void dropQueued(std::initializer_list<Kind> kinds);
     bool isQueued(Kind kind) const;
     void sendNext();
     void onReplyTimeout();
     void handleFrame(const QByteArray& payload);
+    bool answers(const Request& request, QByteArrayView payload) const;
+    bool answersWalk(const Request& request, QByteArrayView payload) const;
+    void takeReply(QByteArrayView payload);
+    void dropUnasked(QByteArrayView payload);
     void handleReply(const Request& request, QByteArrayView payload);
     void handleEvent(QByteArrayView payload);
     void onPoweredUp(QByteArrayView payload);
     void onTuned(const Request& request, QByteArrayView payload);
     void onWalkStep(QByteArrayView payload);
+    void endWalkPass();
     void onTunedInfo(QByteArrayView payload);
     void onExtendedText(QByteArrayView payload);
     void onSignal(const xm::SignalReport& report, bool polled);
     void askExtendedText();
     void sendTunedChannel();
     void sendSecondlyReports();
+    void logNoise();
     void setTexts(const Texts& texts);
     void noteCondition(std::optional<bool>& known, bool now, const char* good, const char* bad);
     bool barsShown() const;
 
     SerialLink m_link;
     ReceiverModel m_model;
+    int m_baud;
     xm::FrameDecoder m_decoder;
     std::deque<Request> m_queue;
     std::optional<Request> m_inFlight;
     QTimer m_replyTimer;
     QTimer m_reportTimer;
+    QTimer m_quietTimer; // the line has said nothing more after a payload held back
     bool m_poweredUp = false;
     int m_missedReplies = 0;
     bool m_answering = true;
+    bool m_heardSinceSend = false; // any frame since the request on the wire went out
+
+    qint64 m_skippedLogged = 0; // the decoder's count at the last noise line
+    int m_unasked = 0;          // replies dropped since the last noise line
+    int m_unanswered = 0;       // requests unanswered while other frames came, since then
+    QString m_lastUnasked;
+    QElapsedTimer m_noiseClock; // since the last noise line
 
     std::optional<int> m_wantedChannel; // sent again after every power-up
     std::optional<bool> m_wantedMute;
     int m_walkAfter = 0; // the walk asks for the channel after this one; 0 starts a pass
+    // The channels the last whole pass met, in order: a step's answer must be the next of them.
+    // Empty before the first pass ends and after a power-up; any channel-info reply then answers.
+    std::set<int> m_lastPass;
+    std::set<int> m_thisPass;
+    bool m_walkMissed = false;       // the last step went unanswered: the line-up may have changed
+    QHash<int, Texts> m_lineupTexts; // the texts of each channel listed, for the tune
 
     int m_tuned = 0; // 0 while nothing is tuned
     int m_tunedServiceId = 0;
+    std::optional<int> m_preview; // the channel a radio without subscription was tuned to
     bool m_monitoring = false;
     Texts m_texts;
     xm::SongTime m_song;
+    bool m_songKnown = false;  // a song time (or its absence) has been reported since the tune
     QElapsedTimer m_songClock; // since the song time arrived
+    QElapsedTimer m_tuneClock; // since the tune was confirmed
 
     xm::SignalLevels m_levels;
     std::optional<bool> m_activated;

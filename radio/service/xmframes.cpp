@@ -1,7 +1,9 @@
 // Frames are 5A A5, a big-endian length, the payload and two closing bytes. The receiver's
 // closing bytes are documented as a checksum but are not one in practice, so they are skipped
-// unread.
+// unread, and some receivers leave them out.
 #include "xmframes.h"
+
+#include "xmreplies.h"
 
 namespace xmservice::xm {
 
@@ -97,42 +99,123 @@ QList<QByteArray> FrameDecoder::feed(QByteArrayView bytes)
 {
     m_buffer.append(bytes);
     QList<QByteArray> frames;
-    while (takeFrame(frames)) {
+    while (takeFrame(frames, false)) {
     }
     return frames;
 }
 
+QList<QByteArray> FrameDecoder::flush()
+{
+    QList<QByteArray> frames;
+    while (takeFrame(frames, true)) {
+    }
+    return frames;
+}
+
+void FrameDecoder::reset()
+{
+    m_buffer.clear();
+    m_trailerDue = 0;
+    m_payloadHeld = false;
+}
+
+void FrameDecoder::skip(qsizetype count)
+{
+    m_skipped += count;
+    m_buffer.remove(0, count);
+}
+
+// Whether a frame starts at this offset of the buffer, as far as the bytes there can tell. Every
+// length that fits is below 256, so the high length byte is 0. A start inside another frame must
+// also name a code the receiver sends: the bytes of a text could hold the sync bytes by chance.
+FrameDecoder::Start FrameDecoder::startAt(qsizetype at, bool inner) const
+{
+    const QByteArrayView rest = QByteArrayView(m_buffer).sliced(at);
+    if (rest.isEmpty() || rest.at(0) != Sync[0])
+        return Start::No;
+    if (rest.size() < 2)
+        return Start::Undecided;
+    if (rest.at(1) != Sync[1])
+        return Start::No;
+    if (rest.size() < 3)
+        return Start::Undecided;
+    if (rest.at(2) != 0)
+        return Start::No;
+    if (rest.size() < 4)
+        return Start::Undecided;
+    const int length = quint8(rest.at(3));
+    if (length == 0 || length > LongestReply)
+        return Start::No;
+    if (rest.size() < 5)
+        return Start::Undecided;
+    const quint8 code = quint8(rest.at(4));
+    if (inner && !isKnownCode(code))
+        return Start::No;
+    return fitsLength(code, length) ? Start::Yes : Start::No;
+}
+
+// Takes the closing bytes of the last frame one at a time, unless the next frame begins first;
+// false while the bytes cannot tell yet.
+bool FrameDecoder::dropTrailer()
+{
+    while (m_trailerDue > 0 && !m_buffer.isEmpty()) {
+        const Start next = startAt(0, false);
+        if (next == Start::Undecided)
+            return false;
+        if (next == Start::Yes) {
+            m_trailerDue = 0;
+            break;
+        }
+        m_buffer.remove(0, 1);
+        --m_trailerDue;
+    }
+    return true;
+}
+
 // Takes one frame off the front of the buffer, dropping junk before it; false when the buffer
 // holds no whole frame yet.
-bool FrameDecoder::takeFrame(QList<QByteArray>& frames)
+bool FrameDecoder::takeFrame(QList<QByteArray>& frames, bool flushing)
 {
+    m_payloadHeld = false;
+    if (!dropTrailer())
+        return false;
     const qsizetype sync = m_buffer.indexOf(QByteArrayView(Sync, 2));
     if (sync < 0) {
         // A lone 5A at the end may be the first half of the next sync.
-        const qsizetype keep = m_buffer.endsWith(Sync[0]) ? 1 : 0;
-        m_skipped += m_buffer.size() - keep;
-        m_buffer.remove(0, m_buffer.size() - keep);
+        skip(m_buffer.size() - (m_buffer.endsWith(Sync[0]) ? 1 : 0));
         return false;
     }
-    m_skipped += sync;
-    m_buffer.remove(0, sync);
-    if (m_buffer.size() < HeaderLength)
+    skip(sync);
+    const Start start = startAt(0, false);
+    if (start == Start::Undecided)
         return false;
-    const int length = (quint8(m_buffer.at(2)) << 8) | quint8(m_buffer.at(3));
-    if (length == 0 || length > MaxPayloadLength) {
-        // Not a frame: look for the next sync after this one.
-        m_skipped += 2;
-        m_buffer.remove(0, 2);
+    if (start == Start::No) {
+        skip(1); // a false start: look again from the next byte
         return true;
     }
-    const qsizetype payloadEnd = HeaderLength + length;
-    if (m_buffer.size() < payloadEnd + TrailerLength)
+    const qsizetype payloadEnd = HeaderLength + quint8(m_buffer.at(3));
+    bool undecided = false;
+    for (qsizetype inner = m_buffer.indexOf(Sync[0], HeaderLength); inner >= 0 && inner < payloadEnd;
+         inner = m_buffer.indexOf(Sync[0], inner + 1)) {
+        const Start cut = startAt(inner, true);
+        if (cut == Start::Yes) {
+            skip(inner);
+            return true;
+        }
+        if (cut == Start::Undecided) {
+            undecided = true;
+            break;
+        }
+    }
+    if (m_buffer.size() < payloadEnd)
         return false;
-    frames.append(m_buffer.mid(HeaderLength, length));
-    // Some receivers leave the closing bytes out; a sync right after the payload is the next
-    // frame, not a trailer.
-    const bool trailerMissing = QByteArrayView(m_buffer).sliced(payloadEnd, TrailerLength) == QByteArrayView(Sync, 2);
-    m_buffer.remove(0, trailerMissing ? payloadEnd : payloadEnd + TrailerLength);
+    if (undecided && !flushing) {
+        m_payloadHeld = true;
+        return false;
+    }
+    frames.append(m_buffer.mid(HeaderLength, payloadEnd - HeaderLength));
+    m_buffer.remove(0, payloadEnd);
+    m_trailerDue = TrailerLength;
     return true;
 }
 

@@ -8,10 +8,6 @@
 
 namespace xmservice::xm {
 
-// The longest payload a receiver sends is well under this; a larger length field can only be
-// junk that happens to follow the two sync bytes.
-inline constexpr int MaxPayloadLength = 256;
-
 // A request payload (its command byte first) as a whole frame for the receiver.
 QByteArray encodeRequest(QByteArrayView payload);
 
@@ -38,21 +34,38 @@ inline quint8 replyCodeOf(QByteArrayView request)
     return quint8(request.at(0)) | 0x80;
 }
 
+// Finds frames by their start: the two sync bytes, a length that fits the reply code behind it
+// (anything longer than the longest reply, or not the fixed length of its code, is a false
+// start). A frame is whole when its payload is: the two closing bytes are taken when they come
+// and never waited for. A frame that holds the start of another where its own bytes should be
+// was cut short on the line: it is dropped, and the frame that starts inside it is kept.
 class FrameDecoder {
 public:
     // Takes the next bytes read and returns the payloads of the frames they complete, in order.
     QList<QByteArray> feed(QByteArrayView bytes);
+    // True when a whole payload is held back only because its last bytes could begin another
+    // frame; the next bytes decide, and when none come, flush() gives it.
+    bool holdsPayload() const { return m_payloadHeld; }
+    // Gives the held payload, for when the line has gone quiet.
+    QList<QByteArray> flush();
     // Forgets a partial frame, for when the rest of it is not coming.
-    void reset() { m_buffer.clear(); }
+    void reset();
     qsizetype pendingBytes() const { return m_buffer.size(); }
-    // Bytes dropped so far because no frame could hold them.
+    // Bytes dropped so far because no frame could hold them: junk, false starts and the bytes of
+    // frames cut short. The closing bytes of whole frames are not counted.
     qint64 skippedBytes() const { return m_skipped; }
 
 private:
-    bool takeFrame(QList<QByteArray>& frames);
+    enum class Start { Yes, No, Undecided };
+    Start startAt(qsizetype at, bool inner) const;
+    bool dropTrailer();
+    bool takeFrame(QList<QByteArray>& frames, bool flushing);
+    void skip(qsizetype count);
 
     QByteArray m_buffer;
     qint64 m_skipped = 0;
+    int m_trailerDue = 0; // closing bytes of the last frame that may still come
+    bool m_payloadHeld = false;
 };
 
 } // namespace xmservice::xm

@@ -71,16 +71,94 @@ Status statusOf(QByteArrayView payload)
 
 QString fieldText(QByteArrayView field)
 {
-    qsizetype end = field.size();
     // Text stops at the first zero byte; what follows it is padding.
     if (const qsizetype zero = field.indexOf('\0'); zero >= 0)
-        end = zero;
-    while (end > 0 && field.at(end - 1) == ' ')
-        --end;
-    qsizetype begin = 0;
-    while (begin < end && field.at(begin) == ' ')
-        ++begin;
-    return QString::fromLatin1(field.sliced(begin, end - begin));
+        field = field.first(zero);
+    QString text = QString::fromLatin1(field);
+    for (QChar& c : text) {
+        const char16_t u = c.unicode();
+        if (u < 0x20 || (u >= 0x7F && u <= 0x9F))
+            c = QLatin1Char(' ');
+    }
+    return text.simplified();
+}
+
+namespace {
+
+// The payload length of each code's layout, 0 for a code whose length varies (or is not
+// documented); nothing for a code the receiver is not known to send. Text events and replies
+// have these lengths with 16-character labels, which is what the power-up asks for.
+std::optional<int> layoutLength(quint8 code)
+{
+    switch (code) {
+    case PowerOnReply: return 27;
+    case TuneReply: return 6;
+    case MuteReply: return 4;
+    case ExtendedTextReply: return LongestReply;
+    case ChannelInfoReply: return 77;
+    case RadioIdReply: return 12;
+    case SignalPushed: return 22;
+    case SignalPushReply: return 3;
+    case SignalPollReply: return 26;
+    case MonitorReply: return 4;
+    case NameEvent: return 23;
+    case CategoryEvent: return 20;
+    case ArtistTitleEvent: return 35;
+    case SongTimeEvent: return 9;
+    case ActivationFetched:
+    case Deactivated:
+    case ActivationFetchError: return 1;
+    case FirmwareReply: return 19;
+    case DiagnosticsReply: return 3;
+    case ErrorReply: return 3;
+    case PowerOffReply:
+    case LineLevelReply:
+    case ExtendedArtistEvent:
+    case ExtendedTitleEvent:
+    case WakeUpAck:
+    case DiagnosticsText:
+    case IdleFrame:
+    case CarTunerAck: return 0;
+    default: return std::nullopt;
+    }
+}
+
+} // namespace
+
+bool isKnownCode(quint8 code)
+{
+    return layoutLength(code).has_value();
+}
+
+bool isReplyCode(quint8 code)
+{
+    switch (code) {
+    case PowerOnReply:
+    case PowerOffReply:
+    case LineLevelReply:
+    case TuneReply:
+    case MuteReply:
+    case ExtendedTextReply:
+    case ChannelInfoReply:
+    case RadioIdReply:
+    case SignalPushReply:
+    case SignalPollReply:
+    case MonitorReply:
+    case FirmwareReply:
+    case DiagnosticsReply: return true;
+    default: return false;
+    }
+}
+
+bool fitsLength(quint8 code, int length)
+{
+    if (length < 1 || length > LongestReply)
+        return false;
+    const int fixed = layoutLength(code).value_or(0);
+    // A receiver that cannot carry a request out answers with the status pair alone ("power up
+    // first"); the power-up reply has no status pair to send.
+    const bool bareStatus = length == 3 && isReplyCode(code) && code != PowerOnReply;
+    return fixed == 0 || length == fixed || bareStatus;
 }
 
 std::optional<ChannelInfo> parseChannelInfo(QByteArrayView payload)
@@ -187,6 +265,13 @@ SignalLevels signalPercentages(const SignalReport& report)
     if (report.terrestrialLock && report.terrestrial > 0)
         levels.ground = std::clamp(100.0 - 10.0 * report.terrestrialErrorRate / 68, 0.0, 100.0);
     return levels;
+}
+
+std::optional<int> songTimeChannel(QByteArrayView payload)
+{
+    if (payload.size() < 2 || byteAt(payload, 0) != SongTimeEvent)
+        return std::nullopt;
+    return byteAt(payload, 1);
 }
 
 SongTime parseSongTime(QByteArrayView payload)

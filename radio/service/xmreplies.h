@@ -11,10 +11,13 @@ namespace xmservice::xm {
 // Reply and event codes.
 enum Code : quint8 {
     PowerOnReply = 0x80,
+    PowerOffReply = 0x81,
+    LineLevelReply = 0x8B,
     TuneReply = 0x90,
     MuteReply = 0x93,
     ExtendedTextReply = 0xA2,
     ChannelInfoReply = 0xA5,
+    RadioIdReply = 0xB1,
     SignalPushed = 0xC1,
     SignalPushReply = 0xC2,
     SignalPollReply = 0xC3,
@@ -28,8 +31,26 @@ enum Code : quint8 {
     ActivationFetched = 0xE0,
     Deactivated = 0xE1,
     ActivationFetchError = 0xE2,
+    FirmwareReply = 0xE3,
+    WakeUpAck = 0xE4,
+    DiagnosticsReply = 0xF0,
+    DiagnosticsText = 0xF1,
+    IdleFrame = 0xF2,
+    CarTunerAck = 0xF4,
     ErrorReply = 0xFF,
 };
+
+// The longest frame a receiver sends: the extended text reply.
+inline constexpr int LongestReply = 78;
+
+// A code the receiver is known to send, as a reply or as an event.
+bool isKnownCode(quint8 code);
+// A code that only comes as the answer to a request.
+bool isReplyCode(quint8 code);
+// Whether a frame of this code can hold this many payload bytes: the fixed length of the code's
+// layout (with the 16-character labels the power-up asks for), a bare status pair in answer to
+// a request, and for codes of no fixed length anything up to the longest reply.
+bool fitsLength(quint8 code, int length);
 
 struct Status {
     quint8 major = 0;
@@ -51,7 +72,9 @@ inline constexpr Status NotPoweredUp{0x07, 0x10};
 // Bytes 1 and 2 of a reply.
 Status statusOf(QByteArrayView payload);
 
-// A fixed-width text field: Latin-1, padded with blanks or zero bytes, which are cut off.
+// A fixed-width text field: Latin-1, padded with blanks or zero bytes, which are cut off. A zero
+// byte ends the text; control bytes (a noisy line, a colour sequence) become blanks, and runs of
+// blanks one blank, so nothing but visible letters and single blanks reaches the bus.
 QString fieldText(QByteArrayView field);
 
 struct ChannelInfo {
@@ -122,5 +145,7 @@ struct SongTime {
 };
 // A D6 event: the first counter is how long ago the song started, the second how soon it ends.
 SongTime parseSongTime(QByteArrayView payload);
+// The channel a D6 event is about, or nothing when the event is too short to say.
+std::optional<int> songTimeChannel(QByteArrayView payload);
 
 } // namespace xmservice::xm

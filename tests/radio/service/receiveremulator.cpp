@@ -34,16 +34,6 @@ QByteArray word(int value)
     return bytes({char((value >> 8) & 0xff), char(value & 0xff)});
 }
 
-QByteArray frame(const QByteArray& payload)
-{
-    QByteArray out("\x5A\xA5", 2);
-    out.append(word(int(payload.size())));
-    out.append(payload);
-    out.append('\0');
-    out.append(payload.back());
-    return out;
-}
-
 int nextSerial()
 {
     static int serial = 0;
@@ -76,6 +66,44 @@ QList<ReceiverEmulator::Channel> ReceiverEmulator::defaultLineup()
         {200, 250, "Sports Talk", "Sports", "Sam Navarro", "Post-Game Call-In", false},
         {247, 9, "Traffic Centre", "Traffic", "Traffic Centre", "Commute Update"},
     };
+}
+
+QByteArray ReceiverEmulator::frame(const QByteArray& payload, bool trailer)
+{
+    QByteArray out("\x5A\xA5", 2);
+    out.append(word(int(payload.size())));
+    out.append(payload);
+    if (trailer) {
+        out.append('\0');
+        out.append(payload.back());
+    }
+    return out;
+}
+
+QByteArray ReceiverEmulator::channelInfoPayload(const Channel& channel)
+{
+    QByteArray info(77, '\0');
+    info[0] = '\xA5';
+    info[1] = channel.subscribed ? '\x01' : '\x03';
+    info[2] = channel.subscribed ? '\x00' : '\x09';
+    info[3] = char(channel.number);
+    info[4] = char(channel.serviceId);
+    info[5] = '\x01';
+    info.replace(6, 16, field(channel.name, 16, ' '));
+    info[22] = '\x01';
+    info[23] = '\x13';
+    info.replace(24, 16, field(channel.category, 16, ' '));
+    info[40] = '\x01';
+    info.replace(41, 16, field(channel.artist, 16, ' '));
+    info.replace(57, 16, field(channel.title, 16, ' '));
+    return info;
+}
+
+QByteArray ReceiverEmulator::songTimePayload(int number, int startedAgo, int endsIn)
+{
+    const bool timed = startedAgo + endsIn > 0;
+    return QByteArray("\xD6") + char(number) + '\x04' + char(timed ? 1 : 0) + char(timed ? 1 : 0) + word(startedAgo) +
+           word(endsIn);
 }
 
 ReceiverEmulator::ReceiverEmulator(QList<Channel> lineup)
@@ -224,6 +252,8 @@ void ReceiverEmulator::handleRequest(const QByteArray& payload)
     }
     if (command == 0x00) {
         m_poweredUp = true;
+        if (!m_activated) // such a radio plays its preview
+            m_tuned = PreviewChannel;
         QByteArray power = QByteArray::fromHex("80"
                                                "0100"
                                                "002510292002010000017404052002"
@@ -244,7 +274,7 @@ void ReceiverEmulator::handleRequest(const QByteArray& payload)
         QByteArray answer = bytes({replyCode, 1, 0, channel ? channel->serviceId : 0, arg(2), 0});
         if (!channel) {
             answer[1] = '\x03', answer[2] = '\x0B';
-        } else if (!channel->subscribed) {
+        } else if (!channel->subscribed || (!m_activated && channel->number != PreviewChannel)) {
             answer[1] = '\x03', answer[2] = '\x09';
         } else {
             m_tuned = channel->number;
@@ -322,29 +352,31 @@ void ReceiverEmulator::handleRequest(const QByteArray& payload)
     }
 }
 
-QByteArray ReceiverEmulator::channelInfo(const Channel* channel, int askedNumber, bool next) const
+QByteArray ReceiverEmulator::channelInfo(const Channel* channel, int askedNumber, bool next)
 {
-    QByteArray info(77, '\0');
-    info[0] = '\xA5';
+    QByteArray noise;
+    if (channel)
+        noise = m_beforeInfo.take(channel->number);
+    if (!noise.isEmpty())
+        sendRaw(noise);
     if (!channel) {
+        QByteArray info(77, '\0');
+        info[0] = '\xA5';
         info[1] = next ? '\x04' : '\x03';
         info[2] = next ? '\x0E' : '\x0B';
         info[3] = char(next ? 0 : askedNumber);
         return info;
     }
-    info[1] = channel->subscribed ? '\x01' : '\x03';
-    info[2] = channel->subscribed ? '\x00' : '\x09';
-    info[3] = char(channel->number);
-    info[4] = char(channel->serviceId);
-    info[5] = '\x01';
-    info.replace(6, 16, field(channel->name, 16, ' '));
-    info[22] = '\x01';
-    info[23] = '\x13';
-    info.replace(24, 16, field(channel->category, 16, ' '));
-    info[40] = '\x01';
-    info.replace(41, 16, field(channel->artist, 16, ' '));
-    info.replace(57, 16, field(channel->title, 16, ' '));
-    return info;
+    if (channel->subscribed && m_activated)
+        return channelInfoPayload(*channel);
+    // A channel that is not subscribed is answered with the texts of the channel the receiver
+    // is on, under its own number, as the captured reply shows.
+    const Channel* on = find(m_tuned);
+    Channel shown = on ? *on : *channel;
+    shown.number = channel->number;
+    shown.serviceId = channel->serviceId;
+    shown.subscribed = false;
+    return channelInfoPayload(shown);
 }
 
 void ReceiverEmulator::sendMonitorEvents(const Channel& channel)
@@ -363,8 +395,7 @@ void ReceiverEmulator::sendSongTime()
         if (channel.number != m_monitored)
             continue;
         const bool timed = channel.startedAgo + channel.endsIn > 0;
-        reply(QByteArray("\xD6") + char(channel.number) + '\x04' + char(timed ? 1 : 0) + char(timed ? 1 : 0) +
-              word(channel.startedAgo) + word(channel.endsIn));
+        reply(songTimePayload(channel.number, channel.startedAgo, channel.endsIn));
         if (timed && channel.endsIn > 0)
             ++channel.startedAgo, --channel.endsIn;
     }
@@ -385,7 +416,7 @@ void ReceiverEmulator::sendPushedSignal()
 
 void ReceiverEmulator::reply(QByteArray payload)
 {
-    QByteArray bytes = frame(payload);
+    QByteArray bytes = frame(payload, m_trailer);
     if (m_truncateNext) {
         m_truncateNext = false;
         bytes.truncate(bytes.size() / 2);

@@ -1,11 +1,13 @@
 // Test helper: a receiver on the far side of a pseudo-terminal, speaking the receiver's serial
 // protocol as its documentation and byte captures describe it. The service opens it by a path
 // (a symbolic link to the terminal), as it would open /dev/serial/by-id/...; the emulator can
-// stay silent, cut a reply short, send junk, and be pulled and plugged in again.
+// stay silent, cut a reply short, send junk or replies nobody asked for, leave out the closing
+// bytes, and be pulled and plugged in again.
 #pragma once
 
 #include <QByteArray>
 #include <QElapsedTimer>
+#include <QHash>
 #include <QList>
 #include <QObject>
 #include <QSocketNotifier>
@@ -37,8 +39,18 @@ public:
         int terrestrialErrorRate = 68;
     };
 
+    // A radio that is not activated plays only this channel, and answers 03 09 for every one.
+    static constexpr int PreviewChannel = 1;
+
     // A line-up with gaps, a channel that is not subscribed, and Latin-1 names.
     static QList<Channel> defaultLineup();
+
+    // A whole frame as the receiver sends it, with or without its two closing bytes.
+    static QByteArray frame(const QByteArray& payload, bool trailer = true);
+    // The channel-info reply (A5) of a channel, subscribed or not.
+    static QByteArray channelInfoPayload(const Channel& channel);
+    // A song time event (D6) of a channel.
+    static QByteArray songTimePayload(int number, int startedAgo, int endsIn);
 
     explicit ReceiverEmulator(QList<Channel> lineup = defaultLineup());
     ~ReceiverEmulator() override;
@@ -55,12 +67,18 @@ public:
         m_baud = baud;
         m_pace.setInterval(chunkMs);
     }
+    // Not activated: the power-up says so, every channel answers 03 09 with the texts of the
+    // channel the receiver is on, and only the preview channel tunes.
     void setActivated(bool activated) { m_activated = activated; }
+    // Frames without the two closing bytes, as the captured channel-info reply shows.
+    void setTrailer(bool trailer) { m_trailer = trailer; }
     void setSignal(const Signal& signal) { m_signal = signal; }
     // A silent receiver takes requests and answers none.
     void setSilent(bool silent) { m_silent = silent; }
     void truncateNextReply() { m_truncateNext = true; }
     void sendRaw(const QByteArray& bytes);
+    // Bytes that go out straight before the next channel-info reply about that channel.
+    void sendBeforeInfo(int number, const QByteArray& bytes) { m_beforeInfo.insert(number, bytes); }
     // A new song on a channel: reported at once when the channel is monitored.
     void changeSong(int number, const QByteArray& artist, const QByteArray& title);
 
@@ -88,7 +106,7 @@ private:
     void sendMonitorEvents(const Channel& channel);
     void sendSongTime();
     void sendPushedSignal();
-    QByteArray channelInfo(const Channel* channel, int askedNumber, bool next) const;
+    QByteArray channelInfo(const Channel* channel, int askedNumber, bool next);
     const Channel* find(int number) const;
 
     QList<Channel> m_lineup;
@@ -109,6 +127,8 @@ private:
     Signal m_signal;
     bool m_silent = false;
     bool m_truncateNext = false;
+    bool m_trailer = true;
+    QHash<int, QByteArray> m_beforeInfo;
     QList<QByteArray> m_requests;
     bool m_poweredUp = false;
     int m_tuned = 0;

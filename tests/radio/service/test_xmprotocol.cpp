@@ -154,20 +154,60 @@ INSTANTIATE_TEST_SUITE_P(
                       ResyncCase{"doubledSyncByte", "5A5AA5 0001 E1 00E1", "E1"},
                       ResyncCase{"zeroLength", "5AA5 0000 5AA5 0001 E0 00E0", "E0"},
                       ResyncCase{"impossibleLength", "5AA5 FFFF 00 5AA5 0003 C20100 0000", "C20100"},
-                      ResyncCase{"lengthJustTooLong", "5AA5 0101 5AA5 0001 E0 00E0", "E0"},
+                      ResyncCase{"longerThanAnyReply", "5AA5 004F E0 5AA5 0001 E1 00E1", "E1"},
+                      ResyncCase{"notTheLengthOfItsCode", "5AA5 004E A5 5AA5 0003 C20100 0000", "C20100"},
+                      ResyncCase{"bareStatusAnswer", "5AA5 0003 A50710 0010 5AA5 0001 E0 00E0", "A50710|E0"},
                       ResyncCase{"oddTrailer", "5AA5 0003 C20100 1234 5AA5 0001 E0 ABCD", "C20100|E0"},
                       ResyncCase{"missingTrailer", "5AA5 0001 E1 5AA5 0001 E0 00E0", "E1|E0"},
                       ResyncCase{"incompleteFrameWaits", "5AA5 0004 D001", ""}),
     [](const auto& info) { return std::string(info.param.name); });
 
-TEST(FrameDecoder, TheCapturedChannelInfoWithoutClosingBytesDecodesOnceTheNextFrameBegins)
+TEST(FrameDecoder, TheCapturedChannelInfoWithoutClosingBytesDecodesAtOnce)
 {
     FrameDecoder decoder;
-    EXPECT_TRUE(decoder.feed(hex(CapturedChannelInfo)).isEmpty());
-    const QList<QByteArray> payloads = decoder.feed(hex("5AA5 0001 E0 00E0"));
-    ASSERT_EQ(payloads.size(), 2);
+    const QList<QByteArray> payloads = decoder.feed(hex(CapturedChannelInfo));
+    ASSERT_EQ(payloads.size(), 1);
     EXPECT_EQ(payloads.at(0).size(), 77);
-    EXPECT_EQ(payloads.at(1), hex("E0"));
+    EXPECT_EQ(decoder.feed(hex("5AA5 0001 E0 00E0")), QList<QByteArray>{hex("E0")});
+    EXPECT_EQ(decoder.skippedBytes(), 0);
+}
+
+// A reply cut short on the line, with whole frames straight behind it: wherever the cut falls,
+// the cut frame is dropped and the frames behind it come out whole, however the bytes arrive.
+TEST(FrameDecoder, ACutFrameIsDroppedAndTheFramesBehindItKept)
+{
+    const QByteArray cut = hex(CapturedChannelInfo) + hex("0000");
+    QByteArray first = hex(CapturedChannelInfo).sliced(4);
+    first[3] = '\x01';
+    const QByteArray behind = hex("5AA5 004D") + first + hex("0000") + hex("5AA5 0009 D60104010129987E15 0015");
+    const QList<QByteArray> whole{first, hex("D60104010129987E15")};
+    for (qsizetype length = 1; length < cut.size(); ++length) {
+        const QByteArray stream = cut.first(length) + behind;
+        QList<QByteArray> expected = whole;
+        if (length >= 4 + 77) // only closing bytes missing: the frame itself is whole
+            expected.prepend(cut.sliced(4, 77));
+        FrameDecoder decoder;
+        EXPECT_EQ(decoder.feed(stream), expected) << "cut after " << length << " bytes";
+        FrameDecoder bytewise;
+        QList<QByteArray> payloads;
+        for (char byte : stream)
+            payloads += bytewise.feed(QByteArrayView(&byte, 1));
+        EXPECT_EQ(payloads, expected) << "cut after " << length << " bytes, fed byte by byte";
+    }
+}
+
+TEST(FrameDecoder, APayloadEndingInWhatCouldBeASyncWaitsForTheNextByteOrTheQuietLine)
+{
+    FrameDecoder decoder;
+    EXPECT_TRUE(decoder.feed(hex("5AA5 0003 C2015A")).isEmpty());
+    EXPECT_TRUE(decoder.holdsPayload());
+    EXPECT_EQ(decoder.flush(), QList<QByteArray>{hex("C2015A")});
+    EXPECT_FALSE(decoder.holdsPayload());
+
+    FrameDecoder trailed;
+    trailed.feed(hex("5AA5 0003 C2015A"));
+    EXPECT_EQ(trailed.feed(hex("005A 5AA5 0001 E0")), (QList<QByteArray>{hex("C2015A"), hex("E0")}));
+    EXPECT_EQ(trailed.skippedBytes(), 0);
 }
 
 TEST(FrameDecoder, ResetDropsAPartialFrame)
@@ -241,11 +281,15 @@ TEST(Replies, TheCapturedSongTimeCountsFromTheStartAndToTheEnd)
     EXPECT_EQ(parseSongTime(hex("D6 01 04 01 01 2998")).duration, -1) << "cut short";
 }
 
-TEST(Replies, FieldsAreLatin1AndLoseTheirPadding)
+TEST(Replies, FieldsAreLatin1AndLoseTheirPaddingAndControlBytes)
 {
     EXPECT_EQ(fieldText(hex("4361 66E9 2020 2020")), QStringLiteral("Café"));
     EXPECT_EQ(fieldText(hex("20 4DFC 6E63 6865 6E 00 41")), QStringLiteral("München"));
     EXPECT_EQ(fieldText(hex("2020 2020")), QString());
+    // 01-1F, 7F and 80-9F, an escape sequence's ESC and tabs among them, become single blanks.
+    EXPECT_EQ(fieldText(hex("09 41 01 42 1B5B33316D 43 0909 44 7F 85 9F 45 0A 00 46")),
+              QStringLiteral("A B [31mC D E"));
+    EXPECT_EQ(fieldText(hex("A0 DF FF")), QStringLiteral("ßÿ")) << "a no-break blank is a blank";
 }
 
 TEST(Replies, TheCapturedPushedSignalReportsRead)
@@ -292,13 +336,6 @@ INSTANTIATE_TEST_SUITE_P(
                     100, 100, 0},
         PercentCase{"noAntennaAllZero", "C3 0100 03 00 02 010101 010101 0000 0000 0000 0000 0000 0000 40 40", 0, 0, 0}),
     [](const auto& info) { return std::string(info.param.name); });
-
-TEST(Replies, StatusPairsDescribeThemselves)
-{
-    EXPECT_TRUE(Status({0x03, 0x09}).describe().startsWith("not subscribed (03 09)"));
-    EXPECT_TRUE(Status({0x07, 0x10}).describe().startsWith("not powered up"));
-    EXPECT_TRUE(Status({0x09, 0x99}).describe().contains("09 99"));
-}
 
 struct OpenFailureCase {
     const char* name;

@@ -305,6 +305,31 @@ TEST(ReceiverSimulator, TuningAKnownChannelReportsTheChangeThenItsDataAndTime)
     EXPECT_EQ(receiver.tunedChannel(), 120);
 }
 
+TEST(ReceiverSimulator, TheFirstCallOfAClientStartsTheListingOverAtTheLowestChannel)
+{
+    ReceiverSimulator receiver(Lineup::withSize(20), 1, 1);
+    const int lowest = receiver.lineup().at(0).number;
+    QList<int> listed;
+    QObject::connect(&receiver, &ReceiverSimulator::ChannelData, [&](int number) { listed << number; });
+    receiver.start();
+    ASSERT_TRUE(testsupport::waitUntil([&] { return listed.size() >= 5; }));
+    EXPECT_EQ(listed.first(), lowest);
+
+    listed.clear();
+    receiver.Channel(receiver.lineup().at(3).number);
+    ASSERT_TRUE(testsupport::waitUntil([&] { return !listed.isEmpty(); }));
+    EXPECT_EQ(listed.first(), lowest) << "the client's first pass starts at the lowest channel";
+
+    // Later calls leave the listing where it stands.
+    ASSERT_TRUE(testsupport::waitUntil([&] { return listed.size() >= 3; }));
+    const int next = receiver.lineup().at((receiver.lineup().indexOf(listed.last()) + 1) % 20).number;
+    listed.clear();
+    receiver.SetMute(true);
+    receiver.Channel(receiver.lineup().at(5).number);
+    ASSERT_TRUE(testsupport::waitUntil([&] { return !listed.isEmpty(); }));
+    EXPECT_EQ(listed.first(), next);
+}
+
 TEST(ReceiverSimulator, AMusicChannelReportsAPositionWithinItsTrack)
 {
     ReceiverSimulator receiver(Lineup::builtIn(), 1);
