@@ -45,14 +45,15 @@ struct MouseArgs {
 
 // Handlers a control raises: press, release, move, click (released over the control),
 // double-click, and the loss of the keyboard focus (only controls that take the focus at a
-// click raise it).
+// click raise it). Filled with designated initialisers that name only the events a control
+// answers.
 struct MouseHandlers {
-    std::function<void(const MouseArgs&)> mouseDown;
-    std::function<void(const MouseArgs&)> mouseUp;
-    std::function<void(const MouseArgs&)> mouseMove;
-    std::function<void()> click;
-    std::function<void()> dblClick;
-    std::function<void()> lostFocus;
+    std::function<void(const MouseArgs&)> mouseDown{};
+    std::function<void(const MouseArgs&)> mouseUp{};
+    std::function<void(const MouseArgs&)> mouseMove{};
+    std::function<void()> click{};
+    std::function<void()> dblClick{};
+    std::function<void()> lostFocus{};
 };
 
 // The widget behind every control: forwards mouse events to the control's handlers.
