@@ -185,11 +185,14 @@ public:
 private:
     friend class TextMeasure;
     class Widget;
-    void fitToText();
+    // An auto-sized label takes its text's size, at least minWidth wide (twips); a fixed-size one
+    // only widens to minWidth. While the measuring is held the label waits, minWidth kept.
+    void fitToText(float minWidth = 0);
     void restyle();
 
     Widget* m_view;
     TextMeasure* m_measure = nullptr;
+    float m_waitingMinWidth = 0;
     QString m_caption;
     QFont m_font;
     float m_fontSize = 8.25f;
@@ -328,10 +331,8 @@ public:
     // A run-time member: copies member 0's properties and starts hidden.
     T& Load(int index)
     {
-        T& member = create(index);
-        member.copyPropertiesFrom((*this)(0));
-        member.setVisible(false);
-        return member;
+        create(index);
+        return Reload(index);
     }
 
     void Unload(int index) { m_members.erase(index); }
@@ -340,9 +341,7 @@ public:
     // and starts hidden, as a newly loaded one would, without a new widget.
     T& Reload(int index)
     {
-        if (!exists(index))
-            return Load(index);
-        T& member = (*this)(index);
+        T& member = exists(index) ? (*this)(index) : create(index);
         member.copyPropertiesFrom((*this)(0));
         member.setVisible(false);
         return member;

@@ -4,6 +4,7 @@
 
 #include <QFontMetricsF>
 #include <QPainter>
+#include <algorithm>
 #include <cmath>
 #include <utility>
 
@@ -65,16 +66,12 @@ void TextMeasure::release()
     m_held = false;
     const std::set<Label*> waiting = std::exchange(m_waiting, {});
     for (Label* label : waiting)
-        label->fitToText();
+        label->fitToText(std::exchange(label->m_waitingMinWidth, 0.0f));
 }
 
 void Label::setCaption(const QString& caption)
 {
-    if (caption == m_caption)
-        return;
-    m_caption = caption;
-    fitToText();
-    m_view->update();
+    setCaption(caption, 0);
 }
 
 void Label::setCaption(const QString& caption, float minWidth)
@@ -85,19 +82,7 @@ void Label::setCaption(const QString& caption, float minWidth)
         return;
     }
     m_caption = caption;
-    float width = Width();
-    float height = Height();
-    if (m_autoSize && m_measure && m_measure->held()) {
-        m_measure->m_waiting.insert(this);
-        m_view->update();
-        return;
-    }
-    if (m_autoSize) {
-        const QFontMetricsF metrics(m_font, m_view);
-        width = float(std::ceil(metrics.horizontalAdvance(m_caption))) * scale().x;
-        height = float(std::ceil(metrics.height())) * scale().y;
-    }
-    Move(Left(), Top(), std::max(width, minWidth), height);
+    fitToText(minWidth);
     m_view->update();
 }
 
@@ -171,21 +156,23 @@ void Label::restyle()
     m_view->update();
 }
 
-void Label::fitToText()
+void Label::fitToText(float minWidth)
 {
-    if (!m_autoSize)
+    if (!m_autoSize) {
+        if (Width() < minWidth)
+            setWidth(minWidth);
         return;
+    }
     if (m_measure && m_measure->held()) {
+        m_waitingMinWidth = minWidth;
         m_measure->m_waiting.insert(this);
         return;
     }
     const QFontMetricsF metrics(m_font, m_view);
-    const float w = float(std::ceil(metrics.horizontalAdvance(m_caption))) * scale().x;
+    const float w = std::max(float(std::ceil(metrics.horizontalAdvance(m_caption))) * scale().x, minWidth);
     const float h = float(std::ceil(metrics.height())) * scale().y;
-    if (w != Width() || h != Height()) {
-        setWidth(w);
-        setHeight(h);
-    }
+    if (w != Width() || h != Height())
+        Move(Left(), Top(), w, h);
 }
 
 } // namespace skin
