@@ -140,13 +140,6 @@ void frmRadioXM::connectHandlers()
     c.cmdExit->handlers() = {.mouseDown = [this](const skin::MouseArgs& a) { cmdExit_MouseDown(a); },
                              .mouseUp = [this](const skin::MouseArgs& a) { cmdExit_MouseUp(a); },
                              .click = [this] { cmdExit_Click(); }};
-    connectListHandlers();
-    connectButtonHandlers();
-}
-
-void frmRadioXM::connectListHandlers()
-{
-    skin::RadioXMControls& c = *m_controls;
     for (int group = 0; group < 6; ++group)
         c.rowGroup(group).setHandlers([this](int index) {
             return skin::MouseHandlers{
@@ -154,16 +147,9 @@ void frmRadioXM::connectListHandlers()
                 .dblClick = [this, index] { lblListItem_DblClick(qint16(index)); }};
         });
     m_scroller->connectHandlers();
-}
-
-void frmRadioXM::connectButtonHandlers()
-{
-    skin::RadioXMControls& c = *m_controls;
     m_presets->connectHandlers();
+    m_hold->connectHandlers();
     presets::PressAndHold& h = *m_hold;
-    c.cmdTune->handlers() = {.mouseDown = [&h](const skin::MouseArgs& a) { h.cmdTune_MouseDown(a); },
-                             .mouseUp = [&h](const skin::MouseArgs& a) { h.cmdTune_MouseUp(a); },
-                             .click = [&h] { h.cmdTune_Click(); }};
     c.cmdVolumeUp->handlers() = {.mouseDown = [&h](const skin::MouseArgs& a) { h.cmdVolumeUp_MouseDown(a); },
                                  .mouseUp = [&h](const skin::MouseArgs& a) { h.cmdVolumeUp_MouseUp(a); },
                                  .click = [this] { cmdVolumeUp_Click(); }};

@@ -152,9 +152,9 @@ private:
     // The loaded skin takes the first picture's place.
     void ShowSkin();
     void Form_Unload();
+    // Connects the timers, the controls' mouse events and the presets' lights to their handlers;
+    // the scroller, the presets and the hold wire their own controls.
     void connectHandlers();
-    void connectListHandlers();
-    void connectButtonHandlers();
     // The time of day as the switch times are written: "hh:mm:ss", 24-hour.
     QString timeOfDay() const;
     void followScreen();
