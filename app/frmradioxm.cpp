@@ -2,21 +2,17 @@
 
 #include "app/basic.h"
 #include "app/firstpicture.h"
-#include "app/modini.h"
+#include "app/startupsettings.h"
 #include "radio/signalbars.h"
 #include "skin/paintskinnedcontrol.h"
 
 #include <QCloseEvent>
-#include <QFileInfo>
 #include <QLoggingCategory>
-#include <QScreen>
 #include <QWindow>
-#include <algorithm>
 
 Q_LOGGING_CATEGORY(lcApp, "vanto.app")
 
 using modFunctions::FileExists;
-using modIni::ReadSetting;
 
 namespace {
 
@@ -24,25 +20,9 @@ const QString Caption = QStringLiteral("V.A.N.T.O - XM Radio");
 const QString QuestionTitle = QStringLiteral("V.A.N.T.O XM Error");
 const QString QuestionText = QStringLiteral("No data received from XMRadioService - are you sure it's running?\r\n\r\n"
                                             "Do you wish to try starting the service and wait another 10 seconds?");
-const QString SkinErrorTitle = QStringLiteral("V.A.N.T.O XM - Skin");
 
 // How long the first picture may wait for the display to map the window before start-up goes on.
 constexpr int FirstFrameWaitMs = 500;
-
-// Window sizes used when the settings give none.
-constexpr int FallbackWidth = 800;
-constexpr int FallbackHeight = 480;
-
-qint16 clampTo16(const QVariant& value)
-{
-    return qint16(std::clamp<qint64>(value.toLongLong(), -32768, 32767));
-}
-
-// A Boolean setting read as text: text without a Boolean value reads as false.
-bool booleanSetting(const QVariant& value)
-{
-    return basic::CBool(value.toString()).value_or(false);
-}
 
 } // namespace
 
@@ -53,9 +33,23 @@ frmRadioXM::frmRadioXM(Seams seams)
 {
     setObjectName(QStringLiteral("frmRadioXM"));
     setWindowTitle(Caption);
+    createControls();
+    createSkinLoader();
+    createList();
+    createNowPlaying();
+    createPresets();
+    createVolume();
+    connectHandlers();
+}
+
+void frmRadioXM::createControls()
+{
     m_messageBox = m_seams.messageBox ? m_seams.messageBox(this) : std::make_unique<app::QtMessageBox>(this);
     m_controls = std::make_unique<skin::RadioXMControls>(this, m_scale, /*measureAfterFirstPicture=*/true);
-    m_list = std::make_unique<channellist::ListWindow>(*m_controls, m_state, m_table);
+}
+
+void frmRadioXM::createSkinLoader()
+{
     m_skin = std::make_unique<skin::SkinLoader>(
         *this, *m_controls, m_state, m_scale, m_cursor, m_folders.skinFolders,
         skin::SkinLoader::Hooks{[this] {
@@ -64,13 +58,23 @@ frmRadioXM::frmRadioXM(Seams seams)
                                 },
                                 [this] { return volu && volu->VolumeMute(); },
                                 [this](qint16 rowsBefore) { ShowWindowAgain(rowsBefore); }});
-    m_highlight = std::make_unique<channellist::Highlighter>(*m_controls, m_state, m_table, *m_list, m_waits, m_tuned);
+    m_skinReporting = std::make_unique<app::SkinReporting>(*m_skin, m_state, m_dayNight, *m_messageBox);
+}
+
+void frmRadioXM::createNowPlaying()
+{
     m_nowPlaying = std::make_unique<radio::NowPlaying>(
         *m_controls, m_state, m_waits, m_table, m_tuned,
         radio::NowPlaying::Hooks{[this](qint32 item) { m_highlight->HighlightItem(item); },
-                                 [this] { RefreshPresetButtons(); }});
+                                 [this] { m_presets->RefreshPresetButtons(); }});
     m_channelData = std::make_unique<radio::ChannelDataHandler>(*m_controls, m_state, m_table, m_tuned,
                                                                 m_folders.settings + QLatin1String("/services.dat"));
+}
+
+void frmRadioXM::createList()
+{
+    m_list = std::make_unique<channellist::ListWindow>(*m_controls, m_state, m_table);
+    m_highlight = std::make_unique<channellist::Highlighter>(*m_controls, m_state, m_table, *m_list, m_waits, m_tuned);
     m_chooser = std::make_unique<channellist::ChannelChooser>(
         m_state, m_table, m_tuned, *m_list,
         channellist::ChannelChooser::Hooks{[this](qint32& number) {
@@ -81,20 +85,27 @@ frmRadioXM::frmRadioXM(Seams seams)
                                                if (MXM)
                                                    MXM->setMute(muted);
                                            },
-                                           [this] { RefreshPresetButtons(); }});
+                                           [this] { m_presets->RefreshPresetButtons(); }});
     m_scroller = std::make_unique<channellist::Scroller>(*m_controls, m_state, m_table, *m_list, *m_highlight, m_scale);
+}
+
+void frmRadioXM::createPresets()
+{
     m_presets = std::make_unique<presets::Presets>(
         *m_controls, m_state, m_waits, m_scale, m_tuned,
         presets::Presets::Hooks{[this](const QString& key) { return m_table.FindItem(key); },
                                 [this](qint32 position) { m_chooser->ChooseListItem(position); },
-                                [this](qint32 item) { m_highlight->HighlightItem(item); },
-                                [this] { RefreshPresetButtons(); }});
+                                [this](qint32 item) { m_highlight->HighlightItem(item); }});
     m_hold = std::make_unique<presets::PressAndHold>(
         *m_controls, m_state, m_scale,
         presets::PressAndHold::Actions{[this] { cmdVolumeUp_Click(); }, [this] { cmdVolumeDown_Click(); },
                                        [this] { m_scroller->ScrollPageUp(); }, [this] { m_scroller->ScrollPageDown(); },
                                        [this] { m_scroller->ScrollUp(); }, [this] { m_scroller->ScrollDown(); },
                                        [this](qint32 position) { m_chooser->ChooseListItem(position); }});
+}
+
+void frmRadioXM::createVolume()
+{
     m_volume = std::make_unique<volume::VolumeCommands>(
         *m_controls, m_state,
         volume::VolumeCommands::Hooks{[this] { return volu.get(); },
@@ -104,7 +115,6 @@ frmRadioXM::frmRadioXM(Seams seams)
                                               MXM->setMute(muted);
                                       },
                                       [this](skin::PictureArea& button, qint16 state) { paint(button, state); }});
-    connectHandlers();
 }
 
 frmRadioXM::~frmRadioXM()
@@ -118,7 +128,7 @@ void frmRadioXM::connectHandlers()
     // The presets light up for the channel tuned, however it came to be tuned.
     connect(&m_tuned, &radio::TunedChannel::changed, this, [this](radio::TunedChannel::Parts parts) {
         if (parts & radio::TunedChannel::Number)
-            RefreshPresetButtons();
+            m_presets->RefreshPresetButtons();
     });
     connect(&c.tmrLoad, &skin::Timer::tick, this, &frmRadioXM::tmrLoad_Timer);
     connect(&c.tmrResize, &skin::Timer::tick, this, &frmRadioXM::tmrResize_Timer);
@@ -127,78 +137,28 @@ void frmRadioXM::connectHandlers()
     connect(&c.tmrHighlightListItem, &skin::Timer::tick, this, [this] { m_highlight->tmrHighlightListItem_Timer(); });
     connect(&c.tmrSavePreset, &skin::Timer::tick, this, [this] { m_presets->tmrSavePreset_Timer(); });
     connect(&c.tmrButtonPressed, &skin::Timer::tick, this, [this] { m_hold->tmrButtonPressed_Timer(); });
-    c.cmdExit->handlers().mouseDown = [this](const skin::MouseArgs& a) { cmdExit_MouseDown(a); };
-    c.cmdExit->handlers().mouseUp = [this](const skin::MouseArgs& a) { cmdExit_MouseUp(a); };
-    c.cmdExit->handlers().click = [this] { cmdExit_Click(); };
-    connectListHandlers();
-    connectButtonHandlers();
-}
-
-void frmRadioXM::connectListHandlers()
-{
-    skin::RadioXMControls& c = *m_controls;
+    c.cmdExit->handlers() = {.mouseDown = [this](const skin::MouseArgs& a) { cmdExit_MouseDown(a); },
+                             .mouseUp = [this](const skin::MouseArgs& a) { cmdExit_MouseUp(a); },
+                             .click = [this] { cmdExit_Click(); }};
     for (int group = 0; group < 6; ++group)
         c.rowGroup(group).setHandlers([this](int index) {
-            skin::MouseHandlers row;
-            row.mouseDown = [this, index](const skin::MouseArgs& a) { lblListItem_MouseDown(qint16(index), a); };
-            row.dblClick = [this, index] { lblListItem_DblClick(qint16(index)); };
-            return row;
+            return skin::MouseHandlers{
+                .mouseDown = [this, index](const skin::MouseArgs& a) { lblListItem_MouseDown(qint16(index), a); },
+                .dblClick = [this, index] { lblListItem_DblClick(qint16(index)); }};
         });
-    channellist::Scroller& s = *m_scroller;
-    c.pctScrollUp->handlers() = {[&s](const skin::MouseArgs& a) { s.pctScrollUp_MouseDown(a); },
-                                 [&s](const skin::MouseArgs& a) { s.pctScrollUp_MouseUp(a); },
-                                 {},
-                                 {},
-                                 [&s] { s.pctScrollUp_DblClick(); },
-                                 {}};
-    c.pctScrollDown->handlers() = {[&s](const skin::MouseArgs& a) { s.pctScrollDown_MouseDown(a); },
-                                   [&s](const skin::MouseArgs& a) { s.pctScrollDown_MouseUp(a); },
-                                   {},
-                                   {},
-                                   [&s] { s.pctScrollDown_DblClick(); },
-                                   {}};
-    c.pctScrollBar->handlers() = {[&s](const skin::MouseArgs& a) { s.pctScrollBar_MouseDown(a); },
-                                  [&s](const skin::MouseArgs& a) { s.pctScrollBar_MouseUp(a); },
-                                  {},
-                                  {},
-                                  [&s] { s.pctScrollBar_DblClick(); },
-                                  [&s] { s.pctScrollBar_LostFocus(); }};
-    // The track takes the focus when pressed, so that a held page repeat ends when it goes.
-    c.pctScrollBar->widget()->setFocusPolicy(Qt::ClickFocus);
-    c.pctScroll->handlers() = {[&s](const skin::MouseArgs& a) { s.pctScroll_MouseDown(a); },
-                               [&s](const skin::MouseArgs& a) { s.pctScroll_MouseUp(a); },
-                               [&s](const skin::MouseArgs& a) { s.pctScroll_MouseMove(a); },
-                               {},
-                               {},
-                               {}};
-}
-
-void frmRadioXM::connectButtonHandlers()
-{
-    skin::RadioXMControls& c = *m_controls;
-    // A preset's picture area and its caption label act alike.
-    const auto preset = [this](int index) {
-        skin::MouseHandlers h;
-        h.mouseDown = [this, index](const skin::MouseArgs& a) { m_presets->cmdPreset_MouseDown(qint16(index), a); };
-        h.mouseUp = [this, index](const skin::MouseArgs& a) { m_presets->cmdPreset_MouseUp(qint16(index), a); };
-        h.click = [this, index] { m_presets->cmdPreset_Click(qint16(index)); };
-        return h;
-    };
-    c.cmdPreset.setHandlers(preset);
-    c.lblPreset.setHandlers(preset);
+    m_scroller->connectHandlers();
+    m_presets->connectHandlers();
+    m_hold->connectHandlers();
     presets::PressAndHold& h = *m_hold;
-    c.cmdTune->handlers().mouseDown = [&h](const skin::MouseArgs& a) { h.cmdTune_MouseDown(a); };
-    c.cmdTune->handlers().mouseUp = [&h](const skin::MouseArgs& a) { h.cmdTune_MouseUp(a); };
-    c.cmdTune->handlers().click = [&h] { h.cmdTune_Click(); };
-    c.cmdVolumeUp->handlers().mouseDown = [&h](const skin::MouseArgs& a) { h.cmdVolumeUp_MouseDown(a); };
-    c.cmdVolumeUp->handlers().mouseUp = [&h](const skin::MouseArgs& a) { h.cmdVolumeUp_MouseUp(a); };
-    c.cmdVolumeDown->handlers().mouseDown = [&h](const skin::MouseArgs& a) { h.cmdVolumeDown_MouseDown(a); };
-    c.cmdVolumeDown->handlers().mouseUp = [&h](const skin::MouseArgs& a) { h.cmdVolumeDown_MouseUp(a); };
-    c.cmdVolumeUp->handlers().click = [this] { cmdVolumeUp_Click(); };
-    c.cmdVolumeDown->handlers().click = [this] { cmdVolumeDown_Click(); };
-    c.cmdVolumeMute->handlers().click = [this] { cmdVolumeMute_Click(); };
-    c.cmdVolumeMute->handlers().mouseDown = [this](const skin::MouseArgs& a) { cmdVolumeMute_MouseDown(a); };
-    c.cmdVolumeMute->handlers().mouseUp = [this](const skin::MouseArgs& a) { cmdVolumeMute_MouseUp(a); };
+    c.cmdVolumeUp->handlers() = {.mouseDown = [&h](const skin::MouseArgs& a) { h.cmdVolumeUp_MouseDown(a); },
+                                 .mouseUp = [&h](const skin::MouseArgs& a) { h.cmdVolumeUp_MouseUp(a); },
+                                 .click = [this] { cmdVolumeUp_Click(); }};
+    c.cmdVolumeDown->handlers() = {.mouseDown = [&h](const skin::MouseArgs& a) { h.cmdVolumeDown_MouseDown(a); },
+                                   .mouseUp = [&h](const skin::MouseArgs& a) { h.cmdVolumeDown_MouseUp(a); },
+                                   .click = [this] { cmdVolumeDown_Click(); }};
+    c.cmdVolumeMute->handlers() = {.mouseDown = [this](const skin::MouseArgs& a) { cmdVolumeMute_MouseDown(a); },
+                                   .mouseUp = [this](const skin::MouseArgs& a) { cmdVolumeMute_MouseUp(a); },
+                                   .click = [this] { cmdVolumeMute_Click(); }};
 }
 
 // --- start-up ------------------------------------------------------------------------------
@@ -214,10 +174,11 @@ void frmRadioXM::Form_Load()
     ClearLabels();
     m_state.ChannelListReady = false;
     m_state.StartupHighlightDone = false;
-    ShowPresetCaptions();
-    ReadAppearance();
+    const app::StartupSettings settings = app::ReadStartupSettings(m_state.IniFile);
+    ShowPresetCaptions(settings);
+    app::ReadAppearance(settings, m_state);
     m_state.CurrentSkin = ChooseSkin(m_state, timeOfDay());
-    PlaceWindow();
+    app::PlaceWindow(*this, m_state);
     ShowFirstPicture();
     LoadSkinReportingErrors();
     m_controls->pctTimeScroll->setLeft(0);
@@ -226,14 +187,13 @@ void frmRadioXM::Form_Load()
     const QString services = m_folders.settings + QLatin1String("/services.dat");
     if (FileExists(services))
         m_table.LoadServices(services);
-    const qint32 channel = LastChannel();
-    m_tuned.setNumber(channel);
-    RefreshPresetButtons();
+    m_tuned.setNumber(settings.lastChannel);
+    m_presets->RefreshPresetButtons();
     ShowSkin();
-    StartService();
+    StartService(settings.servicePath);
     OpenMixer();
     CreateRadio();
-    TuneLastChannel(channel);
+    TuneLastChannel(settings.lastChannel);
     m_mpris = std::make_unique<mpris::MediaPlayer>(mpris::WindowParts{
         *this, m_tuned, m_state, m_table, *m_highlight, *m_chooser, MXM.get(), [this] { return volu.get(); }});
     m_controls->tmrLoad.setEnabled(true);
@@ -245,20 +205,9 @@ QString frmRadioXM::timeOfDay() const
     return m_seams.clock().toString(QStringLiteral("HH:mm:ss"));
 }
 
-QString frmRadioXM::servicePath() const
+void frmRadioXM::StartService(const QString& servicePath)
 {
-    const QString path =
-        ReadSetting(m_state.IniFile, QStringLiteral("XMRadio"), QStringLiteral("XMServicePath"), 8).toString();
-    // A relative path is taken from the program's folder, so the service is found wherever that
-    // folder is; stored absolute paths keep working.
-    if (!path.isEmpty() && QFileInfo(path).isRelative())
-        return m_seams.programFolder + QLatin1Char('/') + path;
-    return path;
-}
-
-void frmRadioXM::StartService()
-{
-    const QString path = servicePath();
+    const QString path = app::ServiceProgram(servicePath, m_seams.programFolder);
     if (!FileExists(path))
         return;
     if (!app::StartDetached(path, m_seams.programFolder))
@@ -275,85 +224,16 @@ void frmRadioXM::ClearLabels()
         label->setCaption(QString());
 }
 
-void frmRadioXM::ShowPresetCaptions()
+void frmRadioXM::ShowPresetCaptions(const app::StartupSettings& settings)
 {
-    for (int n = 1; n <= 3; ++n) {
-        const QString stored =
-            ReadSetting(m_state.IniFile, QStringLiteral("XMRadio"), QStringLiteral("Preset%1").arg(n), 8).toString();
-        m_controls->lblPreset(n - 1).setCaption(basic::Format(stored, QStringLiteral("000")));
-    }
-}
-
-void frmRadioXM::ReadAppearance()
-{
-    const QString section = QStringLiteral("Appearance");
-    const auto read = [this, &section](const char* key, int code) {
-        return ReadSetting(m_state.IniFile, section, QString::fromLatin1(key), code);
-    };
-    m_state.WindowLeft = clampTo16(read("WindowLeft", modIni::AsLong));
-    m_state.WindowTop = clampTo16(read("WindowTop", modIni::AsLong));
-    m_state.WindowWidth = clampTo16(read("WindowWidth", modIni::AsLong));
-    m_state.WindowHeight = clampTo16(read("WindowHeight", modIni::AsLong));
-    m_state.FullScreen = booleanSetting(read("FullScreen", 11));
-    m_state.ShowMouseCursor = booleanSetting(read("ShowMouseCursor", 11));
-    m_state.DaySkin = read("DaySkin", 8).toString();
-    m_state.NightSkin = read("NightSkin", 8).toString();
-    m_state.DaySkinSwitchTime = read("DaySkinSwitchTime", 8).toString();
-    m_state.NightSkinSwitchTime = read("NightSkinSwitchTime", 8).toString();
-    m_state.AutoSwitchDayNightSkin = booleanSetting(read("AutoSwitchDayNightSkin", 11));
-}
-
-void frmRadioXM::PlaceWindow()
-{
-    if (m_state.FullScreen) {
-        const QRect screenRect = screen() ? screen()->geometry() : QRect(0, 0, FallbackWidth, FallbackHeight);
-        resize(screenRect.size());
-        move(screenRect.topLeft());
-        setWindowState(windowState() | Qt::WindowFullScreen);
-        return;
-    }
-    // A window without a size in the settings would be unusable: it gets the car screen's.
-    resize(m_state.WindowWidth > 0 ? m_state.WindowWidth : FallbackWidth,
-           m_state.WindowHeight > 0 ? m_state.WindowHeight : FallbackHeight);
-    move(m_state.WindowLeft, m_state.WindowTop);
-}
-
-bool frmRadioXM::LoadSkinReportingErrors()
-{
-    if (loadSkinOnce()) {
-        m_reportedSkinErrors.clear();
-        return true;
-    }
-    // The design layout is no way to drive a radio: the other skin of the pair stands in.
-    const std::optional<QString> other = OtherSkinOfPair(m_state, m_state.CurrentSkin);
-    if (!other)
-        return false;
-    m_dayNight.notLoadable(m_state.CurrentSkin);
-    m_state.CurrentSkin = *other;
-    return loadSkinOnce();
-}
-
-bool frmRadioXM::loadSkinOnce()
-{
-    try {
-        m_skin->LoadSkin();
-        return true;
-    } catch (const skin::SkinError& error) {
-        qCWarning(lcApp).noquote() << error.message();
-        // The same broken skin is reported once, not at every resize.
-        if (!m_reportedSkinErrors.contains(error.message())) {
-            m_reportedSkinErrors.insert(error.message());
-            m_messageBox->show(SkinErrorTitle, error.message(), app::MessageBox::Icon::Error,
-                               app::MessageBox::Buttons::Ok);
-        }
-        return false;
-    }
+    for (int i = 0; i < 3; ++i)
+        m_controls->lblPreset(i).setCaption(basic::Format(settings.presets[size_t(i)], QStringLiteral("000")));
 }
 
 void frmRadioXM::ShowWindowAgain(qint16 rowsBefore)
 {
     m_highlight->ShowListAgain(rowsBefore);
-    RefreshPresetButtons();
+    m_presets->RefreshPresetButtons();
     m_volume->ShowRadioMute();
     radio::SignalStrength(*m_controls, m_signal[0], m_signal[1], m_signal[2]);
     m_nowPlaying->PlaceTimeThumb();
@@ -366,12 +246,17 @@ void frmRadioXM::CreateRadio()
         qCWarning(lcApp) << "no radio client: the radio service cannot be reached";
         return;
     }
-    connect(MXM.get(), &AXXMRadioClient::ChannelChange, this, &frmRadioXM::MXM_ChannelChange);
-    connect(MXM.get(), &AXXMRadioClient::CurrentTime, this, &frmRadioXM::MXM_CurrentTime);
-    connect(MXM.get(), &AXXMRadioClient::ChannelData, this, &frmRadioXM::MXM_ChannelData);
-    connect(MXM.get(), &AXXMRadioClient::CurrentChannelData, this, &frmRadioXM::MXM_CurrentChannelData);
-    connect(MXM.get(), &AXXMRadioClient::SignalStrength, this, &frmRadioXM::MXM_SignalStrength);
-    connect(MXM.get(), &AXXMRadioClient::MuteChanged, this, &frmRadioXM::MXM_MuteChanged);
+    // Anything the radio says stops the no-data watchdog first: slots run in the order connected.
+    const auto heard = [this](auto signal, auto handler) {
+        connect(MXM.get(), signal, this, [this] { m_controls->tmrLoad.setEnabled(false); });
+        connect(MXM.get(), signal, this, handler);
+    };
+    heard(&AXXMRadioClient::ChannelChange, &frmRadioXM::MXM_ChannelChange);
+    heard(&AXXMRadioClient::CurrentTime, &frmRadioXM::MXM_CurrentTime);
+    heard(&AXXMRadioClient::ChannelData, &frmRadioXM::MXM_ChannelData);
+    heard(&AXXMRadioClient::CurrentChannelData, &frmRadioXM::MXM_CurrentChannelData);
+    heard(&AXXMRadioClient::SignalStrength, &frmRadioXM::MXM_SignalStrength);
+    heard(&AXXMRadioClient::MuteChanged, [] {});
     connect(MXM.get(), &AXXMRadioClient::ServiceLost, this, &frmRadioXM::MXM_ServiceLost);
 }
 
@@ -397,14 +282,6 @@ void frmRadioXM::ShowSkin()
         repaint();
 }
 
-qint32 frmRadioXM::LastChannel() const
-{
-    const qint32 channel = basic::toInt32(ReadSetting(m_state.IniFile, QStringLiteral("XMRadio"),
-                                                      QStringLiteral("LastChannel"), modIni::AsInteger))
-                               .value_or(0);
-    return channel == 0 ? 1 : channel;
-}
-
 void frmRadioXM::TuneLastChannel(qint32 channel)
 {
     if (!MXM)
@@ -428,20 +305,6 @@ void frmRadioXM::paint(skin::PictureArea& target, qint16 state)
     skin::PaintSkinnedControl(*m_controls, target, state, m_scale);
 }
 
-void frmRadioXM::RefreshPresetButtons()
-{
-    const std::optional<qint32> tuned = m_tuned.number();
-    for (int i = 0; i < 3; ++i) {
-        const std::optional<qint32> preset = basic::CLng(m_controls->lblPreset(i).Caption());
-        const bool on = tuned && preset && *tuned == *preset;
-        const qint16 state = on ? skin::StateOn : skin::StateUp;
-        paint(m_controls->cmdPreset(i), state);
-        const std::optional<qint32> colour = basic::CLng(m_state.PresetColour[size_t(i)][size_t(state)]);
-        if (colour)
-            m_controls->lblPreset(i).setForeColor(skin::Colour(quint32(*colour)));
-    }
-}
-
 // --- timers --------------------------------------------------------------------------------
 
 void frmRadioXM::tmrLoad_Timer()
@@ -454,10 +317,10 @@ void frmRadioXM::tmrLoad_Timer()
         QuestionTitle, QuestionText, app::MessageBox::Icon::Question, app::MessageBox::Buttons::YesNo);
     m_questionOpen = false;
     if (answer == app::MessageBox::Answer::Yes) {
-        StartService();
+        // The path is read again: it may have been put right while the question was up.
+        StartService(app::ReadStartupSettings(m_state.IniFile).servicePath);
         // "Wait another 10 seconds" counts from the answer, however long the question was up.
-        m_controls->tmrLoad.setEnabled(false);
-        m_controls->tmrLoad.setEnabled(true);
+        restartWatchdog();
     } else
         close();
 }
@@ -524,20 +387,17 @@ void frmRadioXM::cmdVolumeMute_MouseUp(const skin::MouseArgs&)
 
 void frmRadioXM::MXM_ChannelChange(qint32 number)
 {
-    m_controls->tmrLoad.setEnabled(false);
     m_nowPlaying->ChannelChange(number);
 }
 
 void frmRadioXM::MXM_CurrentTime(qint32 position, qint32 duration)
 {
-    m_controls->tmrLoad.setEnabled(false);
     m_nowPlaying->CurrentTime(position, duration);
 }
 
 void frmRadioXM::MXM_ChannelData(qint32 number, const QString& station, const QString& artist, const QString& title,
                                  const QString& genre)
 {
-    m_controls->tmrLoad.setEnabled(false);
     const bool wasReady = m_state.ChannelListReady;
     m_channelData->ChannelData(number, station, artist, title, genre);
     // The listing has come round: the media player can step through the list now.
@@ -548,20 +408,13 @@ void frmRadioXM::MXM_ChannelData(qint32 number, const QString& station, const QS
 void frmRadioXM::MXM_CurrentChannelData(qint32 number, const QString& station, const QString& artist,
                                         const QString& title, const QString& genre)
 {
-    m_controls->tmrLoad.setEnabled(false);
     m_nowPlaying->CurrentChannelData(number, station, artist, title, genre);
 }
 
 void frmRadioXM::MXM_SignalStrength(float rock, float roll, float ground)
 {
-    m_controls->tmrLoad.setEnabled(false);
     m_signal = {rock, roll, ground};
     radio::SignalStrength(*m_controls, rock, roll, ground);
-}
-
-void frmRadioXM::MXM_MuteChanged(bool)
-{
-    m_controls->tmrLoad.setEnabled(false);
 }
 
 void frmRadioXM::MXM_ServiceLost()
@@ -570,6 +423,12 @@ void frmRadioXM::MXM_ServiceLost()
     // 10 seconds later as at start-up, unless the service returns and speaks first.
     m_signal = {};
     radio::SignalStrength(*m_controls, 0, 0, 0);
+    restartWatchdog();
+}
+
+void frmRadioXM::restartWatchdog()
+{
+    // A running timer is not restarted by enabling it again.
     m_controls->tmrLoad.setEnabled(false);
     m_controls->tmrLoad.setEnabled(true);
 }

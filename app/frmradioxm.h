@@ -4,7 +4,8 @@
 // Who owns what (all for the whole run):
 //   m_controls     every control by its fixed name (skin/radioxmcontrols.h)
 //   m_state        the window's shared members (skin/windowstate.h)
-//   m_skin         LoadSkin and the first picture (skin/loadskin.h)
+//   m_skin         LoadSkin and the first picture (skin/loadskin.h); m_skinReporting its
+//                  failures reported, the day/night stand-in (app/skinreporting.h)
 //   m_table        the channel table behind the list (radio/channeltable.h)
 //   m_tuned        the tuned channel: number, texts and time (radio/tunedchannel.h)
 //   m_nowPlaying   the now-playing labels and the time thumb (radio/nowplaying.h)
@@ -13,7 +14,7 @@
 //   m_highlight    the list's selection and the start-up highlight (channellist/highlight.h)
 //   m_chooser      choosing a channel from the list (channellist/choose.h)
 //   m_scroller     the list's step buttons, track and thumb (channellist/scrolling.h)
-//   m_presets      the three presets' tap and hold (presets/presets.h)
+//   m_presets      the three presets' tap, hold and lights (presets/presets.h)
 //   m_hold         the repeat of held buttons and the tune button (presets/pressandhold.h)
 //   MXM            the radio service's client on the session bus (radio/axxmradioclient.h)
 //   volu           the sound card's mixer (volume/cvolume.h); m_volume the volume and mute
@@ -21,12 +22,12 @@
 //   m_mpris        the window as an MPRIS2 media player on the session bus (mpris/mediaplayer.h)
 //   m_firstPicture the skin's up picture over the window during start-up (app/firstpicture.h)
 //
-// How data flows: the radio's signals arrive as MXM_* handlers, each first stopping the no-data
-// watchdog tmrLoad, then handing the report to the table, the now-playing display or the
-// signal bars. The tuned channel has one owner, m_tuned: the reports and a choice set it, and
-// lblCC with the now-playing labels, the presets' lights and the media player follow it. Timers
-// of the window (tmrUpdates, tmrLoad, tmrResize, tmrUpdateListing, tmrHighlightListItem) tick
-// into the *_Timer handlers. A press on a list row selects it, a
+// How data flows: the radio's signals arrive as MXM_* handlers; a connection ahead of each
+// first stops the no-data watchdog tmrLoad, then the handler hands the report to the table, the
+// now-playing display or the signal bars. The tuned channel has one owner, m_tuned: the reports
+// and a choice set it, and lblCC with the now-playing labels, the presets' lights and the media
+// player follow it. Timers of the window (tmrUpdates, tmrLoad, tmrResize, tmrUpdateListing,
+// tmrHighlightListItem) tick into the *_Timer handlers. A press on a list row selects it, a
 // double tap chooses it: the radio is tuned, and its report of the change highlights the row
 // again. Settings are read at start-up and written when they change, never at shutdown.
 #pragma once
@@ -35,6 +36,8 @@
 #include "app/platform.h"
 #include "app/settingsfolder.h"
 #include "app/skinchoice.h"
+#include "app/skinreporting.h"
+#include "app/startupsettings.h"
 #include "channellist/choose.h"
 #include "channellist/highlight.h"
 #include "channellist/listwindow.h"
@@ -54,7 +57,6 @@
 #include "volume/cvolume.h"
 #include "volume/volumecommands.h"
 
-#include <QSet>
 #include <QTime>
 #include <QWidget>
 #include <array>
@@ -99,10 +101,8 @@ public:
     presets::Presets& presets() { return *m_presets; }
     presets::PressAndHold& pressAndHold() { return *m_hold; }
 
-    // Loads the current skin; a broken skin is reported once in a message box naming the file
-    // and the problem. A skin of the day/night pair that cannot be loaded has the other one
-    // stand in; without either the window goes on with what it has. Returns whether one loaded.
-    bool LoadSkinReportingErrors();
+    // Loads the current skin, its failures reported (app/skinreporting.h).
+    bool LoadSkinReportingErrors() { return m_skinReporting->LoadSkinReportingErrors(); }
 
     // Handlers.
     void tmrLoad_Timer();
@@ -118,7 +118,6 @@ public:
     void MXM_CurrentChannelData(qint32 number, const QString& station, const QString& artist, const QString& title,
                                 const QString& genre);
     void MXM_SignalStrength(float rock, float roll, float ground);
-    void MXM_MuteChanged(bool muted);
     void MXM_ServiceLost();
     // The six row label groups share these: each acts on the whole row at index.
     void lblListItem_MouseDown(qint16 index, const skin::MouseArgs& args);
@@ -129,23 +128,23 @@ public:
     void cmdVolumeMute_MouseDown(const skin::MouseArgs& args);
     void cmdVolumeMute_MouseUp(const skin::MouseArgs& args);
 
-    // Shows each preset as on (it holds the tuned channel) or up.
-    void RefreshPresetButtons();
-
 protected:
     void closeEvent(QCloseEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void showEvent(QShowEvent* event) override;
 
 private:
-    void StartService();
+    // The parts of the window, in the order they are built.
+    void createControls();
+    void createSkinLoader();
+    void createList();
+    void createNowPlaying();
+    void createPresets();
+    void createVolume();
+    void StartService(const QString& servicePath);
     void ClearLabels();
-    void ShowPresetCaptions();
-    void ReadAppearance();
-    void PlaceWindow();
+    void ShowPresetCaptions(const app::StartupSettings& settings);
     void CreateRadio();
-    // LastChannel from the settings; 0 or no number is channel 1.
-    qint32 LastChannel() const;
     void TuneLastChannel(qint32 channel);
     void OpenMixer();
     // Shows the window with the skin's up picture over it, decoded ahead of the load.
@@ -153,15 +152,15 @@ private:
     // The loaded skin takes the first picture's place.
     void ShowSkin();
     void Form_Unload();
+    // Connects the timers, the controls' mouse events and the presets' lights to their handlers;
+    // the scroller, the presets and the hold wire their own controls.
     void connectHandlers();
-    void connectListHandlers();
-    void connectButtonHandlers();
-    QString servicePath() const;
     // The time of day as the switch times are written: "hh:mm:ss", 24-hour.
     QString timeOfDay() const;
     void followScreen();
+    // Restarts the no-data watchdog's whole interval.
+    void restartWatchdog();
     void paint(skin::PictureArea& target, qint16 state);
-    bool loadSkinOnce();
     // After every skin load but the first, the window shows what it showed before: the list
     // where it stood with its selection, the presets' lights, the radio's mute, the signal bars
     // and the time thumb (the labels keep their texts through a load).
@@ -178,6 +177,7 @@ private:
     radio::ChannelTable m_table;
     radio::TunedChannel m_tuned;
     std::unique_ptr<skin::SkinLoader> m_skin;
+    std::unique_ptr<app::SkinReporting> m_skinReporting;
     std::unique_ptr<radio::NowPlaying> m_nowPlaying;
     std::unique_ptr<radio::ChannelDataHandler> m_channelData;
     std::unique_ptr<channellist::ListWindow> m_list;
@@ -194,7 +194,6 @@ private:
     bool m_questionOpen = false;
     bool m_followingScreen = false;
     bool m_unloaded = false;
-    QSet<QString> m_reportedSkinErrors;
     DayNightSwitch m_dayNight;
     // The last signal strengths reported, which a skin load draws again.
     std::array<float, 3> m_signal{};

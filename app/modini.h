@@ -21,7 +21,9 @@ enum Code : int {
     AsNumberText = 4, // the text unchanged; empty -> the text "0"
     AsSingle = 5,     // single-precision float; empty or not convertible -> the text "0"
     AsDecimal = 6,    // decimal number (held as a double); empty or not convertible -> the text "0"
-    // any other code: the text unchanged, empty stays empty (8 and 11 are used that way)
+    // any other code: the text unchanged, empty stays empty; the settings name two of them
+    AsString = 8,       // text keys
+    AsBooleanText = 11, // Boolean keys, whose text the reader converts itself
 };
 
 // Longest value a read returns; longer values are cut to this many characters.

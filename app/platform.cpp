@@ -3,6 +3,7 @@
 #include <QCoreApplication>
 #include <QMessageBox>
 #include <QProcess>
+#include <QScreen>
 #include <QTimer>
 #include <QWidget>
 #include <QWindow>
@@ -67,6 +68,29 @@ bool StartDetached(const QString& program, const QString& workingFolder)
     process.setProgram(program);
     process.setWorkingDirectory(workingFolder);
     return process.startDetached();
+}
+
+namespace {
+
+// Window sizes used when the settings give none.
+constexpr int FallbackWidth = 800;
+constexpr int FallbackHeight = 480;
+
+} // namespace
+
+void PlaceWindow(QWidget& window, const skin::WindowState& settings)
+{
+    if (settings.FullScreen) {
+        const QRect screenRect =
+            window.screen() ? window.screen()->geometry() : QRect(0, 0, FallbackWidth, FallbackHeight);
+        window.resize(screenRect.size());
+        window.move(screenRect.topLeft());
+        window.setWindowState(window.windowState() | Qt::WindowFullScreen);
+        return;
+    }
+    window.resize(settings.WindowWidth > 0 ? settings.WindowWidth : FallbackWidth,
+                  settings.WindowHeight > 0 ? settings.WindowHeight : FallbackHeight);
+    window.move(settings.WindowLeft, settings.WindowTop);
 }
 
 } // namespace app

@@ -2,6 +2,8 @@
 // program. The real ones use Qt; tests answer message boxes through a script.
 #pragma once
 
+#include "skin/windowstate.h"
+
 #include <QString>
 
 class QWidget;
@@ -40,6 +42,10 @@ private:
 // Shows the window and returns once its first picture is painted, or after at most timeoutMs
 // when the display is slow to map it. Keyboard and pointer input wait until afterwards.
 void ShowPainted(QWidget& window, int timeoutMs);
+
+// Places and sizes the window as the settings say: full screen, or where they put it. A window
+// without a size in the settings would be unusable: it gets the car screen's.
+void PlaceWindow(QWidget& window, const skin::WindowState& settings);
 
 // Starts a program as a separate process and does not wait for it; false when it cannot start.
 bool StartDetached(const QString& program, const QString& workingFolder);

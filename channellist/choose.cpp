@@ -54,12 +54,8 @@ QString ChannelChooser::tuneAndShow(qint32 position)
 
 void ChannelChooser::lblListItem_DblClick(qint16 index)
 {
-    const qint32 previous = m_state.SelectedListItem - m_state.TopListItem;
-    if (previous >= 0 && previous <= m_state.VisibleItems) {
-        if (previous != index)
-            m_list.setRowLeft(previous, 0);
-        m_list.setRowOpaque(previous, false);
-    }
+    if (const std::optional<qint32> previous = m_list.UnlightSelectedRow(); previous && *previous != index)
+        m_list.setRowLeft(*previous, 0);
     m_list.setRowOpaque(index, true);
     const qint32 selected = m_state.TopListItem + index;
     // A 16-bit sum: a row past 32767 cannot be selected, and the old selection is chosen again.

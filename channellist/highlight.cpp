@@ -95,9 +95,7 @@ bool Highlighter::highlightInner(qint32 k)
         m_state.HighlightedItem -= 1;
         return false;
     }
-    const qint32 previous = m_state.SelectedListItem - m_state.TopListItem;
-    if (previous >= 0 && previous <= m_state.VisibleItems)
-        m_list.setRowOpaque(previous, false);
+    m_list.UnlightSelectedRow();
     m_list.setRowOpaque(k - 1 - m_state.TopListItem, true);
     m_state.SelectedListItem = k - 1;
     return true;
@@ -125,9 +123,7 @@ void Highlighter::lblListItem_MouseDown(qint16 index, const skin::MouseArgs& arg
 {
     if (args.button != 1)
         return;
-    const qint32 previous = m_state.SelectedListItem - m_state.TopListItem;
-    if (previous >= 0 && previous <= m_state.VisibleItems)
-        m_list.setRowOpaque(previous, false);
+    m_list.UnlightSelectedRow();
     m_list.setRowOpaque(index, true);
     m_state.SelectedListItem = m_state.TopListItem + index;
     m_state.HighlightedItem = m_state.SelectedListItem + 1;

@@ -81,6 +81,15 @@ void ListWindow::setRowOpaque(int row, bool opaque)
             m_c.rowGroup(group)(row).setBackStyle(opaque ? BackStyle::Opaque : BackStyle::Transparent);
 }
 
+std::optional<qint32> ListWindow::UnlightSelectedRow()
+{
+    const qint32 row = m_state.SelectedListItem - m_state.TopListItem;
+    if (row < 0 || row > m_state.VisibleItems)
+        return std::nullopt;
+    setRowOpaque(row, false);
+    return row;
+}
+
 void ListWindow::setRowLeft(int row, float left)
 {
     for (int group = 0; group < 6; ++group)

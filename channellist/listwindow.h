@@ -7,6 +7,8 @@
 #include "skin/radioxmcontrols.h"
 #include "skin/windowstate.h"
 
+#include <optional>
+
 namespace channellist {
 
 // The thumb's Top (twips from the top of the track) for a window whose row 0 shows table
@@ -39,6 +41,8 @@ public:
     // A row is highlighted by making its six labels opaque: their back colour is the skin's
     // selected-row colour. Rows that the skin did not lay out are left alone.
     void setRowOpaque(int row, bool opaque);
+    // Draws the selection's row, when it is on screen, as a row not selected; returns that row.
+    std::optional<qint32> UnlightSelectedRow();
     // Moves a row's six labels to a left edge inside their containers.
     void setRowLeft(int row, float left);
     bool rowExists(int row) const;

@@ -25,6 +25,25 @@ Scroller::Scroller(skin::RadioXMControls& controls, skin::WindowState& state, co
 {
 }
 
+void Scroller::connectHandlers()
+{
+    m_c.pctScrollUp->handlers() = {.mouseDown = [this](const skin::MouseArgs& a) { pctScrollUp_MouseDown(a); },
+                                   .mouseUp = [this](const skin::MouseArgs& a) { pctScrollUp_MouseUp(a); },
+                                   .dblClick = [this] { pctScrollUp_DblClick(); }};
+    m_c.pctScrollDown->handlers() = {.mouseDown = [this](const skin::MouseArgs& a) { pctScrollDown_MouseDown(a); },
+                                     .mouseUp = [this](const skin::MouseArgs& a) { pctScrollDown_MouseUp(a); },
+                                     .dblClick = [this] { pctScrollDown_DblClick(); }};
+    m_c.pctScrollBar->handlers() = {.mouseDown = [this](const skin::MouseArgs& a) { pctScrollBar_MouseDown(a); },
+                                    .mouseUp = [this](const skin::MouseArgs& a) { pctScrollBar_MouseUp(a); },
+                                    .dblClick = [this] { pctScrollBar_DblClick(); },
+                                    .lostFocus = [this] { pctScrollBar_LostFocus(); }};
+    // The track takes the focus when pressed, so that a held page repeat ends when it goes.
+    m_c.pctScrollBar->widget()->setFocusPolicy(Qt::ClickFocus);
+    m_c.pctScroll->handlers() = {.mouseDown = [this](const skin::MouseArgs& a) { pctScroll_MouseDown(a); },
+                                 .mouseUp = [this](const skin::MouseArgs& a) { pctScroll_MouseUp(a); },
+                                 .mouseMove = [this](const skin::MouseArgs& a) { pctScroll_MouseMove(a); }};
+}
+
 void Scroller::ScrollUp()
 {
     if (!m_state.ChannelListReady)

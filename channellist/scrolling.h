@@ -22,6 +22,9 @@ public:
     Scroller(skin::RadioXMControls& controls, skin::WindowState& state, const radio::ChannelTable& table,
              ListWindow& list, Highlighter& highlight, const skin::TwipsScale& scale);
 
+    // Hands the mouse events of the step buttons, the track and the thumb to the handlers below.
+    void connectHandlers();
+
     void ScrollUp();
     void ScrollDown();
     void ScrollPageUp();

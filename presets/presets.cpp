@@ -28,6 +28,19 @@ Presets::Presets(skin::RadioXMControls& controls, skin::WindowState& state, modF
 {
 }
 
+void Presets::connectHandlers()
+{
+    // A preset's picture area and its caption label act alike.
+    const auto preset = [this](int index) {
+        return skin::MouseHandlers{
+            .mouseDown = [this, index](const skin::MouseArgs& a) { cmdPreset_MouseDown(qint16(index), a); },
+            .mouseUp = [this, index](const skin::MouseArgs& a) { cmdPreset_MouseUp(qint16(index), a); },
+            .click = [this, index] { cmdPreset_Click(qint16(index)); }};
+    };
+    m_c.cmdPreset.setHandlers(preset);
+    m_c.lblPreset.setHandlers(preset);
+}
+
 void Presets::cmdPreset_MouseDown(qint16 index, const skin::MouseArgs&)
 {
     skin::PaintSkinnedControl(m_c, m_c.cmdPreset(index), skin::StateDown, m_scale);
@@ -40,8 +53,7 @@ void Presets::cmdPreset_MouseDown(qint16 index, const skin::MouseArgs&)
 
 void Presets::cmdPreset_MouseUp(qint16, const skin::MouseArgs&)
 {
-    if (m_hooks.RefreshPresetButtons)
-        m_hooks.RefreshPresetButtons();
+    RefreshPresetButtons();
     m_state.PresetPressed.clear();
     m_c.tmrSavePreset.setEnabled(false);
 }
@@ -86,8 +98,21 @@ void Presets::TunePreset(qint16 index)
         m_hooks.ChooseListItem(position);
     if (m_hooks.HighlightItem)
         m_hooks.HighlightItem(position + 1);
-    if (m_hooks.RefreshPresetButtons)
-        m_hooks.RefreshPresetButtons();
+    RefreshPresetButtons();
+}
+
+void Presets::RefreshPresetButtons()
+{
+    const std::optional<qint32> tuned = m_tuned.number();
+    for (int i = 0; i < 3; ++i) {
+        const std::optional<qint32> preset = basic::CLng(m_c.lblPreset(i).Caption());
+        const bool on = tuned && preset && *tuned == *preset;
+        const qint16 state = on ? skin::StateOn : skin::StateUp;
+        skin::PaintSkinnedControl(m_c, m_c.cmdPreset(i), state, m_scale);
+        const std::optional<qint32> colour = basic::CLng(m_state.PresetColour[size_t(i)][size_t(state)]);
+        if (colour)
+            m_c.lblPreset(i).setForeColor(skin::Colour(quint32(*colour)));
+    }
 }
 
 } // namespace presets

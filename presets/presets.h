@@ -14,16 +14,18 @@ namespace presets {
 
 class Presets {
 public:
-    // What a tap needs from the list and what shows the presets' lights.
+    // What a tap needs from the list.
     struct Hooks {
         std::function<int(const QString& key)> FindItem;
         std::function<void(qint32 position)> ChooseListItem;
         std::function<void(qint32 item)> HighlightItem;
-        std::function<void()> RefreshPresetButtons;
     };
 
     Presets(skin::RadioXMControls& controls, skin::WindowState& state, modFunctions::SharedWaitTimer& waits,
             const skin::TwipsScale& scale, const radio::TunedChannel& tuned, Hooks hooks);
+
+    // Hands the mouse events of each preset's picture area and caption label to the handlers below.
+    void connectHandlers();
 
     void cmdPreset_MouseDown(qint16 index, const skin::MouseArgs& args);
     void cmdPreset_MouseUp(qint16 index, const skin::MouseArgs& args);
@@ -33,6 +35,9 @@ public:
     // Tunes the channel stored in preset index (0 to 2), highlights it and lights the presets;
     // a preset whose channel is not in the table does nothing.
     void TunePreset(qint16 index);
+
+    // Shows each preset as on (it holds the tuned channel) or up.
+    void RefreshPresetButtons();
 
     // How long a save's message stays on the now-playing line: five seconds (tests take less).
     void setMessageTime(qint32 ms) { m_messageMs = ms; }

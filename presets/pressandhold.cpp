@@ -13,6 +13,13 @@ PressAndHold::PressAndHold(skin::RadioXMControls& controls, skin::WindowState& s
 {
 }
 
+void PressAndHold::connectHandlers()
+{
+    m_c.cmdTune->handlers() = {.mouseDown = [this](const skin::MouseArgs& a) { cmdTune_MouseDown(a); },
+                               .mouseUp = [this](const skin::MouseArgs& a) { cmdTune_MouseUp(a); },
+                               .click = [this] { cmdTune_Click(); }};
+}
+
 void PressAndHold::tmrButtonPressed_Timer()
 {
     const std::function<void()>* action = nullptr;

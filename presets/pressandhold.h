@@ -27,6 +27,9 @@ public:
     PressAndHold(skin::RadioXMControls& controls, skin::WindowState& state, const skin::TwipsScale& scale,
                  Actions actions);
 
+    // Hands the tune button's mouse events to the handlers below.
+    void connectHandlers();
+
     // One tick: runs the action of the button held; with none held it does nothing.
     void tmrButtonPressed_Timer();
 

@@ -45,14 +45,15 @@ struct MouseArgs {
 
 // Handlers a control raises: press, release, move, click (released over the control),
 // double-click, and the loss of the keyboard focus (only controls that take the focus at a
-// click raise it).
+// click raise it). Filled with designated initialisers that name only the events a control
+// answers.
 struct MouseHandlers {
-    std::function<void(const MouseArgs&)> mouseDown;
-    std::function<void(const MouseArgs&)> mouseUp;
-    std::function<void(const MouseArgs&)> mouseMove;
-    std::function<void()> click;
-    std::function<void()> dblClick;
-    std::function<void()> lostFocus;
+    std::function<void(const MouseArgs&)> mouseDown{};
+    std::function<void(const MouseArgs&)> mouseUp{};
+    std::function<void(const MouseArgs&)> mouseMove{};
+    std::function<void()> click{};
+    std::function<void()> dblClick{};
+    std::function<void()> lostFocus{};
 };
 
 // The widget behind every control: forwards mouse events to the control's handlers.
@@ -184,11 +185,14 @@ public:
 private:
     friend class TextMeasure;
     class Widget;
-    void fitToText();
+    // An auto-sized label takes its text's size, at least minWidth wide (twips); a fixed-size one
+    // only widens to minWidth. While the measuring is held the label waits, minWidth kept.
+    void fitToText(float minWidth = 0);
     void restyle();
 
     Widget* m_view;
     TextMeasure* m_measure = nullptr;
+    float m_waitingMinWidth = 0;
     QString m_caption;
     QFont m_font;
     float m_fontSize = 8.25f;
@@ -327,10 +331,8 @@ public:
     // A run-time member: copies member 0's properties and starts hidden.
     T& Load(int index)
     {
-        T& member = create(index);
-        member.copyPropertiesFrom((*this)(0));
-        member.setVisible(false);
-        return member;
+        create(index);
+        return Reload(index);
     }
 
     void Unload(int index) { m_members.erase(index); }
@@ -339,9 +341,7 @@ public:
     // and starts hidden, as a newly loaded one would, without a new widget.
     T& Reload(int index)
     {
-        if (!exists(index))
-            return Load(index);
-        T& member = (*this)(index);
+        T& member = exists(index) ? (*this)(index) : create(index);
         member.copyPropertiesFrom((*this)(0));
         member.setVisible(false);
         return member;

@@ -495,6 +495,15 @@ bool AlsaMixer::run(std::function<void(Alsa&)> job, int ms)
     return false;
 }
 
+template <typename T> T AlsaMixer::runFor(std::function<T(Alsa&)> job, int ms, T timedOut)
+{
+    // Shared with the job: a job that comes back late still has somewhere to put its result.
+    auto result = std::make_shared<T>(timedOut);
+    if (!run([result, job = std::move(job)](Alsa& a) { *result = job(a); }, ms))
+        return timedOut;
+    return *result;
+}
+
 // What an opening found, filled on the mixer's thread.
 struct AlsaMixer::Opening {
     OpenResult result = OpenResult::CannotOpen;
@@ -563,12 +572,9 @@ std::optional<qint32> AlsaMixer::level(Line line)
 
 int AlsaMixer::setLevel(Line line, qint32 level)
 {
-    auto result = std::make_shared<int>(0);
     if (!hasLevel(line))
         return -ENOENT;
-    if (!run([result, line, level](Alsa& a) { *result = a.writeLevel(line, level); }, m_timeouts.callMs))
-        return -ETIMEDOUT;
-    return *result;
+    return runFor<int>([line, level](Alsa& a) { return a.writeLevel(line, level); }, m_timeouts.callMs, -ETIMEDOUT);
 }
 
 std::optional<bool> AlsaMixer::muted(Line line)
@@ -578,37 +584,27 @@ std::optional<bool> AlsaMixer::muted(Line line)
 
 int AlsaMixer::setMuted(Line line, bool muted)
 {
-    auto result = std::make_shared<int>(0);
     if (!hasMute(line))
         return -ENOENT;
-    if (!run([result, line, muted](Alsa& a) { *result = a.writeMuted(line, muted); }, m_timeouts.callMs))
-        return -ETIMEDOUT;
-    return *result;
+    return runFor<int>([line, muted](Alsa& a) { return a.writeMuted(line, muted); }, m_timeouts.callMs, -ETIMEDOUT);
 }
 
 MixerDevice::CaptureError AlsaMixer::openCapture()
 {
-    auto result = std::make_shared<CaptureError>();
     const QByteArray device = m_device.toLocal8Bit();
-    if (!run([result, device](Alsa& a) { *result = a.openCapture(device); }, m_timeouts.openMs))
-        return {-ETIMEDOUT, errorText(-ETIMEDOUT)};
-    return *result;
+    return runFor<CaptureError>([device](Alsa& a) { return a.openCapture(device); }, m_timeouts.openMs,
+                                {-ETIMEDOUT, errorText(-ETIMEDOUT)});
 }
 
 MixerDevice::CaptureError AlsaMixer::startCapture()
 {
-    auto result = std::make_shared<CaptureError>();
-    if (!run([result](Alsa& a) { *result = a.startCapture(); }, m_timeouts.openMs))
-        return {-ETIMEDOUT, errorText(-ETIMEDOUT)};
-    return *result;
+    return runFor<CaptureError>([](Alsa& a) { return a.startCapture(); }, m_timeouts.openMs,
+                                {-ETIMEDOUT, errorText(-ETIMEDOUT)});
 }
 
 std::optional<qint32> AlsaMixer::readCaptureMeter()
 {
-    auto value = std::make_shared<std::optional<qint32>>();
-    if (!run([value](Alsa& a) { *value = a.readMeter(); }, m_timeouts.callMs))
-        return std::nullopt;
-    return *value;
+    return runFor<std::optional<qint32>>([](Alsa& a) { return a.readMeter(); }, m_timeouts.callMs, std::nullopt);
 }
 
 void AlsaMixer::closeCapture()

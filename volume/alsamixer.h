@@ -60,6 +60,8 @@ private:
     // Runs job on the mixer's thread; false when it did not come back within ms. A write that
     // did not is then dropped, unless it already reached the device.
     bool run(std::function<void(Alsa&)> job, int ms);
+    // run() for a job with a result: the job's result, or timedOut when it did not come back.
+    template <typename T> T runFor(std::function<T(Alsa&)> job, int ms, T timedOut);
     std::function<void(Alsa&)> openJob(std::shared_ptr<Opening> opening, bool freshConfiguration) const;
 
     QString m_device;

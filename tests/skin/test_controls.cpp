@@ -174,6 +174,18 @@ TEST(Controls, AHeldMeasureLetsAutoSizedLabelsFitOnlyWhenReleased)
     EXPECT_EQ(line.Width(), measured.c.lblArtistTrackTitle->Width()) << "after the release, at once";
 }
 
+TEST(Controls, AHeldMeasureKeepsTheMinimumWidthForTheRelease)
+{
+    Window measured;
+    QWidget form;
+    skin::RadioXMControls c(&form, measured.scale, true);
+    c.lblArtistTrackTitle->setCaption("A", 3000);
+    c.textMeasure.release();
+    EXPECT_EQ(c.lblArtistTrackTitle->Width(), 3000.0f) << "an auto-sized label, at least as wide as asked";
+    measured.c.lblArtistTrackTitle->setCaption("A", 3000);
+    EXPECT_EQ(c.lblArtistTrackTitle->Width(), measured.c.lblArtistTrackTitle->Width());
+}
+
 TEST(Controls, LabelsLieBeneathPictureAreasInTheOrderTheyWereMade)
 {
     Window w;
