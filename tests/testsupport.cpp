@@ -47,6 +47,14 @@ void pump(int ms)
     }
 }
 
+QString pactl(const QStringList& arguments)
+{
+    QProcess p;
+    p.start(QStringLiteral("pactl"), arguments);
+    p.waitForFinished(5000);
+    return QString::fromUtf8(p.readAllStandardOutput()).trimmed();
+}
+
 QString writeScript(const QString& path, const QByteArray& lines)
 {
     writeFile(path, "#!/bin/sh\n" + lines + "\n");

@@ -5,6 +5,7 @@
 #include <QByteArray>
 #include <QProcess>
 #include <QString>
+#include <QStringList>
 #include <QTemporaryDir>
 #include <functional>
 #include <memory>
@@ -27,6 +28,9 @@ QString writeScript(const QString& path, const QByteArray& lines);
 
 // Runs the event loop until pred() holds or timeoutMs passes; returns pred()'s last value.
 bool waitUntil(const std::function<bool()>& pred, int timeoutMs = 5000);
+
+// pactl against the tests' sound server (or the one its arguments name); its standard output.
+QString pactl(const QStringList& arguments);
 
 // Runs the event loop for ms milliseconds.
 void pump(int ms);

@@ -6,13 +6,11 @@
 #include "alerts/alertbook.h"
 #include "alerts/alertwatcher.h"
 #include "app/frmradioxm.h"
+#include "benchfolder.h"
 #include "benchsupport.h"
 #include "volume/memorymixer.h"
 
 #include <QApplication>
-#include <QDir>
-#include <QFile>
-#include <QProcess>
 #include <QTemporaryDir>
 #include <cstdio>
 #include <ctime>
@@ -131,31 +129,6 @@ void benchWatcher(const alerts::AlertIndex& none, const alerts::AlertIndex& full
 
 // --- The whole report, in the window ------------------------------------------------------------
 
-void writeProgramFolder(const QString& folder)
-{
-    QByteArray services;
-    for (int channel = 1; channel <= Channels; ++channel)
-        services += QStringLiteral("\"%1,Station %2,Genre %3\"\r\n")
-                        .arg(radio::ChannelTable::RowKey(channel))
-                        .arg(channel)
-                        .arg(channel % 12)
-                        .toUtf8();
-    QFile file(folder + "/services.dat");
-    file.open(QIODevice::WriteOnly);
-    file.write(services);
-    file.close();
-    QFile ini(folder + "/vantoxm.ini");
-    ini.open(QIODevice::WriteOnly);
-    ini.write("[XMRadio]\r\nLastChannel=7\r\n[Appearance]\r\nWindowWidth=800\r\nWindowHeight=480\r\n"
-              "DaySkin=Day\r\nNightSkin=Day\r\n");
-    ini.close();
-    QDir().mkpath(folder + "/Skins");
-    for (const QString& path : {QStringLiteral("radio_xm.ini"), QStringLiteral("Images")})
-        QProcess::execute(QStringLiteral("cp"),
-                          {QStringLiteral("-r"), QStringLiteral(VANTO_PROGRAM_DIR "/Skins/Day/") + path,
-                           folder + QStringLiteral("/Skins/")});
-}
-
 // Microseconds of the window thread's processor time a report takes: the radio client's
 // ChannelData signal, which the window handles (the table, services.dat, the now-playing labels,
 // the repaints as the event loop gets to them), and with it the watcher when there is one.
@@ -218,7 +191,7 @@ void windowRounds(frmRadioXM& window, const Reports& reports, const alerts::Aler
 void benchWindow(const alerts::AlertIndex& none, const alerts::AlertIndex& full)
 {
     QTemporaryDir folder;
-    writeProgramFolder(folder.path());
+    bench::writeProgramFolder(folder.path(), Channels);
     frmRadioXM::Seams seams;
     seams.programFolder = folder.path();
     volume::MemoryMixer::Script mixer;

@@ -3,6 +3,7 @@
 // the radio service's name and sends the reports while the receiver is busy, so the figure is
 // the receiver's own cost of draining them, not the sender's speed.
 #include "app/frmradioxm.h"
+#include "benchfolder.h"
 #include "benchsupport.h"
 #include "radio/xmradio_names.h"
 #include "volume/memorymixer.h"
@@ -11,8 +12,6 @@
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>
 #include <QDBusMessage>
-#include <QDir>
-#include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QThread>
@@ -107,31 +106,6 @@ double measureBare()
     return ms;
 }
 
-void writeProgramFolder(const QString& folder)
-{
-    QByteArray services;
-    for (int channel = 1; channel <= Channels; ++channel)
-        services += QStringLiteral("\"%1,Station %2,Genre %3\"\r\n")
-                        .arg(radio::ChannelTable::RowKey(channel))
-                        .arg(channel)
-                        .arg(channel % 12)
-                        .toUtf8();
-    QFile file(folder + "/services.dat");
-    file.open(QIODevice::WriteOnly);
-    file.write(services);
-    file.close();
-    QFile ini(folder + "/vantoxm.ini");
-    ini.open(QIODevice::WriteOnly);
-    ini.write("[XMRadio]\r\nLastChannel=7\r\n[Appearance]\r\nWindowWidth=800\r\nWindowHeight=480\r\n"
-              "DaySkin=Day\r\nNightSkin=Day\r\n");
-    ini.close();
-    QDir().mkpath(folder + "/Skins");
-    for (const QString& path : {QStringLiteral("radio_xm.ini"), QStringLiteral("Images")})
-        QProcess::execute(QStringLiteral("cp"),
-                          {QStringLiteral("-r"), QStringLiteral(VANTO_PROGRAM_DIR "/Skins/Day/") + path,
-                           folder + QStringLiteral("/Skins/")});
-}
-
 // Without MPRIS: another connection holds the media player's name, as a first instance of the
 // window would, and the window goes on without it. The same window with and without the player,
 // in the same run, shows the player's own cost.
@@ -142,7 +116,7 @@ double measureWindow(bool* complete, bool withoutMpris)
     if (withoutMpris)
         other.registerService(QStringLiteral("org.mpris.MediaPlayer2.vantoxm"));
     QTemporaryDir folder;
-    writeProgramFolder(folder.path());
+    bench::writeProgramFolder(folder.path(), Channels);
     frmRadioXM::Seams seams;
     seams.programFolder = folder.path();
     // The reports are measured, not the sound card: the mixer is held in memory.

@@ -20,20 +20,12 @@
 #include <csignal>
 #include <gtest/gtest.h>
 
+using testsupport::pactl;
 using testsupport::waitUntil;
 
 namespace {
 
 const QString PlayerInterface = QStringLiteral("org.mpris.MediaPlayer2.Player");
-
-// pactl against the test's sound server; its standard output.
-QString pactl(const QStringList& arguments)
-{
-    QProcess p;
-    p.start(QStringLiteral("pactl"), arguments);
-    p.waitForFinished(5000);
-    return QString::fromUtf8(p.readAllStandardOutput()).trimmed();
-}
 
 // Records the PropertiesChanged signals of the media player's object.
 class PropertiesRecorder : public QObject {

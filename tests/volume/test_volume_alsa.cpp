@@ -16,19 +16,12 @@
 #include <unistd.h>
 
 using namespace volume;
+using testsupport::pactl;
 using testsupport::waitUntil;
 
 namespace {
 
 const QString Sink = QStringLiteral("vanto_null");
-
-QString pactl(const QStringList& arguments)
-{
-    QProcess p;
-    p.start(QStringLiteral("pactl"), arguments);
-    p.waitForFinished(5000);
-    return QString::fromUtf8(p.readAllStandardOutput()).trimmed();
-}
 
 // The sink's volume in the server's own units (65536 is 100 %), of its first channel.
 long sinkVolume()

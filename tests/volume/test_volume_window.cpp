@@ -17,17 +17,10 @@
 #include <csignal>
 #include <gtest/gtest.h>
 
+using testsupport::pactl;
 using testsupport::waitUntil;
 
 namespace {
-
-QString pactl(const QStringList& arguments)
-{
-    QProcess p;
-    p.start(QStringLiteral("pactl"), arguments);
-    p.waitForFinished(5000);
-    return QString::fromUtf8(p.readAllStandardOutput()).trimmed();
-}
 
 long sinkVolume(const QString& server = {})
 {

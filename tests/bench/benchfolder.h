@@ -1,0 +1,37 @@
+// A program folder for the benchmarks that run the whole window: a listing of `channels`
+// channels already in services.dat, channel 7 tuned, the Day skin of the build for both skins.
+#pragma once
+
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QString>
+
+namespace bench {
+
+inline void writeProgramFolder(const QString& folder, int channels)
+{
+    QByteArray services;
+    for (int channel = 1; channel <= channels; ++channel)
+        services += QStringLiteral("\"%1,Station %2,Genre %3\"\r\n")
+                        .arg(channel, 3, 10, QLatin1Char('0'))
+                        .arg(channel)
+                        .arg(channel % 12)
+                        .toUtf8();
+    QFile file(folder + "/services.dat");
+    file.open(QIODevice::WriteOnly);
+    file.write(services);
+    file.close();
+    QFile ini(folder + "/vantoxm.ini");
+    ini.open(QIODevice::WriteOnly);
+    ini.write("[XMRadio]\r\nLastChannel=7\r\n[Appearance]\r\nWindowWidth=800\r\nWindowHeight=480\r\n"
+              "DaySkin=Day\r\nNightSkin=Day\r\n");
+    ini.close();
+    QDir().mkpath(folder + "/Skins");
+    for (const QString& path : {QStringLiteral("radio_xm.ini"), QStringLiteral("Images")})
+        QProcess::execute(QStringLiteral("cp"),
+                          {QStringLiteral("-r"), QStringLiteral(VANTO_PROGRAM_DIR "/Skins/Day/") + path,
+                           folder + QStringLiteral("/Skins/")});
+}
+
+} // namespace bench
