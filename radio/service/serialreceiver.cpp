@@ -93,8 +93,10 @@ void SerialReceiver::onOpened()
     powerUp();
 }
 
-void SerialReceiver::onLost()
+void SerialReceiver::resetLink()
 {
+    // Whatever was asked or half received before is gone with the line: nothing is waited for
+    // and no byte of it is decoded.
     m_poweredUp = false;
     m_monitoring = false;
     m_queue.clear();
@@ -102,18 +104,17 @@ void SerialReceiver::onLost()
     m_replyTimer.stop();
     m_quietTimer.stop();
     m_decoder.reset();
+}
+
+void SerialReceiver::onLost()
+{
+    resetLink();
     m_levels = {};
 }
 
 void SerialReceiver::powerUp()
 {
-    m_poweredUp = false;
-    m_monitoring = false;
-    m_queue.clear();
-    m_inFlight.reset();
-    m_replyTimer.stop();
-    m_quietTimer.stop();
-    m_decoder.reset();
+    resetLink();
     // Another receiver may have come back on the port: its line-up is learnt anew.
     m_lastPass.clear();
     m_thisPass.clear();

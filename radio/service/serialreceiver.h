@@ -76,6 +76,8 @@ private:
     void onBytes(const QByteArray& bytes);
     void onLineQuiet();
     void powerUp();
+    // Forgets the requests on the line and what was half received.
+    void resetLink();
     void tune(int number);
     void enqueue(Request request);
     void dropQueued(std::initializer_list<Kind> kinds);
