@@ -13,6 +13,13 @@ status=0
 for target in xmframes ini services skinfile; do
     work="build-sanitize/fuzz/$target"
     mkdir -p "$work/corpus"
+    # The skins a build draws seed the skin file reader too, when there is such a build.
+    if [ "$target" = skinfile ]; then
+        for skin in Day Night; do
+            shipped="build/program/Skins/$skin/radio_xm.ini"
+            if [ -f "$shipped" ]; then cp "$shipped" "$work/corpus/shipped-$skin.ini"; fi
+        done
+    fi
     if "build-sanitize/fuzz/fuzz_$target" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=1024 \
         -artifact_prefix="$work/" "$work/corpus" "tests/fuzz/corpus/$target" > "$work/fuzz.log" 2>&1; then
         echo "fuzz_$target: $(grep -E '^#[0-9]+[[:space:]]+DONE' "$work/fuzz.log" | tail -1)"

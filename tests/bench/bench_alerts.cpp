@@ -190,19 +190,8 @@ void windowRounds(frmRadioXM& window, const Reports& reports, const alerts::Aler
 
 void benchWindow(const alerts::AlertIndex& none, const alerts::AlertIndex& full)
 {
-    QTemporaryDir folder;
-    bench::writeProgramFolder(folder.path(), Channels);
-    frmRadioXM::Seams seams;
-    seams.programFolder = folder.path();
-    volume::MemoryMixer::Script mixer;
-    seams.createMixer = [&mixer] { return std::make_unique<volume::MemoryMixer>(mixer); };
-    frmRadioXM window(std::move(seams));
-    window.Form_Load();
-    window.show();
-    QElapsedTimer settle;
-    settle.start();
-    while (settle.elapsed() < 300)
-        QCoreApplication::processEvents();
+    bench::StartedWindow started(Channels);
+    frmRadioXM& window = *started.window;
     if (!window.radioClient()) {
         std::printf("window: no session bus, so no radio client; run under dbus-run-session\n");
         return;

@@ -115,21 +115,8 @@ double measureWindow(bool* complete, bool withoutMpris)
     QDBusConnection other = QDBusConnection::connectToBus(QDBusConnection::SessionBus, otherInstance);
     if (withoutMpris)
         other.registerService(QStringLiteral("org.mpris.MediaPlayer2.vantoxm"));
-    QTemporaryDir folder;
-    bench::writeProgramFolder(folder.path(), Channels);
-    frmRadioXM::Seams seams;
-    seams.programFolder = folder.path();
-    // The reports are measured, not the sound card: the mixer is held in memory.
-    volume::MemoryMixer::Script mixer;
-    seams.createMixer = [&mixer] { return std::make_unique<volume::MemoryMixer>(mixer); };
-    frmRadioXM window(std::move(seams));
-    window.Form_Load();
-    window.show();
-    // The first paint of the window belongs to start-up, not to the reports.
-    QElapsedTimer settle;
-    settle.start();
-    while (settle.elapsed() < 300)
-        QCoreApplication::processEvents();
+    bench::StartedWindow started(Channels);
+    frmRadioXM& window = *started.window;
     int count = 0;
     QObject::connect(window.radioClient(), &AXXMRadioClient::ChannelData, [&count] { ++count; });
     Sender sender;
