@@ -190,6 +190,7 @@ void frmRadioXM::Form_Load()
     m_tuned.setNumber(settings.lastChannel);
     m_presets->RefreshPresetButtons();
     ShowSkin();
+    createAlerts();
     StartService(settings.servicePath);
     OpenMixer();
     CreateRadio();
@@ -258,6 +259,23 @@ void frmRadioXM::CreateRadio()
     heard(&AXXMRadioClient::SignalStrength, &frmRadioXM::MXM_SignalStrength);
     heard(&AXXMRadioClient::MuteChanged, [] {});
     connect(MXM.get(), &AXXMRadioClient::ServiceLost, this, &frmRadioXM::MXM_ServiceLost);
+}
+
+void frmRadioXM::createAlerts()
+{
+    m_alerts = std::make_unique<alerts::WindowAlerts>(
+        *m_controls, m_state, m_tuned, m_seams.programFolder + QLatin1String("/vanto-xm.png"),
+        alerts::WindowAlerts::Hooks{[this](qint32 number) { TuneChannel(number); }});
+    m_alerts->connectHandlers();
+}
+
+void frmRadioXM::TuneChannel(qint32 number)
+{
+    const int position = m_table.FindItem(radio::ChannelTable::RowKey(number));
+    if (position < 0)
+        return;
+    m_chooser->ChooseListItem(position);
+    m_highlight->HighlightItem(position + 1);
 }
 
 void frmRadioXM::ShowFirstPicture()
@@ -400,6 +418,8 @@ void frmRadioXM::MXM_ChannelData(qint32 number, const QString& station, const QS
 {
     const bool wasReady = m_state.ChannelListReady;
     m_channelData->ChannelData(number, station, artist, title, genre);
+    if (m_alerts)
+        m_alerts->Report(number, station, artist, title);
     // The listing has come round: the media player can step through the list now.
     if (!wasReady && m_state.ChannelListReady && m_mpris)
         m_mpris->Refresh();
@@ -409,6 +429,8 @@ void frmRadioXM::MXM_CurrentChannelData(qint32 number, const QString& station, c
                                         const QString& title, const QString& genre)
 {
     m_nowPlaying->CurrentChannelData(number, station, artist, title, genre);
+    if (m_alerts)
+        m_alerts->Report(number, station, artist, title);
 }
 
 void frmRadioXM::MXM_SignalStrength(float rock, float roll, float ground)

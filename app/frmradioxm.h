@@ -20,6 +20,8 @@
 //   volu           the sound card's mixer (volume/cvolume.h); m_volume the volume and mute
 //                  buttons and the volume display over it (volume/volumecommands.h)
 //   m_mpris        the window as an MPRIS2 media player on the session bus (mpris/mediaplayer.h)
+//   m_alerts       artist and song alerts: the holds, the banners and the desktop's news
+//                  (alerts/windowalerts.h)
 //   m_firstPicture the skin's up picture over the window during start-up (app/firstpicture.h)
 //
 // How data flows: the radio's signals arrive as MXM_* handlers; a connection ahead of each
@@ -32,6 +34,7 @@
 // again. Settings are read at start-up and written when they change, never at shutdown.
 #pragma once
 
+#include "alerts/windowalerts.h"
 #include "app/modfunctions.h"
 #include "app/platform.h"
 #include "app/settingsfolder.h"
@@ -100,6 +103,7 @@ public:
     channellist::Scroller& scroller() { return *m_scroller; }
     presets::Presets& presets() { return *m_presets; }
     presets::PressAndHold& pressAndHold() { return *m_hold; }
+    alerts::WindowAlerts& alerts() { return *m_alerts; }
 
     // Loads the current skin, its failures reported (app/skinreporting.h).
     bool LoadSkinReportingErrors() { return m_skinReporting->LoadSkinReportingErrors(); }
@@ -145,6 +149,11 @@ private:
     void ClearLabels();
     void ShowPresetCaptions(const app::StartupSettings& settings);
     void CreateRadio();
+    // Reads the alerts and lets the artist, title and artist-title labels set them.
+    void createAlerts();
+    // Tunes a channel by its number as a double tap on its row does; one not in the table is
+    // not tuned.
+    void TuneChannel(qint32 number);
     void TuneLastChannel(qint32 channel);
     void OpenMixer();
     // Shows the window with the skin's up picture over it, decoded ahead of the load.
@@ -190,6 +199,7 @@ private:
     std::unique_ptr<volume::cVolume> volu;
     std::unique_ptr<volume::VolumeCommands> m_volume;
     std::unique_ptr<mpris::MediaPlayer> m_mpris;
+    std::unique_ptr<alerts::WindowAlerts> m_alerts;
     std::unique_ptr<QWidget> m_firstPicture;
     bool m_questionOpen = false;
     bool m_followingScreen = false;

@@ -52,8 +52,9 @@ void NowPlaying::ArtistTitleUpdate(const QString& line)
         m_waits.Wait(50);
         QCoreApplication::processEvents();
     }
-    m_c.lblArtistTrackTitle->setCaption(line);
     m_state.ArtistTrackTitle = line;
+    if (!m_state.ArtistTitleLent)
+        m_c.lblArtistTrackTitle->setCaption(line);
 }
 
 void NowPlaying::ChannelChange(qint32 number)

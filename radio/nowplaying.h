@@ -38,7 +38,8 @@ public:
     NowPlaying& operator=(const NowPlaying&) = delete;
 
     // Puts a new artist-title line on screen, unless it is the line already there. While a
-    // preset is held, the line waits: the preset's message must stay readable.
+    // preset is held, the line waits: the preset's message must stay readable. While an alert
+    // has the line, the new one is kept for when the alert is over.
     void ArtistTitleUpdate(const QString& line);
 
     void ChannelChange(qint32 number);

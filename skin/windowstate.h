@@ -44,8 +44,10 @@ struct WindowState {
     bool ChannelListReady = false;
     bool StartupHighlightDone = false;
 
-    // Now playing.
+    // Now playing. While an alert has the artist-title line (alerts/alertline.h), a new line is
+    // only kept in ArtistTrackTitle, and shown when the alert gives the line back.
     QString ArtistTrackTitle;
+    bool ArtistTitleLent = false;
     qint32 TrackPosition = 0;
     qint32 TrackDuration = 0;
     qint32 TimeThumbLeft = 0;

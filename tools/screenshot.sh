@@ -44,9 +44,37 @@ run() {
     sleep 2
 }
 
+# alert <picture>: an alert's banner. The radio service runs first; one channel's artist, heard
+# on the bus, becomes an alert set in an earlier run; then the window starts as a user starts it
+# and hears that artist on a channel it has not tuned.
+alert() {
+    cat > "$work/alert.sh" <<'SCENE'
+work=$1
+"$work/xm-radio-service" & service=$!
+# Each ChannelData signal: its member line, then number, station, artist, title, genre.
+timeout 3 dbus-monitor "type='signal',member='ChannelData'" > "$work/heard.txt" || true
+artist=$(awk '/member=ChannelData/ { getline; n = $2; getline; getline
+    if (n > 30) { sub(/^ *string "/, ""); sub(/"$/, ""); print; exit } }' "$work/heard.txt")
+printf '[Alerts]\r\nArtist1=%s\r\n' "$artist" >> "$work/vantoxm.ini"
+"$work/vanto-xm" & app=$!
+sleep 9
+import -window root "$2"
+kill $app; wait $app 2>/dev/null; kill $service
+SCENE
+    Xvfb :97 -screen 0 800x480x24 -nolisten tcp >/dev/null 2>&1 &
+    local xvfb=$!
+    sleep 1
+    DISPLAY=:97 ALSA_CONFIG_PATH="/usr/share/alsa/alsa.conf:$work/pulse/asound.conf" dbus-run-session -- bash "$work/alert.sh" "$work" "$1" || true
+    kill $xvfb 2>/dev/null || true
+    wait $xvfb 2>/dev/null || true
+    sleep 2
+}
+
 settings Day
 run 9
 run 8 "$out/day-800x480.png"
+settings Day
+alert "$out/alert-800x480.png"
 settings Night
 run 8 "$out/night-800x480.png"
-echo "wrote $out/day-800x480.png and $out/night-800x480.png"
+echo "wrote $out/day-800x480.png, $out/alert-800x480.png and $out/night-800x480.png"

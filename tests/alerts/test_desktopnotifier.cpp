@@ -2,10 +2,9 @@
 // server of the test's own on another connection: what is sent, the "Tune" action, who may speak
 // for a notification, a server that is slow to answer, and no server at all.
 #include "alerts/desktopnotifier.h"
+#include "notificationserver.h"
 #include "testsupport.h"
 
-#include <QDBusConnection>
-#include <QDBusMessage>
 #include <QElapsedTimer>
 #include <QSignalSpy>
 #include <gtest/gtest.h>
@@ -14,71 +13,6 @@ using namespace alerts;
 using testsupport::waitUntil;
 
 namespace {
-
-const QString ServerPath = QStringLiteral("/org/freedesktop/Notifications");
-const QString ServerInterface = QStringLiteral("org.freedesktop.Notifications");
-
-// The server side of the desktop's notifications: records each Notify and answers it with a new
-// id, at once or when the test says.
-class NotificationServer : public QObject {
-    Q_OBJECT
-    Q_CLASSINFO("D-Bus Interface", "org.freedesktop.Notifications")
-public:
-    struct Received {
-        QString appName, summary, body;
-        QStringList actions;
-        uint id = 0;
-    };
-
-    explicit NotificationServer(const QString& connectionName, bool answerLater = false)
-        : m_name(connectionName)
-        , m_bus(QDBusConnection::connectToBus(QDBusConnection::SessionBus, connectionName))
-        , m_answerLater(answerLater)
-    {
-        m_bus.registerObject(ServerPath, this, QDBusConnection::ExportAllSlots);
-        m_bus.registerService(ServerInterface);
-    }
-    ~NotificationServer() override
-    {
-        m_bus.unregisterService(ServerInterface);
-        QDBusConnection::disconnectFromBus(m_name);
-    }
-
-    // Sends a signal of the server as the server.
-    void send(const QString& member, const QVariantList& arguments) { m_bus.send(signal(member, arguments)); }
-    void answerNow()
-    {
-        for (const auto& [call, id] : m_waiting)
-            m_bus.send(call.createReply(QVariant::fromValue(id)));
-        m_waiting.clear();
-    }
-    static QDBusMessage signal(const QString& member, const QVariantList& arguments)
-    {
-        QDBusMessage message = QDBusMessage::createSignal(ServerPath, ServerInterface, member);
-        message.setArguments(arguments);
-        return message;
-    }
-
-    std::vector<Received> received;
-
-public slots:
-    uint Notify(const QString& appName, uint, const QString&, const QString& summary, const QString& body,
-                const QStringList& actions, const QVariantMap&, int, const QDBusMessage& call)
-    {
-        received.push_back({appName, summary, body, actions, uint(received.size() + 1)});
-        if (m_answerLater) {
-            call.setDelayedReply(true);
-            m_waiting.push_back({call, uint(received.size())});
-        }
-        return uint(received.size());
-    }
-
-private:
-    QString m_name;
-    QDBusConnection m_bus;
-    bool m_answerLater;
-    std::vector<std::pair<QDBusMessage, uint>> m_waiting;
-};
 
 Announcement news(qint32 channel)
 {
@@ -177,5 +111,3 @@ TEST(DesktopNotifier, WithoutAServerNothingFailsAndOneLineIsLogged)
 }
 
 } // namespace
-
-#include "test_desktopnotifier.moc"

@@ -1,0 +1,86 @@
+#include "alertline.h"
+
+namespace alerts {
+namespace {
+
+// How often the line looks whether the alert shown is over or a preset went down.
+constexpr int TickMs = 100;
+
+} // namespace
+
+AlertLine::AlertLine(skin::Label& line, skin::WindowState& state)
+    : m_line(line)
+    , m_state(state)
+{
+    m_tick.setInterval(TickMs);
+    QObject::connect(&m_tick, &QTimer::timeout, [this] { tick(); });
+}
+
+void AlertLine::ShowMessage(const QString& text)
+{
+    if (m_shown && m_shown->channel)
+        m_waiting.push_front(*m_shown);
+    m_waiting.push_front({text, std::nullopt, m_times.messageMs});
+    giveBack();
+    tick();
+}
+
+void AlertLine::ShowBanner(const Announcement& news)
+{
+    m_waiting.push_back({news.BannerText(), news.channel, m_times.bannerMs});
+    tick();
+}
+
+std::optional<qint32> AlertLine::BannerChannel() const
+{
+    if (!m_shown || m_line.Caption() != m_shown->text)
+        return std::nullopt;
+    return m_shown->channel;
+}
+
+void AlertLine::DropChannel(qint32 number)
+{
+    std::erase_if(m_waiting, [number](const Item& item) { return item.channel == number; });
+    if (m_shown && m_shown->channel == number) {
+        giveBack();
+        tick();
+    }
+}
+
+void AlertLine::tick()
+{
+    if (m_shown && presetHeld()) {
+        m_waiting.push_front(*m_shown);
+        giveBack();
+    }
+    if (m_shown && m_until.hasExpired())
+        giveBack();
+    if (!m_shown && !m_waiting.empty() && !presetHeld()) {
+        show(std::move(m_waiting.front()));
+        m_waiting.pop_front();
+    }
+    if (!m_shown && m_waiting.empty())
+        m_tick.stop();
+    else if (!m_tick.isActive())
+        m_tick.start();
+}
+
+void AlertLine::show(Item item)
+{
+    m_state.ArtistTitleLent = true;
+    m_line.setCaption(item.text);
+    m_until = QDeadlineTimer(item.ms);
+    m_shown = std::move(item);
+}
+
+void AlertLine::giveBack()
+{
+    if (!m_shown)
+        return;
+    if (m_line.Caption() == m_shown->text)
+        m_line.setCaption(m_state.ArtistTrackTitle);
+    m_state.ArtistTitleLent = false;
+    m_shown.reset();
+}
+
+} // namespace alerts

@@ -1,0 +1,117 @@
+#include "windowalerts.h"
+
+#include "alerts/logging.h"
+
+namespace alerts {
+namespace {
+
+const QString AppName = QStringLiteral("V.A.N.T.O XM Radio");
+constexpr int HoldMs = 2000;
+
+} // namespace
+
+WindowAlerts::WindowAlerts(skin::RadioXMControls& controls, skin::WindowState& state, const radio::TunedChannel& tuned,
+                           const QString& iconPath, Hooks hooks)
+    : m_c(controls)
+    , m_tuned(tuned)
+    , m_hooks(std::move(hooks))
+    , m_iconPath(iconPath)
+    , m_book(state.IniFile)
+    , m_watcher(m_book.Index())
+    , m_line(*controls.lblArtistTrackTitle, state)
+{
+    m_hold.setSingleShot(true);
+    m_hold.setInterval(HoldMs);
+    connect(&m_hold, &QTimer::timeout, this, &WindowAlerts::ToggleAlert);
+    // The tuned channel's news is heard already, whenever it was tuned.
+    connect(&m_tuned, &radio::TunedChannel::changed, this, [this](radio::TunedChannel::Parts parts) {
+        if (!(parts & radio::TunedChannel::Number) || !m_tuned.number())
+            return;
+        m_watcher.setTunedChannel(*m_tuned.number());
+        m_line.DropChannel(*m_tuned.number());
+    });
+    if (m_tuned.number())
+        m_watcher.setTunedChannel(*m_tuned.number());
+}
+
+WindowAlerts::~WindowAlerts() = default;
+
+void WindowAlerts::connectHandlers()
+{
+    const auto up = [this](const skin::MouseArgs& a) { lblAlert_MouseUp(a); };
+    m_c.lblArtist->handlers() = {.mouseDown = [this](const skin::MouseArgs& a) { lblArtist_MouseDown(a); },
+                                 .mouseUp = up};
+    m_c.lblTrackTitle->handlers() = {.mouseDown = [this](const skin::MouseArgs& a) { lblTrackTitle_MouseDown(a); },
+                                     .mouseUp = up};
+    m_c.lblArtistTrackTitle->handlers() = {.mouseDown = [this](const skin::MouseArgs& a) { lblArtist_MouseDown(a); },
+                                           .mouseUp = up,
+                                           .click = [this] { lblArtistTrackTitle_Click(); }};
+}
+
+void WindowAlerts::lblArtist_MouseDown(const skin::MouseArgs&)
+{
+    startHold(Held::Artist);
+}
+
+void WindowAlerts::lblTrackTitle_MouseDown(const skin::MouseArgs&)
+{
+    startHold(Held::Song);
+}
+
+void WindowAlerts::lblAlert_MouseUp(const skin::MouseArgs&)
+{
+    m_hold.stop();
+}
+
+void WindowAlerts::lblArtistTrackTitle_Click()
+{
+    if (std::exchange(m_holdActed, false))
+        return;
+    if (const std::optional<qint32> channel = m_line.BannerChannel())
+        TuneBanner(*channel);
+}
+
+void WindowAlerts::startHold(Held kind)
+{
+    m_held = kind;
+    m_holdActed = false;
+    m_hold.start();
+}
+
+void WindowAlerts::ToggleAlert()
+{
+    m_holdActed = true;
+    const radio::ChannelTexts& texts = m_tuned.texts();
+    const AlertBook::Toggle toggle =
+        m_held == Held::Artist ? m_book.ToggleArtist(texts.artist) : m_book.ToggleSong(texts.artist, texts.title);
+    if (toggle.outcome == AlertBook::Outcome::Refused)
+        return;
+    // An alert that did not reach the settings file is gone at the next start: the line says so.
+    m_line.ShowMessage(toggle.saved ? toggle.Message() : toggle.Message() + QStringLiteral(" (not saved)"));
+}
+
+void WindowAlerts::Report(qint32 number, const QString& station, const QString& artist, const QString& title)
+{
+    if (m_watcher.Report(number, station, artist, title))
+        Announce();
+}
+
+void WindowAlerts::Announce()
+{
+    if (!m_desktop) {
+        m_desktop = std::make_unique<DesktopNotifier>(AppName, m_iconPath);
+        connect(m_desktop.get(), &DesktopNotifier::tuneRequested, this, &WindowAlerts::TuneBanner);
+    }
+    while (const std::optional<Announcement> news = m_watcher.takeNews()) {
+        m_line.ShowBanner(*news);
+        m_desktop->notify(*news);
+    }
+}
+
+void WindowAlerts::TuneBanner(qint32 channel)
+{
+    if (m_hooks.TuneChannel)
+        m_hooks.TuneChannel(channel);
+}
+
+} // namespace alerts

@@ -1,0 +1,76 @@
+// The alerts in the window. Holding the now-playing artist or the artist-title line for two
+// seconds toggles an alert on the tuned artist, holding the title one on the tuned song; the line
+// says what the hold did. The radio's reports of every channel go to the watcher, and its news to
+// the artist-title line and to the desktop; a tap on a banner, or "Tune" on the desktop, tunes
+// that channel as a double tap on its row does. A tap that is not on a banner does what it did
+// before: nothing.
+#pragma once
+
+#include "alerts/alertbook.h"
+#include "alerts/alertline.h"
+#include "alerts/alertwatcher.h"
+#include "alerts/desktopnotifier.h"
+#include "radio/tunedchannel.h"
+#include "skin/radioxmcontrols.h"
+#include "skin/windowstate.h"
+
+#include <QObject>
+#include <QTimer>
+#include <functional>
+#include <memory>
+
+namespace alerts {
+
+class WindowAlerts : public QObject {
+    Q_OBJECT
+public:
+    struct Hooks {
+        // Tunes a channel as a double tap on its row does.
+        std::function<void(qint32 number)> TuneChannel;
+    };
+
+    // Reads the alerts from the settings file. iconPath: the program's picture, for the desktop.
+    WindowAlerts(skin::RadioXMControls& controls, skin::WindowState& state, const radio::TunedChannel& tuned,
+                 const QString& iconPath, Hooks hooks);
+    ~WindowAlerts() override;
+
+    // Hands the mouse events of the artist, title and artist-title labels to the handlers below.
+    void connectHandlers();
+
+    void lblArtist_MouseDown(const skin::MouseArgs& args);
+    void lblTrackTitle_MouseDown(const skin::MouseArgs& args);
+    void lblAlert_MouseUp(const skin::MouseArgs& args);
+    void lblArtistTrackTitle_Click();
+
+    // A ChannelData or CurrentChannelData report of the radio.
+    void Report(qint32 number, const QString& station, const QString& artist, const QString& title);
+
+    const AlertBook& book() const { return m_book; }
+    AlertLine& line() { return m_line; }
+    // How long a press must be held to toggle an alert: two seconds (tests take less).
+    void setHoldTime(int ms) { m_hold.setInterval(ms); }
+
+private:
+    enum class Held { Artist, Song };
+    void startHold(Held kind);
+    // The hold lasted: the tuned artist's or song's alert is toggled and the line says so.
+    void ToggleAlert();
+    void Announce();
+    void TuneBanner(qint32 channel);
+
+    skin::RadioXMControls& m_c;
+    const radio::TunedChannel& m_tuned;
+    Hooks m_hooks;
+    QString m_iconPath;
+    AlertBook m_book;
+    AlertWatcher m_watcher;
+    AlertLine m_line;
+    // Made at the first news: a start-up without news never touches the desktop's bus.
+    std::unique_ptr<DesktopNotifier> m_desktop;
+    QTimer m_hold;
+    Held m_held = Held::Artist;
+    // The press that ended in a toggle raises no tap.
+    bool m_holdActed = false;
+};
+
+} // namespace alerts

@@ -1,0 +1,90 @@
+// The artist-title line lent to the alerts, on the real controls with the real now-playing
+// display and presets: a held preset goes first, what the tuned channel plays waits for a banner
+// and comes back after it, and messages, banners and tunes take the line in turn.
+#include "alerts/alertline.h"
+#include "presets/presets.h"
+#include "radio/nowplaying.h"
+#include "testsupport.h"
+
+#include <QTemporaryDir>
+#include <QWidget>
+#include <gtest/gtest.h>
+
+using testsupport::pump;
+
+namespace {
+
+struct Line : ::testing::Test {
+    QTemporaryDir folder;
+    QWidget form;
+    skin::TwipsScale scale;
+    skin::RadioXMControls c{&form, scale};
+    skin::WindowState state;
+    modFunctions::SharedWaitTimer waits;
+    radio::ChannelTable table;
+    radio::TunedChannel tuned;
+    radio::NowPlaying nowPlaying{c, state, waits, table, tuned, {}};
+    presets::Presets presets{c, state, waits, scale, tuned, {}};
+    alerts::AlertLine line{*c.lblArtistTrackTitle, state};
+
+    void SetUp() override
+    {
+        state.IniFile = folder.filePath("vantoxm.ini");
+        line.setTimes({.messageMs = 300, .bannerMs = 600});
+        presets.setMessageTime(400);
+        tuned.report(20, {"Rock 20", "Artist A", "Title A", "Rock"});
+    }
+    QString shown() const { return c.lblArtistTrackTitle->Caption(); }
+    static alerts::Announcement news(qint32 channel)
+    {
+        return {channel, QStringLiteral("Hits %1").arg(channel), QStringLiteral("Alert %1").arg(channel), "Song",
+                false};
+    }
+};
+
+TEST_F(Line, AHeldPresetGoesFirstAndTheTunedLineWaitsForTheBanner)
+{
+    line.ShowBanner(news(7));
+    EXPECT_EQ(shown(), "Alert 7 - Song on 007 Hits 7");
+    EXPECT_EQ(line.BannerChannel(), 7);
+    tuned.setTexts({"Rock 20", "Artist B", "Title B", "Rock"});
+    EXPECT_EQ(shown(), "Alert 7 - Song on 007 Hits 7") << "the tuned channel's new song took the banner's place";
+
+    // A preset goes down: the line is given back at once, and the preset's message stays its time.
+    presets.cmdPreset_MouseDown(0, {});
+    pump(150);
+    EXPECT_EQ(shown(), "Artist B - Title B");
+    EXPECT_EQ(line.BannerChannel(), std::nullopt) << "a tap would tune a banner no longer shown";
+    presets.tmrSavePreset_Timer();
+    EXPECT_EQ(shown(), "Artist B - Title B");
+
+    // Let go, the banner comes back for its whole time, then the tuned line.
+    pump(150);
+    EXPECT_EQ(shown(), "Alert 7 - Song on 007 Hits 7");
+    pump(450);
+    EXPECT_EQ(shown(), "Alert 7 - Song on 007 Hits 7");
+    EXPECT_TRUE(testsupport::waitUntil([&] { return shown() == "Artist B - Title B"; }, 1000));
+}
+
+TEST_F(Line, MessagesBannersAndTunesTakeTheLineInTurn)
+{
+    line.ShowBanner(news(7));
+    line.ShowBanner(news(9));
+    line.ShowBanner(news(11));
+    line.ShowMessage("Alert set: Artist A");
+    EXPECT_EQ(shown(), "Alert set: Artist A");
+    EXPECT_EQ(line.BannerChannel(), std::nullopt);
+    // A second hold's message replaces the first; the banner it covered is shown whole after it.
+    line.ShowMessage("Alert removed: Artist A");
+    EXPECT_EQ(shown(), "Alert removed: Artist A");
+    EXPECT_TRUE(testsupport::waitUntil([&] { return line.BannerChannel() == 7; }, 1000));
+    // Channel 9 is tuned while 7 shows: its banner goes, 7 goes on, then 11.
+    line.DropChannel(9);
+    EXPECT_EQ(line.BannerChannel(), 7);
+    line.DropChannel(7);
+    EXPECT_EQ(line.BannerChannel(), 11);
+    EXPECT_TRUE(testsupport::waitUntil([&] { return shown() == "Artist A - Title A"; }, 1500));
+    EXPECT_FALSE(state.ArtistTitleLent);
+}
+
+} // namespace

@@ -1,0 +1,183 @@
+// Alerts in the real window with the real simulator service on a private session bus: holds on
+// the now-playing labels set and remove alerts in vantoxm.ini, a tap is only a tap, and the news
+// of another channel comes as a banner whose tap tunes it, and as a desktop notification whose
+// "Tune" tunes it.
+#include "alerts/alertwatcher.h"
+#include "app/frmradioxm.h"
+#include "app/modini.h"
+#include "notificationserver.h"
+#include "testskin.h"
+#include "testsupport.h"
+
+#include <QDBusConnectionInterface>
+#include <QTemporaryDir>
+#include <QTest>
+#include <csignal>
+#include <gtest/gtest.h>
+
+using testsupport::waitUntil;
+
+namespace {
+
+const QString Alerts = QStringLiteral("Alerts");
+
+qint64 serviceProcess()
+{
+    const QDBusReply<uint> pid =
+        QDBusConnection::sessionBus().interface()->servicePid(QStringLiteral("org.vanto.XMRadio"));
+    return pid.isValid() ? qint64(pid.value()) : 0;
+}
+
+class AlertsWindow : public ::testing::Test {
+protected:
+    QTemporaryDir folder;
+    std::unique_ptr<frmRadioXM> window;
+    QString ini;
+
+    void SetUp() override
+    {
+        testskin::writeSkin(folder.filePath("Skins"));
+        const QString wrapper = testsupport::writeScript(folder.filePath("run-service.sh"),
+                                                         "exec '" VANTO_PROGRAM_DIR
+                                                         "/xm-radio-service' --seed 7 --interval 10 --channels 150");
+        ini = folder.filePath("vantoxm.ini");
+        testsupport::writeFile(ini,
+                               "[XMRadio]\r\nXMServicePath=" + wrapper.toUtf8() +
+                                   "\r\nLastChannel=20\r\n[Appearance]\r\nWindowWidth=800\r\nWindowHeight=480\r\n");
+    }
+
+    void start()
+    {
+        frmRadioXM::Seams seams;
+        seams.programFolder = folder.path();
+        window = std::make_unique<frmRadioXM>(std::move(seams));
+        window->Form_Load();
+        window->show();
+        window->alerts().setHoldTime(300);
+        window->alerts().line().setTimes({.messageMs = 1500, .bannerMs = 15000});
+    }
+
+    // The simulator the window started outlives it; the next test needs the name free.
+    void TearDown() override
+    {
+        window.reset();
+        if (const qint64 pid = serviceProcess(); pid > 0 && ::kill(pid_t(pid), SIGTERM) == 0)
+            waitUntil([] { return serviceProcess() == 0; });
+    }
+
+    skin::RadioXMControls& c() { return window->controls(); }
+    QString line() { return c().lblArtistTrackTitle->Caption(); }
+    QString setting(const QString& key)
+    {
+        return modIni::ReadSetting(ini, key == "LastChannel" ? "XMRadio" : Alerts, key, modIni::AsString).toString();
+    }
+
+    // A finger on the label for ms milliseconds.
+    void hold(skin::Label& label, int ms)
+    {
+        QTest::mousePress(label.widget(), Qt::LeftButton);
+        testsupport::pump(ms);
+        QTest::mouseRelease(label.widget(), Qt::LeftButton);
+    }
+
+    // A tap where the driver sees the label: on whatever widget lies there in the window.
+    void tapOnScreen(skin::Label& label)
+    {
+        const QPoint centre = label.widget()->mapTo(window.get(), label.widget()->rect().center());
+        QWidget* under = window->childAt(centre);
+        ASSERT_EQ(under, label.widget()) << "the label is covered by " << under->objectName().toStdString() << " "
+                                         << under->metaObject()->className();
+        QTest::mouseClick(under, Qt::LeftButton, {}, under->mapFrom(window.get(), centre));
+    }
+
+    // The banner of a channel's news, from what the list says it plays.
+    QString banner(qint32 channel)
+    {
+        const radio::ChannelTable& t = window->table();
+        const int row = t.FindItem(radio::ChannelTable::RowKey(channel));
+        return alerts::Announcement{channel, t.text(row, radio::Station), t.text(row, radio::Artist),
+                                    t.text(row, radio::Title)}
+            .BannerText();
+    }
+
+    // The channel of the row the list shows selected.
+    qint32 selectedChannel() { return window->table().text(window->state().SelectedListItem, radio::Num).toInt(); }
+};
+
+TEST_F(AlertsWindow, HoldsSetAndRemoveAlertsAndATapIsOnlyATap)
+{
+    start();
+    ASSERT_TRUE(
+        waitUntil([&] { return !c().lblArtist->Caption().isEmpty() && !c().lblTrackTitle->Caption().isEmpty(); }));
+    const QString artist = c().lblArtist->Caption(), title = c().lblTrackTitle->Caption();
+
+    // Held three times as long as a hold: one toggle, not set and removed again.
+    hold(*c().lblArtist, 900);
+    EXPECT_EQ(setting("Artist1"), artist);
+    EXPECT_EQ(line(), "Alert set: " + artist);
+    ASSERT_TRUE(waitUntil([&] { return line() == window->state().ArtistTrackTitle; }));
+
+    const QByteArray before = testsupport::readFile(ini);
+    QTest::mouseClick(c().lblTrackTitle->widget(), Qt::LeftButton);
+    QTest::mouseClick(c().lblArtistTrackTitle->widget(), Qt::LeftButton);
+    testsupport::pump(500);
+    EXPECT_EQ(testsupport::readFile(ini), before) << "a tap set an alert";
+
+    hold(*c().lblArtistTrackTitle, 500);
+    EXPECT_EQ(line(), "Alert removed: " + artist);
+    EXPECT_EQ(setting("Artist1"), "");
+    hold(*c().lblTrackTitle, 500);
+    EXPECT_EQ(setting("Song1"), artist + " - " + title);
+    EXPECT_EQ(line(), "Alert set: " + artist + " - " + title);
+}
+
+TEST_F(AlertsWindow, ABannerTapAndTheDesktopsTuneTuneTheirChannels)
+{
+    start();
+    ASSERT_TRUE(waitUntil([&] { return window->state().ChannelListReady; }, 10000));
+    // Channels other than the tuned one, each the only one that plays its artist now. Four: a song
+    // that ends before the next start takes its alert's news with it.
+    QStringList artists;
+    const radio::ChannelTable& table = window->table();
+    for (int row = 0; row < table.count() && artists.size() < 4; ++row) {
+        const QString artist = table.text(row, radio::Artist);
+        int playing = 0;
+        for (int other = 0; other < table.count(); ++other)
+            playing += table.text(other, radio::Artist).compare(artist, Qt::CaseInsensitive) == 0;
+        if (table.text(row, radio::Num) != "20" && !artist.isEmpty() && playing == 1)
+            artists << artist;
+    }
+    ASSERT_EQ(artists.size(), 4);
+    window.reset();
+
+    // The alerts were set in an earlier run; the window that starts now hears the channels.
+    QByteArray settings = testsupport::readFile(ini) + "[Alerts]\r\n";
+    for (int i = 0; i < artists.size(); ++i)
+        settings += "Artist" + QByteArray::number(i + 1) + "=" + artists[i].toUtf8() + "\r\n";
+    testsupport::writeFile(ini, settings);
+    NotificationServer desktop(QStringLiteral("desktop"));
+    start();
+    ASSERT_TRUE(waitUntil([&] { return desktop.received.size() >= 2; }, 10000));
+    for (const NotificationServer::Received& shown : desktop.received)
+        EXPECT_EQ(shown.actions, QStringList({"tune", "Tune"}));
+    const auto channelOf = [](const NotificationServer::Received& shown) { return shown.body.mid(3, 3).toInt(); };
+    ASSERT_TRUE(waitUntil([&] { return line() == banner(channelOf(desktop.received[0])); }));
+    const qint32 tapped = channelOf(desktop.received[0]), other = channelOf(desktop.received[1]);
+    window->radioClient()->setMute(true);
+    ASSERT_TRUE(waitUntil([&] { return window->radioClient()->Mute(); }));
+
+    tapOnScreen(*c().lblArtistTrackTitle);
+    EXPECT_EQ(window->tuned().number(), tapped);
+    EXPECT_EQ(setting("LastChannel"), QString::number(tapped));
+    EXPECT_EQ(selectedChannel(), tapped);
+    EXPECT_TRUE(waitUntil([&] { return !window->radioClient()->Mute(); }));
+
+    // The next channel's banner follows; the desktop's "Tune" on its notification tunes it.
+    EXPECT_TRUE(waitUntil([&] { return line() == banner(other); }));
+    desktop.send(QStringLiteral("ActionInvoked"), {desktop.received[1].id, QStringLiteral("tune")});
+    ASSERT_TRUE(waitUntil([&] { return window->tuned().number() == other; }));
+    EXPECT_EQ(setting("LastChannel"), QString::number(other));
+    EXPECT_EQ(selectedChannel(), other);
+}
+
+} // namespace
