@@ -1,18 +1,51 @@
 #include "axxmradioclient.h"
 
+#include "radio/clientmembers.h"
 #include "radio/xmradio_names.h"
 
 #include <QDBusPendingCallWatcher>
 #include <QDBusPendingReply>
 #include <QDBusServiceWatcher>
 #include <QLoggingCategory>
+#include <optional>
+#include <tuple>
+#include <utility>
 
 Q_LOGGING_CATEGORY(lcRadio, "vanto.radio")
 
+namespace client = xmradio::client;
+
 namespace {
-const QStringList SignalNames = {QStringLiteral("ChannelChange"),  QStringLiteral("CurrentTime"),
-                                 QStringLiteral("ChannelData"),    QStringLiteral("CurrentChannelData"),
-                                 QStringLiteral("SignalStrength"), QStringLiteral("MuteChanged")};
+
+QStringList signalNames()
+{
+    QStringList names;
+    for (const client::Entry& member : client::Members)
+        if (member.kind == client::Kind::Signal)
+            names << QLatin1String(member.name);
+    return names;
+}
+
+const QStringList SignalNames = signalNames();
+
+template <typename... Args, std::size_t... I>
+std::tuple<Args...> arguments(const client::Member<client::Kind::Signal, Args...>&, const QList<QVariant>& a,
+                              std::index_sequence<I...>)
+{
+    return {a[I].value<Args>()...};
+}
+
+// The signal's arguments in the member's types, or nothing when the message is another member or
+// carries other types.
+template <typename... Args>
+std::optional<std::tuple<Args...>> read(const client::Member<client::Kind::Signal, Args...>& member,
+                                        const QDBusMessage& message)
+{
+    if (message.member() != QLatin1String(member.name) || message.signature() != QLatin1String(member.signature))
+        return std::nullopt;
+    return arguments(member, message.arguments(), std::index_sequence_for<Args...>{});
+}
+
 } // namespace
 
 std::unique_ptr<AXXMRadioClient> AXXMRadioClient::create(const QDBusConnection& bus)
@@ -82,31 +115,33 @@ void AXXMRadioClient::onOwnerChanged(const QString& newOwner)
     // A service that starts late, or again after a crash, learns what the window asked for.
     qCInfo(lcRadio) << "radio service owner is now" << newOwner;
     if (m_muteSet)
-        send(QStringLiteral("SetMute"), m_muted);
+        send(client::SetMute, m_muted);
     if (m_channel)
-        send(QStringLiteral("Channel"), *m_channel);
+        send(client::Channel, *m_channel);
     emit ServiceFound();
 }
 
 void AXXMRadioClient::Channel(qint32& number)
 {
     m_channel = number;
-    send(QStringLiteral("Channel"), number);
+    send(client::Channel, number);
 }
 
 void AXXMRadioClient::setMute(bool muted)
 {
     m_muted = muted;
     m_muteSet = true;
-    send(QStringLiteral("SetMute"), muted);
+    send(client::SetMute, muted);
 }
 
-void AXXMRadioClient::send(const QString& method, const QVariant& argument)
+template <typename... Args>
+void AXXMRadioClient::send(const client::Member<client::Kind::Method, Args...>& method,
+                           const std::type_identity_t<Args>&... arguments)
 {
     QDBusMessage call =
         QDBusMessage::createMethodCall(QLatin1String(xmradio::ServiceName), QLatin1String(xmradio::ObjectPath),
-                                       QLatin1String(xmradio::InterfaceName), method);
-    call << argument;
+                                       QLatin1String(xmradio::InterfaceName), QLatin1String(method.name));
+    call.setArguments({QVariant::fromValue(arguments)...});
     m_bus.send(call);
 }
 
@@ -121,22 +156,19 @@ void AXXMRadioClient::onSignal(const QDBusMessage& message)
 
 void AXXMRadioClient::dispatch(const QDBusMessage& message)
 {
-    const QString member = message.member();
-    const QString signature = message.signature();
-    const QList<QVariant> a = message.arguments();
-    if (member == QLatin1String("ChannelChange") && signature == QLatin1String("i"))
-        emit ChannelChange(a[0].toInt());
-    else if (member == QLatin1String("CurrentTime") && signature == QLatin1String("ii"))
-        emit CurrentTime(a[0].toInt(), a[1].toInt());
-    else if (member == QLatin1String("ChannelData") && signature == QLatin1String("issss"))
-        emit ChannelData(a[0].toInt(), a[1].toString(), a[2].toString(), a[3].toString(), a[4].toString());
-    else if (member == QLatin1String("CurrentChannelData") && signature == QLatin1String("issss"))
-        emit CurrentChannelData(a[0].toInt(), a[1].toString(), a[2].toString(), a[3].toString(), a[4].toString());
-    else if (member == QLatin1String("SignalStrength") && signature == QLatin1String("ddd"))
-        emit SignalStrength(float(a[0].toDouble()), float(a[1].toDouble()), float(a[2].toDouble()));
-    else if (member == QLatin1String("MuteChanged") && signature == QLatin1String("b")) {
-        m_muted = a[0].toBool();
+    if (auto a = read(client::ChannelChange, message))
+        std::apply([this](auto... v) { emit ChannelChange(v...); }, *a);
+    else if (auto a = read(client::CurrentTime, message))
+        std::apply([this](auto... v) { emit CurrentTime(v...); }, *a);
+    else if (auto a = read(client::ChannelData, message))
+        std::apply([this](auto... v) { emit ChannelData(v...); }, *a);
+    else if (auto a = read(client::CurrentChannelData, message))
+        std::apply([this](auto... v) { emit CurrentChannelData(v...); }, *a);
+    else if (auto a = read(client::SignalStrength, message))
+        std::apply([this](auto... v) { emit SignalStrength(float(v)...); }, *a);
+    else if (auto a = read(client::MuteChanged, message)) {
+        m_muted = std::get<0>(*a);
         emit MuteChanged(m_muted);
     } else
-        qCWarning(lcRadio) << "malformed signal" << member << signature << "ignored";
+        qCWarning(lcRadio) << "malformed signal" << message.member() << message.signature() << "ignored";
 }

@@ -1,7 +1,10 @@
 // The window's radio control: a client of the radio service on the D-Bus session bus. It tunes
 // and mutes the receiver and turns the service's signals into Qt signals on the window's
-// thread. It never blocks: every call is sent without waiting for an answer.
+// thread. It never blocks: every call is sent without waiting for an answer. The calls and signals
+// it speaks are the members in radio/clientmembers.h.
 #pragma once
+
+#include "radio/clientmembers.h"
 
 #include <QDBusConnection>
 #include <QDBusMessage>
@@ -10,6 +13,7 @@
 #include <QVariant>
 #include <memory>
 #include <optional>
+#include <type_traits>
 
 class QDBusServiceWatcher;
 
@@ -52,7 +56,9 @@ private:
     void onOwnerChanged(const QString& newOwner);
     void dispatch(const QDBusMessage& message);
     // Sends a call to the service without waiting for its answer.
-    void send(const QString& method, const QVariant& argument);
+    template <typename... Args>
+    void send(const xmradio::client::Member<xmradio::client::Kind::Method, Args...>& method,
+              const std::type_identity_t<Args>&... arguments);
 
     QDBusConnection m_bus;
     QDBusServiceWatcher* m_watcher = nullptr;
