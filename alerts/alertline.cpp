@@ -8,9 +8,10 @@ constexpr int TickMs = 100;
 
 } // namespace
 
-AlertLine::AlertLine(skin::Label& line, skin::WindowState& state)
+AlertLine::AlertLine(skin::Label& line, skin::WindowState& state, std::function<std::optional<Announcement>()> takeNews)
     : m_line(line)
     , m_state(state)
+    , m_takeNews(std::move(takeNews))
 {
     m_tick.setInterval(TickMs);
     QObject::connect(&m_tick, &QTimer::timeout, [this] { tick(); });
@@ -25,10 +26,10 @@ void AlertLine::ShowMessage(const QString& text)
     tick();
 }
 
-void AlertLine::ShowBanner(const Announcement& news)
+void AlertLine::NewsWaiting()
 {
-    m_waiting.push_back({news.BannerText(), news.channel, m_times.bannerMs});
-    tick();
+    if (!m_shown)
+        tick();
 }
 
 std::optional<qint32> AlertLine::BannerChannel() const
@@ -55,14 +56,21 @@ void AlertLine::tick()
     }
     if (m_shown && m_until.hasExpired())
         giveBack();
-    if (!m_shown && !m_waiting.empty() && !presetHeld()) {
-        show(std::move(m_waiting.front()));
-        m_waiting.pop_front();
-    }
+    if (!m_shown && !presetHeld())
+        showNext();
     if (!m_shown && m_waiting.empty())
         m_tick.stop();
     else if (!m_tick.isActive())
         m_tick.start();
+}
+
+void AlertLine::showNext()
+{
+    if (!m_waiting.empty()) {
+        show(std::move(m_waiting.front()));
+        m_waiting.pop_front();
+    } else if (const std::optional<Announcement> news = m_takeNews ? m_takeNews() : std::nullopt)
+        show({news->BannerText(), news->channel, m_times.bannerMs});
 }
 
 void AlertLine::show(Item item)

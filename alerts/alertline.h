@@ -1,8 +1,9 @@
 // The artist-title line lent to the alerts: a hold's "Alert set: ..." for three seconds, and each
-// banner of news for fifteen seconds, one after the other. While the line is lent, what the tuned
-// channel plays is only kept (WindowState::ArtistTrackTitle) and comes back when the line is
-// returned. A held preset goes first: its five-second message must stay readable, so the line is
-// returned at once and the alert shown waits, whole, until the preset is let go.
+// banner of news for fifteen seconds, one after the other. The line takes the next news from the
+// watcher only when it is free, so news whose song ended while it waited never shows. While the line is lent, what the
+// tuned channel plays is only kept (WindowState::ArtistTrackTitle) and comes back when the line is returned. A held
+// preset goes first: its five-second message must stay readable, so the line is returned at once and the alert shown
+// waits, whole, until the preset is let go.
 #pragma once
 
 #include "alerts/alertwatcher.h"
@@ -12,6 +13,7 @@
 #include <QDeadlineTimer>
 #include <QTimer>
 #include <deque>
+#include <functional>
 #include <optional>
 
 namespace alerts {
@@ -23,12 +25,13 @@ public:
         int bannerMs = 15000;
     };
 
-    AlertLine(skin::Label& line, skin::WindowState& state);
+    // takeNews: the oldest news still true, if any (AlertWatcher::takeNews).
+    AlertLine(skin::Label& line, skin::WindowState& state, std::function<std::optional<Announcement>()> takeNews);
 
     // A hold's message: shown at once, ahead of any news; a banner it covers is shown again after it.
     void ShowMessage(const QString& text);
-    // A banner of news, after those before it.
-    void ShowBanner(const Announcement& news);
+    // There is news to take: it is shown when the line is free.
+    void NewsWaiting();
     // The channel whose banner the line shows now, if it shows one.
     std::optional<qint32> BannerChannel() const;
     // The channel was tuned: its news is heard, and its banners go.
@@ -46,6 +49,7 @@ private:
     // Shows the next alert when the line is free, and returns the line when the one shown is over
     // or a preset is held.
     void tick();
+    void showNext();
     void show(Item item);
     // Gives the line back to what the tuned channel plays, unless something else wrote it since.
     void giveBack();
@@ -54,6 +58,8 @@ private:
     skin::Label& m_line;
     skin::WindowState& m_state;
     Times m_times;
+    std::function<std::optional<Announcement>()> m_takeNews;
+    // Messages not yet shown, and a banner a message or a preset cut short.
     std::deque<Item> m_waiting;
     std::optional<Item> m_shown;
     QDeadlineTimer m_until;

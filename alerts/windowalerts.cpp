@@ -18,7 +18,7 @@ WindowAlerts::WindowAlerts(skin::RadioXMControls& controls, skin::WindowState& s
     , m_iconPath(iconPath)
     , m_book(state.IniFile)
     , m_watcher(m_book.Index())
-    , m_line(*controls.lblArtistTrackTitle, state)
+    , m_line(*controls.lblArtistTrackTitle, state, [this] { return TakeNews(); })
 {
     m_hold.setSingleShot(true);
     m_hold.setInterval(HoldMs);
@@ -93,19 +93,20 @@ void WindowAlerts::ToggleAlert()
 void WindowAlerts::Report(qint32 number, const QString& station, const QString& artist, const QString& title)
 {
     if (m_watcher.Report(number, station, artist, title))
-        Announce();
+        m_line.NewsWaiting();
 }
 
-void WindowAlerts::Announce()
+std::optional<Announcement> WindowAlerts::TakeNews()
 {
+    std::optional<Announcement> news = m_watcher.takeNews();
+    if (!news)
+        return news;
     if (!m_desktop) {
         m_desktop = std::make_unique<DesktopNotifier>(AppName, m_iconPath);
         connect(m_desktop.get(), &DesktopNotifier::tuneRequested, this, &WindowAlerts::TuneBanner);
     }
-    while (const std::optional<Announcement> news = m_watcher.takeNews()) {
-        m_line.ShowBanner(*news);
-        m_desktop->notify(*news);
-    }
+    m_desktop->notify(*news);
+    return news;
 }
 
 void WindowAlerts::TuneBanner(qint32 channel)

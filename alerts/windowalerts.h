@@ -1,9 +1,9 @@
 // The alerts in the window. Holding the now-playing artist or the artist-title line for two
 // seconds toggles an alert on the tuned artist, holding the title one on the tuned song; the line
 // says what the hold did. The radio's reports of every channel go to the watcher, and its news to
-// the artist-title line and to the desktop; a tap on a banner, or "Tune" on the desktop, tunes
-// that channel as a double tap on its row does. A tap that is not on a banner does what it did
-// before: nothing.
+// the artist-title line, one after the other, each to the desktop as it shows; a tap on a banner, or "Tune" on the
+// desktop, tunes that channel as a double tap on its row does. A tap that is not on a banner does what it did before:
+// nothing.
 #pragma once
 
 #include "alerts/alertbook.h"
@@ -55,7 +55,9 @@ private:
     void startHold(Held kind);
     // The hold lasted: the tuned artist's or song's alert is toggled and the line says so.
     void ToggleAlert();
-    void Announce();
+    // The next news for the line, which goes to the desktop as the line shows it: both tell the
+    // same news at the same time, and a burst of news does not pile up on the desktop.
+    std::optional<Announcement> TakeNews();
     void TuneBanner(qint32 channel);
 
     skin::RadioXMControls& m_c;
@@ -65,7 +67,7 @@ private:
     AlertBook m_book;
     AlertWatcher m_watcher;
     AlertLine m_line;
-    // Made at the first news: a start-up without news never touches the desktop's bus.
+    // Made at the first news shown: a start-up without news never touches the desktop's bus.
     std::unique_ptr<DesktopNotifier> m_desktop;
     QTimer m_hold;
     Held m_held = Held::Artist;

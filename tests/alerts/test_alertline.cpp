@@ -25,26 +25,31 @@ struct Line : ::testing::Test {
     radio::TunedChannel tuned;
     radio::NowPlaying nowPlaying{c, state, waits, table, tuned, {}};
     presets::Presets presets{c, state, waits, scale, tuned, {}};
-    alerts::AlertLine line{*c.lblArtistTrackTitle, state};
+    alerts::AlertIndex alerts;
+    alerts::AlertWatcher watcher{alerts};
+    alerts::AlertLine line{*c.lblArtistTrackTitle, state, [this] { return watcher.takeNews(); }};
 
     void SetUp() override
     {
         state.IniFile = folder.filePath("vantoxm.ini");
+        alerts.rebuild({"Alert 7", "Alert 9", "Alert 11"}, {});
+        watcher.setTunedChannel(20);
         line.setTimes({.messageMs = 300, .bannerMs = 600});
         presets.setMessageTime(400);
         tuned.report(20, {"Rock 20", "Artist A", "Title A", "Rock"});
     }
     QString shown() const { return c.lblArtistTrackTitle->Caption(); }
-    static alerts::Announcement news(qint32 channel)
+    void hear(qint32 channel)
     {
-        return {channel, QStringLiteral("Hits %1").arg(channel), QStringLiteral("Alert %1").arg(channel), "Song",
-                false};
+        ASSERT_TRUE(watcher.Report(channel, QStringLiteral("Hits %1").arg(channel),
+                                   QStringLiteral("Alert %1").arg(channel), "Song"));
+        line.NewsWaiting();
     }
 };
 
 TEST_F(Line, AHeldPresetGoesFirstAndTheTunedLineWaitsForTheBanner)
 {
-    line.ShowBanner(news(7));
+    hear(7);
     EXPECT_EQ(shown(), "Alert 7 - Song on 007 Hits 7");
     EXPECT_EQ(line.BannerChannel(), 7);
     tuned.setTexts({"Rock 20", "Artist B", "Title B", "Rock"});
@@ -68,9 +73,9 @@ TEST_F(Line, AHeldPresetGoesFirstAndTheTunedLineWaitsForTheBanner)
 
 TEST_F(Line, MessagesBannersAndTunesTakeTheLineInTurn)
 {
-    line.ShowBanner(news(7));
-    line.ShowBanner(news(9));
-    line.ShowBanner(news(11));
+    hear(7);
+    hear(9);
+    hear(11);
     line.ShowMessage("Alert set: Artist A");
     EXPECT_EQ(shown(), "Alert set: Artist A");
     EXPECT_EQ(line.BannerChannel(), std::nullopt);
@@ -79,8 +84,10 @@ TEST_F(Line, MessagesBannersAndTunesTakeTheLineInTurn)
     EXPECT_EQ(shown(), "Alert removed: Artist A");
     EXPECT_TRUE(testsupport::waitUntil([&] { return line.BannerChannel() == 7; }, 1000));
     // Channel 9 is tuned while 7 shows: its banner goes, 7 goes on, then 11.
+    watcher.setTunedChannel(9);
     line.DropChannel(9);
     EXPECT_EQ(line.BannerChannel(), 7);
+    watcher.setTunedChannel(7);
     line.DropChannel(7);
     EXPECT_EQ(line.BannerChannel(), 11);
     EXPECT_TRUE(testsupport::waitUntil([&] { return shown() == "Artist A - Title A"; }, 1500));

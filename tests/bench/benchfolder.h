@@ -13,6 +13,7 @@
 #include <QProcess>
 #include <QString>
 #include <QTemporaryDir>
+#include <functional>
 #include <memory>
 
 namespace bench {
@@ -50,9 +51,12 @@ struct StartedWindow {
     volume::MemoryMixer::Script mixer;
     std::unique_ptr<frmRadioXM> window;
 
-    explicit StartedWindow(int channels)
+    // prepare: what the benchmark adds to the folder before the window starts.
+    explicit StartedWindow(int channels, const std::function<void(const QString& folder)>& prepare = {})
     {
         writeProgramFolder(folder.path(), channels);
+        if (prepare)
+            prepare(folder.path());
         frmRadioXM::Seams seams;
         seams.programFolder = folder.path();
         seams.createMixer = [this] { return std::make_unique<volume::MemoryMixer>(mixer); };
