@@ -1,6 +1,5 @@
 #include "frmradioxm.h"
 
-#include "app/basic.h"
 #include "app/firstpicture.h"
 #include "app/startupsettings.h"
 #include "radio/signalbars.h"
@@ -81,10 +80,7 @@ void frmRadioXM::createList()
                                                if (MXM)
                                                    MXM->Channel(number);
                                            },
-                                           [this](bool muted) {
-                                               if (MXM)
-                                                   MXM->setMute(muted);
-                                           },
+                                           [this](bool muted) { setRadioMute(muted); },
                                            [this] { m_presets->RefreshPresetButtons(); }});
     m_scroller = std::make_unique<channellist::Scroller>(*m_controls, m_state, m_table, *m_list, *m_highlight, m_scale);
 }
@@ -110,10 +106,7 @@ void frmRadioXM::createVolume()
         *m_controls, m_state,
         volume::VolumeCommands::Hooks{[this] { return volu.get(); },
                                       [this] { return MXM ? std::optional<bool>(MXM->Mute()) : std::nullopt; },
-                                      [this](bool muted) {
-                                          if (MXM)
-                                              MXM->setMute(muted);
-                                      },
+                                      [this](bool muted) { setRadioMute(muted); },
                                       [this](skin::PictureArea& button, qint16 state) { paint(button, state); }});
 }
 
@@ -175,7 +168,7 @@ void frmRadioXM::Form_Load()
     m_state.ChannelListReady = false;
     m_state.StartupHighlightDone = false;
     const app::StartupSettings settings = app::ReadStartupSettings(m_state.IniFile);
-    ShowPresetCaptions(settings);
+    m_presets->ShowPresetCaptions(settings.presets);
     app::ReadAppearance(settings, m_state);
     m_state.CurrentSkin = ChooseSkin(m_state, timeOfDay());
     app::PlaceWindow(*this, m_state);
@@ -223,12 +216,6 @@ void frmRadioXM::ClearLabels()
           c.lblGPSSatellites.get(), c.lblCC.get(), c.lblStation.get(), c.lblArtist.get(), c.lblGenre.get(),
           c.lblTrackTitle.get(), c.lblCurrentPos.get(), c.lblTotalTrackTime.get(), c.lblArtistTrackTitle.get()})
         label->setCaption(QString());
-}
-
-void frmRadioXM::ShowPresetCaptions(const app::StartupSettings& settings)
-{
-    for (int i = 0; i < 3; ++i)
-        m_controls->lblPreset(i).setCaption(basic::Format(settings.presets[size_t(i)], QStringLiteral("000")));
 }
 
 void frmRadioXM::ShowWindowAgain(qint16 rowsBefore)
@@ -316,6 +303,12 @@ void frmRadioXM::OpenMixer()
     if (volu->VolumeMute())
         m_volume->ShowMixerMute();
     m_volume->RefreshVolumeDisplay();
+}
+
+void frmRadioXM::setRadioMute(bool muted)
+{
+    if (MXM)
+        MXM->setMute(muted);
 }
 
 void frmRadioXM::paint(skin::PictureArea& target, qint16 state)

@@ -147,7 +147,6 @@ private:
     void createVolume();
     void StartService(const QString& servicePath);
     void ClearLabels();
-    void ShowPresetCaptions(const app::StartupSettings& settings);
     void CreateRadio();
     // Reads the alerts and lets the artist, title and artist-title labels set them.
     void createAlerts();
@@ -170,6 +169,8 @@ private:
     // Restarts the no-data watchdog's whole interval.
     void restartWatchdog();
     void paint(skin::PictureArea& target, qint16 state);
+    // Mutes or unmutes the radio, when there is one.
+    void setRadioMute(bool muted);
     // After every skin load but the first, the window shows what it showed before: the list
     // where it stood with its selection, the presets' lights, the radio's mute, the signal bars
     // and the time thumb (the labels keep their texts through a load).

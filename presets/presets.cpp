@@ -101,6 +101,12 @@ void Presets::TunePreset(qint16 index)
     RefreshPresetButtons();
 }
 
+void Presets::ShowPresetCaptions(const std::array<QString, 3>& stored)
+{
+    for (int i = 0; i < 3; ++i)
+        m_c.lblPreset(i).setCaption(basic::Format(stored[size_t(i)], QStringLiteral("000")));
+}
+
 void Presets::RefreshPresetButtons()
 {
     const std::optional<qint32> tuned = m_tuned.number();

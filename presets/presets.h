@@ -8,6 +8,7 @@
 #include "skin/radioxmcontrols.h"
 #include "skin/windowstate.h"
 
+#include <array>
 #include <functional>
 
 namespace presets {
@@ -38,6 +39,10 @@ public:
 
     // Shows each preset as on (it holds the tuned channel) or up.
     void RefreshPresetButtons();
+
+    // Shows the channels stored in the presets (Preset1 to Preset3 as written) on their captions,
+    // as "007".
+    void ShowPresetCaptions(const std::array<QString, 3>& stored);
 
     // How long a save's message stays on the now-playing line: five seconds (tests take less).
     void setMessageTime(qint32 ms) { m_messageMs = ms; }
