@@ -1,6 +1,6 @@
 // Label: windowless text over the skin, and TextMeasure, which holds back its measuring until the
 // window's first picture is on screen.
-#include "controls.h"
+#include "label.h"
 
 #include <QFontMetricsF>
 #include <QPainter>

@@ -4,6 +4,8 @@
 #pragma once
 
 #include "skin/controls.h"
+#include "skin/label.h"
+#include "skin/picturearea.h"
 #include "skin/radioxmcontrols.h"
 #include "skin/skinfile.h"
 #include "skin/stateimages.h"

@@ -1,6 +1,6 @@
 // PictureArea: an area that paints a piece of the skin or its own surface; ImageControl: a
 // windowless picture holder that stretches its picture to its rectangle.
-#include "controls.h"
+#include "picturearea.h"
 
 #include <QPaintEvent>
 #include <QPainter>
