@@ -54,7 +54,10 @@ struct MouseHandlers {
     std::function<void()> lostFocus{};
 };
 
-// The widget behind every control: forwards mouse events to the control's handlers.
+class Control;
+
+// The widget behind every control: forwards mouse events to the control's handlers and paints
+// through its control.
 class ControlWidget : public QWidget {
     Q_OBJECT
 public:
@@ -72,11 +75,14 @@ protected:
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     void focusOutEvent(QFocusEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
 
 private:
+    friend class Control;
     MouseArgs argsOf(QMouseEvent* event) const;
     const TwipsScale& m_scale;
     bool m_doubleClicked = false;
+    Control* m_control = nullptr;
 };
 
 class Control {
@@ -109,8 +115,11 @@ public:
 
 protected:
     const TwipsScale& scale() const { return m_scale; }
+    // What the control shows in its widget; a plain control paints nothing.
+    virtual void paint(QPaintEvent* event);
 
 private:
+    friend class ControlWidget;
     void applyGeometry();
 
     QString m_name;

@@ -70,15 +70,16 @@ public:
     // Copies what a newly loaded member of an indexed group takes from member 0.
     void copyPropertiesFrom(const Label& other);
 
+protected:
+    void paint(QPaintEvent* event) override;
+
 private:
     friend class TextMeasure;
-    class Widget;
     // An auto-sized label takes its text's size, at least minWidth wide (twips); a fixed-size one
     // only widens to minWidth. While the measuring is held the label waits, minWidth kept.
     void fitToText(float minWidth = 0);
     void restyle();
 
-    Widget* m_view;
     TextMeasure* m_measure = nullptr;
     float m_waitingMinWidth = 0;
     QString m_caption;

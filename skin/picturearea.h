@@ -46,8 +46,10 @@ public:
 
     QWidget* container() const;
 
+protected:
+    void paint(QPaintEvent* event) override;
+
 private:
-    class Widget;
     // The surface follows the area's size when it is next used, not at every move: a skin load
     // moves most areas several times before anything is drawn.
     void fitSurface() const;
@@ -57,7 +59,6 @@ private:
     bool showsWholeImage() const { return m_piece == m_image.rect(); }
     QSize surfaceSize(qreal devicePixelRatio) const;
 
-    Widget* m_view;
     Colour m_backColor = SystemWindowBackground;
     // The pixels shown are m_piece of m_image (device pixels). While m_piece is the whole image,
     // the image is the area's own surface, although it may still share its pixels. A null
@@ -74,9 +75,10 @@ public:
     const QImage& Picture() const { return m_picture; }
     void setPicture(QImage picture);
 
+protected:
+    void paint(QPaintEvent* event) override;
+
 private:
-    class Widget;
-    Widget* m_view;
     QImage m_picture;
 };
 
