@@ -87,7 +87,6 @@ private:
     void styleFirstRow(const SkinFile& skin);
     void stackRows();
     void resetSignalBars();
-    void paintListBackgrounds();
     void paintSkinnedAreas(bool again);
 
     // Conversions of skin values, failing with a message that names the section and key.

@@ -253,16 +253,20 @@ RadioXMControls::RadioXMControls(QWidget* form, const TwipsScale& scale, bool me
 
 RadioXMControls::~RadioXMControls() = default;
 
-std::vector<PictureArea*> RadioXMControls::skinnedAreas()
+std::vector<SkinnedArea> RadioXMControls::skinnedAreas()
 {
-    std::vector<PictureArea*> areas = {imgBackground.get(),    cmdTune.get(),       pctArtistTrackTitle.get(),
-                                       pctTimeScrollBar.get(), pctScrollBar.get(),  pctScrollDown.get(),
-                                       pctScrollUp.get(),      cmdExit.get(),       cmdVolumeUp.get(),
-                                       cmdVolumeDown.get(),    cmdVolumeMute.get(), pctSkinnableList.get()};
-    for (int i = 0; i < 3; ++i)
-        areas.push_back(&cmdPreset(i));
+    std::vector<SkinnedArea> areas = {{pctSkinnableList.get(), SkinnedPaint::Up}};
     for (int column = 0; column < 5; ++column)
-        areas.push_back(&listColumn(column));
+        areas.push_back({&listColumn(column), SkinnedPaint::InList});
+    areas.push_back({imgBackground.get(), SkinnedPaint::Up});
+    for (int i = 0; i < 3; ++i)
+        areas.push_back({&cmdPreset(i), SkinnedPaint::Up});
+    areas.push_back({pctArtistTrackTitle.get(), SkinnedPaint::Up});
+    areas.push_back({cmdExit.get(), SkinnedPaint::Up});
+    areas.push_back({cmdVolumeMute.get(), SkinnedPaint::Mute});
+    for (PictureArea* area : {cmdVolumeDown.get(), cmdVolumeUp.get(), cmdTune.get(), pctScrollBar.get(),
+                              pctScrollUp.get(), pctScrollDown.get(), pctTimeScrollBar.get()})
+        areas.push_back({area, SkinnedPaint::Up});
     return areas;
 }
 

@@ -102,9 +102,29 @@ TEST(PaintSkinnedControl, AreasShowTheirPieceStraightFromTheStateSurface)
     // A load lets go of the old pictures first, also when it then fails: never two skins at once.
     QFile::remove(f.skinFolder() + "/radio_xm.ini");
     EXPECT_THROW(f.loader.LoadSkin(), skin::SkinError);
-    for (const skin::PictureArea* area : f.c.skinnedAreas())
-        EXPECT_FALSE(area->showsPieceOf(up)) << area->name().toStdString();
+    for (const skin::SkinnedArea& skinned : f.c.skinnedAreas())
+        EXPECT_FALSE(skinned.area->showsPieceOf(up)) << skinned.area->name().toStdString();
     EXPECT_FALSE(f.c.pctUp->holdsPixels());
+}
+
+TEST(PaintSkinnedControl, ALoadPaintsEveryPictureAreaTheWindowShows)
+{
+    SkinFixture f;
+    f.loader.LoadSkin();
+    // The window's own widget tree, not the controls' list: an area the list forgets shows here.
+    QStringList onWindow;
+    for (const skin::ControlWidget* widget : f.form.findChildren<skin::ControlWidget*>())
+        if (widget->windowed && !widget->isHidden())
+            onWindow << widget->objectName();
+    QStringList skinned;
+    const QImage up = f.c.pctUp->surface();
+    for (const auto& [area, paint] : f.c.skinnedAreas()) {
+        skinned << area->widget()->objectName();
+        EXPECT_TRUE(area->showsPieceOf(up)) << area->name().toStdString();
+    }
+    onWindow.sort();
+    skinned.sort();
+    EXPECT_EQ(skinned, onWindow);
 }
 
 TEST(PaintSkinnedControl, AnAreaDrawnIntoKeepsWhatItShowedAndLeavesTheStateSurfaceAlone)
