@@ -213,6 +213,24 @@ TEST(DrawLevelBar, SizesTheFrontOverTheBack)
     }
 }
 
+TEST(DrawLevelBar, TheBarShowsTheSkinsColoursWithItsLevelOverIt)
+{
+    // The skin file's colours are 0x00BBGGRR: 255 is red, 16711680 blue.
+    testskin::Options options;
+    options.set = {{"Rock/FontColour", "255"}, {"Rock/StatusColour", "16711680"}};
+    SkinFixture f({800, 480}, options);
+    f.loader.LoadSkin();
+    const skin::Label& bar = f.c.lblSignalBack(0);
+    skin::DrawLevelBar(f.c.lblSignalBack(0), f.c.lblSignalFront(0), 0, 100, 50, "H", "Left");
+    const QImage shown = f.form.grab().toImage();
+    const auto colourAt = [&](int x) {
+        const QPoint inBar = bar.widget()->mapTo(&f.form, QPoint(x, bar.widget()->height() / 2));
+        return shown.pixelColor((QPointF(inBar) * shown.devicePixelRatio()).toPoint());
+    };
+    EXPECT_EQ(colourAt(1), QColor(Qt::blue)) << "the level fills the left half";
+    EXPECT_EQ(colourAt(bar.widget()->width() - 2), QColor(Qt::red)) << "the bar shows in the rest";
+}
+
 TEST(DrawLevelBar, AtTheMinimumTheFrontIsHiddenButPlaced)
 {
     QWidget form;
