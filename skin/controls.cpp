@@ -108,6 +108,12 @@ void ControlWidget::focusOutEvent(QFocusEvent* event)
         handlers.lostFocus();
 }
 
+void ControlWidget::paintEvent(QPaintEvent* event)
+{
+    if (m_control)
+        m_control->paint(event);
+}
+
 // --- Control -------------------------------------------------------------------------------
 
 Control::Control(QString name, int index, ControlWidget* widget, const TwipsScale& scale)
@@ -117,12 +123,15 @@ Control::Control(QString name, int index, ControlWidget* widget, const TwipsScal
     , m_scale(scale)
 {
     m_widget->setObjectName(index < 0 ? m_name : QStringLiteral("%1(%2)").arg(m_name).arg(index));
+    m_widget->m_control = this;
 }
 
 Control::~Control()
 {
     delete m_widget.data();
 }
+
+void Control::paint(QPaintEvent*) {}
 
 void Control::setLeft(float twips)
 {

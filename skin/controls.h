@@ -1,12 +1,11 @@
-// The kinds of control the window is built from: labels, picture areas with a retained drawing
-// surface, stretched images, timers and indexed groups. Each control keeps its geometry in twips
-// as single-precision values, exactly as the layout arithmetic computes them, and shows itself
-// through a Qt widget placed at the matching pixels.
+// What every control of the window shares: colours, the twips scale, mouse events, the widget
+// behind a control and its geometry; with them timers, indexed groups and the pointer's counter.
+// Each control keeps its geometry in twips as single-precision values, exactly as the layout
+// arithmetic computes them, and shows itself through a Qt widget placed at the matching pixels.
+// The kinds of control that paint (labels, picture areas, images) have headers of their own.
 #pragma once
 
 #include <QColor>
-#include <QFont>
-#include <QImage>
 #include <QObject>
 #include <QPointer>
 #include <QString>
@@ -15,7 +14,6 @@
 #include <functional>
 #include <map>
 #include <memory>
-#include <set>
 
 namespace skin {
 
@@ -56,7 +54,10 @@ struct MouseHandlers {
     std::function<void()> lostFocus{};
 };
 
-// The widget behind every control: forwards mouse events to the control's handlers.
+class Control;
+
+// The widget behind every control: forwards mouse events to the control's handlers and paints
+// through its control.
 class ControlWidget : public QWidget {
     Q_OBJECT
 public:
@@ -74,11 +75,14 @@ protected:
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     void focusOutEvent(QFocusEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
 
 private:
+    friend class Control;
     MouseArgs argsOf(QMouseEvent* event) const;
     const TwipsScale& m_scale;
     bool m_doubleClicked = false;
+    Control* m_control = nullptr;
 };
 
 class Control {
@@ -111,8 +115,11 @@ public:
 
 protected:
     const TwipsScale& scale() const { return m_scale; }
+    // What the control shows in its widget; a plain control paints nothing.
+    virtual void paint(QPaintEvent* event);
 
 private:
+    friend class ControlWidget;
     void applyGeometry();
 
     QString m_name;
@@ -121,158 +128,6 @@ private:
     const TwipsScale& m_scale;
     float m_left = 0, m_top = 0, m_width = 0, m_height = 0;
     bool m_visible = true;
-};
-
-class Label;
-
-// When auto-sized labels measure their text. Measuring loads the font system, which costs more
-// than all else the window's first picture needs; a window may hold the measuring back until
-// that picture is on screen. Its labels then measure at once.
-class TextMeasure {
-public:
-    bool held() const { return m_held; }
-    void hold() { m_held = true; }
-    // Fits every label that waited to its text.
-    void release();
-
-private:
-    friend class Label;
-    bool m_held = false;
-    std::set<Label*> m_waiting;
-};
-
-enum class BackStyle { Transparent = 0, Opaque = 1 };
-enum class Alignment { Left = 0, Right = 1, Centre = 2 };
-
-// Windowless text: it lies under the picture areas of its container.
-class Label : public Control {
-public:
-    Label(QString name, int index, QWidget* container, const TwipsScale& scale);
-    ~Label() override;
-
-    // Measures the text when the window's measure allows it; without one, at once.
-    void measureWith(TextMeasure* measure) { m_measure = measure; }
-
-    QString Caption() const { return m_caption; }
-    void setCaption(const QString& caption);
-    // Sets the caption and keeps the label at least minWidth wide (twips), in one change of its
-    // geometry: an auto-sized label takes its text's width or minWidth, whichever is larger.
-    void setCaption(const QString& caption, float minWidth);
-    // The whole font at once: the text is measured once, for the font it ends up with.
-    void setFont(const QString& name, float points, bool bold, bool italic, bool underline);
-    QString FontName() const { return m_font.family(); }
-    float FontSize() const { return m_fontSize; }
-    bool FontBold() const { return m_font.bold(); }
-    bool FontItalic() const { return m_font.italic(); }
-    bool FontUnderline() const { return m_font.underline(); }
-    Colour ForeColor() const { return m_foreColor; }
-    void setForeColor(Colour colour);
-    Colour BackColor() const { return m_backColor; }
-    void setBackColor(Colour colour);
-    skin::BackStyle BackStyle() const { return m_backStyle; }
-    void setBackStyle(skin::BackStyle style);
-    skin::Alignment Alignment() const { return m_alignment; }
-    void setAlignment(skin::Alignment alignment);
-    bool AutoSize() const { return m_autoSize; }
-    void setAutoSize(bool on);
-    QString Tag() const { return m_tag; }
-    void setTag(const QString& tag) { m_tag = tag; }
-
-    const QFont& font() const { return m_font; }
-    // Copies what a newly loaded member of an indexed group takes from member 0.
-    void copyPropertiesFrom(const Label& other);
-
-private:
-    friend class TextMeasure;
-    class Widget;
-    // An auto-sized label takes its text's size, at least minWidth wide (twips); a fixed-size one
-    // only widens to minWidth. While the measuring is held the label waits, minWidth kept.
-    void fitToText(float minWidth = 0);
-    void restyle();
-
-    Widget* m_view;
-    TextMeasure* m_measure = nullptr;
-    float m_waitingMinWidth = 0;
-    QString m_caption;
-    QFont m_font;
-    float m_fontSize = 8.25f;
-    Colour m_foreColor = SystemWindowText;
-    Colour m_backColor = SystemWindowBackground;
-    skin::BackStyle m_backStyle = skin::BackStyle::Opaque;
-    skin::Alignment m_alignment = skin::Alignment::Left;
-    bool m_autoSize = false;
-    QString m_tag;
-};
-
-// A child window with its own drawing surface: what is drawn into the surface stays there,
-// also while the area is hidden or covered, until it is drawn over again. Refresh shows it.
-//
-// An area that shows a whole piece of a larger image (a button cut from a state surface) keeps
-// no pixels of its own: it holds the image, which is implicitly shared, and where the piece lies
-// in it, and paints straight from there. Only when something else is drawn into it (a fill, a
-// copy that covers part of it, a change of its size) does it take a surface of its own, made
-// from the piece it showed.
-class PictureArea : public Control {
-public:
-    PictureArea(QString name, int index, QWidget* container, const TwipsScale& scale);
-
-    Colour BackColor() const { return m_backColor; }
-    void setBackColor(Colour colour);
-
-    // What the area shows, in device pixels of its current size. For an area that shows a piece
-    // of another image, this is that piece, cut out for the caller alone.
-    QImage surface() const;
-    // Replaces the surface (used for the window-sized skin surfaces).
-    void setSurface(QImage image);
-    // Copies a rectangle of another image into the surface at (0, 0), unscaled. A rectangle of
-    // an RGB32 image at the area's pixel density that lies wholly inside the image and is exactly
-    // the area's size is not copied: the area shows it from the image itself.
-    void drawFrom(const QImage& source, const QRect& sourceRect);
-    void Refresh();
-    // True while the area shows a piece of this image (or of a shallow copy of it) without
-    // pixels of its own.
-    bool showsPieceOf(const QImage& image) const;
-    // False while the area shows only its back colour.
-    bool holdsPixels() const { return !m_image.isNull(); }
-
-    // A loaded picture (the load areas keep the decoded image file here).
-    const QImage& Picture() const { return m_picture; }
-    void setPicture(QImage picture) { m_picture = std::move(picture); }
-
-    QWidget* container() const;
-
-private:
-    class Widget;
-    // The surface follows the area's size when it is next used, not at every move: a skin load
-    // moves most areas several times before anything is drawn.
-    void fitSurface() const;
-    // Turns a piece shown from another image into a surface of the area's own.
-    void ownSurface();
-    QImage filled(QSize size, qreal dpr) const;
-    bool showsWholeImage() const { return m_piece == m_image.rect(); }
-    QSize surfaceSize(qreal devicePixelRatio) const;
-
-    Widget* m_view;
-    Colour m_backColor = SystemWindowBackground;
-    // The pixels shown are m_piece of m_image (device pixels). While m_piece is the whole image,
-    // the image is the area's own surface, although it may still share its pixels. A null
-    // image shows the back colour all over.
-    mutable QImage m_image;
-    mutable QRect m_piece;
-    QImage m_picture;
-};
-
-// A windowless picture holder that stretches its picture to its rectangle.
-class ImageControl : public Control {
-public:
-    ImageControl(QString name, int index, QWidget* container, const TwipsScale& scale);
-    const QImage& Picture() const { return m_picture; }
-    void setPicture(QImage picture);
-
-private:
-    class Widget;
-    Widget* m_view;
-    QImage m_picture;
 };
 
 // A timer of the window: ticks once per Interval while Enabled. Enabling a running timer does

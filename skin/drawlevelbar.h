@@ -2,7 +2,7 @@
 // horizontally (growing from the left or the right) or vertically (growing from the bottom).
 #pragma once
 
-#include "skin/controls.h"
+#include "skin/label.h"
 
 #include <optional>
 

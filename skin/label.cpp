@@ -1,6 +1,6 @@
 // Label: windowless text over the skin, and TextMeasure, which holds back its measuring until the
 // window's first picture is on screen.
-#include "controls.h"
+#include "label.h"
 
 #include <QFontMetricsF>
 #include <QPainter>
@@ -10,55 +10,42 @@
 
 namespace skin {
 
-class Label::Widget : public ControlWidget {
-public:
-    Widget(QWidget* parent, const TwipsScale& scale, Label& label)
-        : ControlWidget(parent, scale)
-        , m_label(label)
-    {
-    }
-
-protected:
-    void paintEvent(QPaintEvent*) override
-    {
-        QPainter p(this);
-        if (m_label.m_backStyle == BackStyle::Opaque)
-            p.fillRect(rect(), toQColor(m_label.m_backColor));
-        if (m_label.m_caption.isEmpty())
-            return;
-        p.setFont(m_label.m_font);
-        p.setPen(toQColor(m_label.m_foreColor));
-        int flags = Qt::AlignTop;
-        switch (m_label.m_alignment) {
-        case Alignment::Left: flags |= Qt::AlignLeft; break;
-        case Alignment::Right: flags |= Qt::AlignRight; break;
-        case Alignment::Centre: flags |= Qt::AlignHCenter; break;
-        }
-        // A fixed-size label wraps its text at word boundaries and cuts what does not fit; an
-        // auto-sized one is always exactly one line wide.
-        if (!m_label.m_autoSize)
-            flags |= Qt::TextWordWrap;
-        p.drawText(rect(), flags, m_label.m_caption);
-    }
-
-private:
-    Label& m_label;
-};
-
 Label::Label(QString name, int index, QWidget* container, const TwipsScale& scale)
-    : Control(std::move(name), index, new Widget(container, scale, *this), scale)
-    , m_view(static_cast<Widget*>(widget()))
+    : Control(std::move(name), index, new ControlWidget(container, scale), scale)
 {
     m_font.setPointSizeF(m_fontSize);
-    m_view->setFont(m_font);
-    m_view->stackAsWindowless();
-    m_view->show();
+    widget()->setFont(m_font);
+    widget()->stackAsWindowless();
+    widget()->show();
 }
 
 Label::~Label()
 {
     if (m_measure)
         m_measure->m_waiting.erase(this);
+}
+
+void Label::paint(QPaintEvent*)
+{
+    QPainter p(widget());
+    const QRect r = widget()->rect();
+    if (m_backStyle == BackStyle::Opaque)
+        p.fillRect(r, toQColor(m_backColor));
+    if (m_caption.isEmpty())
+        return;
+    p.setFont(m_font);
+    p.setPen(toQColor(m_foreColor));
+    int flags = Qt::AlignTop;
+    switch (m_alignment) {
+    case Alignment::Left: flags |= Qt::AlignLeft; break;
+    case Alignment::Right: flags |= Qt::AlignRight; break;
+    case Alignment::Centre: flags |= Qt::AlignHCenter; break;
+    }
+    // A fixed-size label wraps its text at word boundaries and cuts what does not fit; an
+    // auto-sized one is always exactly one line wide.
+    if (!m_autoSize)
+        flags |= Qt::TextWordWrap;
+    p.drawText(r, flags, m_caption);
 }
 
 void TextMeasure::release()
@@ -83,7 +70,7 @@ void Label::setCaption(const QString& caption, float minWidth)
     }
     m_caption = caption;
     fitToText(minWidth);
-    m_view->update();
+    widget()->update();
 }
 
 void Label::setFont(const QString& name, float points, bool bold, bool italic, bool underline)
@@ -102,7 +89,7 @@ void Label::setForeColor(Colour colour)
     if (colour == m_foreColor)
         return;
     m_foreColor = colour;
-    m_view->update();
+    widget()->update();
 }
 
 void Label::setBackColor(Colour colour)
@@ -110,7 +97,7 @@ void Label::setBackColor(Colour colour)
     if (colour == m_backColor)
         return;
     m_backColor = colour;
-    m_view->update();
+    widget()->update();
 }
 
 void Label::setBackStyle(skin::BackStyle style)
@@ -118,13 +105,13 @@ void Label::setBackStyle(skin::BackStyle style)
     if (style == m_backStyle)
         return;
     m_backStyle = style;
-    m_view->update();
+    widget()->update();
 }
 
 void Label::setAlignment(skin::Alignment alignment)
 {
     m_alignment = alignment;
-    m_view->update();
+    widget()->update();
 }
 
 void Label::setAutoSize(bool on)
@@ -144,16 +131,16 @@ void Label::copyPropertiesFrom(const Label& other)
     m_alignment = other.m_alignment;
     m_autoSize = other.m_autoSize;
     m_tag = other.m_tag;
-    m_view->setFont(m_font);
+    widget()->setFont(m_font);
     Move(other.Left(), other.Top(), other.Width(), other.Height());
-    m_view->update();
+    widget()->update();
 }
 
 void Label::restyle()
 {
-    m_view->setFont(m_font);
+    widget()->setFont(m_font);
     fitToText();
-    m_view->update();
+    widget()->update();
 }
 
 void Label::fitToText(float minWidth)
@@ -168,7 +155,7 @@ void Label::fitToText(float minWidth)
         m_measure->m_waiting.insert(this);
         return;
     }
-    const QFontMetricsF metrics(m_font, m_view);
+    const QFontMetricsF metrics(m_font, widget());
     const float w = std::max(float(std::ceil(metrics.horizontalAdvance(m_caption))) * scale().x, minWidth);
     const float h = float(std::ceil(metrics.height())) * scale().y;
     if (w != Width() || h != Height())

@@ -133,7 +133,6 @@ void SkinLoader::LoadSkin()
         if (!again && m_hooks.PopulateList)
             m_hooks.PopulateList();
         resetSignalBars();
-        paintListBackgrounds();
         paintSkinnedAreas(again);
         if (again)
             m_hooks.ShowAgain(*m_rowsShown);
@@ -180,9 +179,9 @@ void SkinLoader::releaseStateSurfaces()
         if (!state->holdsPixels())
             continue;
         const QImage surface = state->surface();
-        for (PictureArea* area : m_c.skinnedAreas())
-            if (area->showsPieceOf(surface))
-                area->setBackColor(area->BackColor());
+        for (const SkinnedArea& skinned : m_c.skinnedAreas())
+            if (skinned.area->showsPieceOf(surface))
+                skinned.area->setBackColor(skinned.area->BackColor());
         state->setBackColor(state->BackColor());
     }
 }
@@ -416,32 +415,23 @@ void SkinLoader::resetSignalBars()
                      QStringLiteral("Left"));
 }
 
-void SkinLoader::paintListBackgrounds()
-{
-    PictureArea& list = *m_c.pctSkinnableList;
-    CopySurfacePiece(*m_c.pctUp, list, list.Left(), list.Top(), m_scale);
-    list.Refresh();
-    for (int column = 0; column < 5; ++column) {
-        PictureArea& area = m_c.listColumn(column);
-        CopySurfacePiece(*m_c.pctUp, area, list.Left() + area.Left(), list.Top() + area.Top(), m_scale);
-        area.Refresh();
-    }
-}
-
 void SkinLoader::paintSkinnedAreas(bool again)
 {
-    const auto paint = [this](PictureArea& target, qint16 state) { PaintSkinnedControl(m_c, target, state, m_scale); };
-    paint(*m_c.imgBackground, StateUp);
-    for (int i = 0; i < 3; ++i)
-        paint(m_c.cmdPreset(i), StateUp);
-    paint(*m_c.pctArtistTrackTitle, StateUp);
-    paint(*m_c.cmdExit, StateUp);
-    // A later load shows the mute button as it was, through its hook.
-    if (!again)
-        paint(*m_c.cmdVolumeMute, m_hooks.VolumeMute && m_hooks.VolumeMute() ? StateOn : StateUp);
-    for (PictureArea* area : {m_c.cmdVolumeDown.get(), m_c.cmdVolumeUp.get(), m_c.cmdTune.get(), m_c.pctScrollBar.get(),
-                              m_c.pctScrollUp.get(), m_c.pctScrollDown.get(), m_c.pctTimeScrollBar.get()})
-        paint(*area, StateUp);
+    const PictureArea& list = *m_c.pctSkinnableList;
+    for (const auto& [area, paint] : m_c.skinnedAreas()) {
+        switch (paint) {
+        case SkinnedPaint::Up: PaintSkinnedControl(m_c, *area, StateUp, m_scale); break;
+        case SkinnedPaint::InList:
+            CopySurfacePiece(*m_c.pctUp, *area, list.Left() + area->Left(), list.Top() + area->Top(), m_scale);
+            area->Refresh();
+            break;
+        case SkinnedPaint::Mute:
+            if (!again)
+                PaintSkinnedControl(m_c, *area, m_hooks.VolumeMute && m_hooks.VolumeMute() ? StateOn : StateUp,
+                                    m_scale);
+            break;
+        }
+    }
 }
 
 // --- conversions of skin values --------------------------------------------------------------

@@ -4,6 +4,8 @@
 #pragma once
 
 #include "skin/controls.h"
+#include "skin/label.h"
+#include "skin/picturearea.h"
 #include "skin/radioxmcontrols.h"
 #include "skin/skinfile.h"
 #include "skin/stateimages.h"
@@ -85,7 +87,6 @@ private:
     void styleFirstRow(const SkinFile& skin);
     void stackRows();
     void resetSignalBars();
-    void paintListBackgrounds();
     void paintSkinnedAreas(bool again);
 
     // Conversions of skin values, failing with a message that names the section and key.

@@ -2,7 +2,7 @@
 // that lies under it. The piece is not copied: the area paints it from the state surface itself.
 #pragma once
 
-#include "skin/controls.h"
+#include "skin/picturearea.h"
 #include "skin/windowstate.h"
 
 namespace skin {

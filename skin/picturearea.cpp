@@ -1,6 +1,6 @@
 // PictureArea: an area that paints a piece of the skin or its own surface; ImageControl: a
 // windowless picture holder that stretches its picture to its rectangle.
-#include "controls.h"
+#include "picturearea.h"
 
 #include <QPaintEvent>
 #include <QPainter>
@@ -9,47 +9,31 @@
 
 namespace skin {
 
-class PictureArea::Widget : public ControlWidget {
-public:
-    Widget(QWidget* parent, const TwipsScale& scale, PictureArea& area)
-        : ControlWidget(parent, scale)
-        , m_area(area)
-    {
-        windowed = true;
-        // Not marked opaque, although it paints every pixel: with many opaque children Qt spends
-        // more on working out what they cover than on painting the few pixels beneath them.
-    }
-
-protected:
-    void paintEvent(QPaintEvent* event) override
-    {
-        const QRect r = event->rect();
-        QPainter p(this);
-        if (m_area.m_image.isNull()) {
-            p.fillRect(r, toQColor(m_area.m_backColor));
-            return;
-        }
-        m_area.fitSurface();
-        const QImage& image = m_area.m_image;
-        const qreal dpr = image.devicePixelRatio();
-        p.drawImage(r, image,
-                    QRectF(QPointF(m_area.m_piece.topLeft()) + QPointF(r.topLeft()) * dpr, QSizeF(r.size()) * dpr));
-    }
-
-private:
-    PictureArea& m_area;
-};
-
 PictureArea::PictureArea(QString name, int index, QWidget* container, const TwipsScale& scale)
-    : Control(std::move(name), index, new Widget(container, scale, *this), scale)
-    , m_view(static_cast<Widget*>(widget()))
+    : Control(std::move(name), index, new ControlWidget(container, scale), scale)
 {
-    m_view->show();
+    widget()->windowed = true;
+    // Not marked opaque, although it paints every pixel: with many opaque children Qt spends
+    // more on working out what they cover than on painting the few pixels beneath them.
+    widget()->show();
 }
 
 QWidget* PictureArea::container() const
 {
-    return m_view;
+    return widget();
+}
+
+void PictureArea::paint(QPaintEvent* event)
+{
+    const QRect r = event->rect();
+    QPainter p(widget());
+    if (m_image.isNull()) {
+        p.fillRect(r, toQColor(m_backColor));
+        return;
+    }
+    fitSurface();
+    const qreal dpr = m_image.devicePixelRatio();
+    p.drawImage(r, m_image, QRectF(QPointF(m_piece.topLeft()) + QPointF(r.topLeft()) * dpr, QSizeF(r.size()) * dpr));
 }
 
 void PictureArea::setBackColor(Colour colour)
@@ -58,7 +42,7 @@ void PictureArea::setBackColor(Colour colour)
     m_backColor = colour;
     m_image = QImage();
     m_piece = QRect();
-    m_view->update();
+    widget()->update();
 }
 
 QImage PictureArea::filled(QSize size, qreal dpr) const
@@ -72,7 +56,7 @@ QImage PictureArea::filled(QSize size, qreal dpr) const
 QImage PictureArea::surface() const
 {
     if (m_image.isNull())
-        return filled(surfaceSize(m_view->devicePixelRatioF()), m_view->devicePixelRatioF());
+        return filled(surfaceSize(widget()->devicePixelRatioF()), widget()->devicePixelRatioF());
     fitSurface();
     if (showsWholeImage())
         return m_image;
@@ -85,7 +69,7 @@ void PictureArea::setSurface(QImage image)
 {
     m_image = std::move(image);
     m_piece = m_image.rect();
-    m_view->update();
+    widget()->update();
 }
 
 bool PictureArea::showsPieceOf(const QImage& image) const
@@ -95,7 +79,7 @@ bool PictureArea::showsPieceOf(const QImage& image) const
 
 void PictureArea::drawFrom(const QImage& source, const QRect& sourceRect)
 {
-    const qreal dpr = m_view->devicePixelRatioF();
+    const qreal dpr = widget()->devicePixelRatioF();
     const QSize wanted = surfaceSize(dpr);
     if (sourceRect.size() == wanted && source.rect().contains(sourceRect) && source.devicePixelRatio() == dpr &&
         source.format() == QImage::Format_RGB32) {
@@ -129,9 +113,9 @@ void PictureArea::Refresh()
     // The area paints every pixel of its rectangle, so a repaint of the area alone needs nothing
     // beneath it: marked opaque for just this repaint, Qt skips the background and the window
     // under it, which halves the cost of a button press. Other repaints keep it unmarked.
-    m_view->setAttribute(Qt::WA_OpaquePaintEvent, true);
-    m_view->repaint();
-    m_view->setAttribute(Qt::WA_OpaquePaintEvent, false);
+    widget()->setAttribute(Qt::WA_OpaquePaintEvent, true);
+    widget()->repaint();
+    widget()->setAttribute(Qt::WA_OpaquePaintEvent, false);
 }
 
 QSize PictureArea::surfaceSize(qreal dpr) const
@@ -153,7 +137,7 @@ void PictureArea::fitSurface() const
 {
     // What was drawn stays at its place; new parts show the back colour. An area with nothing
     // drawn into it shows only the back colour, at any size.
-    const qreal dpr = m_view->devicePixelRatioF();
+    const qreal dpr = widget()->devicePixelRatioF();
     const QSize size = surfaceSize(dpr);
     if (m_image.isNull() || (m_piece.size() == size && qFuzzyCompare(m_image.devicePixelRatio(), dpr)))
         return;
@@ -167,40 +151,26 @@ void PictureArea::fitSurface() const
 
 // --- ImageControl --------------------------------------------------------------------------
 
-class ImageControl::Widget : public ControlWidget {
-public:
-    Widget(QWidget* parent, const TwipsScale& scale, ImageControl& image)
-        : ControlWidget(parent, scale)
-        , m_image(image)
-    {
-    }
-
-protected:
-    void paintEvent(QPaintEvent*) override
-    {
-        if (m_image.m_picture.isNull())
-            return;
-        QPainter p(this);
-        p.setRenderHint(QPainter::SmoothPixmapTransform);
-        p.drawImage(rect(), m_image.m_picture);
-    }
-
-private:
-    ImageControl& m_image;
-};
-
 ImageControl::ImageControl(QString name, int index, QWidget* container, const TwipsScale& scale)
-    : Control(std::move(name), index, new Widget(container, scale, *this), scale)
-    , m_view(static_cast<Widget*>(widget()))
+    : Control(std::move(name), index, new ControlWidget(container, scale), scale)
 {
-    m_view->stackAsWindowless();
-    m_view->show();
+    widget()->stackAsWindowless();
+    widget()->show();
+}
+
+void ImageControl::paint(QPaintEvent*)
+{
+    if (m_picture.isNull())
+        return;
+    QPainter p(widget());
+    p.setRenderHint(QPainter::SmoothPixmapTransform);
+    p.drawImage(widget()->rect(), m_picture);
 }
 
 void ImageControl::setPicture(QImage picture)
 {
     m_picture = std::move(picture);
-    m_view->update();
+    widget()->update();
 }
 
 } // namespace skin

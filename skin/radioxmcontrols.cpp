@@ -192,24 +192,19 @@ RadioXMControls::RadioXMControls(QWidget* form, const TwipsScale& scale, bool me
         QStringLiteral("lblListItem"), [list](int) { return list; }, {600, 120, 720, 195}, listPlaceholder()));
     lblListItem.create(0);
 
-    lblSignalBack = ControlArray<Label>([factoryBuilder, bg](int index) {
-        const float tops[] = {4440, 4800, 5160};
-        auto l = factoryBuilder->label(QStringLiteral("lblSignalBack"), index, bg,
-                                       {120, tops[qBound(0, index, 2)], 495, 255},
-                                       {QString(), QStringLiteral("MS Sans Serif"), 8.25f});
-        l->setBackStyle(BackStyle::Opaque);
-        l->setBackColor(SystemWindowBackground);
-        return l;
-    });
-    lblSignalFront = ControlArray<Label>([factoryBuilder, bg](int index) {
-        const float tops[] = {4440, 4800, 5160};
-        auto l = factoryBuilder->label(QStringLiteral("lblSignalFront"), index, bg,
-                                       {720, tops[qBound(0, index, 2)], 255, 255},
-                                       {QString(), QStringLiteral("MS Sans Serif"), 8.25f});
-        l->setBackStyle(BackStyle::Opaque);
-        l->setBackColor(0x00FF00FF);
-        return l;
-    });
+    // The signal bars, one a row: an opaque back label and, beside it, the level's front label.
+    const auto signalPart = [factoryBuilder, bg](const QString& name, float left, float width, Colour back) {
+        return [=](int index) {
+            const float tops[] = {4440, 4800, 5160};
+            auto l = factoryBuilder->label(name, index, bg, {left, tops[qBound(0, index, 2)], width, 255},
+                                           {QString(), QStringLiteral("MS Sans Serif"), 8.25f});
+            l->setBackStyle(BackStyle::Opaque);
+            l->setBackColor(back);
+            return l;
+        };
+    };
+    lblSignalBack = ControlArray<Label>(signalPart(QStringLiteral("lblSignalBack"), 120, 495, SystemWindowBackground));
+    lblSignalFront = ControlArray<Label>(signalPart(QStringLiteral("lblSignalFront"), 720, 255, 0x00FF00FF));
     for (int i = 0; i < 3; ++i) {
         lblSignalBack.create(i);
         lblSignalFront.create(i);
@@ -253,16 +248,20 @@ RadioXMControls::RadioXMControls(QWidget* form, const TwipsScale& scale, bool me
 
 RadioXMControls::~RadioXMControls() = default;
 
-std::vector<PictureArea*> RadioXMControls::skinnedAreas()
+std::vector<SkinnedArea> RadioXMControls::skinnedAreas()
 {
-    std::vector<PictureArea*> areas = {imgBackground.get(),    cmdTune.get(),       pctArtistTrackTitle.get(),
-                                       pctTimeScrollBar.get(), pctScrollBar.get(),  pctScrollDown.get(),
-                                       pctScrollUp.get(),      cmdExit.get(),       cmdVolumeUp.get(),
-                                       cmdVolumeDown.get(),    cmdVolumeMute.get(), pctSkinnableList.get()};
-    for (int i = 0; i < 3; ++i)
-        areas.push_back(&cmdPreset(i));
+    std::vector<SkinnedArea> areas = {{pctSkinnableList.get(), SkinnedPaint::Up}};
     for (int column = 0; column < 5; ++column)
-        areas.push_back(&listColumn(column));
+        areas.push_back({&listColumn(column), SkinnedPaint::InList});
+    areas.push_back({imgBackground.get(), SkinnedPaint::Up});
+    for (int i = 0; i < 3; ++i)
+        areas.push_back({&cmdPreset(i), SkinnedPaint::Up});
+    areas.push_back({pctArtistTrackTitle.get(), SkinnedPaint::Up});
+    areas.push_back({cmdExit.get(), SkinnedPaint::Up});
+    areas.push_back({cmdVolumeMute.get(), SkinnedPaint::Mute});
+    for (PictureArea* area : {cmdVolumeDown.get(), cmdVolumeUp.get(), cmdTune.get(), pctScrollBar.get(),
+                              pctScrollUp.get(), pctScrollDown.get(), pctTimeScrollBar.get()})
+        areas.push_back({area, SkinnedPaint::Up});
     return areas;
 }
 

@@ -4,11 +4,30 @@
 #pragma once
 
 #include "skin/controls.h"
+#include "skin/label.h"
+#include "skin/picturearea.h"
 
 #include <memory>
 #include <vector>
 
 namespace skin {
+
+// How a skin change shows a skinned area: the piece of the up surface that lies under it.
+enum class SkinnedPaint {
+    // An area in the window or in the background, which covers the window from its top left
+    // corner: its Left and Top are its place in the window.
+    Up,
+    // A column of the list: it lies at its Left and Top inside the list.
+    InList,
+    // The mute button: up or on as the sound is muted. The first load asks the mixer; a later
+    // one, after which the window shows itself again, leaves the button as it was to the window.
+    Mute,
+};
+
+struct SkinnedArea {
+    PictureArea* area;
+    SkinnedPaint paint;
+};
 
 struct RadioXMControls {
     // First: every label of the window measures through it, to its end.
@@ -92,8 +111,10 @@ struct RadioXMControls {
     ControlArray<Label>& rowGroup(int group);
     // The column containers 0 to 4.
     PictureArea& listColumn(int column);
-    // Every picture area that shows a piece of the skin's state surfaces.
-    std::vector<PictureArea*> skinnedAreas();
+    // Every picture area that shows a piece of the skin's state surfaces, with how a skin change
+    // shows it, in the order a load paints them: the list before its columns, then the rest. The
+    // one list a skin change walks, to let go of the old skin's surfaces and to paint the new.
+    std::vector<SkinnedArea> skinnedAreas();
 };
 
 } // namespace skin

@@ -1,5 +1,5 @@
-// The window's controls before any skin: names, kinds, containers, design values, timers, and
-// the behaviour of the control kinds themselves.
+// The window's controls before any skin: names, kinds, containers, the design layout, timers,
+// and the behaviour of the control kinds themselves.
 #include "skin/radioxmcontrols.h"
 #include "testsupport.h"
 
@@ -73,24 +73,90 @@ TEST(Controls, EveryControlExistsByNameInItsContainer)
         EXPECT_FALSE(control->Visible()) << control->name().toStdString();
 }
 
-TEST(Controls, KeepTheirDesignValues)
+// The design layout, which the window keeps when no skin loads: each member of a group in a place
+// of its own, each signal level beside its bar.
+TEST(Controls, TheDesignLayoutGivesEveryGroupMemberAPlaceOfItsOwn)
 {
     Window w;
-    EXPECT_EQ(
-        QRectF(w.c.cmdPreset(1).Left(), w.c.cmdPreset(1).Top(), w.c.cmdPreset(1).Width(), w.c.cmdPreset(1).Height()),
-        QRectF(1800, 6120, 735, 615));
-    EXPECT_EQ(w.c.lblSignalBack(2).Top(), 5160.0f);
-    EXPECT_EQ(w.c.lblSignalFront(0).BackColor(), 0x00FF00FFu);
-    EXPECT_EQ(w.c.lblSignalBack(0).BackStyle(), skin::BackStyle::Opaque);
-    EXPECT_EQ(w.c.lblPreset(0).Caption(), "Satellites");
-    EXPECT_EQ(w.c.lblPreset(0).ForeColor(), 0x00FFFFFFu);
-    EXPECT_EQ(w.c.lblPreset(0).BackStyle(), skin::BackStyle::Transparent);
-    EXPECT_TRUE(w.c.lblCC->FontBold());
-    EXPECT_EQ(w.c.lblCC->FontSize(), 24.0f);
-    EXPECT_EQ(w.c.lblListItem2(0).Caption(), "Lapel1");
-    EXPECT_TRUE(w.c.lblArtistTrackTitle->AutoSize());
-    EXPECT_EQ(w.c.imgBackground->surface().pixelColor(0, 0), QColor(0xFF, 0x80, 0x00)) << "0x000080FF is orange";
-    EXPECT_EQ(w.c.cmdExit->pixelRect(), QRect(8, 408, 49, 41)) << "twips to pixels at 15 twips a pixel";
+    // The bottom row, left to right: Exit, the presets in index order, Tune; one size, apart.
+    const std::vector<const skin::Control*> row = {w.c.cmdExit.get(), &w.c.cmdPreset(0), &w.c.cmdPreset(1),
+                                                   &w.c.cmdPreset(2), w.c.cmdTune.get()};
+    for (size_t i = 1; i < row.size(); ++i) {
+        SCOPED_TRACE(row[i]->widget()->objectName().toStdString());
+        const QRect before = row[i - 1]->pixelRect(), r = row[i]->pixelRect();
+        EXPECT_EQ(r.size(), before.size());
+        EXPECT_EQ(r.top(), before.top());
+        EXPECT_GT(r.left(), before.right());
+    }
+    for (int i = 0; i < 3; ++i) {
+        SCOPED_TRACE(i);
+        const QRect bar = w.c.lblSignalBack(i).pixelRect(), level = w.c.lblSignalFront(i).pixelRect();
+        EXPECT_EQ(level.top(), bar.top());
+        EXPECT_EQ(level.height(), bar.height());
+        EXPECT_GT(level.left(), bar.right());
+        if (i > 0) {
+            EXPECT_GT(bar.top(), w.c.lblSignalBack(i - 1).pixelRect().bottom()) << "the bars stack by index";
+        }
+    }
+}
+
+// What the design layout shows, from the window's own picture: the background in a colour of its
+// own, each signal bar covering it and each level in a colour of its own over its bar, and the
+// design captions in a colour that shows against what lies beneath them.
+TEST(Controls, TheDesignLayoutShowsWithoutASkin)
+{
+    Window w;
+    w.form.resize(800, 480);
+    const QImage shown = w.form.grab().toImage();
+    const auto pixelAt = [&](const skin::Control& c, QPoint inside) {
+        return shown.pixel((QPointF(c.widget()->mapTo(&w.form, inside)) * shown.devicePixelRatio()).toPoint());
+    };
+    const QRgb background = pixelAt(*w.c.imgBackground, {1, 1});
+    EXPECT_NE(background, skin::toQColor(skin::SystemWindowBackground).rgb());
+    for (int i = 0; i < 3; ++i) {
+        SCOPED_TRACE(i);
+        const skin::Label &bar = w.c.lblSignalBack(i), &level = w.c.lblSignalFront(i);
+        const QRgb barColour = pixelAt(bar, bar.widget()->rect().center());
+        EXPECT_NE(barColour, background) << "the bar is opaque";
+        EXPECT_NE(pixelAt(level, level.widget()->rect().center()), barColour);
+    }
+    // A caption shows where some pixel of its label differs from what lies around the label.
+    const auto showsText = [&](const skin::Label& label, QRgb beneath) {
+        const QRect r = label.widget()->rect();
+        for (int y = r.top(); y <= r.bottom(); ++y)
+            for (int x = r.left(); x <= r.right(); ++x)
+                if (pixelAt(label, {x, y}) != beneath)
+                    return true;
+        return false;
+    };
+    EXPECT_TRUE(showsText(*w.c.lblCC, background)) << "the channel number";
+    const skin::PictureArea& column = *w.c.pctListItem2;
+    EXPECT_TRUE(showsText(w.c.lblListItem2(0), pixelAt(column, column.widget()->rect().bottomLeft())))
+        << "the list's first row";
+}
+
+// Controls sit at the pixel nearest to their twips, halves away from zero, and never at a
+// negative size.
+TEST(Controls, PlaceTheirWidgetsAtTheNearestPixel)
+{
+    QWidget form;
+    const skin::TwipsScale scale; // 15 twips a pixel
+    PictureArea area("area", -1, &form, scale);
+    const struct {
+        const char* name;
+        QRectF twips;
+        QRect pixels;
+    } cases[] = {
+        {"whole pixels", {150, 6000, 750, 600}, {10, 400, 50, 40}},
+        {"halves round away from zero", {22.5, 7.4, 37.5, 7.6}, {2, 0, 3, 1}},
+        {"a negative size shows nothing", {-22.5, 0, -30, 15}, {-2, 0, 0, 1}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        area.Move(float(c.twips.x()), float(c.twips.y()), float(c.twips.width()), float(c.twips.height()));
+        EXPECT_EQ(area.pixelRect(), c.pixels);
+        EXPECT_EQ(area.widget()->geometry(), c.pixels);
+    }
 }
 
 TEST(Controls, OnlyThePeriodicUpdateRunsWithoutBeingStarted)
@@ -153,8 +219,9 @@ TEST(Controls, AnAutoSizedLabelFitsItsTextAndAFixedOneKeepsItsSize)
     line.setCaption("A much longer artist and title");
     EXPECT_GT(line.Width(), narrow * 5);
     Label& station = *w.c.lblStation;
+    const float width = station.Width();
     station.setCaption("A much longer station name than fits");
-    EXPECT_EQ(station.Width(), 4935.0f);
+    EXPECT_EQ(station.Width(), width);
 }
 
 TEST(Controls, AHeldMeasureLetsAutoSizedLabelsFitOnlyWhenReleased)

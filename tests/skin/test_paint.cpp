@@ -102,9 +102,29 @@ TEST(PaintSkinnedControl, AreasShowTheirPieceStraightFromTheStateSurface)
     // A load lets go of the old pictures first, also when it then fails: never two skins at once.
     QFile::remove(f.skinFolder() + "/radio_xm.ini");
     EXPECT_THROW(f.loader.LoadSkin(), skin::SkinError);
-    for (const skin::PictureArea* area : f.c.skinnedAreas())
-        EXPECT_FALSE(area->showsPieceOf(up)) << area->name().toStdString();
+    for (const skin::SkinnedArea& skinned : f.c.skinnedAreas())
+        EXPECT_FALSE(skinned.area->showsPieceOf(up)) << skinned.area->name().toStdString();
     EXPECT_FALSE(f.c.pctUp->holdsPixels());
+}
+
+TEST(PaintSkinnedControl, ALoadPaintsEveryPictureAreaTheWindowShows)
+{
+    SkinFixture f;
+    f.loader.LoadSkin();
+    // The window's own widget tree, not the controls' list: an area the list forgets shows here.
+    QStringList onWindow;
+    for (const skin::ControlWidget* widget : f.form.findChildren<skin::ControlWidget*>())
+        if (widget->windowed && !widget->isHidden())
+            onWindow << widget->objectName();
+    QStringList skinned;
+    const QImage up = f.c.pctUp->surface();
+    for (const auto& [area, paint] : f.c.skinnedAreas()) {
+        skinned << area->widget()->objectName();
+        EXPECT_TRUE(area->showsPieceOf(up)) << area->name().toStdString();
+    }
+    onWindow.sort();
+    skinned.sort();
+    EXPECT_EQ(skinned.join(' ').toStdString(), onWindow.join(' ').toStdString());
 }
 
 TEST(PaintSkinnedControl, AnAreaDrawnIntoKeepsWhatItShowedAndLeavesTheStateSurfaceAlone)
@@ -191,6 +211,24 @@ TEST(DrawLevelBar, SizesTheFrontOverTheBack)
         EXPECT_EQ(QRectF(front.Left(), front.Top(), front.Width(), front.Height()), c.expected);
         EXPECT_EQ(front.Visible(), c.visible);
     }
+}
+
+TEST(DrawLevelBar, TheBarShowsTheSkinsColoursWithItsLevelOverIt)
+{
+    // The skin file's colours are 0x00BBGGRR: 255 is red, 16711680 blue.
+    testskin::Options options;
+    options.set = {{"Rock/FontColour", "255"}, {"Rock/StatusColour", "16711680"}};
+    SkinFixture f({800, 480}, options);
+    f.loader.LoadSkin();
+    const skin::Label& bar = f.c.lblSignalBack(0);
+    skin::DrawLevelBar(f.c.lblSignalBack(0), f.c.lblSignalFront(0), 0, 100, 50, "H", "Left");
+    const QImage shown = f.form.grab().toImage();
+    const auto colourAt = [&](int x) {
+        const QPoint inBar = bar.widget()->mapTo(&f.form, QPoint(x, bar.widget()->height() / 2));
+        return shown.pixelColor((QPointF(inBar) * shown.devicePixelRatio()).toPoint());
+    };
+    EXPECT_EQ(colourAt(1), QColor(Qt::blue)) << "the level fills the left half";
+    EXPECT_EQ(colourAt(bar.widget()->width() - 2), QColor(Qt::red)) << "the bar shows in the rest";
 }
 
 TEST(DrawLevelBar, AtTheMinimumTheFrontIsHiddenButPlaced)
