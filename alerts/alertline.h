@@ -7,7 +7,7 @@
 #pragma once
 
 #include "alerts/alertwatcher.h"
-#include "skin/controls.h"
+#include "skin/label.h"
 #include "skin/windowstate.h"
 
 #include <QDeadlineTimer>
