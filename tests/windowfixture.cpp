@@ -45,6 +45,7 @@ WindowFixture::~WindowFixture() = default;
 
 void WindowFixture::TearDown()
 {
+    serviceStarted = nullptr;
     window.reset();
     stopServices();
 }
