@@ -15,17 +15,10 @@
 #include <gtest/gtest.h>
 
 using testsupport::pactl;
+using testsupport::sinkVolume;
 using testsupport::waitUntil;
 
 namespace {
-
-long sinkVolume(const QString& server = {})
-{
-    const QString out = pactl((server.isEmpty() ? QStringList() : QStringList{"-s", "unix:" + server + "/native"}) +
-                              QStringList{"get-sink-volume", "vanto_null"});
-    const int colon = out.indexOf(QLatin1Char(':'), out.indexOf(QLatin1String("front-left")));
-    return out.mid(colon + 1).section(QLatin1Char('/'), 0, 0).trimmed().toLong();
-}
 
 void tap(skin::PictureArea& button)
 {
