@@ -8,6 +8,7 @@
 //   - writes the program folder: writeProgramFolder(radio) for the test skin in Skins and
 //     vantoxm.ini, or testskin::writeSkin and writeSettings(radio, appearance, more) apart;
 //     `radio` holds the [XMRadio] lines ("LastChannel=20\r\n"), `more` whole further sections;
+//     other files of the program (services.dat) go to folder.filePath(name);
 //   - for the real service, calls useRadioService({"--seed", "7", "--channels", "150"}) before
 //     writing the settings: the service's arguments (without --device it simulates a receiver);
 //     serviceStarted, if set, hears of each service the window starts once it is on the bus;
@@ -15,8 +16,21 @@
 //     an empty seams.messageBox gives the program's own boxes), and `answer` for the questions;
 // then calls startWindow() (built, Form_Load, shown; the window is `window`) or, to look at a
 // window before or during its load, makeWindow(). What the window showed in boxes is in `shown`.
-// TearDown closes the window and stops every service it started, so that the next test finds
-// the bus without a radio service.
+// TearDown destroys the window and stops every service it started, so that the next test finds
+// the bus without a radio service; a fixture with a TearDown of its own calls this one.
+//
+//     class MyWindowTest : public WindowFixture {};
+//     TEST_F(MyWindowTest, ...)
+//     {
+//         useRadioService({"--seed", "3", "--interval", "10", "--channels", "30"});
+//         writeProgramFolder("LastChannel=5\r\n", WindowSize, "[Section]\r\nKey=Value\r\n");
+//         startWindow();
+//         ASSERT_TRUE(testsupport::waitUntil([&] { return window->state().ChannelListReady; }, 15000));
+//     }
+//
+// In CMake the test links vanto_windowfixture and runs on a bus of its own:
+//     vanto_add_test(test_name SOURCES test_name.cpp LIBS vanto_windowfixture DBUS PULSE)
+//     add_dependencies(test_name xm-radio-service)   # with useRadioService
 #pragma once
 
 #include "app/frmradioxm.h"
