@@ -55,6 +55,15 @@ QString pactl(const QStringList& arguments)
     return QString::fromUtf8(p.readAllStandardOutput()).trimmed();
 }
 
+long sinkVolume(const QString& serverFolder)
+{
+    const QStringList server =
+        serverFolder.isEmpty() ? QStringList() : QStringList{QStringLiteral("-s"), "unix:" + serverFolder + "/native"};
+    const QString out = pactl(server + QStringList{QStringLiteral("get-sink-volume"), QStringLiteral("vanto_null")});
+    const int colon = out.indexOf(QLatin1Char(':'), out.indexOf(QLatin1String("front-left")));
+    return out.mid(colon + 1).section(QLatin1Char('/'), 0, 0).trimmed().toLong();
+}
+
 QString writeScript(const QString& path, const QByteArray& lines)
 {
     writeFile(path, "#!/bin/sh\n" + lines + "\n");

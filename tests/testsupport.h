@@ -31,6 +31,9 @@ bool waitUntil(const std::function<bool()>& pred, int timeoutMs = 5000);
 
 // pactl against the tests' sound server (or the one its arguments name); its standard output.
 QString pactl(const QStringList& arguments);
+// The null sink's volume in the server's own units (65536 is 100 %), of its first channel: on
+// the tests' sound server, or on the one whose folder is given.
+long sinkVolume(const QString& serverFolder = {});
 
 // Runs the event loop for ms milliseconds.
 void pump(int ms);

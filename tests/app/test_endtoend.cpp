@@ -3,13 +3,11 @@
 // the labels follow the tuned channel, and a double tap on a row tunes that channel; a service
 // that dies is noticed; and the real program, ended by a signal, mutes the radio as its exit
 // button does.
-#include "app/frmradioxm.h"
 #include "fakeradioservice.h"
-#include "scriptedmessagebox.h"
 #include "testskin.h"
 #include "testsupport.h"
+#include "windowfixture.h"
 
-#include <QDBusConnectionInterface>
 #include <QPointingDevice>
 #include <QProcess>
 #include <QSet>
@@ -24,50 +22,14 @@ using testsupport::waitUntil;
 
 namespace {
 
-// The process that owns the radio service's name now, as the bus knows it.
-qint64 serviceProcess()
-{
-    const QDBusReply<uint> pid =
-        QDBusConnection::sessionBus().interface()->servicePid(QStringLiteral("org.vanto.XMRadio"));
-    return pid.isValid() ? qint64(pid.value()) : 0;
-}
-
-class EndToEnd : public ::testing::Test {
+class EndToEnd : public WindowFixture {
 protected:
-    QTemporaryDir folder;
-    std::vector<ScriptedMessageBox::Shown> shown;
-    app::MessageBox::Answer answer = app::MessageBox::Answer::Ok;
-    std::unique_ptr<frmRadioXM> window;
-
     void SetUp() override
     {
-        testskin::writeSkin(folder.filePath("Skins"));
-        // The service is started by the window through its path; a wrapper gives it a fast listing.
-        const QString wrapper = testsupport::writeScript(folder.filePath("run-service.sh"),
-                                                         "exec '" VANTO_PROGRAM_DIR
-                                                         "/xm-radio-service' --seed 7 --interval 10 --channels 150");
-        testsupport::writeFile(folder.filePath("vantoxm.ini"),
-                               "[XMRadio]\r\nXMServicePath=" + wrapper.toUtf8() +
-                                   "\r\nLastChannel=20\r\n[Appearance]\r\nWindowWidth=800\r\nWindowHeight=480\r\n");
-        frmRadioXM::Seams seams;
-        seams.programFolder = folder.path();
-        seams.messageBox = [this](QWidget*) {
-            auto box = std::make_unique<ScriptedMessageBox>();
-            box->log = &shown;
-            box->answer = [this](const ScriptedMessageBox::Shown&) { return answer; };
-            return box;
-        };
-        window = std::make_unique<frmRadioXM>(std::move(seams));
-        window->Form_Load();
-        window->show();
-    }
-
-    // The simulator the window started outlives it; the next test needs the name free.
-    void TearDown() override
-    {
-        window.reset();
-        if (const qint64 pid = serviceProcess(); pid > 0 && ::kill(pid_t(pid), SIGTERM) == 0)
-            waitUntil([] { return serviceProcess() == 0; });
+        // A fast listing.
+        useRadioService({"--seed", "7", "--interval", "10", "--channels", "150"});
+        writeProgramFolder("LastChannel=20\r\n");
+        startWindow();
     }
 
     skin::RadioXMControls& c() { return window->controls(); }
@@ -135,8 +97,7 @@ TEST_F(EndToEnd, ADoubleTapOnARowTunesThatChannel)
         EXPECT_TRUE(waitUntil([&] { return !changes.isEmpty() && changes.last().front().toInt() == key.toInt(); }))
             << "the service tuned " << key.toStdString();
         EXPECT_EQ(c().lblListItem0(highlightedRow()).Caption(), key);
-        EXPECT_TRUE(testsupport::readFile(folder.filePath("vantoxm.ini"))
-                        .contains("LastChannel=" + QByteArray::number(key.toInt())));
+        EXPECT_TRUE(settings().contains("LastChannel=" + QByteArray::number(key.toInt())));
     };
 
     const int mouseRow = highlightedRow() == 3 ? 2 : 3;
@@ -187,7 +148,6 @@ TEST_F(EndToEnd, AHeldPresetStoresTheChannelAndATapTunesItAgain)
             QTest::mousePress(button, Qt::LeftButton);
         ASSERT_TRUE(waitUntil([&] { return released && window->state().PresetPressed.isEmpty(); }, 12000));
     };
-    const auto settings = [&] { return testsupport::readFile(folder.filePath("vantoxm.ini")); };
 
     hold(0, false);
     EXPECT_TRUE(settings().contains("Preset1=20\r\n")) << settings().toStdString();
@@ -229,13 +189,16 @@ TEST_F(EndToEnd, HoldingTheScrollDownButtonStepsEveryTick)
 
 TEST_F(EndToEnd, AServiceThatDiesDropsTheBarsAndTheQuestionComesAsAtStartUp)
 {
-    answer = app::MessageBox::Answer::Yes;
+    answer = [](const auto&) { return Answer::Yes; };
     const auto barsShown = [this] {
         return c().lblSignalFront(0).Visible() || c().lblSignalFront(1).Visible() || c().lblSignalFront(2).Visible();
     };
     ASSERT_TRUE(waitUntil(barsShown, 10000));
-    const qint64 first = serviceProcess();
+    const qint64 first = serviceOwner();
     ASSERT_GT(first, 0);
+    ASSERT_EQ(startedServices(), QList<qint64>{first}) << "the one the window started";
+    QList<qint64> started;
+    serviceStarted = [&started](qint64 pid) { started << pid; };
     c().tmrLoad.setInterval(500);
 
     ASSERT_EQ(::kill(pid_t(first), SIGKILL), 0);
@@ -245,7 +208,8 @@ TEST_F(EndToEnd, AServiceThatDiesDropsTheBarsAndTheQuestionComesAsAtStartUp)
     EXPECT_EQ(shown.front().title, "V.A.N.T.O XM Error");
 
     // Yes started the service again; its first report stops the watchdog.
-    EXPECT_TRUE(waitUntil([&] { return serviceProcess() > 0 && serviceProcess() != first; }));
+    EXPECT_TRUE(waitUntil([&] { return serviceOwner() > 0 && serviceOwner() != first; }));
+    EXPECT_TRUE(waitUntil([&] { return started == QList<qint64>{serviceOwner()}; })) << "heard of once";
     EXPECT_TRUE(waitUntil([&] { return !c().tmrLoad.Enabled() && barsShown(); }));
 }
 

@@ -1,56 +1,45 @@
 // The real window, the real radio service and the emulated receiver on a pseudo-terminal: the
 // list fills with the receiver's line-up, Latin-1 names show as they should, and the last
 // channel and a double click on a row tune the receiver.
-#include "app/frmradioxm.h"
 #include "receiveremulator.h"
-#include "scriptedmessagebox.h"
-#include "testskin.h"
 #include "testsupport.h"
+#include "windowfixture.h"
 
-#include <QTemporaryDir>
 #include <QTest>
 #include <gtest/gtest.h>
 
 using testsupport::waitUntil;
 
-TEST(EndToEndReceiver, TheWindowListsAndTunesTheReceiver)
-{
-    ReceiverEmulator receiver;
-    QTemporaryDir folder;
-    testskin::writeSkin(folder.filePath("Skins"));
-    const QString wrapper = testsupport::writeScript(folder.filePath("run-service.sh"),
-                                                     "exec '" VANTO_PROGRAM_DIR "/xm-radio-service' --device '" +
-                                                         receiver.devicePath().toUtf8() + "'");
-    testsupport::writeFile(folder.filePath("vantoxm.ini"),
-                           "[XMRadio]\r\nXMServicePath=" + wrapper.toUtf8() +
-                               "\r\nLastChannel=70\r\n[Appearance]\r\nWindowWidth=800\r\nWindowHeight=480\r\n");
-    std::vector<ScriptedMessageBox::Shown> shown;
-    frmRadioXM::Seams seams;
-    seams.programFolder = folder.path();
-    seams.messageBox = [&shown](QWidget*) {
-        auto box = std::make_unique<ScriptedMessageBox>();
-        box->log = &shown;
-        return box;
-    };
-    frmRadioXM window(std::move(seams));
-    window.Form_Load();
-    window.show();
-    skin::RadioXMControls& c = window.controls();
+namespace {
 
-    ASSERT_TRUE(waitUntil([&] { return window.state().StartupHighlightDone; }, 20000)) << window.table().count();
+class EndToEndReceiver : public WindowFixture {
+protected:
+    ReceiverEmulator receiver;
+};
+
+} // namespace
+
+TEST_F(EndToEndReceiver, TheWindowListsAndTunesTheReceiver)
+{
+    useRadioService({"--device", receiver.devicePath()});
+    writeProgramFolder("LastChannel=70\r\n");
+    startWindow();
+    skin::RadioXMControls& c = window->controls();
+
+    ASSERT_TRUE(waitUntil([&] { return window->state().StartupHighlightDone; }, 20000)) << window->table().count();
     int subscribed = 0;
     for (const ReceiverEmulator::Channel& channel : receiver.lineup())
         subscribed += channel.subscribed ? 1 : 0;
-    EXPECT_EQ(window.table().count(), subscribed);
-    EXPECT_LT(window.table().FindItem("009"), 0) << "a channel that is not subscribed is not listed";
-    EXPECT_EQ(window.table().text(window.table().FindItem("008"), radio::Station), QStringLiteral("Café Crème"));
-    EXPECT_EQ(window.table().text(window.table().FindItem("012"), radio::Station), QStringLiteral("München Nights"));
+    EXPECT_EQ(window->table().count(), subscribed);
+    EXPECT_LT(window->table().FindItem("009"), 0) << "a channel that is not subscribed is not listed";
+    EXPECT_EQ(window->table().text(window->table().FindItem("008"), radio::Station), QStringLiteral("Café Crème"));
+    EXPECT_EQ(window->table().text(window->table().FindItem("012"), radio::Station), QStringLiteral("München Nights"));
 
     EXPECT_EQ(receiver.tunedChannel(), 70) << "the last channel reached the receiver";
     ASSERT_TRUE(waitUntil([&] { return c.lblArtist->Caption() == QStringLiteral("The Grace Kessler Quartet"); }, 5000))
         << "the long artist: " << c.lblArtist->Caption().toStdString();
     EXPECT_EQ(c.lblStation->Caption(), QStringLiteral("Jazz Café"));
-    const int tunedRow = window.state().SelectedListItem - window.state().TopListItem;
+    const int tunedRow = window->state().SelectedListItem - window->state().TopListItem;
     EXPECT_EQ(c.lblListItem1(tunedRow).Caption(), QStringLiteral("Jazz Café")) << "the row on screen";
 
     const int row = tunedRow == 1 ? 2 : 1;

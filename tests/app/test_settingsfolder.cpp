@@ -1,12 +1,10 @@
 // Where settings, the channel list and skins are kept: a portable program folder as always, an
 // installed one in the user's folders; and the real window started from an installed folder.
-#include "app/frmradioxm.h"
 #include "app/settingsfolder.h"
 #include "fakeradioservice.h"
-#include "scriptedmessagebox.h"
 #include "testskin.h"
 #include "testsupport.h"
-#include "volume/memorymixer.h"
+#include "windowfixture.h"
 
 #include <QDir>
 #include <QFile>
@@ -25,9 +23,10 @@ const QByteArray ShippedSettings = "[XMRadio]\r\nXMServicePath=xm-radio-service\
                                    "DaySkinSwitchTime=07:00:00\r\nNightSkinSwitchTime=19:00:00\r\n"
                                    "AutoSwitchDayNightSkin=True\r\n";
 
-class Folders : public ::testing::Test {
+class Folders : public WindowFixture {
 protected:
-    QTemporaryDir program;
+    // The window's program folder.
+    QTemporaryDir& program = folder;
     QTemporaryDir home;
     app::UserFolders user{home.filePath("config/vanto-xm"), home.filePath("data/vanto-xm")};
 
@@ -192,29 +191,21 @@ TEST_F(Folders, AnInstalledWindowKeepsSettingsChannelListAndSkinsInTheUsersFolde
     testskin::writeSkin(user.data + "/Skins/Mine");
     const auto before = programFiles();
     FakeRadioService service("service");
-    std::vector<ScriptedMessageBox::Shown> shown;
     volume::MemoryMixer::Script mixer;
-    frmRadioXM::Seams seams;
-    seams.programFolder = program.path();
     seams.userFolders = user;
     seams.clock = [] { return QTime(12, 0, 0); };
-    seams.messageBox = [&shown](QWidget*) {
-        auto box = std::make_unique<ScriptedMessageBox>();
-        box->log = &shown;
-        return box;
-    };
-    seams.createMixer = [&mixer] { return std::make_unique<volume::MemoryMixer>(mixer); };
-    frmRadioXM window(std::move(seams));
-    window.Form_Load();
+    useMemoryMixer(mixer);
+    window = makeWindow();
+    window->Form_Load();
 
     // The day skin is only in the user's folder: had it not been found, a message and the
     // night skin would stand in.
     EXPECT_TRUE(shown.empty()) << shown.front().text.toStdString();
-    EXPECT_EQ(window.controls().lblCC->Caption(), "42");
+    EXPECT_EQ(window->controls().lblCC->Caption(), "42");
     ASSERT_TRUE(testsupport::waitUntil([&] { return service.calls.contains("Channel 42"); }));
     service.emitSignal("ChannelData", {7, QString("Seven"), QString("Artist"), QString("Title"), QString("Rock")});
-    ASSERT_TRUE(testsupport::waitUntil([&] { return window.table().FindItem("007") >= 0; }));
-    window.chooser().ChooseListItem(window.table().FindItem("007"));
+    ASSERT_TRUE(testsupport::waitUntil([&] { return window->table().FindItem("007") >= 0; }));
+    window->chooser().ChooseListItem(window->table().FindItem("007"));
 
     EXPECT_TRUE(readFile(user.config + "/vantoxm.ini").contains("LastChannel=7\r\n"));
     EXPECT_EQ(readFile(user.config + "/services.dat"), "\"007,Seven,Rock\"\r\n");

@@ -1,66 +1,26 @@
 // Start-up, the no-data watchdog and shutdown of the real window, against a fake radio service
 // on a private session bus and a program folder on disk.
-#include "app/frmradioxm.h"
 #include "fakeradioservice.h"
-#include "scriptedmessagebox.h"
 #include "testskin.h"
 #include "testsupport.h"
-#include "volume/memorymixer.h"
+#include "windowfixture.h"
 
 #include <QDir>
 #include <QElapsedTimer>
-#include <QTemporaryDir>
 #include <QTest>
 #include <gtest/gtest.h>
 
 using testsupport::waitUntil;
-using Answer = app::MessageBox::Answer;
 
 namespace {
 
-class Startup : public ::testing::Test {
+class Startup : public WindowFixture {
 protected:
-    QTemporaryDir folder;
-    std::vector<ScriptedMessageBox::Shown> shown;
-    std::function<Answer(const ScriptedMessageBox::Shown&)> answer = [](const auto&) { return Answer::Ok; };
     QTime now{12, 0, 0};
-    bool withRadio = true;
-    // Called as the radio client is created, with the window being started.
-    std::function<void(frmRadioXM&)> atRadio;
-    // A mixer held in memory, when set.
-    volume::MemoryMixer::Script* mixer = nullptr;
 
-    void writeSettings(const QByteArray& radio,
-                       const QByteArray& appearance = "WindowWidth=800\r\nWindowHeight=480\r\n")
+    Startup()
     {
-        testsupport::writeFile(folder.filePath("vantoxm.ini"),
-                               "[XMRadio]\r\n" + radio + "[Appearance]\r\n" + appearance);
-    }
-
-    std::unique_ptr<frmRadioXM> makeWindow()
-    {
-        frmRadioXM::Seams seams;
-        seams.programFolder = folder.path();
         seams.clock = [this] { return now; };
-        seams.messageBox = [this](QWidget*) {
-            auto box = std::make_unique<ScriptedMessageBox>();
-            box->log = &shown;
-            box->answer = [this](const ScriptedMessageBox::Shown& s) { return answer(s); };
-            return box;
-        };
-        if (!withRadio)
-            seams.createRadio = [] { return std::unique_ptr<AXXMRadioClient>(); };
-        if (mixer)
-            seams.createMixer = [this] { return std::make_unique<volume::MemoryMixer>(*mixer); };
-        auto self = std::make_shared<frmRadioXM*>(nullptr);
-        if (atRadio)
-            seams.createRadio = [this, self, create = seams.createRadio] {
-                atRadio(**self);
-                return create();
-            };
-        auto window = std::make_unique<frmRadioXM>(std::move(seams));
-        *self = window.get();
-        return window;
     }
 
     std::vector<ScriptedMessageBox::Shown> questions() const
@@ -73,13 +33,19 @@ protected:
     }
 };
 
+// [Appearance] for a day skin and a night skin that switch at 07:00 and 19:00.
+QByteArray dayAndNight(const QByteArray& day = "Day", const QByteArray& night = "Night")
+{
+    return WindowFixture::WindowSize + "DaySkin=" + day + "\r\nNightSkin=" + night +
+           "\r\nDaySkinSwitchTime=07:00:00\r\nNightSkinSwitchTime=19:00:00\r\nAutoSwitchDayNightSkin=True\r\n";
+}
+
 } // namespace
 
 TEST_F(Startup, PlacesTheWindowShowsPresetsUnmutesAndTunesTheLastChannel)
 {
-    testskin::writeSkin(folder.filePath("Skins"));
-    writeSettings("LastChannel=42\r\nPreset1=7\r\nPreset2=\r\nPreset3=123\r\n",
-                  "WindowLeft=10\r\nWindowTop=20\r\nWindowWidth=640\r\nWindowHeight=400\r\nFullScreen=False\r\n");
+    writeProgramFolder("LastChannel=42\r\nPreset1=7\r\nPreset2=\r\nPreset3=123\r\n",
+                       "WindowLeft=10\r\nWindowTop=20\r\nWindowWidth=640\r\nWindowHeight=400\r\nFullScreen=False\r\n");
     FakeRadioService service("service");
     auto window = makeWindow();
     window->Form_Load();
@@ -103,18 +69,22 @@ TEST_F(Startup, PlacesTheWindowShowsPresetsUnmutesAndTunesTheLastChannel)
 
 TEST_F(Startup, TheSkinAndThePresetsAreOnScreenBeforeTheRadioStarts)
 {
-    testskin::writeSkin(folder.filePath("Skins"));
-    writeSettings("LastChannel=42\r\nPreset2=42\r\n");
+    writeProgramFolder("LastChannel=42\r\nPreset2=42\r\n");
     bool checked = false;
-    atRadio = [&checked](frmRadioXM& window) {
+    frmRadioXM* starting = nullptr;
+    // As the radio client is created.
+    seams.createRadio = [&checked, &starting, create = seams.createRadio] {
+        frmRadioXM& window = *starting;
         checked = true;
         EXPECT_TRUE(window.windowHandle() && window.windowHandle()->isExposed());
         const QImage screen = window.grab().toImage();
         const QPoint onPreset = window.controls().cmdPreset(1).pixelRect().topLeft() + QPoint(2, 2);
         EXPECT_NEAR(qBlue(screen.pixel(onPreset)), testskin::stateBlue(skin::StateOn), 6) << "preset 2 is on";
         EXPECT_EQ(window.controls().lblCC->Caption(), "42");
+        return create();
     };
     auto window = makeWindow();
+    starting = window.get();
     window->Form_Load();
     EXPECT_TRUE(checked);
 }
@@ -162,8 +132,7 @@ TEST_F(Startup, ChoosesTheDayOrNightSkinByTheTimeOfDay)
 TEST_F(Startup, ReadsTheSkinOfTheTimeOfDayFromItsFolder)
 {
     testskin::writeSkin(folder.filePath("Skins/Night"));
-    writeSettings("", "WindowWidth=800\r\nWindowHeight=480\r\nDaySkin=Day\r\nNightSkin=Night\r\n"
-                      "DaySkinSwitchTime=07:00:00\r\nNightSkinSwitchTime=19:00:00\r\nAutoSwitchDayNightSkin=True\r\n");
+    writeSettings("", dayAndNight());
     now = QTime(23, 30, 0);
     auto window = makeWindow();
     window->Form_Load();
@@ -187,8 +156,7 @@ TEST_F(Startup, ABrokenSkinIsReportedOnceByNameAndTheRadioStillStarts)
 
 TEST_F(Startup, WatchdogAsksAfterItsIntervalAndNoClosesTheWindow)
 {
-    testskin::writeSkin(folder.filePath("Skins"));
-    writeSettings("");
+    writeProgramFolder("");
     answer = [](const auto&) { return Answer::No; };
     auto window = makeWindow();
     EXPECT_EQ(window->controls().tmrLoad.Interval(), 10000);
@@ -210,9 +178,7 @@ TEST_F(Startup, YesStartsAnExistingServiceAgainAndAsksAgainLater)
 {
     testskin::writeSkin(folder.filePath("Skins"));
     const QString marker = folder.filePath("started.txt");
-    testsupport::writeFile(folder.filePath("fake-service.sh"),
-                           "#!/bin/sh\necho started >> '" + marker.toUtf8() + "'\n");
-    QFile::setPermissions(folder.filePath("fake-service.sh"), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    testsupport::writeScript(folder.filePath("fake-service.sh"), "echo started >> '" + marker.toUtf8() + "'");
     // A relative service path is taken from the program's folder.
     writeSettings("XMServicePath=fake-service.sh\r\n");
     answer = [](const auto&) { return Answer::Yes; };
@@ -227,8 +193,7 @@ TEST_F(Startup, YesStartsAnExistingServiceAgainAndAsksAgainLater)
 
 TEST_F(Startup, AfterALateYesTheWatchdogWaitsItsWholeIntervalAgain)
 {
-    testskin::writeSkin(folder.filePath("Skins"));
-    writeSettings("");
+    writeProgramFolder("");
     QElapsedTimer clock;
     std::vector<qint64> askedAt, answeredAt;
     // The question stays up for almost two intervals before the answer.
@@ -249,10 +214,10 @@ TEST_F(Startup, AfterALateYesTheWatchdogWaitsItsWholeIntervalAgain)
 
 TEST_F(Startup, YesWithAnEmptyServicePathStartsNothingAndAsksAgain)
 {
-    testskin::writeSkin(folder.filePath("Skins"));
-    writeSettings("");
+    writeProgramFolder("");
     answer = [](const auto&) { return Answer::Yes; };
-    withRadio = false; // also: without a radio client start-up completes and the question comes
+    // Also: without a radio client start-up completes and the question comes.
+    seams.createRadio = [] { return std::unique_ptr<AXXMRadioClient>(); };
     auto window = makeWindow();
     window->controls().tmrLoad.setInterval(100);
     window->Form_Load();
@@ -262,8 +227,7 @@ TEST_F(Startup, YesWithAnEmptyServicePathStartsNothingAndAsksAgain)
 
 TEST_F(Startup, AnyRadioSignalStopsTheWatchdog)
 {
-    testskin::writeSkin(folder.filePath("Skins"));
-    writeSettings("");
+    writeProgramFolder("");
     const QStringList names = {"ChannelChange",      "CurrentTime",    "ChannelData",
                                "CurrentChannelData", "SignalStrength", "MuteChanged"};
     const QList<QVariantList> args = {{7},    {1, 2}, {5, "A", "B", "C", "D"}, {5, "A", "B", "C", "D"}, {1.0, 2.0, 3.0},
@@ -284,8 +248,7 @@ TEST_F(Startup, AnyRadioSignalStopsTheWatchdog)
 
 TEST_F(Startup, ClosingTheWindowMutesTheRadio)
 {
-    testskin::writeSkin(folder.filePath("Skins"));
-    writeSettings("LastChannel=3\r\n");
+    writeProgramFolder("LastChannel=3\r\n");
     FakeRadioService service("service");
     auto window = makeWindow();
     window->Form_Load();
@@ -299,8 +262,7 @@ TEST_F(Startup, ClosingTheWindowMutesTheRadio)
 
 TEST_F(Startup, TheExitButtonShowsItsPressAndClosesTheWindow)
 {
-    testskin::writeSkin(folder.filePath("Skins"));
-    writeSettings("");
+    writeProgramFolder("");
     auto window = makeWindow();
     window->Form_Load();
     window->show();
@@ -349,8 +311,7 @@ TEST_F(Startup, TheDayAndNightSkinsSwitchOnceAtTheCrossing)
     testskin::Options smaller;
     smaller.imageSize = QSize(400, 240);
     testskin::writeSkin(folder.filePath("Skins/Night"), smaller);
-    writeSettings("", "WindowWidth=800\r\nWindowHeight=480\r\nDaySkin=Day\r\nNightSkin=Night\r\n"
-                      "DaySkinSwitchTime=07:00:00\r\nNightSkinSwitchTime=19:00:00\r\nAutoSwitchDayNightSkin=True\r\n");
+    writeSettings("", dayAndNight());
     now = QTime(7, 0, 0);
     auto window = makeWindow();
     window->Form_Load();
@@ -383,9 +344,7 @@ TEST_F(Startup, AnEmptySkinNameIsASkinOfThePairAndSwitchesAtEveryCrossing)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        writeSettings("", "WindowWidth=800\r\nWindowHeight=480\r\nDaySkin=" + c.day + "\r\nNightSkin=" + c.night +
-                              "\r\nDaySkinSwitchTime=07:00:00\r\nNightSkinSwitchTime=19:00:00\r\n"
-                              "AutoSwitchDayNightSkin=True\r\n");
+        writeSettings("", dayAndNight(c.day, c.night));
         now = QTime(12, 0, 0);
         auto window = makeWindow();
         window->Form_Load();
@@ -402,10 +361,7 @@ TEST_F(Startup, AnEmptySkinNameIsASkinOfThePairAndSwitchesAtEveryCrossing)
 
 TEST_F(Startup, ASkinThatCannotBeLoadedHasTheOtherOfThePairStandIn)
 {
-    const QByteArray dayAndNight = "WindowWidth=800\r\nWindowHeight=480\r\nDaySkin=Day\r\nNightSkin=Night\r\n"
-                                   "DaySkinSwitchTime=07:00:00\r\nNightSkinSwitchTime=19:00:00\r\n"
-                                   "AutoSwitchDayNightSkin=True\r\n";
-    writeSettings("Preset1=7\r\n", dayAndNight);
+    writeSettings("Preset1=7\r\n", dayAndNight());
     testskin::writeSkin(folder.filePath("Skins/Day"));
     now = QTime(23, 0, 0);
     auto window = makeWindow();
@@ -442,8 +398,7 @@ TEST_F(Startup, ASkinThatCannotBeLoadedHasTheOtherOfThePairStandIn)
 TEST_F(Startup, SwitchingOrResizingIntoABrokenSkinReportsItOnceAndGoesOn)
 {
     testskin::writeSkin(folder.filePath("Skins/Day"));
-    writeSettings("", "WindowWidth=800\r\nWindowHeight=480\r\nDaySkin=Day\r\nNightSkin=Missing\r\n"
-                      "DaySkinSwitchTime=07:00:00\r\nNightSkinSwitchTime=19:00:00\r\nAutoSwitchDayNightSkin=True\r\n");
+    writeSettings("", dayAndNight("Day", "Missing"));
     auto window = makeWindow();
     window->Form_Load();
     window->show();
@@ -473,11 +428,9 @@ TEST_F(Startup, AResizeAndADayNightSwitchKeepWhatTheWindowShows)
     for (int k = 1; k <= 40; ++k)
         services += "\"" + QByteArray::number(k).rightJustified(3, '0') + ",Station,Pop\"\r\n";
     testsupport::writeFile(folder.filePath("services.dat"), services);
-    writeSettings("Preset1=30\r\n", "WindowWidth=800\r\nWindowHeight=480\r\nDaySkin=Day\r\nNightSkin=Night\r\n"
-                                    "DaySkinSwitchTime=07:00:00\r\nNightSkinSwitchTime=19:00:00\r\n"
-                                    "AutoSwitchDayNightSkin=True\r\n");
+    writeSettings("Preset1=30\r\n", dayAndNight());
     volume::MemoryMixer::Script unmuted;
-    mixer = &unmuted;
+    useMemoryMixer(unmuted);
     FakeRadioService service("service");
     auto window = makeWindow();
     window->Form_Load();

@@ -7,7 +7,7 @@
 #include "channellist/highlight.h"
 #include "channellist/listwindow.h"
 #include "channellist/scrolling.h"
-#include "skin/loadskin.h"
+#include "skinnedform.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -16,32 +16,22 @@
 
 namespace {
 
-struct Window {
-    QWidget form;
-    skin::TwipsScale scale;
-    skin::RadioXMControls c{&form, scale};
-    skin::WindowState state;
-    skin::CursorDisplay cursor;
+struct Window : SkinnedForm {
     radio::ChannelTable table;
     modFunctions::SharedWaitTimer waits;
     channellist::ListWindow list{c, state, table};
     radio::TunedChannel tuned;
     channellist::Highlighter highlight{c, state, table, list, waits, tuned};
     channellist::Scroller scroller{c, state, table, list, highlight, scale};
-    skin::SkinLoader loader{form,
-                            c,
-                            state,
-                            scale,
-                            cursor,
-                            {QStringLiteral(VANTO_PROGRAM_DIR "/Skins")},
-                            {[this] {
-                                 qint32 start = 0;
-                                 list.PopulateList(start);
-                             },
-                             {},
-                             {}}};
 
     explicit Window(int channels)
+        : SkinnedForm(QStringLiteral("Day"), QSize(800, 480),
+                      {[this] {
+                           qint32 start = 0;
+                           list.PopulateList(start);
+                       },
+                       {},
+                       {}})
     {
         for (int k = 1; k <= channels; ++k) {
             const int p = table.Add(radio::ChannelTable::RowKey(k));
@@ -50,9 +40,6 @@ struct Window {
             table.setText(p, radio::Title, QStringLiteral("Title of track %1").arg(k));
             table.setText(p, radio::Genre, QStringLiteral("Genre %1").arg(k % 12));
         }
-        state.CurrentSkin = QStringLiteral("Day");
-        state.ShowMouseCursor = true;
-        form.resize(800, 480);
         form.show();
         loader.LoadSkin();
         QCoreApplication::processEvents();

@@ -2,8 +2,8 @@
 // brought to the window's size on both cores. And a button state change against the repaint of
 // a plain child widget of the button's size on a plain window.
 #include "benchsupport.h"
-#include "skin/loadskin.h"
 #include "skin/paintskinnedcontrol.h"
+#include "skinnedform.h"
 
 #include <QApplication>
 #include <QImageReader>
@@ -18,18 +18,10 @@ namespace {
 
 const QString SkinsFolder = QStringLiteral(VANTO_PROGRAM_DIR "/Skins");
 
-struct Window {
-    QWidget form;
-    skin::TwipsScale scale;
-    skin::RadioXMControls c{&form, scale};
-    skin::WindowState state;
-    skin::CursorDisplay cursor;
-    skin::SkinLoader loader{form, c, state, scale, cursor, {QStringLiteral(VANTO_PROGRAM_DIR "/Skins")}, {}};
+struct Window : SkinnedForm {
     explicit Window(QSize size)
+        : SkinnedForm(QStringLiteral("Day"), size)
     {
-        state.CurrentSkin = QStringLiteral("Day");
-        state.ShowMouseCursor = true;
-        form.resize(size);
         form.show();
         QCoreApplication::processEvents();
     }

@@ -1,11 +1,9 @@
 // The window as an MPRIS2 media player, driven the way a desktop drives it: Debian's playerctl
 // against the real window and the real simulator service on a private session bus; and the
 // signals the window sends on that bus as the radio, the sound card and the player change.
-#include "app/frmradioxm.h"
 #include "fakeradioservice.h"
-#include "scriptedmessagebox.h"
-#include "testskin.h"
 #include "testsupport.h"
+#include "windowfixture.h"
 
 #include <QApplication>
 #include <QDBusConnection>
@@ -15,12 +13,11 @@
 #include <QProcess>
 #include <QRegularExpression>
 #include <QSignalSpy>
-#include <QTemporaryDir>
 #include <QTimer>
-#include <csignal>
 #include <gtest/gtest.h>
 
 using testsupport::pactl;
+using testsupport::sinkVolume;
 using testsupport::waitUntil;
 
 namespace {
@@ -51,12 +48,8 @@ private:
     QDBusConnection m_bus;
 };
 
-class Mpris : public ::testing::Test {
+class Mpris : public WindowFixture {
 protected:
-    QTemporaryDir folder;
-    std::vector<ScriptedMessageBox::Shown> shown;
-    std::unique_ptr<frmRadioXM> window;
-
     struct Start {
         // The simulator (30 channels listed fast); without it nothing answers but a fake.
         bool simulator = false;
@@ -66,43 +59,14 @@ protected:
     };
     void start(Start how)
     {
-        testskin::writeSkin(folder.filePath("Skins"));
-        QByteArray radio = "LastChannel=5\r\n";
-        if (how.simulator) {
-            const QString wrapper = testsupport::writeScript(folder.filePath("run-service.sh"),
-                                                             "exec '" VANTO_PROGRAM_DIR
-                                                             "/xm-radio-service' --seed 3 --interval 10 --channels 30");
-            radio += "XMServicePath=" + wrapper.toUtf8() + "\r\n";
-        }
-        testsupport::writeFile(folder.filePath("vantoxm.ini"), "[XMRadio]\r\n" + radio +
-                                                                   "[Appearance]\r\nWindowWidth=800\r\n"
-                                                                   "WindowHeight=480\r\n");
-        frmRadioXM::Seams seams;
-        seams.programFolder = folder.path();
-        if (!how.realMessageBox)
-            seams.messageBox = [this](QWidget*) {
-                auto box = std::make_unique<ScriptedMessageBox>();
-                box->log = &shown;
-                return box;
-            };
+        if (how.simulator)
+            useRadioService({"--seed", "3", "--interval", "10", "--channels", "30"});
+        if (how.realMessageBox)
+            seams.messageBox = {};
         if (!how.soundCard)
             seams.createMixer = [] { return nullptr; };
-        window = std::make_unique<frmRadioXM>(std::move(seams));
-        window->Form_Load();
-        window->show();
-    }
-
-    // The simulator outlives the window (it ends with its bus): it is stopped here, by its
-    // process id, so that the next test starts with no radio service.
-    void TearDown() override
-    {
-        window.reset();
-        QDBusConnectionInterface* bus = QDBusConnection::sessionBus().interface();
-        const QDBusReply<uint> pid = bus->servicePid("org.vanto.XMRadio");
-        if (!pid.isValid() || pid.value() == uint(QCoreApplication::applicationPid()))
-            return;
-        ::kill(pid_t(pid.value()), SIGTERM);
-        EXPECT_TRUE(waitUntil([&] { return !bus->isServiceRegistered("org.vanto.XMRadio"); }));
+        writeProgramFolder("LastChannel=5\r\n");
+        startWindow();
     }
 
     skin::RadioXMControls& c() { return window->controls(); }
@@ -216,8 +180,7 @@ TEST_F(Mpris, NextAndPreviousStepFromTheTunedChannel)
         EXPECT_TRUE(waitUntil([&] { return !changes.isEmpty() && changes.last().front().toInt() == expected; }))
             << "the service tuned " << expected;
         EXPECT_EQ(window->state().SelectedListItem, step.position);
-        EXPECT_TRUE(testsupport::readFile(folder.filePath("vantoxm.ini"))
-                        .contains("LastChannel=" + QByteArray::number(expected) + "\r\n"));
+        EXPECT_TRUE(settings().contains("LastChannel=" + QByteArray::number(expected) + "\r\n"));
     }
 
     // Two presses at once: the second, arriving while the first choice lets pending calls run,
@@ -230,8 +193,7 @@ TEST_F(Mpris, NextAndPreviousStepFromTheTunedChannel)
     QDBusPendingCall secondPress = wheel.bus().asyncCall(next);
     ASSERT_TRUE(waitUntil([&] { return firstPress.isFinished() && secondPress.isFinished(); }));
     EXPECT_EQ(window->state().SelectedListItem, first + 3);
-    EXPECT_TRUE(testsupport::readFile(folder.filePath("vantoxm.ini"))
-                    .contains("LastChannel=" + QByteArray::number(channelAt(first + 3)) + "\r\n"));
+    EXPECT_TRUE(settings().contains("LastChannel=" + QByteArray::number(channelAt(first + 3)) + "\r\n"));
 
     // The radio's report of the change moves the selection too: it must be in before the next step.
     ASSERT_TRUE(
@@ -243,13 +205,13 @@ TEST_F(Mpris, NextAndPreviousStepFromTheTunedChannel)
     window->chooser().ChooseListItem(last);
     ASSERT_TRUE(waitUntil([&] { return !changes.isEmpty() && changes.last().front().toInt() == channelAt(last); }));
     testsupport::pump(100);
-    const QByteArray before = testsupport::readFile(folder.filePath("vantoxm.ini"));
+    const QByteArray before = settings();
     EXPECT_FALSE(property("CanGoNext").toBool());
     changes.clear();
     playerctl({"next"});
     testsupport::pump(300);
     EXPECT_TRUE(changes.isEmpty());
-    EXPECT_EQ(testsupport::readFile(folder.filePath("vantoxm.ini")), before);
+    EXPECT_EQ(settings(), before);
 }
 
 TEST_F(Mpris, PlayPauseMutesAndUnmutesTheRadio)
@@ -294,12 +256,6 @@ TEST_F(Mpris, PlayPauseTogglesWhatWasLastAskedForAndStopIsStopped)
 
 TEST_F(Mpris, VolumeIsTheSoundCardsMasterLevel)
 {
-    // The test server's sink, in its own units (65536 is 100 %).
-    const auto sinkVolume = [&] {
-        const QString out = pactl({"get-sink-volume", "vanto_null"});
-        const int colon = out.indexOf(QLatin1Char(':'), out.indexOf(QLatin1String("front-left")));
-        return out.mid(colon + 1).section(QLatin1Char('/'), 0, 0).trimmed().toLong();
-    };
     pactl({"set-sink-volume", "vanto_null", "16384"});
     start({.simulator = true});
     waitForReadyList();
@@ -430,13 +386,13 @@ TEST_F(Mpris, EachChangeIsAnnouncedOnceAndWhole)
     };
     service.releaseName();
     EXPECT_EQ(announced(), whenService(false));
-    const QByteArray settings = testsupport::readFile(folder.filePath("vantoxm.ini"));
+    const QByteArray before = settings();
     ask(PlayerInterface, "Next");
     ask(PlayerInterface, "PlayPause");
     testsupport::pump(300);
     EXPECT_TRUE(recorder.changes.isEmpty());
     EXPECT_EQ(window->tuned().number(), 6);
-    EXPECT_EQ(testsupport::readFile(folder.filePath("vantoxm.ini")), settings);
+    EXPECT_EQ(settings(), before);
     // It comes back: the status follows the radio's mute again.
     service.claimName();
     EXPECT_EQ(announced(), whenService(true));

@@ -1,56 +1,39 @@
 // The presets and the press-and-hold repeat on the real window, with real presses on its
 // controls, a program folder on disk and a fake radio service on a private session bus.
-#include "app/frmradioxm.h"
 #include "fakeradioservice.h"
-#include "scriptedmessagebox.h"
-#include "testskin.h"
 #include "testsupport.h"
-#include "volume/memorymixer.h"
+#include "windowfixture.h"
 
 #include <QSignalSpy>
-#include <QTemporaryDir>
 #include <QTest>
 #include <gtest/gtest.h>
 
 using testsupport::pump;
-using testsupport::readFile;
 using testsupport::waitUntil;
 
 namespace {
 
 constexpr skin::Colour Up = 16777215, Down = 255, On = 65535;
 
-class Presets : public ::testing::Test {
+class Presets : public WindowFixture {
 protected:
-    QTemporaryDir folder;
     FakeRadioService service{"presets"};
     volume::MemoryMixer::Script mixer;
-    std::unique_ptr<frmRadioXM> window;
 
     void start(const QByteArray& presets, const QByteArray& lastChannel = "12")
     {
-        testskin::writeSkin(folder.filePath("Skins"));
         testsupport::writeFile(folder.filePath("services.dat"),
                                "\"005,Five,Pop\"\r\n\"007,Seven,Rock\"\r\n\"012,Twelve,Jazz\"\r\n\"025,TwentyFive,"
                                "News\"\r\n\"101,HundredOne,Talk\"\r\n");
-        testsupport::writeFile(folder.filePath("vantoxm.ini"), "[XMRadio]\r\nLastChannel=" + lastChannel + "\r\n" +
-                                                                   presets +
-                                                                   "[Appearance]\r\nWindowWidth=800\r\n"
-                                                                   "WindowHeight=480\r\n");
-        frmRadioXM::Seams seams;
-        seams.programFolder = folder.path();
-        seams.messageBox = [](QWidget*) { return std::make_unique<ScriptedMessageBox>(); };
-        seams.createMixer = [this] { return std::make_unique<volume::MemoryMixer>(mixer); };
-        window = std::make_unique<frmRadioXM>(std::move(seams));
-        window->Form_Load();
-        window->show();
+        writeProgramFolder("LastChannel=" + lastChannel + "\r\n" + presets);
+        useMemoryMixer(mixer);
+        startWindow();
         ASSERT_TRUE(waitUntil([&] { return service.calls.contains("Channel " + lastChannel); }));
         service.calls.clear();
     }
 
     skin::RadioXMControls& c() { return window->controls(); }
     QWidget* preset(int i) { return c().cmdPreset(i).widget(); }
-    QByteArray settings() { return readFile(folder.filePath("vantoxm.ini")); }
     skin::Colour colour(int i) { return c().lblPreset(i).ForeColor(); }
 };
 
@@ -198,68 +181,43 @@ TEST_F(Presets, ASaveThatCannotBeWrittenStillShowsTheChannel)
     QTimer::singleShot(200, [&] { window->state().PresetPressed.clear(); });
     window->presets().tmrSavePreset_Timer();
     EXPECT_EQ(c().lblPreset(2).Caption(), "012");
-    EXPECT_TRUE(QFileInfo(folder.filePath("settings-folder")).isDir());
+    EXPECT_EQ(QDir(folder.path()).entryList({"settings-folder*"}, QDir::AllEntries | QDir::Hidden),
+              QStringList{"settings-folder"})
+        << "the failed save leaves nothing beside the settings path, nor in its place";
 }
 
-namespace {
-
-// The volume buttons wired to the repeat, as the window wires them, with steps counted.
-struct VolumeButtons {
-    QWidget form;
-    skin::TwipsScale scale;
-    skin::RadioXMControls c{&form, scale};
-    skin::WindowState state;
-    int steps = 0;
-    presets::PressAndHold hold{c, state, scale, {[this] { ++steps; }, [this] { ++steps; }, {}, {}, {}, {}, {}}};
-    VolumeButtons()
-    {
-        QObject::connect(&c.tmrButtonPressed, &skin::Timer::tick, &form, [this] { hold.tmrButtonPressed_Timer(); });
-        c.cmdVolumeUp->handlers() = {[this](const skin::MouseArgs& a) { hold.cmdVolumeUp_MouseDown(a); },
-                                     [this](const skin::MouseArgs& a) { hold.cmdVolumeUp_MouseUp(a); },
-                                     {},
-                                     [this] { ++steps; },
-                                     {},
-                                     {}};
-        c.cmdVolumeDown->handlers() = {[this](const skin::MouseArgs& a) { hold.cmdVolumeDown_MouseDown(a); },
-                                       [this](const skin::MouseArgs& a) { hold.cmdVolumeDown_MouseUp(a); },
-                                       {},
-                                       [this] { ++steps; },
-                                       {},
-                                       {}};
-        form.show();
-    }
-};
-
-} // namespace
-
-TEST(PressAndHold, AHeldVolumeButtonRepeatsEveryTickAndTheClickAddsOne)
+TEST_F(Presets, AHeldVolumeButtonRepeatsEveryTickAndTheClickAddsOne)
 {
-    VolumeButtons b;
-    QSignalSpy ticks(&b.c.tmrButtonPressed, &skin::Timer::tick);
-    QWidget* down = b.c.cmdVolumeDown->widget();
+    mixer.lines[size_t(volume::Line::Master)].level = 32768;
+    start("");
+    // A step of the volume is a level written to the mixer.
+    size_t stepsFrom = mixer.written.size();
+    const auto steps = [&] { return int(mixer.written.size() - stepsFrom); };
+    QSignalSpy ticks(&c().tmrButtonPressed, &skin::Timer::tick);
+    QWidget* down = c().cmdVolumeDown->widget();
     QTest::mousePress(down, Qt::LeftButton);
-    EXPECT_EQ(b.state.PressedButton, skin::HeldButton::VolumeDown);
-    EXPECT_EQ(b.steps, 0) << "the press itself changes nothing";
+    EXPECT_EQ(window->state().PressedButton, skin::HeldButton::VolumeDown);
+    EXPECT_EQ(steps(), 0) << "the press itself changes nothing";
     pump(1100);
     QTest::mouseRelease(down, Qt::LeftButton);
     // Five ticks in a second on a quiet machine; a busy one may deliver fewer, never more.
     EXPECT_GE(ticks.count(), 3);
     EXPECT_LE(ticks.count(), 5);
-    EXPECT_EQ(b.steps, ticks.count() + 1) << "a step a tick, and the Click";
-    EXPECT_FALSE(b.c.tmrButtonPressed.Enabled());
+    EXPECT_EQ(steps(), ticks.count() + 1) << "a step a tick, and the Click";
+    EXPECT_FALSE(c().tmrButtonPressed.Enabled());
 
-    b.steps = 0;
-    QTest::mouseClick(b.c.cmdVolumeUp->widget(), Qt::LeftButton);
-    EXPECT_EQ(b.steps, 1) << "a tap is one step";
+    stepsFrom = mixer.written.size();
+    QTest::mouseClick(c().cmdVolumeUp->widget(), Qt::LeftButton);
+    EXPECT_EQ(steps(), 1) << "a tap is one step";
 
-    b.steps = 0;
+    stepsFrom = mixer.written.size();
     ticks.clear();
     QTest::mousePress(down, Qt::LeftButton);
     pump(500);
     QTest::mouseRelease(down, Qt::LeftButton, {}, QPoint(-20, -20)); // slid off the button
-    EXPECT_EQ(b.steps, ticks.count()) << "the ticks only: no Click away from the button";
+    EXPECT_EQ(steps(), ticks.count()) << "the ticks only: no Click away from the button";
     pump(300);
-    EXPECT_EQ(b.steps, ticks.count());
+    EXPECT_EQ(steps(), ticks.count());
 }
 
 TEST(PressAndHold, ATickRunsTheActionOfTheButtonHeldAndNoneWithoutOne)

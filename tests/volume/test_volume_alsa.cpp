@@ -17,19 +17,12 @@
 
 using namespace volume;
 using testsupport::pactl;
+using testsupport::sinkVolume;
 using testsupport::waitUntil;
 
 namespace {
 
 const QString Sink = QStringLiteral("vanto_null");
-
-// The sink's volume in the server's own units (65536 is 100 %), of its first channel.
-long sinkVolume()
-{
-    const QString out = pactl({"get-sink-volume", Sink});
-    const int colon = out.indexOf(QLatin1Char(':'), out.indexOf(QLatin1String("front-left")));
-    return out.mid(colon + 1).section(QLatin1Char('/'), 0, 0).trimmed().toLong();
-}
 
 bool sinkMuted()
 {

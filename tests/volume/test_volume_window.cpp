@@ -1,34 +1,24 @@
 // The volume buttons of the real window: with the simulator service on a private bus and the
 // real mixer, whose default device is the test run's PulseAudio null sink.
-#include "app/frmradioxm.h"
 #include "fakeradioservice.h"
-#include "scriptedmessagebox.h"
 #include "testskin.h"
 #include "testsupport.h"
 #include "volume/alsamixer.h"
+#include "windowfixture.h"
 
 #include <QApplication>
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>
 #include <QMessageBox>
 #include <QProcess>
-#include <QTemporaryDir>
 #include <QTest>
-#include <csignal>
 #include <gtest/gtest.h>
 
 using testsupport::pactl;
+using testsupport::sinkVolume;
 using testsupport::waitUntil;
 
 namespace {
-
-long sinkVolume(const QString& server = {})
-{
-    const QString out = pactl((server.isEmpty() ? QStringList() : QStringList{"-s", "unix:" + server + "/native"}) +
-                              QStringList{"get-sink-volume", "vanto_null"});
-    const int colon = out.indexOf(QLatin1Char(':'), out.indexOf(QLatin1String("front-left")));
-    return out.mid(colon + 1).section(QLatin1Char('/'), 0, 0).trimmed().toLong();
-}
 
 void tap(skin::PictureArea& button)
 {
@@ -57,55 +47,20 @@ int shownState(const skin::PictureArea& button)
     return -1;
 }
 
-class VolumeWindow : public ::testing::Test {
+class VolumeWindow : public WindowFixture {
 protected:
-    QTemporaryDir folder;
-    std::vector<ScriptedMessageBox::Shown> shown;
-    frmRadioXM::Seams seams;
-
     void SetUp() override
     {
         pactl({"set-sink-volume", "vanto_null", "32768"});
         pactl({"set-sink-mute", "vanto_null", "0"});
-        testskin::writeSkin(folder.filePath("Skins"));
-        testsupport::writeFile(folder.filePath("vantoxm.ini"),
-                               "[XMRadio]\r\nLastChannel=5\r\n[Appearance]\r\nWindowWidth=800\r\nWindowHeight=480\r\n");
-        seams.programFolder = folder.path();
-        seams.messageBox = [this](QWidget*) {
-            auto box = std::make_unique<ScriptedMessageBox>();
-            box->log = &shown;
-            return box;
-        };
+        writeProgramFolder("LastChannel=5\r\n");
     }
 
     // The simulator, started by the window through its service path.
     void withSimulator()
     {
-        // It records its PID, so that it does not outlive the test on the shared bus.
-        const QString wrapper =
-            testsupport::writeScript(folder.filePath("run-service.sh"),
-                                     "echo $$ > '" + folder.filePath("service.pid").toUtf8() +
-                                         "'\nexec '" VANTO_PROGRAM_DIR "/xm-radio-service' --seed 3 --channels 20");
-        testsupport::writeFile(folder.filePath("vantoxm.ini"),
-                               "[XMRadio]\r\nXMServicePath=" + wrapper.toUtf8() +
-                                   "\r\nLastChannel=5\r\n[Appearance]\r\nWindowWidth=800\r\nWindowHeight=480\r\n");
-    }
-
-    void TearDown() override
-    {
-        const QByteArray pid = testsupport::readFile(folder.filePath("service.pid")).trimmed();
-        if (pid.isEmpty())
-            return;
-        ::kill(pid_t(pid.toLong()), SIGTERM);
-        waitUntil([&] { return ::kill(pid_t(pid.toLong()), 0) != 0; }, 3000);
-    }
-
-    std::unique_ptr<frmRadioXM> start()
-    {
-        auto window = std::make_unique<frmRadioXM>(seams);
-        window->Form_Load();
-        window->show();
-        return window;
+        useRadioService({"--seed", "3", "--channels", "20"});
+        writeSettings("LastChannel=5\r\n");
     }
 };
 
@@ -114,7 +69,7 @@ protected:
 TEST_F(VolumeWindow, UpAndDownStepTheSinkAndTheLabelFollowsOutsideChanges)
 {
     withSimulator();
-    auto window = start();
+    startWindow();
     skin::RadioXMControls& c = window->controls();
     ASSERT_TRUE(shown.empty()) << shown.front().text.toStdString();
     EXPECT_TRUE(waitUntil([&] { return c.lblVolume->Caption() == "50%"; }, 1000))
@@ -138,7 +93,7 @@ TEST_F(VolumeWindow, UpAndDownStepTheSinkAndTheLabelFollowsOutsideChanges)
 TEST_F(VolumeWindow, TheMuteButtonMutesTheRadioAndShowsItsState)
 {
     withSimulator();
-    auto window = start();
+    startWindow();
     skin::RadioXMControls& c = window->controls();
     ASSERT_TRUE(waitUntil([&] { return !window->radioClient()->currentOwner().isEmpty(); }, 5000));
     pactl({"set-sink-mute", "vanto_null", "1"});
@@ -159,7 +114,7 @@ TEST_F(VolumeWindow, TheMuteButtonMutesTheRadioAndShowsItsState)
 
 TEST_F(VolumeWindow, TheReleaseShowsTheMixersMuteUntilTheNextRefresh)
 {
-    auto window = start();
+    startWindow();
     skin::PictureArea& mute = *window->controls().cmdVolumeMute;
     window->controls().tmrUpdates.setEnabled(false);
     // The server's change reaches the window's mixer a moment after pactl returns.
@@ -180,7 +135,7 @@ TEST_F(VolumeWindow, TheReleaseShowsTheMixersMuteUntilTheNextRefresh)
 TEST_F(VolumeWindow, TheMuteButtonFollowsTheServicesMuteChanged)
 {
     FakeRadioService service("service");
-    auto window = start();
+    startWindow();
     ASSERT_TRUE(waitUntil([&] { return service.calls.contains("SetMute false"); }));
     service.emitSignal("MuteChanged", {true});
     EXPECT_TRUE(waitUntil([&] { return window->state().Muted; }, 1000));
@@ -198,7 +153,7 @@ TEST_F(VolumeWindow, WithoutASoundCardTheNoticeComesOnceAndTheRadioStarts)
 {
     seams.createMixer = [] { return std::make_unique<volume::AlsaMixer>(QStringLiteral("hw:97")); };
     FakeRadioService service("service");
-    auto window = start();
+    startWindow();
     ASSERT_EQ(shown.size(), 1u);
     EXPECT_EQ(shown[0].title, "V.A.N.T.O XM");
     EXPECT_EQ(shown[0].text, "No Sound Card Detected. You Must install a sound card");
@@ -216,17 +171,17 @@ TEST_F(VolumeWindow, WithoutASoundServerStartUpGoesOnAndTheMixerFollowsTheServer
     FakeRadioService service("service");
     // A notice that waited for an answer would hold up start-up until this timer closed it.
     bool waitedForAnAnswer = false;
-    QTimer answer;
-    answer.setSingleShot(true);
-    QObject::connect(&answer, &QTimer::timeout, [&] {
+    QTimer dismiss;
+    dismiss.setSingleShot(true);
+    QObject::connect(&dismiss, &QTimer::timeout, [&] {
         if (QWidget* modal = QApplication::activeModalWidget()) {
             waitedForAnAnswer = true;
             modal->close();
         }
     });
-    answer.start(3000);
-    auto window = start();
-    answer.stop();
+    dismiss.start(3000);
+    startWindow();
+    dismiss.stop();
     EXPECT_FALSE(waitedForAnAnswer);
     const auto notices = [&] { return window->findChildren<QMessageBox*>(); };
     ASSERT_EQ(notices().size(), 1);

@@ -1,25 +1,15 @@
 // The default skins' thumbs on the real window's controls: whatever size the window has, the
 // corners of a thumb's picture show the track under it, not a square of their own.
-#include "skin/loadskin.h"
+#include "skinnedform.h"
 
-#include <QWidget>
 #include <gtest/gtest.h>
 
 namespace {
 
-struct Window {
-    QWidget form;
-    skin::TwipsScale scale;
-    skin::RadioXMControls c{&form, scale};
-    skin::WindowState state;
-    skin::CursorDisplay cursor;
-    skin::SkinLoader loader{form, c, state, scale, cursor, {QStringLiteral(VANTO_PROGRAM_DIR "/Skins")}, {}};
-
+struct Window : SkinnedForm {
     Window(const QString& skinName, QSize size)
+        : SkinnedForm(skinName, size)
     {
-        form.resize(size);
-        state.CurrentSkin = skinName;
-        state.ShowMouseCursor = true;
         loader.LoadSkin();
         // The time thumb halfway along its bar, where the track is plain.
         c.pctTimeScroll->setLeft(c.pctTimeScrollBar->Width() / 2);
