@@ -6,13 +6,10 @@
 #include "app/frmradioxm.h"
 #include "app/modini.h"
 #include "notificationserver.h"
-#include "testskin.h"
 #include "testsupport.h"
+#include "windowfixture.h"
 
-#include <QDBusConnectionInterface>
-#include <QTemporaryDir>
 #include <QTest>
-#include <csignal>
 #include <gtest/gtest.h>
 
 using testsupport::waitUntil;
@@ -21,48 +18,22 @@ namespace {
 
 const QString Alerts = QStringLiteral("Alerts");
 
-qint64 serviceProcess()
-{
-    const QDBusReply<uint> pid =
-        QDBusConnection::sessionBus().interface()->servicePid(QStringLiteral("org.vanto.XMRadio"));
-    return pid.isValid() ? qint64(pid.value()) : 0;
-}
-
-class AlertsWindow : public ::testing::Test {
+class AlertsWindow : public WindowFixture {
 protected:
-    QTemporaryDir folder;
-    std::unique_ptr<frmRadioXM> window;
     QString ini;
 
     void SetUp() override
     {
-        testskin::writeSkin(folder.filePath("Skins"));
-        const QString wrapper = testsupport::writeScript(folder.filePath("run-service.sh"),
-                                                         "exec '" VANTO_PROGRAM_DIR
-                                                         "/xm-radio-service' --seed 7 --interval 10 --channels 150");
+        useRadioService({"--seed", "7", "--interval", "10", "--channels", "150"});
+        writeProgramFolder("LastChannel=20\r\n");
         ini = folder.filePath("vantoxm.ini");
-        testsupport::writeFile(ini,
-                               "[XMRadio]\r\nXMServicePath=" + wrapper.toUtf8() +
-                                   "\r\nLastChannel=20\r\n[Appearance]\r\nWindowWidth=800\r\nWindowHeight=480\r\n");
     }
 
     void start()
     {
-        frmRadioXM::Seams seams;
-        seams.programFolder = folder.path();
-        window = std::make_unique<frmRadioXM>(std::move(seams));
-        window->Form_Load();
-        window->show();
+        startWindow();
         window->alerts().setHoldTime(300);
         window->alerts().line().setTimes({.messageMs = 1500, .bannerMs = 15000});
-    }
-
-    // The simulator the window started outlives it; the next test needs the name free.
-    void TearDown() override
-    {
-        window.reset();
-        if (const qint64 pid = serviceProcess(); pid > 0 && ::kill(pid_t(pid), SIGTERM) == 0)
-            waitUntil([] { return serviceProcess() == 0; });
     }
 
     skin::RadioXMControls& c() { return window->controls(); }
@@ -151,10 +122,10 @@ TEST_F(AlertsWindow, ABannerTapAndTheDesktopsTuneTuneTheirChannels)
     window.reset();
 
     // The alerts were set in an earlier run; the window that starts now hears the channels.
-    QByteArray settings = testsupport::readFile(ini) + "[Alerts]\r\n";
+    QByteArray alerts = "[Alerts]\r\n";
     for (int i = 0; i < artists.size(); ++i)
-        settings += "Artist" + QByteArray::number(i + 1) + "=" + artists[i].toUtf8() + "\r\n";
-    testsupport::writeFile(ini, settings);
+        alerts += "Artist" + QByteArray::number(i + 1) + "=" + artists[i].toUtf8() + "\r\n";
+    writeSettings("LastChannel=20\r\n", WindowSize, alerts);
     NotificationServer desktop(QStringLiteral("desktop"));
     start();
     // The desktop hears each news as its banner shows, the next after a tap on the first.
