@@ -72,20 +72,26 @@ qint32 cVolume::Maximum(Line line) const
     return m_open && m_device->hasLevel(line) ? FullScale : 0;
 }
 
-qint32 cVolume::GetControlValue(Line line)
+template <typename T, typename Read> T cVolume::readOrLast(bool readable, Read read, T& last)
 {
-    // A mixer that was lost shows the last level read until it is back; one never opened, 0.
-    if (!MixerOpen() || !m_device->hasLevel(line)) {
+    // A mixer that was lost shows the last value read until it is back; one never opened, 0.
+    if (!readable) {
         m_lastResult = NoMixer;
-        return m_lastLevel[size_t(line)];
+        return last;
     }
-    const std::optional<qint32> value = m_device->level(line);
+    const std::optional<T> value = read();
     m_lastResult = value ? 0 : NoMixer;
-    // A stalled sound server gives no answer: the last level read stands, so the display does
+    // A stalled sound server gives no answer: the last value read stands, so the display does
     // not drop to 0 and the up button does not turn a loud volume down to 1 %.
     if (value)
-        m_lastLevel[size_t(line)] = *value;
-    return m_lastLevel[size_t(line)];
+        last = *value;
+    return last;
+}
+
+qint32 cVolume::GetControlValue(Line line)
+{
+    return readOrLast(
+        MixerOpen() && m_device->hasLevel(line), [&] { return m_device->level(line); }, m_lastLevel[size_t(line)]);
 }
 
 bool cVolume::SetControlValue(Line line, qint32 value)
@@ -96,15 +102,8 @@ bool cVolume::SetControlValue(Line line, qint32 value)
 
 bool cVolume::GetControlMute(Line line)
 {
-    if (!MixerOpen() || !m_device->hasMute(line)) {
-        m_lastResult = NoMixer;
-        return m_lastMute[size_t(line)];
-    }
-    const std::optional<bool> value = m_device->muted(line);
-    m_lastResult = value ? 0 : NoMixer;
-    if (value)
-        m_lastMute[size_t(line)] = *value;
-    return m_lastMute[size_t(line)];
+    return readOrLast(
+        MixerOpen() && m_device->hasMute(line), [&] { return m_device->muted(line); }, m_lastMute[size_t(line)]);
 }
 
 void cVolume::SetControlMute(Line line, bool flag)

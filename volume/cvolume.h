@@ -84,6 +84,9 @@ public:
     bool Capturing() const { return m_capturing; }
 
 private:
+    // A value read from the mixer when readable and it answers, which becomes the last one
+    // read; otherwise the last one read, with NoMixer as the result.
+    template <typename T, typename Read> T readOrLast(bool readable, Read read, T& last);
     // Whether the mixer can be used now; starts or collects an opening in the background when not.
     bool MixerOpen();
     qint32 Minimum(Line line) const;
