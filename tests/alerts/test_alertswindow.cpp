@@ -43,22 +43,31 @@ protected:
         return modIni::ReadSetting(ini, key == "LastChannel" ? "XMRadio" : Alerts, key, modIni::AsString).toString();
     }
 
-    // A finger on the label for ms milliseconds.
-    void hold(skin::Label& label, int ms)
-    {
-        QTest::mousePress(label.widget(), Qt::LeftButton);
-        testsupport::pump(ms);
-        QTest::mouseRelease(label.widget(), Qt::LeftButton);
-    }
-
-    // A tap where the driver sees the label: on whatever widget lies there in the window.
-    void tapOnScreen(skin::Label& label)
+    // Where the driver sees the label: the widget that lies there in the window, which must be
+    // the label's own.
+    QWidget* onScreen(skin::Label& label, QPoint* at)
     {
         const QPoint centre = label.widget()->mapTo(window.get(), label.widget()->rect().center());
         QWidget* under = window->childAt(centre);
-        ASSERT_EQ(under, label.widget()) << "the label is covered by " << under->objectName().toStdString() << " "
-                                         << under->metaObject()->className();
-        QTest::mouseClick(under, Qt::LeftButton, {}, under->mapFrom(window.get(), centre));
+        EXPECT_EQ(under, label.widget()) << label.name().toStdString() << " is covered by "
+                                         << (under ? under->objectName().toStdString() : "nothing");
+        *at = under ? under->mapFrom(window.get(), centre) : QPoint();
+        return under ? under : label.widget();
+    }
+    // A finger on the label for ms milliseconds.
+    void hold(skin::Label& label, int ms)
+    {
+        QPoint at;
+        QWidget* under = onScreen(label, &at);
+        QTest::mousePress(under, Qt::LeftButton, {}, at);
+        testsupport::pump(ms);
+        QTest::mouseRelease(under, Qt::LeftButton, {}, at);
+    }
+    void tap(skin::Label& label)
+    {
+        QPoint at;
+        QWidget* under = onScreen(label, &at);
+        QTest::mouseClick(under, Qt::LeftButton, {}, at);
     }
 
     // The banner of a channel's news, from what the list says it plays.
@@ -89,8 +98,8 @@ TEST_F(AlertsWindow, HoldsSetAndRemoveAlertsAndATapIsOnlyATap)
     ASSERT_TRUE(waitUntil([&] { return line() == window->state().ArtistTrackTitle; }));
 
     const QByteArray before = testsupport::readFile(ini);
-    QTest::mouseClick(c().lblTrackTitle->widget(), Qt::LeftButton);
-    QTest::mouseClick(c().lblArtistTrackTitle->widget(), Qt::LeftButton);
+    tap(*c().lblTrackTitle);
+    tap(*c().lblArtistTrackTitle);
     testsupport::pump(500);
     EXPECT_EQ(testsupport::readFile(ini), before) << "a tap set an alert";
 
@@ -136,7 +145,7 @@ TEST_F(AlertsWindow, ABannerTapAndTheDesktopsTuneTuneTheirChannels)
     window->radioClient()->setMute(true);
     ASSERT_TRUE(waitUntil([&] { return window->radioClient()->Mute(); }));
 
-    tapOnScreen(*c().lblArtistTrackTitle);
+    tap(*c().lblArtistTrackTitle);
     EXPECT_EQ(window->tuned().number(), tapped);
     EXPECT_EQ(setting("LastChannel"), QString::number(tapped));
     EXPECT_EQ(selectedChannel(), tapped);
