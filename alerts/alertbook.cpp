@@ -52,12 +52,16 @@ QString AlertBook::Toggle::Message() const
 }
 
 AlertBook::AlertBook(QString iniFile, Writer writer)
+    : AlertBook(iniFile, modIni::IniDocument::fromFile(iniFile), std::move(writer))
+{
+}
+
+AlertBook::AlertBook(QString iniFile, const modIni::IniDocument& doc, Writer writer)
     : m_iniFile(std::move(iniFile))
     , m_writer(std::move(writer))
     , m_artists(QStringLiteral("Artist"), QStringLiteral("FirstArtist"))
     , m_songs(QStringLiteral("Song"), QStringLiteral("FirstSong"))
 {
-    const modIni::IniDocument doc = modIni::IniDocument::fromFile(m_iniFile);
     m_artists.load(doc, false);
     m_songs.load(doc, true);
     rebuildIndex();

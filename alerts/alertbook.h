@@ -44,8 +44,9 @@ public:
     using Writer =
         std::function<qint16(const QString& file, const QString& section, const QString& key, const QString& value)>;
 
-    // Reads the alerts from the settings file.
+    // Reads the alerts from the settings file, or from the copy of it given.
     explicit AlertBook(QString iniFile, Writer writer = modIni::WriteSetting);
+    AlertBook(QString iniFile, const modIni::IniDocument& doc, Writer writer = modIni::WriteSetting);
 
     Toggle ToggleArtist(QStringView artist);
     Toggle ToggleSong(QStringView artist, QStringView title);

@@ -11,12 +11,12 @@ constexpr int HoldMs = 2000;
 } // namespace
 
 WindowAlerts::WindowAlerts(skin::RadioXMControls& controls, skin::WindowState& state, const radio::TunedChannel& tuned,
-                           const QString& iconPath, Hooks hooks)
+                           const modIni::IniDocument& settings, const QString& iconPath, Hooks hooks)
     : m_c(controls)
     , m_tuned(tuned)
     , m_hooks(std::move(hooks))
     , m_iconPath(iconPath)
-    , m_book(state.IniFile)
+    , m_book(state.IniFile, settings)
     , m_watcher(m_book.Index())
     , m_line(*controls.lblArtistTrackTitle, state, [this] { return TakeNews(); })
 {

@@ -29,9 +29,10 @@ public:
         std::function<void(qint32 number)> TuneChannel;
     };
 
-    // Reads the alerts from the settings file. iconPath: the program's picture, for the desktop.
+    // settings: vantoxm.ini as start-up read it, whose alerts are taken. iconPath: the program's
+    // picture, for the desktop.
     WindowAlerts(skin::RadioXMControls& controls, skin::WindowState& state, const radio::TunedChannel& tuned,
-                 const QString& iconPath, Hooks hooks);
+                 const modIni::IniDocument& settings, const QString& iconPath, Hooks hooks);
     ~WindowAlerts() override;
 
     // Hands the mouse events of the artist, title and artist-title labels to the handlers below.

@@ -89,9 +89,7 @@ void frmRadioXM::createPresets()
 {
     m_presets = std::make_unique<presets::Presets>(
         *m_controls, m_state, m_waits, m_scale, m_tuned,
-        presets::Presets::Hooks{[this](const QString& key) { return m_table.FindItem(key); },
-                                [this](qint32 position) { m_chooser->ChooseListItem(position); },
-                                [this](qint32 item) { m_highlight->HighlightItem(item); }});
+        presets::Presets::Hooks{[this](qint32 number) { return TuneChannel(number); }});
     m_hold = std::make_unique<presets::PressAndHold>(
         *m_controls, m_state, m_scale,
         presets::PressAndHold::Actions{[this] { cmdVolumeUp_Click(); }, [this] { cmdVolumeDown_Click(); },
@@ -167,7 +165,9 @@ void frmRadioXM::Form_Load()
     ClearLabels();
     m_state.ChannelListReady = false;
     m_state.StartupHighlightDone = false;
-    const app::StartupSettings settings = app::ReadStartupSettings(m_state.IniFile);
+    // Read once: the start-up keys and the alerts come from the same copy of the file.
+    const modIni::IniDocument ini = modIni::IniDocument::fromFile(m_state.IniFile);
+    const app::StartupSettings settings = app::ReadStartupSettings(ini);
     m_presets->ShowPresetCaptions(settings.presets);
     app::ReadAppearance(settings, m_state);
     m_state.CurrentSkin = ChooseSkin(m_state, timeOfDay());
@@ -183,7 +183,7 @@ void frmRadioXM::Form_Load()
     m_tuned.setNumber(settings.lastChannel);
     m_presets->RefreshPresetButtons();
     ShowSkin();
-    createAlerts();
+    createAlerts(ini);
     StartService(settings.servicePath);
     OpenMixer();
     CreateRadio();
@@ -248,21 +248,22 @@ void frmRadioXM::CreateRadio()
     connect(MXM.get(), &AXXMRadioClient::ServiceLost, this, &frmRadioXM::MXM_ServiceLost);
 }
 
-void frmRadioXM::createAlerts()
+void frmRadioXM::createAlerts(const modIni::IniDocument& ini)
 {
     m_alerts = std::make_unique<alerts::WindowAlerts>(
-        *m_controls, m_state, m_tuned, m_seams.programFolder + QLatin1String("/vanto-xm.png"),
+        *m_controls, m_state, m_tuned, ini, m_seams.programFolder + QLatin1String("/vanto-xm.png"),
         alerts::WindowAlerts::Hooks{[this](qint32 number) { TuneChannel(number); }});
     m_alerts->connectHandlers();
 }
 
-void frmRadioXM::TuneChannel(qint32 number)
+bool frmRadioXM::TuneChannel(qint32 number)
 {
     const int position = m_table.FindItem(radio::ChannelTable::RowKey(number));
     if (position < 0)
-        return;
+        return false;
     m_chooser->ChooseListItem(position);
     m_highlight->HighlightItem(position + 1);
+    return true;
 }
 
 void frmRadioXM::ShowFirstPicture()

@@ -149,10 +149,10 @@ private:
     void ClearLabels();
     void CreateRadio();
     // Reads the alerts and lets the artist, title and artist-title labels set them.
-    void createAlerts();
-    // Tunes a channel by its number as a double tap on its row does; one not in the table is
-    // not tuned.
-    void TuneChannel(qint32 number);
+    void createAlerts(const modIni::IniDocument& ini);
+    // Tunes a channel by its number as a double tap on its row does (the presets' tap, an
+    // alert's banner); false for a channel not in the table.
+    bool TuneChannel(qint32 number);
     void TuneLastChannel(qint32 channel);
     void OpenMixer();
     // Shows the window with the skin's up picture over it, decoded ahead of the load.

@@ -24,7 +24,11 @@ bool booleanSetting(const QVariant& value)
 
 StartupSettings ReadStartupSettings(const QString& iniFile)
 {
-    const modIni::IniDocument doc = modIni::IniDocument::fromFile(iniFile);
+    return ReadStartupSettings(modIni::IniDocument::fromFile(iniFile));
+}
+
+StartupSettings ReadStartupSettings(const modIni::IniDocument& doc)
+{
     const auto radio = [&doc](const QString& key, modIni::Code code) {
         return modIni::ReadSetting(doc, QStringLiteral("XMRadio"), key, code);
     };

@@ -1,6 +1,7 @@
 // The keys of vantoxm.ini that start-up reads, read once into one value.
 #pragma once
 
+#include "app/modini.h"
 #include "skin/windowstate.h"
 
 #include <QString>
@@ -21,6 +22,7 @@ struct StartupSettings {
 
 // A missing file or key gives the value above; Booleans without a Boolean text read as false.
 StartupSettings ReadStartupSettings(const QString& iniFile);
+StartupSettings ReadStartupSettings(const modIni::IniDocument& doc);
 
 // The appearance settings into the window's state, where the skin choice and the cursor read them.
 void ReadAppearance(const StartupSettings& settings, skin::WindowState& state);

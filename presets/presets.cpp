@@ -2,7 +2,6 @@
 
 #include "app/basic.h"
 #include "app/modini.h"
-#include "radio/channeltable.h"
 #include "skin/paintskinnedcontrol.h"
 
 namespace presets {
@@ -91,13 +90,8 @@ void Presets::TunePreset(qint16 index)
     const qint16 stored =
         basic::toInt16(modIni::ReadSetting(m_state.IniFile, Section, presetKey(index + 1), modIni::AsInteger))
             .value_or(0);
-    const int position = m_hooks.FindItem ? m_hooks.FindItem(radio::ChannelTable::RowKey(stored)) : -1;
-    if (position < 0)
+    if (!m_hooks.TuneChannel || !m_hooks.TuneChannel(stored))
         return;
-    if (m_hooks.ChooseListItem)
-        m_hooks.ChooseListItem(position);
-    if (m_hooks.HighlightItem)
-        m_hooks.HighlightItem(position + 1);
     RefreshPresetButtons();
 }
 

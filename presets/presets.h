@@ -17,9 +17,9 @@ class Presets {
 public:
     // What a tap needs from the list.
     struct Hooks {
-        std::function<int(const QString& key)> FindItem;
-        std::function<void(qint32 position)> ChooseListItem;
-        std::function<void(qint32 item)> HighlightItem;
+        // Tunes a channel by its number as a double tap on its row does; false when the channel
+        // is not in the table.
+        std::function<bool(qint32 number)> TuneChannel;
     };
 
     Presets(skin::RadioXMControls& controls, skin::WindowState& state, modFunctions::SharedWaitTimer& waits,
