@@ -1,18 +1,15 @@
 // What the alerts cost a report of the radio: 50 artist and 50 song alerts against none, in the
-// same run, in rounds that measure each side in turn. First the watcher alone, on reports that
-// each bring a new song (so every report is matched) and on reports that repeat what the
-// channels play; then the whole report as the window handles it: two real windows with a
-// 250-channel table, one with the alerts in its vantoxm.ini and one without.
+// same run, in rounds that measure each side in turn, on reports that each bring a new song (so
+// every report is matched) and on reports that repeat what the channels play. The whole report
+// as the window handles it: two real windows with a 250-channel table, one with the alerts in
+// its vantoxm.ini and one without.
 #include "alerts/alertbook.h"
-#include "alerts/alertwatcher.h"
 #include "app/frmradioxm.h"
 #include "benchfolder.h"
 #include "benchsupport.h"
-#include "volume/memorymixer.h"
 
 #include <QApplication>
 #include <QDBusConnection>
-#include <QTemporaryDir>
 #include <cstdio>
 #include <ctime>
 
@@ -62,8 +59,6 @@ void fillBook(alerts::AlertBook& book)
     }
 }
 
-// --- The watcher alone ------------------------------------------------------------------------
-
 struct Reports {
     std::vector<qint32> channel;
     std::vector<QString> station, artist, title;
@@ -81,53 +76,6 @@ Reports makeReports(int count, bool newSongs)
         r.title.push_back(titleOf(song));
     }
     return r;
-}
-
-// Nanoseconds a report, over all the reports, sent Passes times (each pass brings every channel
-// another song again when the songs change).
-constexpr int Passes = 5;
-double watch(const alerts::AlertIndex& index, const Reports& reports)
-{
-    alerts::AlertWatcher watcher(index);
-    watcher.setTunedChannel(1);
-    const qint64 start = threadNs();
-    for (int pass = 0; pass < Passes; ++pass)
-        for (size_t i = 0; i < reports.channel.size(); ++i)
-            watcher.Report(reports.channel[i], reports.station[i], reports.artist[i], reports.title[i]);
-    return double(threadNs() - start) / double(reports.channel.size() * Passes);
-}
-
-// Figures beside the target, which is on the whole report with alerts against none.
-void ownShare(const char* what, const std::vector<double>& withAlerts, const std::vector<double>& without,
-              const char* unit)
-{
-    std::vector<double> ratios;
-    for (size_t i = 0; i < withAlerts.size(); ++i)
-        ratios.push_back(withAlerts[i] / without[i]);
-    std::printf("%-42s %8.3f %s   the other %8.3f %s   ratio %5.2f (%.2f to %.2f)\n", what, bench::median(withAlerts),
-                unit, bench::median(without), unit, bench::median(ratios),
-                *std::min_element(ratios.begin(), ratios.end()), *std::max_element(ratios.begin(), ratios.end()));
-}
-
-void benchWatcher(const alerts::AlertIndex& none, const alerts::AlertIndex& full)
-{
-    const Reports newSongs = makeReports(200000, true);
-    const Reports sameSongs = makeReports(200000, false);
-    for (const auto& [what, reports] : {std::pair{"watcher alone, alerts vs none, new songs", &newSongs},
-                                        std::pair{"watcher alone, alerts vs none, songs go on", &sameSongs}}) {
-        std::vector<double> withAlerts, without;
-        for (int round = 0; round < 15; ++round) {
-            // Alternately first, so that neither side always runs on a warmer cache.
-            if (round % 2) {
-                withAlerts.push_back(watch(full, *reports));
-                without.push_back(watch(none, *reports));
-            } else {
-                without.push_back(watch(none, *reports));
-                withAlerts.push_back(watch(full, *reports));
-            }
-        }
-        ownShare(what, withAlerts, without, "ns");
-    }
 }
 
 // --- The whole report, in the window ------------------------------------------------------------
@@ -211,14 +159,6 @@ int main(int argc, char** argv)
     qputenv("QT_QPA_PLATFORM", "offscreen");
     qputenv("QT_LOGGING_RULES", "vanto.*=false");
     QApplication app(argc, argv);
-    QTemporaryDir folder;
-    alerts::AlertBook empty(folder.filePath(QStringLiteral("none.ini")));
-    alerts::AlertBook book(folder.filePath(QStringLiteral("vantoxm.ini")));
-    fillBook(book);
-    std::printf("alerts: %lld artists, %lld songs\n", qlonglong(book.Artists().size()), qlonglong(book.Songs().size()));
-    benchWatcher(empty.Index(), book.Index());
-    if (argc > 1 && QByteArray(argv[1]) == "--watcher-only")
-        return 0;
     benchWindow();
     return 0;
 }
