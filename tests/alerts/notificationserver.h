@@ -1,6 +1,6 @@
-// A small notification server of the test's own, on its own connection to the session bus: it
-// records each Notify and answers it with a new id, at once or when the test says, and sends the
-// server's signals (ActionInvoked, NotificationClosed) as the desktop would.
+// A notification server of the tests' own, on its own connection to the session bus: it records
+// each Notify and answers it with a new id, at once or when the test says, and sends the desktop's
+// signals.
 #pragma once
 
 #include <QDBusConnection>
@@ -23,8 +23,7 @@ public:
     };
 
     explicit NotificationServer(const QString& connectionName, bool answerLater = false)
-        : m_name(connectionName)
-        , m_bus(QDBusConnection::connectToBus(QDBusConnection::SessionBus, connectionName))
+        : m_bus(QDBusConnection::connectToBus(QDBusConnection::SessionBus, connectionName))
         , m_answerLater(answerLater)
     {
         m_bus.registerObject(ServerPath, this, QDBusConnection::ExportAllSlots);
@@ -33,10 +32,9 @@ public:
     ~NotificationServer() override
     {
         m_bus.unregisterService(ServerInterface);
-        QDBusConnection::disconnectFromBus(m_name);
+        QDBusConnection::disconnectFromBus(m_bus.name());
     }
 
-    // Sends a signal of the server as the server.
     void send(const QString& member, const QVariantList& arguments) { m_bus.send(signal(member, arguments)); }
     void answerNow()
     {
@@ -66,7 +64,6 @@ public slots:
     }
 
 private:
-    QString m_name;
     QDBusConnection m_bus;
     bool m_answerLater;
     std::vector<std::pair<QDBusMessage, uint>> m_waiting;

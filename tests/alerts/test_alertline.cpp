@@ -1,6 +1,5 @@
 // The artist-title line lent to the alerts, on the real controls with the real now-playing
-// display and presets: a held preset goes first, what the tuned channel plays waits for a banner
-// and comes back after it, and messages, banners and tunes take the line in turn.
+// display and presets.
 #include "alerts/alertline.h"
 #include "presets/presets.h"
 #include "radio/nowplaying.h"

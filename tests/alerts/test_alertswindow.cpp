@@ -1,7 +1,5 @@
 // Alerts in the real window with the real simulator service on a private session bus: holds on
-// the now-playing labels set and remove alerts in vantoxm.ini, a tap is only a tap, and the news
-// of another channel comes as a banner whose tap tunes it, and as a desktop notification whose
-// "Tune" tunes it.
+// the now-playing labels, and the news of another channel as a banner and a desktop notification.
 #include "alerts/alertwatcher.h"
 #include "app/frmradioxm.h"
 #include "app/modini.h"
@@ -15,8 +13,6 @@
 using testsupport::waitUntil;
 
 namespace {
-
-const QString Alerts = QStringLiteral("Alerts");
 
 class AlertsWindow : public WindowFixture {
 protected:
@@ -40,35 +36,25 @@ protected:
     QString line() { return c().lblArtistTrackTitle->Caption(); }
     QString setting(const QString& key)
     {
-        return modIni::ReadSetting(ini, key == "LastChannel" ? "XMRadio" : Alerts, key, modIni::AsString).toString();
+        return modIni::ReadSetting(ini, key == "LastChannel" ? "XMRadio" : "Alerts", key, modIni::AsString).toString();
     }
 
-    // Where the driver sees the label: the widget that lies there in the window, which must be
-    // the label's own.
-    QWidget* onScreen(skin::Label& label, QPoint* at)
+    // A finger on the label for ms milliseconds, where the driver sees it: the widget that lies
+    // there in the window must be the label's own.
+    void hold(skin::Label& label, int ms)
     {
         const QPoint centre = label.widget()->mapTo(window.get(), label.widget()->rect().center());
         QWidget* under = window->childAt(centre);
         EXPECT_EQ(under, label.widget()) << label.name().toStdString() << " is covered by "
                                          << (under ? under->objectName().toStdString() : "nothing");
-        *at = under ? under->mapFrom(window.get(), centre) : QPoint();
-        return under ? under : label.widget();
-    }
-    // A finger on the label for ms milliseconds.
-    void hold(skin::Label& label, int ms)
-    {
-        QPoint at;
-        QWidget* under = onScreen(label, &at);
+        if (!under)
+            return;
+        const QPoint at = under->mapFrom(window.get(), centre);
         QTest::mousePress(under, Qt::LeftButton, {}, at);
         testsupport::pump(ms);
         QTest::mouseRelease(under, Qt::LeftButton, {}, at);
     }
-    void tap(skin::Label& label)
-    {
-        QPoint at;
-        QWidget* under = onScreen(label, &at);
-        QTest::mouseClick(under, Qt::LeftButton, {}, at);
-    }
+    void tap(skin::Label& label) { hold(label, 0); }
 
     // The banner of a channel's news, from what the list says it plays.
     QString banner(qint32 channel)
@@ -156,12 +142,9 @@ TEST_F(AlertsWindow, ABannerTapAndTheDesktopsTuneTuneTheirChannels)
     const qint32 other = channelOf(desktop.received[1]);
     EXPECT_NE(other, tapped);
     EXPECT_TRUE(waitUntil([&] { return line() == banner(other); }));
-    for (const NotificationServer::Received& shown : desktop.received)
-        EXPECT_EQ(shown.actions, QStringList({"tune", "Tune"}));
     desktop.send(QStringLiteral("ActionInvoked"), {desktop.received[1].id, QStringLiteral("tune")});
-    ASSERT_TRUE(waitUntil([&] { return window->tuned().number() == other; }));
-    EXPECT_EQ(setting("LastChannel"), QString::number(other));
-    EXPECT_EQ(selectedChannel(), other);
+    // The same tuning as the banner's tap, checked whole above.
+    EXPECT_TRUE(waitUntil([&] { return window->tuned().number() == other; }));
 }
 
 } // namespace

@@ -29,47 +29,48 @@ protected:
     AlertWatcher watcher{index};
 };
 
-TEST_F(Watcher, AnnouncesAnAlertStartingOnAnotherChannel)
+TEST_F(Watcher, AnnouncesAlertsOnOtherChannelsInTheOrderHeard)
 {
-    EXPECT_FALSE(watcher.Report(5, "Tuned", "Madonna", "Vogue"));
-    EXPECT_FALSE(watcher.Report(8, "Classic Vinyl", "Eagles", "Hotel California"));
-    EXPECT_TRUE(watcher.Report(7, "Hits 1", "MADONNA", "Frozen "));
     EXPECT_TRUE(watcher.Report(12, "Deep Tracks", "Queen", "Bohemian Rhapsod"));
+    EXPECT_TRUE(watcher.Report(7, "Hits 1", "MADONNA", "Frozen "));
+    EXPECT_TRUE(watcher.Report(3, "Mix", "Electric Light O", "Evil Woman"));
     const auto first = watcher.takeNews();
     ASSERT_TRUE(first);
-    EXPECT_EQ(first->BannerText(), "MADONNA - Frozen on 007 Hits 1");
-    EXPECT_FALSE(first->songAlert);
+    EXPECT_EQ(first->BannerText(), "Queen - Bohemian Rhapsod on 012 Deep Tracks");
     const auto second = watcher.takeNews();
     ASSERT_TRUE(second);
-    EXPECT_EQ(second->BannerText(), "Queen - Bohemian Rhapsod on 012 Deep Tracks");
-    EXPECT_TRUE(second->songAlert);
-    EXPECT_FALSE(watcher.hasNews());
+    EXPECT_EQ(second->BannerText(), "MADONNA - Frozen on 007 Hits 1");
+    EXPECT_EQ(takeAll(), std::vector<qint32>{3});
+
+    // Between songs the title may be empty: no dangling dash, and the station without its padding.
+    const Announcement untitled{7, " Hits 1 ", "Madonna", "", false};
+    EXPECT_EQ(untitled.Summary(), "Madonna");
+    EXPECT_EQ(untitled.BannerText(), "Madonna on 007 Hits 1");
 }
 
 TEST_F(Watcher, OnceASongAgainAfterTheTitleChanged)
 {
-    EXPECT_TRUE(watcher.Report(40, "Mix", "Electric Light O", "Mr. Blue Sky"));
-    // The same song again, as the line-up and as the tuned channel's longer report give it.
-    EXPECT_FALSE(watcher.Report(40, "Mix", "Electric Light O", "Mr. Blue Sky"));
-    EXPECT_FALSE(watcher.Report(40, "Mix", "Electric Light Orchestra", "Mr.  Blue Sky"));
-    EXPECT_FALSE(watcher.Report(40, "Mix", "electric light o", "MR. BLUE SKY"));
-    // Between songs the receiver may send nothing; the same song after that is not new.
-    EXPECT_FALSE(watcher.Report(40, "Mix", "", ""));
-    EXPECT_FALSE(watcher.Report(40, "Mix", "Electric Light O", "Mr. Blue Sky"));
+    struct Row {
+        const char* name;
+        QString artist, title;
+        bool news;
+    };
+    // Channel 40's reports in turn.
+    const Row reports[] = {
+        {"first heard", "Electric Light O", "Mr. Blue Sky", true},
+        {"the line-up again", "Electric Light O", "Mr. Blue Sky", false},
+        {"the tuned channel's longer texts", "Electric Light Orchestra", "Mr.  Blue Sky", false},
+        {"in other letter case", "electric light o", "MR. BLUE SKY", false},
+        {"nothing between songs", "", "", false},
+        {"the same song after nothing", "Electric Light O", "Mr. Blue Sky", false},
+        {"the artist's next song", "Electric Light Orchestra", "Telephone Line", true},
+        {"another artist's song", "Eagles", "Hotel California", false},
+        {"the first song once more", "Electric Light O", "Mr. Blue Sky", true},
+    };
+    for (const Row& row : reports)
+        EXPECT_EQ(watcher.Report(40, "Mix", row.artist, row.title), row.news) << row.name;
+    // Only the news of the song that still plays is left.
     EXPECT_EQ(takeAll(), std::vector<qint32>{40});
-    // The next song of the same artist is news again, and so is the first one once more.
-    EXPECT_TRUE(watcher.Report(40, "Mix", "Electric Light Orchestra", "Telephone Line"));
-    EXPECT_FALSE(watcher.Report(40, "Mix", "Eagles", "Hotel California"));
-    EXPECT_TRUE(watcher.Report(40, "Mix", "Electric Light O", "Mr. Blue Sky"));
-    EXPECT_EQ(takeAll(), (std::vector<qint32>{40}));
-}
-
-TEST_F(Watcher, SeveralAtOnceWaitInOrder)
-{
-    watcher.Report(30, "A", "Madonna", "Vogue");
-    watcher.Report(3, "B", "Queen", "Bohemian Rhapsody");
-    watcher.Report(99, "C", "Electric Light Orchestra", "Evil Woman");
-    EXPECT_EQ(takeAll(), (std::vector<qint32>{30, 3, 99}));
 }
 
 TEST_F(Watcher, NewsThatIsNoLongerTrueGoes)
@@ -82,30 +83,18 @@ TEST_F(Watcher, NewsThatIsNoLongerTrueGoes)
     EXPECT_EQ(takeAll(), std::vector<qint32>{31});
 }
 
-TEST_F(Watcher, ASongHeardOnTheTunedChannelIsNotAnnouncedLater)
+TEST_F(Watcher, ASongAlreadyPlayingIsNoNews)
 {
+    // Heard while its channel was tuned, then the driver tuned away.
     EXPECT_FALSE(watcher.Report(5, "Tuned", "Madonna", "Vogue"));
     watcher.setTunedChannel(6);
     EXPECT_FALSE(watcher.Report(5, "Tuned", "Madonna", "Vogue"));
     EXPECT_TRUE(watcher.Report(5, "Tuned", "Madonna", "Frozen"));
-}
-
-TEST_F(Watcher, AnAlertSetWhileItsSongPlaysWaitsForTheNextSong)
-{
-    AlertIndex later;
-    AlertWatcher watching(later);
-    EXPECT_FALSE(watching.Report(20, "Pop", "Madonna", "Vogue"));
-    later.rebuild({QStringLiteral("Madonna")}, {});
-    EXPECT_FALSE(watching.Report(20, "Pop", "Madonna", "Vogue"));
-    EXPECT_TRUE(watching.Report(20, "Pop", "Madonna", "Frozen"));
-}
-
-TEST(Announcement, DesktopTextsAndChannelDigits)
-{
-    const Announcement news{7, " Hits 1 ", "Madonna", "", false};
-    EXPECT_EQ(news.Summary(), "Madonna");
-    EXPECT_EQ(news.Body(), "on 007 Hits 1");
-    EXPECT_EQ(news.BannerText(), "Madonna on 007 Hits 1");
+    // Playing when its alert was set.
+    EXPECT_FALSE(watcher.Report(20, "Pop", "Eagles", "Hotel California"));
+    index.rebuild({QStringLiteral("Eagles")}, {});
+    EXPECT_FALSE(watcher.Report(20, "Pop", "Eagles", "Hotel California"));
+    EXPECT_TRUE(watcher.Report(20, "Pop", "Eagles", "Take It Easy"));
 }
 
 } // namespace

@@ -1,6 +1,5 @@
-// The desktop notification of an alert on a private session bus, against a small notification
-// server of the test's own on another connection: what is sent, the "Tune" action, who may speak
-// for a notification, a server that is slow to answer, and no server at all.
+// The desktop notification of an alert on a private session bus, against the test's own
+// notification server on another connection.
 #include "alerts/desktopnotifier.h"
 #include "notificationserver.h"
 #include "testsupport.h"
@@ -19,26 +18,15 @@ Announcement news(qint32 channel)
     return {channel, QStringLiteral("Hits 1"), QStringLiteral("Madonna"), QStringLiteral("Vogue"), false};
 }
 
-// The log lines of the alerts' category while it lives.
-struct AlertLog {
-    AlertLog()
-    {
-        lines.clear();
-        previous = qInstallMessageHandler([](QtMsgType, const QMessageLogContext& context, const QString& text) {
-            if (QByteArray(context.category) == "vanto.alerts")
-                lines << text;
-        });
-    }
-    ~AlertLog() { qInstallMessageHandler(previous); }
-    static inline QStringList lines;
-    QtMessageHandler previous;
+struct Notifier : ::testing::Test {
+    DesktopNotifier notifier{QStringLiteral("VANTO XM Radio")};
+    QSignalSpy tune{&notifier, &DesktopNotifier::tuneRequested};
+    const QVariantList tuneOnFirst{uint(1), QStringLiteral("tune")};
 };
 
-TEST(DesktopNotifier, TuneOnTheNotificationAsksForItsChannel)
+TEST_F(Notifier, TuneOnTheNotificationAsksForItsChannelAndOnlyItsServerSpeaks)
 {
     NotificationServer server(QStringLiteral("server"));
-    DesktopNotifier notifier(QStringLiteral("VANTO XM Radio"));
-    QSignalSpy tune(&notifier, &DesktopNotifier::tuneRequested);
     notifier.notify(news(7));
     notifier.notify(news(12));
     ASSERT_TRUE(waitUntil([&] { return server.received.size() == 2; }));
@@ -48,39 +36,29 @@ TEST(DesktopNotifier, TuneOnTheNotificationAsksForItsChannel)
     EXPECT_EQ(first.body, "on 007 Hits 1");
     EXPECT_EQ(first.actions, QStringList({"tune", "Tune"}));
 
-    server.send(QStringLiteral("ActionInvoked"), {uint(1), QStringLiteral("tune")});
+    server.send(QStringLiteral("ActionInvoked"), tuneOnFirst);
     ASSERT_TRUE(waitUntil([&] { return tune.size() == 1; }));
     EXPECT_EQ(tune.at(0).at(0).toInt(), 7);
+    // Another connection may not speak for the server's notification.
+    QDBusConnection other = QDBusConnection::connectToBus(QDBusConnection::SessionBus, QStringLiteral("other"));
+    other.send(NotificationServer::signal(QStringLiteral("ActionInvoked"), tuneOnFirst));
+    testsupport::pump(200);
+    EXPECT_EQ(tune.size(), 1);
+    QDBusConnection::disconnectFromBus(QStringLiteral("other"));
     // Another action, or a notification the server has closed, tunes nothing.
     server.send(QStringLiteral("ActionInvoked"), {uint(2), QStringLiteral("default")});
     server.send(QStringLiteral("NotificationClosed"), {uint(2), uint(1)});
     server.send(QStringLiteral("ActionInvoked"), {uint(2), QStringLiteral("tune")});
-    server.send(QStringLiteral("ActionInvoked"), {uint(1), QStringLiteral("tune")});
+    server.send(QStringLiteral("ActionInvoked"), tuneOnFirst);
     ASSERT_TRUE(waitUntil([&] { return tune.size() == 2; }));
     testsupport::pump(100);
     EXPECT_EQ(tune.size(), 2);
     EXPECT_EQ(tune.at(1).at(0).toInt(), 7);
 }
 
-TEST(DesktopNotifier, OnlyTheServerThatShowedItSpeaksForANotification)
-{
-    NotificationServer server(QStringLiteral("server"));
-    DesktopNotifier notifier(QStringLiteral("VANTO XM Radio"));
-    QSignalSpy tune(&notifier, &DesktopNotifier::tuneRequested);
-    notifier.notify(news(7));
-    ASSERT_TRUE(waitUntil([&] { return server.received.size() == 1; }));
-    QDBusConnection other = QDBusConnection::connectToBus(QDBusConnection::SessionBus, QStringLiteral("other"));
-    other.send(NotificationServer::signal(QStringLiteral("ActionInvoked"), {uint(1), QStringLiteral("tune")}));
-    testsupport::pump(200);
-    EXPECT_EQ(tune.size(), 0);
-    QDBusConnection::disconnectFromBus(QStringLiteral("other"));
-}
-
-TEST(DesktopNotifier, ASlowServerDoesNotHoldTheWindow)
+TEST_F(Notifier, ASlowServerDoesNotHoldTheWindow)
 {
     NotificationServer server(QStringLiteral("server"), true);
-    DesktopNotifier notifier(QStringLiteral("VANTO XM Radio"));
-    QSignalSpy tune(&notifier, &DesktopNotifier::tuneRequested);
     // The server answers on this very thread: a call that waited for it would wait its full timeout.
     QElapsedTimer clock;
     clock.start();
@@ -88,26 +66,32 @@ TEST(DesktopNotifier, ASlowServerDoesNotHoldTheWindow)
     EXPECT_LT(clock.elapsed(), 1000);
     ASSERT_TRUE(waitUntil([&] { return server.received.size() == 1; }));
     server.answerNow();
-    server.send(QStringLiteral("ActionInvoked"), {uint(1), QStringLiteral("tune")});
+    server.send(QStringLiteral("ActionInvoked"), tuneOnFirst);
     ASSERT_TRUE(waitUntil([&] { return tune.size() == 1; }));
     EXPECT_EQ(tune.at(0).at(0).toInt(), 33);
 }
 
-TEST(DesktopNotifier, WithoutAServerNothingFailsAndOneLineIsLogged)
+QStringList logged;
+
+TEST_F(Notifier, WithoutAServerNothingFailsAndOneLineIsLogged)
 {
-    AlertLog log;
-    DesktopNotifier notifier(QStringLiteral("VANTO XM Radio"));
+    const QtMessageHandler previous =
+        qInstallMessageHandler([](QtMsgType, const QMessageLogContext& context, const QString& text) {
+            if (QByteArray(context.category) == "vanto.alerts")
+                logged << text;
+        });
     notifier.notify(news(7));
     notifier.notify(news(8));
-    ASSERT_TRUE(waitUntil([&] { return !AlertLog::lines.isEmpty(); }));
+    ASSERT_TRUE(waitUntil([&] { return !logged.isEmpty(); }));
     notifier.notify(news(9));
     testsupport::pump(300);
-    EXPECT_EQ(AlertLog::lines.size(), 1) << AlertLog::lines.join('\n').toStdString();
+    EXPECT_EQ(logged.size(), 1) << logged.join('\n').toStdString();
 
     DesktopNotifier offBus(QStringLiteral("VANTO XM Radio"), QString(), QDBusConnection(QStringLiteral("none")));
     offBus.notify(news(7));
     offBus.notify(news(8));
-    EXPECT_EQ(AlertLog::lines.size(), 2);
+    EXPECT_EQ(logged.size(), 2);
+    qInstallMessageHandler(previous);
 }
 
 } // namespace
