@@ -45,18 +45,11 @@ protected:
 
 TEST_F(Folders, APortableFolderKeepsEverythingAndLeavesTheUsersFoldersAlone)
 {
-    for (bool withSettings : {true, false}) {
-        SCOPED_TRACE(withSettings ? "with vantoxm.ini" : "before the first setting is written");
-        QFile::remove(program.filePath("vantoxm.ini"));
-        if (withSettings)
-            writeFile(program.filePath("vantoxm.ini"), ShippedSettings);
-        EXPECT_TRUE(app::ProgramFolderIsUsers(program.path(), "vantoxm.ini"));
-
-        const app::SettingsFolders folders = app::ChooseSettingsFolders(program.path(), user);
-        EXPECT_EQ(folders.settings, program.path());
-        EXPECT_EQ(folders.skinFolders, QStringList{program.filePath("Skins")});
-        EXPECT_FALSE(QFileInfo::exists(home.filePath("config")));
-    }
+    writeFile(program.filePath("vantoxm.ini"), ShippedSettings);
+    const app::SettingsFolders folders = app::ChooseSettingsFolders(program.path(), user);
+    EXPECT_EQ(folders.settings, program.path());
+    EXPECT_EQ(folders.skinFolders, QStringList{program.filePath("Skins")});
+    EXPECT_FALSE(QFileInfo::exists(home.filePath("config")));
 }
 
 TEST_F(Folders, AnInstalledFolderGivesTheUserACopyOfItsSettingsOnTheFirstStartOnly)
@@ -81,16 +74,13 @@ TEST_F(Folders, AnInstalledFolderGivesTheUserACopyOfItsSettingsOnTheFirstStartOn
     writeFile(program.filePath("vantoxm.ini"), ShippedSettings + "Preset1=9\r\n"); // an upgrade
     EXPECT_EQ(app::ChooseSettingsFolders(program.path(), user).settings, user.config);
     EXPECT_EQ(readFile(user.config + "/vantoxm.ini"), "[XMRadio]\r\nLastChannel=7\r\n");
-}
 
-TEST_F(Folders, WhenTheUsersFolderCannotBeMadeTheProgramFoldersSettingsAreStillRead)
-{
-    install();
-    writeFile(program.filePath("vantoxm.ini"), ShippedSettings);
+    // Where the user's folder cannot be made, the program folder's settings are still read.
+    QDir(home.filePath("config")).removeRecursively();
     writeFile(home.filePath("config"), "a file where the folder should be");
-    const app::SettingsFolders folders = app::ChooseSettingsFolders(program.path(), user);
-    EXPECT_EQ(folders.settings, program.path());
-    EXPECT_EQ(folders.skinFolders.front(), user.data + "/Skins");
+    const app::SettingsFolders unmade = app::ChooseSettingsFolders(program.path(), user);
+    EXPECT_EQ(unmade.settings, program.path());
+    EXPECT_EQ(unmade.skinFolders.front(), user.data + "/Skins");
 }
 
 namespace {
@@ -129,7 +119,6 @@ TEST_F(Folders, AFolderIsTheUsersWhenTheSettingsCanBeWrittenThere)
     const QFile::Permissions enter = QFile::ExeOwner | QFile::ExeGroup | QFile::ExeOther;
     QFile::setPermissions(home.path(), readOnly | enter | QFile::WriteOwner);
     const Case cases[] = {
-        {"installed: settings and folder read-only", true, readOnly, readOnly | enter, false},
         {"settings writable in a read-only folder: written in place", true, readWrite, readOnly | enter, true},
         {"no settings yet in a folder the user may write in", false, {}, readWrite | enter, true},
         {"no settings in a read-only folder", false, {}, readOnly | enter, false},
@@ -165,9 +154,8 @@ TEST_F(Folders, TheUsersSkinComesFirstWhenItHasItsSkinFile)
     EXPECT_EQ(app::SkinFolder(both, ""), program.filePath("Skins")) << "the Skins folder itself";
     writeFile(user.data + "/Skins/radio_xm.ini", "[General]\r\n");
     EXPECT_EQ(app::SkinFolder(both, ""), user.data + "/Skins");
-    // A portable folder's one Skins folder names the skin as before, found or not.
-    EXPECT_EQ(app::SkinFolder({program.filePath("Skins")}, "Mine"), program.filePath("Skins/Mine"));
-    EXPECT_EQ(app::SkinFolder({program.filePath("Skins")}, "../Skins/Gone/"), program.filePath("Skins/Gone"));
+    EXPECT_EQ(app::SkinFolder({program.filePath("Skins")}, "../Skins/Gone/"), program.filePath("Skins/Gone"))
+        << "a portable folder's one Skins folder, the name cleaned";
 }
 
 TEST_F(Folders, TheRadioServiceReadsTheUsersSettingsFirstOnlyInAnInstalledFolder)

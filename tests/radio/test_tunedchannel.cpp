@@ -32,11 +32,13 @@ const radio::ChannelTexts Jazz{"Jazz Café", "Other", "Song", "Jazz"};
 
 TEST_F(Tuned, AChangeIsOneSignalAndATimeIsKeptOnlyOnceTheRadioHasNamedTheChannel)
 {
-    tuned.report(5, Rock);
+    EXPECT_EQ(tuned.numberText(), "") << "nothing tuned";
+    tuned.report(0, Rock);
+    EXPECT_EQ(tuned.numberText(), "0") << "channel 0 is a channel";
     tuned.setTime({10, 200});
     tuned.choose(6, Jazz);
     EXPECT_EQ(taken(), (std::vector<int>{Number | Texts, Time, Number | Texts | Time}));
-    tuned.setTime({11, 200}); // on its way while the window tuned: channel 5's
+    tuned.setTime({11, 200}); // on its way while the window tuned: channel 0's
     EXPECT_FALSE(tuned.time());
 
     tuned.report(6, Jazz);
@@ -45,11 +47,4 @@ TEST_F(Tuned, AChangeIsOneSignalAndATimeIsKeptOnlyOnceTheRadioHasNamedTheChannel
     tuned.setTexts(Rock);
     EXPECT_EQ(taken(), (std::vector<int>{Time, Texts}));
     EXPECT_EQ(tuned.time(), (radio::TrackTime{0, 240})) << "a new song's texts keep the channel's time";
-}
-
-TEST_F(Tuned, ChannelZeroIsAChannelAndNothingIsNone)
-{
-    EXPECT_EQ(tuned.numberText(), "");
-    tuned.report(0, Rock);
-    EXPECT_EQ(tuned.numberText(), "0");
 }

@@ -23,18 +23,16 @@ TEST_P(FullScale, MapsTheRawRangeToTheNearestLevel)
     EXPECT_EQ(ToFullScale(c.raw, c.minimum, c.maximum), c.level);
 }
 
-INSTANTIATE_TEST_SUITE_P(Data, FullScale,
-                         ::testing::Values(ScaleCase{"cardBottom", 0, 0, 31, 0}, ScaleCase{"cardTop", 31, 0, 31, 65535},
-                                           ScaleCase{"cardStepRoundsDown", 15, 0, 31, 31710},
-                                           ScaleCase{"cardStepRoundsUp", 16, 0, 31, 33825},
-                                           ScaleCase{"serverMiddle", 32768, 0, 65536, 32768},
-                                           ScaleCase{"serverTop", 65536, 0, 65536, 65535},
-                                           ScaleCase{"negativeRangeMiddle", -3000, -6000, 0, 32768},
-                                           ScaleCase{"aboveTheRangeIsTheTop", 40, 0, 31, 65535},
-                                           ScaleCase{"belowTheRangeIsTheBottom", -5, 0, 31, 0},
-                                           ScaleCase{"emptyRange", 5, 5, 5, 0},
-                                           ScaleCase{"reversedRange", 5, 31, 0, 0}),
-                         [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(
+    Data, FullScale,
+    ::testing::Values(ScaleCase{"cardTop", 31, 0, 31, 65535}, ScaleCase{"cardStepRoundsDown", 15, 0, 31, 31710},
+                      ScaleCase{"cardStepRoundsUp", 16, 0, 31, 33825},
+                      ScaleCase{"serverMiddle", 32768, 0, 65536, 32768}, ScaleCase{"serverTop", 65536, 0, 65536, 65535},
+                      ScaleCase{"negativeRangeMiddle", -3000, -6000, 0, 32768},
+                      ScaleCase{"aboveTheRangeIsTheTop", 40, 0, 31, 65535},
+                      ScaleCase{"belowTheRangeIsTheBottom", -5, 0, 31, 0}, ScaleCase{"emptyRange", 5, 5, 5, 0},
+                      ScaleCase{"reversedRange", 5, 31, 0, 0}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 struct PeakCase {
     const char* name;

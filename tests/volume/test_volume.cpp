@@ -77,31 +77,24 @@ TEST(VolumeSteps, SingleSteps)
 TEST(VolumeSteps, OnACoarseControlEveryPressMovesItAndTheDisplayAllTheWay)
 {
     for (const long maximum : {31L, 37L, 49L, 63L, 65536L}) {
-        SCOPED_TRACE(maximum);
         Mixer m;
-        const MemoryMixer::Channel& master = m.script.lines[size_t(Line::Master)];
-        m.script.lines[size_t(Line::Master)].rawMaximum = maximum;
-        // The level read back, and so the display, moves with the control.
-        const auto press = [&](bool up) {
-            const long raw = master.raw;
-            const qint32 level = m.volu->VolumeLevel();
-            m.volu->setVolumeLevel(up ? IncreasedLevel(level) : DecreasedLevel(level));
-            const qint32 now = m.volu->VolumeLevel();
-            const bool moved = up ? master.raw > raw && now > level : master.raw < raw && now < level;
-            EXPECT_TRUE(moved) << (up ? "up" : "down") << " from raw " << raw << " (level " << level << ") gave "
-                               << master.raw << " (level " << now << ")";
-            return moved;
-        };
-        for (int n = 0; n < 60 && master.raw < maximum; ++n)
-            if (!press(true))
-                break;
-        EXPECT_EQ(master.raw, maximum);
-        EXPECT_EQ(DisplayPercent(m.volu->VolumeLevel()), 100);
-        for (int n = 0; n < 60 && master.raw > 0; ++n)
-            if (!press(false))
-                break;
-        EXPECT_EQ(master.raw, 0) << "down reaches silence";
-        EXPECT_EQ(DisplayPercent(m.volu->VolumeLevel()), 0);
+        MemoryMixer::Channel& master = m.script.lines[size_t(Line::Master)];
+        master.rawMaximum = maximum;
+        for (const bool up : {true, false}) {
+            const long end = up ? maximum : 0;
+            for (int n = 0; n < 60 && master.raw != end; ++n) {
+                const long raw = master.raw;
+                const qint32 level = m.volu->VolumeLevel();
+                m.volu->setVolumeLevel(up ? IncreasedLevel(level) : DecreasedLevel(level));
+                // The level read back, and so the display, moves with the control.
+                const qint32 now = m.volu->VolumeLevel();
+                ASSERT_TRUE(up ? master.raw > raw && now > level : master.raw < raw && now < level)
+                    << "maximum " << maximum << (up ? ", up" : ", down") << " from raw " << raw << " (level " << level
+                    << ") gave " << master.raw << " (level " << now << ")";
+            }
+            EXPECT_EQ(master.raw, end) << "maximum " << maximum;
+            EXPECT_EQ(DisplayPercent(m.volu->VolumeLevel()), up ? 100 : 0) << "maximum " << maximum;
+        }
     }
 }
 

@@ -13,6 +13,7 @@
 #include <gtest/gtest.h>
 #include <memory>
 #include <unistd.h>
+#include <utility>
 
 using testsupport::Process;
 using testsupport::pump;
@@ -179,20 +180,16 @@ void cutsBeforeReplies(ReceiverEmulator& emulator)
 {
     const QByteArray cut = ReceiverEmulator::frame(
         ReceiverEmulator::channelInfoPayload({240, 240, "Station 240", "Pop", "Someone Else", "Another Song"}));
-    const int lengths[] = {30, 50, 60, 70, 80};
-    const int before[] = {4, 5, 8, 12, 20};
-    for (int i = 0; i < 5; ++i)
-        emulator.sendBeforeInfo(before[i], cut.first(lengths[i]));
+    for (const auto& [before, length] : {std::pair(4, 30), {5, 50}, {8, 60}, {12, 70}, {20, 80}})
+        emulator.sendBeforeInfo(before, cut.first(length));
 }
 
 // Sync bytes with lengths no reply has, or not the length of the code that follows.
 void falseLengthsBeforeReplies(ReceiverEmulator& emulator)
 {
-    emulator.sendBeforeInfo(4, QByteArray::fromHex("5AA50100"));
-    emulator.sendBeforeInfo(5, QByteArray::fromHex("5AA500C8"));
-    emulator.sendBeforeInfo(8, QByteArray::fromHex("5AA5004F"));
-    emulator.sendBeforeInfo(12, QByteArray::fromHex("5AA5004EA5"));
-    emulator.sendBeforeInfo(20, QByteArray::fromHex("5AA5004D90"));
+    for (const auto& [before, hex] :
+         {std::pair(4, "5AA50100"), {5, "5AA500C8"}, {8, "5AA5004F"}, {12, "5AA5004EA5"}, {20, "5AA5004D90"}})
+        emulator.sendBeforeInfo(before, QByteArray::fromHex(hex));
 }
 
 INSTANTIATE_TEST_SUITE_P(Data, NoisyLine,
@@ -204,15 +201,7 @@ INSTANTIATE_TEST_SUITE_P(Data, NoisyLine,
 TEST(SerialReceiver, ControlBytesReachTheBusAsSingleBlanks)
 {
     QList<ReceiverEmulator::Channel> lineup = ReceiverEmulator::defaultLineup();
-    lineup[6] = {20,
-                 7,
-                 "Open\x01\x02Range",
-                 "Co\x1B[31mntry",
-                 "Billy\tRay\x7F\x7F"
-                 "Dowd",
-                 "Y'all\x85\x85"
-                 "Come\x9F"
-                 "Back"};
+    lineup[6] = {20, 7, "Open\1\2Range", "Co\33[31mntry", "Billy\tRay\177\177Dowd", "Y'all\205\205Come\237Back"};
     ReceiverEmulator emulator(lineup);
     BusRecorder recorder;
     Process service = startService(emulator.devicePath());
