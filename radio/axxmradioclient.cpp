@@ -95,6 +95,7 @@ void AXXMRadioClient::askCurrentOwner()
             m_ownerKnown = true;
             if (!m_owner.isEmpty())
                 emit ServiceFound();
+            dispatchEarlySignals();
         }
         w->deleteLater();
     });
@@ -119,6 +120,16 @@ void AXXMRadioClient::onOwnerChanged(const QString& newOwner)
     if (m_channel)
         send(client::Channel, *m_channel);
     emit ServiceFound();
+    dispatchEarlySignals();
+}
+
+// What the owner said before it was known to be the owner, in the order it came; anybody else's
+// signals are dropped.
+void AXXMRadioClient::dispatchEarlySignals()
+{
+    const QList<QDBusMessage> early = std::exchange(m_beforeOwner, {});
+    for (const QDBusMessage& message : early)
+        onSignal(message);
 }
 
 void AXXMRadioClient::Channel(qint32& number)
@@ -147,7 +158,12 @@ void AXXMRadioClient::send(const client::Member<client::Kind::Method, Args...>& 
 
 void AXXMRadioClient::onSignal(const QDBusMessage& message)
 {
-    if (!m_ownerKnown || message.service() != m_owner || m_owner.isEmpty()) {
+    if (!m_ownerKnown) {
+        if (m_beforeOwner.size() < MostEarlySignals)
+            m_beforeOwner.append(message);
+        return;
+    }
+    if (message.service() != m_owner || m_owner.isEmpty()) {
         qCDebug(lcRadio) << "ignored" << message.member() << "from" << message.service();
         return;
     }

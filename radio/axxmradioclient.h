@@ -8,6 +8,7 @@
 
 #include <QDBusConnection>
 #include <QDBusMessage>
+#include <QList>
 #include <QObject>
 #include <QString>
 #include <QVariant>
@@ -55,6 +56,9 @@ private:
     void askCurrentOwner();
     void onOwnerChanged(const QString& newOwner);
     void dispatch(const QDBusMessage& message);
+    void dispatchEarlySignals();
+    // A listing keeps coming while the owner is asked for: a second of it is plenty.
+    static constexpr int MostEarlySignals = 256;
     // Sends a call to the service without waiting for its answer.
     template <typename... Args>
     void send(const xmradio::client::Member<xmradio::client::Kind::Method, Args...>& method,
@@ -64,6 +68,9 @@ private:
     QDBusServiceWatcher* m_watcher = nullptr;
     QString m_owner;
     bool m_ownerKnown = false;
+    // Signals that came before the owner was known: the answers to the start-up's own calls can
+    // overtake the answer to who owns the name.
+    QList<QDBusMessage> m_beforeOwner;
     std::optional<qint32> m_channel;
     bool m_muted = false;
     bool m_muteSet = false;

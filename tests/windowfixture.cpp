@@ -72,7 +72,10 @@ QByteArray WindowFixture::settings() const
 void WindowFixture::useRadioService(const QStringList& arguments)
 {
     QByteArray command = "exec " + quoted(VANTO_PROGRAM_DIR "/xm-radio-service");
-    for (const QString& argument : arguments)
+    // The window's tests share one sound server, whose sink the volume's tests listen to for
+    // silence: their services play nothing unless a test asks for a sound source.
+    const QStringList quiet = arguments.contains("--source") ? QStringList() : QStringList{"--source", "none"};
+    for (const QString& argument : arguments + quiet)
         command += " " + quoted(argument);
     // The shell's process becomes the service's: the id it records is the service's own.
     m_servicePath = testsupport::writeScript(folder.filePath("run-service.sh"),

@@ -9,6 +9,7 @@
 #include "serialreceiver.h"
 #include "servicelog.h"
 #include "serviceoptions.h"
+#include "servicesound.h"
 
 #include <QCoreApplication>
 #include <QDBusConnection>
@@ -30,14 +31,9 @@ xmservice::Lineup lineupFor(const xmservice::ServiceOptions& options)
     return options.channelCount > 0 ? xmservice::Lineup::withSize(options.channelCount) : xmservice::Lineup::builtIn();
 }
 
-std::unique_ptr<xmservice::RadioBackend> makeBackend(const xmservice::ServiceOptions& options)
+std::unique_ptr<xmservice::RadioBackend> makeBackend(const xmservice::ServiceOptions& options,
+                                                     const xmservice::ReceiverChoice& choice)
 {
-    const QString settings =
-        app::ServiceSettingsFile(QCoreApplication::applicationDirPath(), app::StandardUserFolders().config);
-    qCInfo(lcService).noquote() << "settings from" << settings;
-    const xmservice::ReceiverChoice choice = xmservice::chooseReceiver(options, settings);
-    for (const QString& warning : choice.warnings)
-        qCWarning(lcService).noquote() << warning;
     if (!choice.device.isEmpty()) {
         qCInfo(lcService).noquote() << QStringLiteral("receiver %1 on %2 at %3 baud")
                                            .arg(choice.model == xmservice::ReceiverModel::Direct ? "Direct" : "PCR",
@@ -55,10 +51,20 @@ std::unique_ptr<xmservice::RadioBackend> makeBackend(const xmservice::ServiceOpt
     return simulator;
 }
 
+// The sound servers name a stream after its program and sort it by its role: a desktop's volume
+// applet then shows "VANTO XM Radio", and a ducking policy treats it as music. The ALSA plugins
+// of PulseAudio and PipeWire take these from the process's environment.
+void nameTheSoundStream()
+{
+    qputenv("PULSE_PROP_OVERRIDE", "application.name='VANTO XM Radio' application.icon_name=vanto-xm media.role=music");
+    qputenv("PIPEWIRE_ALSA", "{ application.name=\"VANTO XM Radio\" media.role=Music }");
+}
+
 } // namespace
 
 int main(int argc, char** argv)
 {
+    nameTheSoundStream(); // before any thread reads the environment
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("xm-radio-service"));
     const xmservice::ParsedServiceOptions parsed = xmservice::parseServiceOptions(QCoreApplication::arguments());
@@ -70,10 +76,17 @@ int main(int argc, char** argv)
         return fail(parsed.error + QStringLiteral(" (see --help)"), 2);
 
     app::QuitOnSignals quitOnSignals;
-    const std::unique_ptr<xmservice::RadioBackend> receiver = makeBackend(parsed.options);
+    const QString settings =
+        app::ServiceSettingsFile(QCoreApplication::applicationDirPath(), app::StandardUserFolders().config);
+    qCInfo(lcService).noquote() << "settings from" << settings;
+    const xmservice::ReceiverChoice choice = xmservice::chooseReceiver(parsed.options, settings);
+    for (const QString& warning : choice.warnings)
+        qCWarning(lcService).noquote() << warning;
+    const std::unique_ptr<xmservice::RadioBackend> receiver = makeBackend(parsed.options, choice);
     const QString failure = xmservice::publishReceiver(receiver.get());
     if (!failure.isEmpty())
         return fail(failure, 1);
+    const xmservice::ServiceSound sound(*receiver, choice.device.isEmpty(), choice.soundSource, settings);
     receiver->start();
     // A service whose session bus has gone away has nobody left to serve: it ends with the bus
     // instead of lingering as an orphan.

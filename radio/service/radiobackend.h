@@ -18,9 +18,17 @@ public:
 public slots:
     // The radio service's methods.
     virtual void Channel(int number) = 0;
-    virtual void SetMute(bool muted) = 0;
+    // The sound goes silent at once (muteRequested); the receiver confirms its own mute with
+    // MuteChanged when it has carried it out.
+    void SetMute(bool muted)
+    {
+        emit muteRequested(muted);
+        muteReceiver(muted);
+    }
 
 signals:
+    void muteRequested(bool muted);
+
     void ChannelChange(int number);
     void CurrentTime(int position, int duration);
     void ChannelData(int number, const QString& station, const QString& artist, const QString& title,
@@ -29,6 +37,9 @@ signals:
                             const QString& genre);
     void SignalStrength(double rock, double roll, double ground);
     void MuteChanged(bool muted);
+
+protected:
+    virtual void muteReceiver(bool muted) = 0;
 };
 
 } // namespace xmservice

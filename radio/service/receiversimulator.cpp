@@ -45,7 +45,7 @@ void ReceiverSimulator::Channel(int number)
         m_reportTimer.start();
 }
 
-void ReceiverSimulator::SetMute(bool muted)
+void ReceiverSimulator::muteReceiver(bool muted)
 {
     noteClient();
     m_muted = muted;

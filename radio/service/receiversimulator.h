@@ -33,7 +33,9 @@ public:
 
     // A channel outside the lineup is ignored.
     void Channel(int number) override;
-    void SetMute(bool muted) override;
+
+protected:
+    void muteReceiver(bool muted) override;
 
 private:
     void noteClient();

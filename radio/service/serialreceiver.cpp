@@ -78,7 +78,7 @@ void SerialReceiver::tune(int number)
     sendNext();
 }
 
-void SerialReceiver::SetMute(bool muted)
+void SerialReceiver::muteReceiver(bool muted)
 {
     m_wantedMute = muted;
     if (!m_poweredUp)
@@ -338,7 +338,7 @@ void SerialReceiver::onPoweredUp(QByteArrayView payload)
     else if (!powered->activated)
         tune(PreviewChannel);
     if (m_wantedMute)
-        SetMute(*m_wantedMute);
+        muteReceiver(*m_wantedMute);
 }
 
 void SerialReceiver::onTuned(const Request& request, QByteArrayView payload)

@@ -40,7 +40,9 @@ public:
 
     void start() override;
     void Channel(int number) override;
-    void SetMute(bool muted) override;
+
+protected:
+    void muteReceiver(bool muted) override;
 
 private:
     enum class Kind {

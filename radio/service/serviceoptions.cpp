@@ -6,6 +6,7 @@
 #include "app/modini.h"
 
 #include <QCommandLineParser>
+#include <algorithm>
 
 namespace xmservice {
 
@@ -62,7 +63,25 @@ struct Options {
                              QStringLiteral("PCR for the USB receiver, Direct for a car tuner, which gets the "
                                             "wake-up sequence first (overrides Model in xm-radio-service.ini)."),
                              QStringLiteral("PCR|Direct")};
+    QCommandLineOption source{QStringLiteral("source"),
+                              QStringLiteral("Where the receiver's sound comes in: auto (a line input), none, or an "
+                                             "ALSA capture device (overrides Source in xm-radio-service.ini; "
+                                             "xmctl --sources lists them)."),
+                              QStringLiteral("auto|none|DEVICE")};
 };
+
+// auto and none in any letter case, or an ALSA device name: printable, without blanks, as every
+// name ALSA and the sound servers give is.
+std::optional<QString> soundSourceNamed(const QString& text)
+{
+    for (const char* word : {"auto", "none"}) {
+        if (text.compare(QLatin1String(word), Qt::CaseInsensitive) == 0)
+            return QString::fromLatin1(word);
+    }
+    const bool plain =
+        !text.isEmpty() && std::all_of(text.begin(), text.end(), [](QChar c) { return c.isPrint() && !c.isSpace(); });
+    return plain ? std::optional<QString>(text) : std::nullopt;
+}
 
 } // namespace
 
@@ -72,13 +91,15 @@ ParsedServiceOptions parseServiceOptions(const QStringList& arguments)
     parser.setApplicationDescription(
         QStringLiteral("Satellite radio service: owns org.vanto.XMRadio on the session bus, lists every\n"
                        "channel, reports the tuned channel, track time and signal levels. It drives a\n"
-                       "receiver on a serial port, or simulates one (the default). Settings are read from\n"
-                       "xm-radio-service.ini in the program's folder; options override them. The\n"
-                       "simulator's options are --seed, --interval and --channels.\n"
+                       "receiver on a serial port, or simulates one (the default), and plays the\n"
+                       "receiver's sound from its line-in (or the simulator's) on ALSA's default output.\n"
+                       "Settings are read from xm-radio-service.ini in the program's folder; options\n"
+                       "override them. The simulator's options are --seed, --interval and --channels.\n"
                        "Ends cleanly on SIGTERM and SIGINT."));
     const QCommandLineOption help = parser.addHelpOption();
     const Options options;
-    parser.addOptions({options.seed, options.interval, options.channels, options.device, options.model});
+    parser.addOptions(
+        {options.seed, options.interval, options.channels, options.device, options.model, options.source});
 
     ParsedServiceOptions parsed;
     if (!parser.parse(arguments)) {
@@ -106,6 +127,12 @@ ParsedServiceOptions parseServiceOptions(const QStringList& arguments)
         parsed.options.model = modelNamed(parser.value(options.model));
         if (!parsed.options.model)
             parsed.error = QStringLiteral("--model needs PCR or Direct, not \"%1\"").arg(parser.value(options.model));
+    }
+    if (parser.isSet(options.source)) {
+        parsed.options.source = soundSourceNamed(parser.value(options.source));
+        if (!parsed.options.source)
+            parsed.error = QStringLiteral("--source needs auto, none or a capture device, not \"%1\"")
+                               .arg(parser.value(options.source));
     }
     return parsed;
 }
@@ -147,6 +174,17 @@ ReceiverChoice chooseReceiver(const ServiceOptions& options, const QString& sett
             choice.warnings << QStringLiteral("Baud=%1 in %2 is not a baud rate; using %3")
                                    .arg(*text, settingsPath)
                                    .arg(DefaultBaud);
+    }
+
+    if (options.source) {
+        choice.soundSource = *options.source;
+    } else if (const auto text = file.value(QStringLiteral("Audio"), QStringLiteral("Source"));
+               text && !text->isEmpty()) {
+        if (const auto source = soundSourceNamed(*text))
+            choice.soundSource = *source;
+        else
+            choice.warnings << QStringLiteral("Source=%1 in %2 is neither auto, none nor a capture device; using auto")
+                                   .arg(*text, settingsPath);
     }
     return choice;
 }

@@ -1,5 +1,5 @@
-// The service's command line (--device, --model, the simulator's --seed, --interval, --channels,
-// and --help) and its settings file, xm-radio-service.ini: the command line wins over the file.
+// The service's command line (--device, --model, --source, the simulator's --seed, --interval,
+// --channels, and --help) and its settings file, xm-radio-service.ini: the command line wins over the file.
 #pragma once
 
 #include "receiversimulator.h"
@@ -17,6 +17,7 @@ struct ServiceOptions {
     int channelCount = 0;          // 0: the whole built-in lineup
     std::optional<QString> device; // a device path, or "simulator"
     std::optional<ReceiverModel> model;
+    std::optional<QString> source; // "auto", "none" or a capture device
 };
 
 struct ParsedServiceOptions {
@@ -39,11 +40,15 @@ struct ReceiverChoice {
     QString device; // empty: the simulator
     ReceiverModel model = ReceiverModel::Pcr;
     int baud = DefaultBaud;
+    // Where the receiver's sound is captured: "auto" (a line input found), "none" (play-through
+    // off, for a receiver wired straight to an amplifier), or an ALSA capture device.
+    QString soundSource = QStringLiteral("auto");
     QStringList warnings; // values of the file that were not understood and were replaced
 };
 
-// The [Receiver] section of the settings file (Device, Model, Baud) under the command line's
-// --device and --model. A missing file or key gives the simulator, a PCR and 9600 baud.
+// The [Receiver] section of the settings file (Device, Model, Baud) and [Audio] Source under the
+// command line's --device, --model and --source. A missing file or key gives the simulator, a
+// PCR, 9600 baud and Source=auto.
 ReceiverChoice chooseReceiver(const ServiceOptions& options, const QString& settingsPath);
 
 // "PCR" or "Direct" in any letter case.

@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # A PulseAudio server with a null sink for the tests that reach the sound card, run by CTest
-# before the first and after the last of them:
+# before the first and after the last of them. A second null sink, "receiver", stands for the
+# radio receiver: what is played into it comes out of its monitor, which ALSA offers as the
+# capture device vanto_line_in, as a receiver's sound comes in at a line input.
 #   pulseserver.sh start DIR   writes DIR/asound.conf (ALSA's default device goes to this
 #                              server; the tests point ALSA_CONFIG_PATH at it) and starts the
 #                              server on DIR/native, its PID in DIR/pid
@@ -31,6 +33,7 @@ start)
     cat > "$dir/asound.conf" <<CONF
 pcm.!default { type pulse server "unix:$dir/native" }
 ctl.!default { type pulse server "unix:$dir/native" }
+pcm.vanto_line_in { type pulse server "unix:$dir/native" device "receiver.monitor" }
 # A second server of a test's own, which it starts late, restarts or stops to play a hung one.
 pcm.vanto_hang { type pulse server "unix:$dir/hang/native" }
 ctl.vanto_hang { type pulse server "unix:$dir/hang/native" }
@@ -41,6 +44,7 @@ CONF
         --log-target=file:"$dir/server.log" \
         -L "module-native-protocol-unix auth-anonymous=1 socket=$dir/native" \
         -L "module-null-sink sink_name=vanto_null rate=48000" \
+        -L "module-null-sink sink_name=receiver rate=48000" \
         -L "module-always-sink" > /dev/null 2>&1 &
     pid=$!
     echo "$pid" > "$dir/pid"

@@ -5,6 +5,7 @@
 #include "commandline.h"
 #include "linereader.h"
 #include "manualradio.h"
+#include "radio/service/sound/lineinput.h"
 #include "radio/xmradio_names.h"
 
 #include <QCommandLineParser>
@@ -85,7 +86,29 @@ struct Options {
     QCommandLineOption call{QStringLiteral("call"),
                             QStringLiteral("Call the radio service instead of playing it: Channel N or SetMute "
                                            "true|false. The bus starts an installed service when none runs.")};
+    QCommandLineOption sources{QStringLiteral("sources"),
+                               QStringLiteral("List the capture devices the receiver's sound can come in at, for "
+                                              "Source= in [Audio] of xm-radio-service.ini, and end.")};
 };
+
+// The capture devices of the sound server and of ALSA, each with what it is, and the one that
+// Source=auto plays.
+int listSources()
+{
+    const QList<sound::CaptureDevice> devices = sound::captureDevices();
+    std::puts("Capture devices for Source= in [Audio] of xm-radio-service.ini:");
+    for (const sound::CaptureDevice& device : devices) {
+        QString what = sound::kindText(device.kind);
+        if (device.kind == sound::InputKind::Line || device.kind == sound::InputKind::Microphone)
+            what += device.selected ? QStringLiteral(", in use") : QStringLiteral(", not in use");
+        std::printf("  %-50s %s (%s)\n", qPrintable(device.device), qPrintable(device.description), qPrintable(what));
+    }
+    const std::optional<sound::CaptureDevice> line = sound::findLineInput();
+    std::puts(line ? qPrintable(QStringLiteral("Source=auto plays %1.").arg(line->device))
+                   : "Source=auto finds no line input in use: select the line input in the sound settings, or name "
+                     "the receiver's input above as Source=.");
+    return 0;
+}
 
 QString usage(const QCommandLineParser& parser)
 {
@@ -108,7 +131,7 @@ int main(int argc, char** argv)
     // Everything after the command's name belongs to it, "-1" included.
     parser.setOptionsAfterPositionalArgumentsMode(QCommandLineParser::ParseAsPositionalArguments);
     const Options options;
-    parser.addOptions({options.help, options.keep, options.call});
+    parser.addOptions({options.help, options.keep, options.call, options.sources});
     parser.addPositionalArgument(QStringLiteral("command"), QStringLiteral("One command to run first."),
                                  QStringLiteral("[COMMAND [ARGUMENT...]]"));
     if (!parser.parse(QCoreApplication::arguments()))
@@ -119,6 +142,8 @@ int main(int argc, char** argv)
     }
     if (parser.isSet(options.call))
         return callService(parser.positionalArguments());
+    if (parser.isSet(options.sources))
+        return listSources();
 
     app::QuitOnSignals quitOnSignals;
     xmctl::ManualRadio radio(stdout);

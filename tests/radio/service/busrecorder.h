@@ -26,6 +26,8 @@ public:
     // The position in all() of the first signal with that member and first argument, or -1.
     int indexOf(const QString& member, const QVariant& firstArgument) const;
     void clear() { m_all.clear(); }
+    // When the recorder was made, on QElapsedTimer's clock: arrivedMs counts from there.
+    qint64 madeAtMs() const { return m_clock.msecsSinceReference(); }
 
 private slots:
     void record(const QDBusMessage& message);

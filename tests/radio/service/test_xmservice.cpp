@@ -273,6 +273,7 @@ INSTANTIATE_TEST_SUITE_P(Data, Options,
                                            OptionsCase{"equalsForm", {"--seed=0"}, {}, 40, 0, 0u},
                                            OptionsCase{"zeroChannels", {"--channels", "0"}, "--channels", 0, 0, {}},
                                            OptionsCase{"wordInterval", {"--interval", "fast"}, "--interval", 0, 0, {}},
+                                           OptionsCase{"blankSource", {"--source", "Line In"}, "--source", 0, 0, {}},
                                            OptionsCase{"negativeSeed", {"--seed", "-1"}, "--seed", 0, 0, {}},
                                            OptionsCase{"seedTooLarge", {"--seed", "4294967296"}, "--seed", 0, 0, {}},
                                            OptionsCase{"missingValue", {"--channels"}, "channels", 0, 0, {}},
@@ -348,9 +349,11 @@ TEST(ReceiverSimulator, ReportsTheMuteStateItIsGiven)
 {
     ReceiverSimulator receiver(Lineup::builtIn(), 1);
     QSignalSpy spy(&receiver, &ReceiverSimulator::MuteChanged);
+    QSignalSpy silenced(&receiver, &ReceiverSimulator::muteRequested);
     receiver.SetMute(true);
     receiver.SetMute(false);
     ASSERT_EQ(spy.size(), 2);
+    ASSERT_EQ(silenced.size(), 2) << "the sound hears of each mute at once";
     EXPECT_TRUE(spy.at(0).at(0).toBool());
     EXPECT_FALSE(spy.at(1).at(0).toBool());
     EXPECT_FALSE(receiver.isMuted());
@@ -364,6 +367,7 @@ struct ChoiceCase {
     ReceiverModel model;
     int baud;
     int warnings;
+    QString source = QStringLiteral("auto");
 };
 
 class ReceiverChoiceFromFile : public ::testing::TestWithParam<ChoiceCase> {};
@@ -381,6 +385,7 @@ TEST_P(ReceiverChoiceFromFile, TheCommandLineWinsOverTheFile)
     EXPECT_EQ(choice.device, c.device);
     EXPECT_EQ(choice.model, c.model);
     EXPECT_EQ(choice.baud, c.baud);
+    EXPECT_EQ(choice.soundSource, c.source);
     EXPECT_EQ(choice.warnings.size(), c.warnings) << choice.warnings.join('|').toStdString();
 }
 
@@ -417,5 +422,29 @@ INSTANTIATE_TEST_SUITE_P(
                    9600,
                    0},
         ChoiceCase{
-            "badValuesFallBack", "[Receiver]\r\nModel=Walkman\r\nBaud=fast\r\n", {}, {}, ReceiverModel::Pcr, 9600, 2}),
+            "badValuesFallBack", "[Receiver]\r\nModel=Walkman\r\nBaud=fast\r\n", {}, {}, ReceiverModel::Pcr, 9600, 2},
+        ChoiceCase{"soundFromADevice",
+                   "[Audio]\r\nSource=pulse:alsa_input.usb-0d8c_USB_Sound-00.analog-stereo\r\n",
+                   {},
+                   {},
+                   ReceiverModel::Pcr,
+                   9600,
+                   0,
+                   "pulse:alsa_input.usb-0d8c_USB_Sound-00.analog-stereo"},
+        ChoiceCase{"soundOffInAnyCase", "[audio]\r\nsource=NONE\r\n", {}, {}, ReceiverModel::Pcr, 9600, 0, "none"},
+        ChoiceCase{"soundCommandLineOverrides",
+                   "[Audio]\r\nSource=none\r\n",
+                   {"--source", "vanto_line_in"},
+                   {},
+                   ReceiverModel::Pcr,
+                   9600,
+                   0,
+                   "vanto_line_in"},
+        ChoiceCase{"soundNameWithBlanksFallsBackToAuto",
+                   "[Audio]\r\nSource=Line In\r\n",
+                   {},
+                   {},
+                   ReceiverModel::Pcr,
+                   9600,
+                   1}),
     [](const auto& info) { return std::string(info.param.name); });

@@ -1,0 +1,4 @@
+// The logging category of the radio's sound.
+#include "soundlog.h"
+
+Q_LOGGING_CATEGORY(lcSound, "vanto.radio.sound")

@@ -1,0 +1,155 @@
+// Blocking simple-API streams in threads of their own, with 10 ms steps. A read is timed by the
+// server's own latency figure, and the first frame's time is the median of what all reads say.
+#include "soundprobe.h"
+
+#include "radio/service/sound/programme.h"
+
+#include <algorithm>
+#include <chrono>
+#include <cmath>
+#include <numbers>
+#include <pulse/simple.h>
+
+namespace probe {
+
+namespace {
+
+constexpr int StepFrames = 480;
+constexpr pa_sample_spec Spec{PA_SAMPLE_S16LE, 48000, 2};
+
+pa_simple* openStream(const QString& server, pa_stream_direction_t direction, const QString& device)
+{
+    constexpr uint32_t Step = StepFrames * 4;
+    const pa_buffer_attr attributes{uint32_t(-1), 2 * Step, uint32_t(-1), uint32_t(-1), Step};
+    return pa_simple_new(server.isEmpty() ? nullptr : qPrintable(server), "vanto-test", direction, qPrintable(device),
+                         "probe", &Spec, nullptr, &attributes, nullptr);
+}
+
+} // namespace
+
+double nowMs()
+{
+    // The monotonic clock, as QElapsedTimer reads it.
+    return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now().time_since_epoch()).count();
+}
+
+Signal clicks(long period)
+{
+    return [period](long frame) {
+        const float click = frame % period < 96 ? 0.5f : 0.0f;
+        return std::pair(click, click);
+    };
+}
+
+Player::Player(const QString& sink, Signal signal, const QString& server)
+{
+    m_thread = std::thread([this, sink, signal, server] {
+        pa_simple* stream = openStream(server, PA_STREAM_PLAYBACK, sink);
+        std::vector<qint16> step(StepFrames * 2);
+        for (long frame = 0; stream && !m_stop; frame += StepFrames) {
+            for (int i = 0; i < StepFrames; ++i) {
+                const auto [left, right] = signal(frame + i);
+                step[2 * i] = qint16(std::lround(left * 32767));
+                step[2 * i + 1] = qint16(std::lround(right * 32767));
+            }
+            if (pa_simple_write(stream, step.data(), step.size() * 2, nullptr) < 0)
+                break;
+        }
+        if (stream)
+            pa_simple_free(stream);
+    });
+}
+
+Player::~Player()
+{
+    m_stop = true;
+    m_thread.join();
+}
+
+Recorder::Recorder(const QString& source, const QString& server)
+{
+    m_thread = std::thread([this, source, server] {
+        pa_simple* stream = openStream(server, PA_STREAM_RECORD, source);
+        std::vector<qint16> step(StepFrames * 2);
+        while (stream && !m_stop && pa_simple_read(stream, step.data(), step.size() * 2, nullptr) >= 0) {
+            const double heard = nowMs() - double(pa_simple_get_latency(stream, nullptr)) / 1000;
+            const std::lock_guard guard(m_lock);
+            for (int i = 0; i < StepFrames; ++i)
+                m_left.push_back(float(step[2 * i]) / 32768);
+            m_starts.push_back(heard - double(m_left.size()) * 1000 / Rate);
+        }
+        if (stream)
+            pa_simple_free(stream);
+    });
+}
+
+Recorder::~Recorder()
+{
+    m_stop = true;
+    m_thread.join();
+}
+
+std::vector<float> Recorder::left() const
+{
+    const std::lock_guard guard(m_lock);
+    return m_left;
+}
+
+double Recorder::timeOf(long frame) const
+{
+    std::vector<double> starts;
+    {
+        const std::lock_guard guard(m_lock);
+        starts = m_starts;
+    }
+    if (starts.empty())
+        return 0;
+    std::nth_element(starts.begin(), starts.begin() + long(starts.size()) / 2, starts.end());
+    return starts[starts.size() / 2] + double(frame) * 1000 / Rate;
+}
+
+long Recorder::frameAt(double ms) const
+{
+    return std::max(0L, std::lround((ms - timeOf(0)) * Rate / 1000));
+}
+
+long onset(const std::vector<float>& samples, long from, float threshold)
+{
+    for (long i = std::max(0L, from); i < long(samples.size()); ++i) {
+        if (std::abs(samples[std::size_t(i)]) > threshold)
+            return i;
+    }
+    return -1;
+}
+
+float peak(const std::vector<float>& samples, long from, long to)
+{
+    float loudest = 0;
+    for (long i = std::max(0L, from); i < std::min(to, long(samples.size())); ++i)
+        loudest = std::max(loudest, std::abs(samples[std::size_t(i)]));
+    return loudest;
+}
+
+int strongestRoot(const std::vector<float>& samples, long from, long to)
+{
+    // Goertzel at each root: the held bass note is the strongest of them.
+    int strongest = -1;
+    double most = 0;
+    for (int step = 0; step < sound::RootSteps; ++step) {
+        const double coefficient = 2 * std::cos(2 * std::numbers::pi * sound::rootFrequency(step) / Rate);
+        double previous = 0, older = 0;
+        for (long i = std::max(0L, from); i < std::min(to, long(samples.size())); ++i) {
+            const double current = samples[std::size_t(i)] + coefficient * previous - older;
+            older = previous;
+            previous = current;
+        }
+        const double power = previous * previous + older * older - coefficient * previous * older;
+        if (power > most) {
+            most = power;
+            strongest = step;
+        }
+    }
+    return strongest;
+}
+
+} // namespace probe
