@@ -1,6 +1,6 @@
-// Test helper: plays into a sink and records a source of a PulseAudio server, through the
-// server's own client library as pacat and parec do, and tells when each recorded frame was heard
-// on the clock of QElapsedTimer (milliseconds since its reference), as the bus recorder does.
+// Test helper: plays into a sink and records a source of a PulseAudio server through its own
+// client library, as pacat and parec do, and tells when each recorded frame was heard, on the
+// clock of QElapsedTimer and the bus recorder (milliseconds since the clock's reference).
 #pragma once
 
 #include <QString>
@@ -8,21 +8,18 @@
 #include <functional>
 #include <mutex>
 #include <thread>
-#include <utility>
 #include <vector>
 
 namespace probe {
 
 inline constexpr double Rate = 48000;
 
-// A stereo signal by frame, each sample in -1 .. 1.
-using Signal = std::function<std::pair<float, float>(long frame)>;
+// A signal by frame, in -1 .. 1, played on both channels.
+using Signal = std::function<float(long frame)>;
+Signal clicks(long period); // a click of 2 ms every period frames
+Signal tone(double hz);
 
-// Now, on QElapsedTimer's clock.
 double nowMs();
-
-// A click of 2 ms every period frames.
-Signal clicks(long period);
 
 // Plays the signal into the sink until destroyed. server: empty for the one PULSE_SERVER names.
 class Player {
@@ -35,16 +32,17 @@ private:
     std::thread m_thread;
 };
 
+// Records the left channel of the source until destroyed: keeps it, or hands each read to tap.
 class Recorder {
 public:
-    explicit Recorder(const QString& source, const QString& server = {});
+    using Tap = std::function<void(const std::vector<float>& read)>;
+    explicit Recorder(const QString& source, const QString& server = {}, Tap tap = {});
     ~Recorder();
 
-    // The left channel so far. An idle sink's monitor can take a second or two to deliver its
-    // first frames: wait for them before anything is timed.
-    std::vector<float> left() const;
+    // An idle sink's monitor can take a second or two to deliver its first frames: wait for them
+    // before anything is timed.
     bool heard() const { return !left().empty(); }
-    // When a frame was heard, and the frame heard at a time.
+    std::vector<float> left() const;
     double timeOf(long frame) const;
     long frameAt(double ms) const;
 
@@ -56,10 +54,12 @@ private:
     std::thread m_thread;
 };
 
-// The first frame from `from` on whose sample is louder than threshold, or -1.
+// The first frame from `from` on louder than threshold, or -1; the loudest sample in [from, to).
 long onset(const std::vector<float>& samples, long from, float threshold = 0.2f);
-// The loudest sample in [from, to).
 float peak(const std::vector<float>& samples, long from, long to);
+// How long each click heard on `in` from fromMs on took to come out on `out`; clicks must lie
+// further apart than the longest delay.
+std::vector<double> delays(const Recorder& in, const Recorder& out, double fromMs, long clickPeriod);
 // Which of the simulator's 24 roots sounds strongest in [from, to).
 int strongestRoot(const std::vector<float>& samples, long from, long to);
 

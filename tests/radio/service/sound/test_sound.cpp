@@ -89,12 +89,3 @@ TEST(Programme, ANewSongOnTheChannelComesAfterASecondOfSilenceAnotherChannelAtOn
     programme.follow(9, songSeed(9, "Artist", "Third"));
     EXPECT_LT(silentFrames(next(programme, 4800)), 480);
 }
-
-TEST(Programme, RootsSpreadOverTheOctaveBySongAndChannel)
-{
-    std::vector<int> used(RootSteps, 0);
-    for (int channel = 1; channel <= 240; ++channel)
-        ++used[std::size_t(rootStep(songSeed(channel, "Same Artist", "Same Title")))];
-    EXPECT_EQ(std::count(used.begin(), used.end(), 0), 0) << "every root is some channel's";
-    EXPECT_NE(songSeed(7, "A", "B"), songSeed(7, "A", "C"));
-}
