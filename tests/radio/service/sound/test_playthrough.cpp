@@ -189,7 +189,8 @@ int rootReported(const BusRecorder& bus, int channel)
 
 TEST(Simulator, PlaysEachSongOnItsOwnRootWithASecondOfSilenceAsTheReportsChangeIt)
 {
-    const auto [seed, ending] = songEndingSoon();
+    const auto [seed, endingChannel] = songEndingSoon();
+    const int ending = endingChannel; // a lambda cannot take a structured binding in clang 14
     SoundServer server;
     BusRecorder bus;
     Process service = server.service({"--seed", QString::number(seed)});
