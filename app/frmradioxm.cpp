@@ -234,9 +234,10 @@ void frmRadioXM::CreateRadio()
         qCWarning(lcApp) << "no radio client: the radio service cannot be reached";
         return;
     }
-    // Anything the radio says stops the no-data watchdog first: slots run in the order connected.
+    // Anything the radio says stops the no-data watchdog first, and answers its question when it
+    // is up: slots run in the order connected.
     const auto heard = [this](auto signal, auto handler) {
-        connect(MXM.get(), signal, this, [this] { m_controls->tmrLoad.setEnabled(false); });
+        connect(MXM.get(), signal, this, &frmRadioXM::RadioHeard);
         connect(MXM.get(), signal, this, handler);
     };
     heard(&AXXMRadioClient::ChannelChange, &frmRadioXM::MXM_ChannelChange);
@@ -325,9 +326,13 @@ void frmRadioXM::tmrLoad_Timer()
     if (m_questionOpen)
         return;
     m_questionOpen = true;
+    m_heardWhileAsking = false;
     const app::MessageBox::Answer answer = m_messageBox->show(
         QuestionTitle, QuestionText, app::MessageBox::Icon::Question, app::MessageBox::Buttons::YesNo);
     m_questionOpen = false;
+    // The radio spoke while the question was up: it is answered, and the service runs already.
+    if (m_heardWhileAsking)
+        return;
     if (answer == app::MessageBox::Answer::Yes) {
         // The path is read again: it may have been put right while the question was up.
         StartService(app::ReadStartupSettings(m_state.IniFile).servicePath);
@@ -440,6 +445,17 @@ void frmRadioXM::MXM_ServiceLost()
     m_signal = {};
     radio::SignalStrength(*m_controls, 0, 0, 0);
     restartWatchdog();
+}
+
+// A radio that speaks needs no watchdog, and a no-data question on screen is out of date: it is
+// closed as if answered Yes, without a second service.
+void frmRadioXM::RadioHeard()
+{
+    m_controls->tmrLoad.setEnabled(false);
+    if (!m_questionOpen || std::exchange(m_heardWhileAsking, true))
+        return;
+    qCInfo(lcApp) << "the radio speaks again: the no-data question is closed";
+    m_messageBox->dismiss(app::MessageBox::Answer::Yes);
 }
 
 void frmRadioXM::restartWatchdog()

@@ -123,6 +123,7 @@ public:
                                 const QString& genre);
     void MXM_SignalStrength(float rock, float roll, float ground);
     void MXM_ServiceLost();
+    void RadioHeard();
     // The six row label groups share these: each acts on the whole row at index.
     void lblListItem_MouseDown(qint16 index, const skin::MouseArgs& args);
     void lblListItem_DblClick(qint16 index);
@@ -203,6 +204,7 @@ private:
     std::unique_ptr<alerts::WindowAlerts> m_alerts;
     std::unique_ptr<QWidget> m_firstPicture;
     bool m_questionOpen = false;
+    bool m_heardWhileAsking = false; // the radio spoke while the no-data question was up
     bool m_followingScreen = false;
     bool m_unloaded = false;
     DayNightSwitch m_dayNight;

@@ -34,10 +34,20 @@ MessageBox::Answer QtMessageBox::show(const QString& title, const QString& text,
         box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
     else
         box.setStandardButtons(QMessageBox::Ok);
+    m_open = &box;
     const int chosen = box.exec();
+    m_open = nullptr;
     if (buttons == Buttons::Ok)
         return Answer::Ok;
     return chosen == QMessageBox::Yes ? Answer::Yes : Answer::No;
+}
+
+void QtMessageBox::dismiss(Answer answer)
+{
+    if (m_open)
+        m_open->done(answer == Answer::Yes  ? QMessageBox::Yes
+                     : answer == Answer::No ? QMessageBox::No
+                                            : QMessageBox::Ok);
 }
 
 void QtMessageBox::notify(const QString& title, const QString& text, Icon icon)

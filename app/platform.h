@@ -6,6 +6,7 @@
 
 #include <QString>
 
+class QMessageBox;
 class QWidget;
 
 namespace app {
@@ -22,6 +23,9 @@ public:
     // Shows a message with an OK button and returns at once: the window goes on working while it
     // is up. A box whose show() returns at once can leave this as it is.
     virtual void notify(const QString& title, const QString& text, Icon icon) { show(title, text, icon, Buttons::Ok); }
+    // Closes the modal message on screen as if the user had chosen answer, for a question that
+    // events have answered; nothing when none is up (nor for a box whose show() returns at once).
+    virtual void dismiss(Answer) {}
 };
 
 // QMessageBox over the window, sized for a touchscreen; show() is modal.
@@ -34,9 +38,11 @@ public:
     Answer show(const QString& title, const QString& text, Icon icon, Buttons buttons) override;
     // Not modal: the window takes input while the box is up; the box goes when it is closed.
     void notify(const QString& title, const QString& text, Icon icon) override;
+    void dismiss(Answer answer) override;
 
 private:
     QWidget* m_parent;
+    QMessageBox* m_open = nullptr; // the modal box show() waits on
 };
 
 // Shows the window and returns once its first picture is painted, or after at most timeoutMs

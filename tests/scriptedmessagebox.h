@@ -5,6 +5,7 @@
 
 #include <QStringList>
 #include <functional>
+#include <optional>
 
 class ScriptedMessageBox : public app::MessageBox {
 public:
@@ -21,13 +22,20 @@ public:
     std::vector<Shown>* log = nullptr;
     std::function<Answer(const Shown&)> answer = [](const Shown&) { return Answer::Ok; };
 
+    // What the window closed the box on screen with, while answer() ran.
+    std::optional<Answer> dismissed;
+
     Answer show(const QString& title, const QString& text, Icon icon, Buttons buttons) override
     {
         const Shown shown{title, text, icon, buttons};
         if (log)
             log->push_back(shown);
-        return answer(shown);
+        dismissed.reset();
+        const Answer chosen = answer(shown);
+        return dismissed.value_or(chosen);
     }
+
+    void dismiss(Answer answer) override { dismissed = answer; }
 
     void notify(const QString& title, const QString& text, Icon icon) override
     {

@@ -8,6 +8,7 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QTest>
+#include <QTimer>
 #include <gtest/gtest.h>
 
 using testsupport::waitUntil;
@@ -246,6 +247,30 @@ TEST_F(Startup, AnyRadioSignalStopsTheWatchdog)
     }
 }
 
+TEST_F(Startup, ARadioThatSpeaksWhileTheQuestionIsUpClosesItAsYesWithoutASecondService)
+{
+    writeProgramFolder("");
+    std::unique_ptr<FakeRadioService> service;
+    frmRadioXM* asking = nullptr;
+    // The service comes back by itself while the question waits; a driver would tap No a moment later.
+    answer = [&](const auto&) {
+        service = std::make_unique<FakeRadioService>("service");
+        waitUntil([&] { return asking->radioClient()->currentOwner() == service->uniqueName(); });
+        service->emitSignal("SignalStrength", {1.0, 2.0, 3.0});
+        testsupport::pump(300);
+        return Answer::No;
+    };
+    auto window = makeWindow();
+    asking = window.get();
+    window->controls().tmrLoad.setInterval(100);
+    window->Form_Load();
+    ASSERT_TRUE(waitUntil([&] { return service != nullptr; }));
+    testsupport::pump(500);
+    EXPECT_NE(window->radioClient(), nullptr) << "the window did not close";
+    EXPECT_EQ(questions().size(), 1u);
+    EXPECT_FALSE(window->controls().tmrLoad.Enabled());
+}
+
 TEST_F(Startup, ClosingTheWindowMutesTheRadio)
 {
     writeProgramFolder("LastChannel=3\r\n");
@@ -474,4 +499,14 @@ TEST_F(Startup, AResizeAndADayNightSwitchKeepWhatTheWindowShows)
     window->tmrUpdates_Timer();
     ASSERT_EQ(window->state().CurrentSkin, "Night");
     showsItAll("after the night skin took over");
+}
+
+TEST(QtMessageBox, AQuestionClosedByTheWindowReturnsTheAnswerItWasClosedWith)
+{
+    QWidget parent;
+    app::QtMessageBox box(&parent);
+    QTimer::singleShot(100, [&] { box.dismiss(app::MessageBox::Answer::Yes); });
+    EXPECT_EQ(box.show("Title", "Question?", app::MessageBox::Icon::Question, app::MessageBox::Buttons::YesNo),
+              app::MessageBox::Answer::Yes);
+    box.dismiss(app::MessageBox::Answer::No); // none is up: nothing happens
 }

@@ -14,6 +14,7 @@
 #include <QThread>
 #include <algorithm>
 #include <cstdio>
+#include <functional>
 #include <memory>
 
 namespace {
@@ -104,29 +105,38 @@ void measure(Contestant& contestant, const QTemporaryDir& server)
     stop(processes);
 }
 
-// Gaps of 5 ms or more in a tone played through the service.
+// Counts the runs of 5 ms or more without the tone, and the longest.
+struct Gaps {
+    long quiet = 0, gaps = 0, longest = 0;
+    void operator()(const std::vector<float>& read)
+    {
+        for (const float sample : read) {
+            quiet = std::abs(sample) < 0.01f ? quiet + 1 : 0;
+            longest = std::max(longest, quiet);
+            gaps += quiet == 240 ? 1 : 0;
+        }
+    }
+};
+
+// A tone played through the service: its gaps on the line-in (the probe's own) and on the output.
 void soak(const QString& service, const QTemporaryDir& server, int seconds)
 {
     const QString address = "unix:" + server.filePath("native");
     const Processes processes = start({service}, server);
     const probe::Player tone("receiver", probe::tone(440), address);
     pump(SettleMs);
-    long quiet = 0, gaps = 0, longest = 0;
+    Gaps in, out;
     {
-        const probe::Recorder out("vanto_null.monitor", address, [&](const std::vector<float>& read) {
-            for (const float sample : read) {
-                quiet = std::abs(sample) < 0.01f ? quiet + 1 : 0;
-                longest = std::max(longest, quiet);
-                gaps += quiet == 240 ? 1 : 0;
-            }
-        });
+        const probe::Recorder lineIn("receiver.monitor", address, std::ref(in));
+        const probe::Recorder output("vanto_null.monitor", address, std::ref(out));
         pump(seconds * 1000);
     }
     stop(processes);
     const QString log = QString::fromLocal8Bit(processes[0]->readAllStandardError());
-    std::printf("\nsoak of %d s: %ld gaps of 5 ms or more (longest quiet run %.1f ms); %lld log lines of overruns "
-                "and underruns\n%s",
-                seconds, gaps, double(longest) * 1000 / probe::Rate, log.count("overruns"), qPrintable(log));
+    std::printf("\nsoak of %d s: %ld gaps of 5 ms or more on the output (longest quiet run %.1f ms), %ld on the "
+                "line-in; %lld log lines of overruns, underruns and steps left out\n%s",
+                seconds, out.gaps, double(out.longest) * 1000 / probe::Rate, in.gaps, log.count("overruns"),
+                qPrintable(log));
 }
 
 } // namespace

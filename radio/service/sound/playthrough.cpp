@@ -184,8 +184,10 @@ QString PlayThrough::deliver(long frames)
         std::fill_n(m_step.begin(), frames * Channels, Sample(0));
     if (m_failureLogged && m_playing.hasExpired(LostMs))
         m_failureLogged = false;
-    if (m_source->isLive() && queueGrown())
+    if (m_source->isLive() && queueGrown()) {
+        ++m_leftOut;
         return {};
+    }
     return writeOut(m_step.data(), frames);
 }
 
@@ -258,18 +260,20 @@ void PlayThrough::noteFailure(const QString& failure)
     qCWarning(lcSound).noquote() << failure + QStringLiteral("; trying again every 2 s");
 }
 
-// Overruns and underruns are recovered at once; the log counts them, at most once a minute.
+// Overruns, underruns and steps left out are recovered at once; the log counts them, at most once
+// a minute.
 void PlayThrough::noteXruns()
 {
     m_overruns += m_source->takeOverruns();
-    if (m_overruns + m_underruns == 0 || (m_xrunsLogged.isValid() && !m_xrunsLogged.hasExpired(XrunLogMs)))
+    if (m_overruns + m_underruns + m_leftOut == 0 || (m_xrunsLogged.isValid() && !m_xrunsLogged.hasExpired(XrunLogMs)))
         return;
-    qCWarning(lcSound).noquote() << QStringLiteral("%1 overruns of %2 and %3 underruns of the output since the "
-                                                   "last count, each recovered")
+    qCWarning(lcSound).noquote() << QStringLiteral("%1 overruns of %2, %3 underruns of the output and %4 steps left "
+                                                   "out of a grown queue since the last count, each recovered")
                                         .arg(m_overruns)
                                         .arg(m_source->name())
-                                        .arg(m_underruns);
-    m_overruns = m_underruns = 0;
+                                        .arg(m_underruns)
+                                        .arg(m_leftOut);
+    m_overruns = m_underruns = m_leftOut = 0;
     m_xrunsLogged.start();
 }
 

@@ -70,6 +70,7 @@ private:
     QElapsedTimer m_playing;
     int m_underruns = 0;
     int m_overruns = 0;
+    int m_leftOut = 0;
     QElapsedTimer m_xrunsLogged;
 };
 
