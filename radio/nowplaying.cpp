@@ -60,7 +60,8 @@ void NowPlaying::ArtistTitleUpdate(const QString& line)
 void NowPlaying::ChannelChange(qint32 number)
 {
     const int position = m_table.FindItem(ChannelTable::RowKey(number));
-    if (position < 0)
+    // A change to a channel chosen before the latest choice moves neither highlight nor presets.
+    if (position < 0 || m_tuned.isStale(number))
         return;
     if (m_hooks.HighlightItem)
         m_hooks.HighlightItem(position + 1);

@@ -4,7 +4,14 @@ namespace radio {
 
 void TunedChannel::choose(qint32 number, const ChannelTexts& texts)
 {
+    m_chosen = number;
+    m_choiceWait.setRemainingTime(ChoiceWaitMs);
     apply(number, false, texts);
+}
+
+bool TunedChannel::isStale(qint32 number) const
+{
+    return m_chosen && *m_chosen != number && !m_choiceWait.hasExpired();
 }
 
 void TunedChannel::setNumber(qint32 number)
@@ -14,6 +21,9 @@ void TunedChannel::setNumber(qint32 number)
 
 void TunedChannel::report(qint32 number, const ChannelTexts& texts)
 {
+    if (isStale(number))
+        return;
+    m_chosen.reset();
     apply(number, true, texts);
 }
 

@@ -3,6 +3,7 @@
 // signal; nothing reads the channel back from a label.
 #pragma once
 
+#include <QDeadlineTimer>
 #include <QObject>
 #include <QString>
 #include <optional>
@@ -41,11 +42,16 @@ public:
     // tuned belongs to the channel before.
     std::optional<TrackTime> time() const { return m_time; }
 
-    // The window tuned a channel and shows it before the radio confirms it.
+    // The window tuned a channel and shows it before the radio confirms it. Until the radio names
+    // it, for at most ChoiceWaitMs, reports of other channels are on their way from before the
+    // choice (quick presses overtake the radio): they leave the tuned channel as it is.
     void choose(qint32 number, const ChannelTexts& texts);
+    static constexpr int ChoiceWaitMs = 2000;
+    // Whether a report of this channel comes from before the choice that waits.
+    bool isStale(qint32 number) const;
     // The channel tuned at start-up, before anything is known of it.
     void setNumber(qint32 number);
-    // The radio names the channel it plays and its texts.
+    // The radio names the channel it plays and its texts; nothing for a stale report.
     void report(qint32 number, const ChannelTexts& texts);
     // New texts for the channel that stays tuned.
     void setTexts(const ChannelTexts& texts);
@@ -63,6 +69,8 @@ private:
     ChannelTexts m_texts;
     std::optional<TrackTime> m_time;
     bool m_confirmed = false;
+    std::optional<qint32> m_chosen; // the window's latest choice, until the radio names it
+    QDeadlineTimer m_choiceWait;
 };
 
 } // namespace radio

@@ -214,6 +214,34 @@ TEST_F(Mpris, NextAndPreviousStepFromTheTunedChannel)
     EXPECT_EQ(settings(), before);
 }
 
+TEST_F(Mpris, QuickPressesStepFromTheLatestChoiceWhateverTheSlowRadioStillReports)
+{
+    FakeRadioService service("service");
+    startListed(service);
+    PropertiesRecorder desktop("desktop");
+    service.calls.clear();
+    // Three presses faster than the receiver: its reports of the first ones come after the third.
+    for (int press = 0; press < 3; ++press)
+        playerctl({"next"});
+    service.emitSignal("ChannelChange", {6});
+    service.emitSignal("CurrentChannelData", {6, "Station 6", "Artist 6", "Title 6", "Genre"});
+    service.emitSignal("ChannelChange", {7});
+    service.emitSignal("CurrentChannelData", {5, "Station 5", "Artist 5", "Title 5", "Genre"});
+    testsupport::pump(200);
+    EXPECT_EQ(window->tuned().numberText(), "8");
+    playerctl({"next"});
+    service.emitSignal("ChannelChange", {9});
+    testsupport::pump(200);
+    EXPECT_EQ(service.calls.filter("Channel"), QStringList({"Channel 6", "Channel 7", "Channel 8", "Channel 9"}));
+    EXPECT_EQ(window->tuned().numberText(), "9");
+    QStringList announced;
+    for (const QVariantMap& change : desktop.changes)
+        if (const QVariant metadata = change.value("Metadata"); metadata.isValid())
+            announced << qdbus_cast<QVariantMap>(metadata).value("mpris:trackid").value<QDBusObjectPath>().path();
+    EXPECT_EQ(announced.size(), 4) << announced.join(' ').toStdString();
+    EXPECT_TRUE(announced.endsWith("/org/vanto/XMRadio/channel/9")) << announced.join(' ').toStdString();
+}
+
 TEST_F(Mpris, PlayPauseMutesAndUnmutesTheRadio)
 {
     start({.simulator = true});
