@@ -488,7 +488,7 @@ void SerialReceiver::handleEvent(QByteArrayView payload)
             dropUnasked(payload);
             return;
         }
-        m_song = xm::parseSongTime(payload);
+        m_song = m_songReader.read(payload);
         m_songKnown = true;
         m_songClock.start();
         break;

@@ -144,6 +144,7 @@ private:
     bool m_monitoring = false;
     Texts m_texts;
     xm::SongTime m_song;
+    xm::SongTimeReader m_songReader;
     bool m_songKnown = false;  // a song time (or its absence) has been reported since the tune
     QElapsedTimer m_songClock; // since the song time arrived
     QElapsedTimer m_tuneClock; // since the tune was confirmed

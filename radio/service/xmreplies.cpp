@@ -274,13 +274,20 @@ std::optional<int> songTimeChannel(QByteArrayView payload)
     return byteAt(payload, 1);
 }
 
-SongTime parseSongTime(QByteArrayView payload)
+SongTime SongTimeReader::read(QByteArrayView payload)
 {
     if (payload.size() < 9 || byteAt(payload, 0) != SongTimeEvent || !byteAt(payload, 3) || !byteAt(payload, 4))
         return {};
-    const int startedAgo = word(payload, 5);
-    const int endsIn = word(payload, 7);
-    return {startedAgo, startedAgo + endsIn};
+    const Counters now{word(payload, 5), word(payload, 7)};
+    // Only a song whose time ran since the last event tells what its second counter does.
+    if (m_last && now.first > m_last->first) {
+        if (now.second == m_last->second)
+            m_secondIsLength = true;
+        else if (now.second < m_last->second)
+            m_secondIsLength = false;
+    }
+    m_last = now;
+    return {now.first, m_secondIsLength ? std::max(now.first, now.second) : now.first + now.second};
 }
 
 } // namespace xmservice::xm

@@ -143,8 +143,24 @@ struct SongTime {
     int position = -1; // seconds into the song, -1 when unknown
     int duration = -1;
 };
-// A D6 event: the first counter is how long ago the song started, the second how soon it ends.
-SongTime parseSongTime(QByteArrayView payload);
+
+// Reads D6 events into the song's time. Their first counter is the seconds since the song began.
+// What the second one is, the documents disagree on, and the counters themselves tell: one that
+// counts down while the first counts up is how soon the song ends (as the captured receiver
+// sends it, and the reading until events tell otherwise); one that stays is the song's length.
+// A song's length therefore never grows while its time runs.
+class SongTimeReader {
+public:
+    SongTime read(QByteArrayView payload);
+
+private:
+    struct Counters {
+        int first = 0;
+        int second = 0;
+    };
+    std::optional<Counters> m_last;
+    bool m_secondIsLength = false;
+};
 // The channel a D6 event is about, or nothing when the event is too short to say.
 std::optional<int> songTimeChannel(QByteArrayView payload);
 

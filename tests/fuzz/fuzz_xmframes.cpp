@@ -50,7 +50,7 @@ void parseEverything(QByteArrayView payload)
         checkPercent(levels.roll);
         checkPercent(levels.ground);
     }
-    const SongTime time = parseSongTime(payload);
+    const SongTime time = SongTimeReader().read(payload);
     FUZZ_CHECK((time.position == -1 && time.duration == -1) || (time.position >= 0 && time.position <= time.duration));
 }
 

@@ -272,13 +272,45 @@ INSTANTIATE_TEST_SUITE_P(Data, MonitorEvents,
                          ::testing::Values(EventCase{11, "SiriusXM Preview", ""}, EventCase{12, "Entertainment", ""},
                                            EventCase{13, "Great Offer Now!", "844-711-8800"}));
 
+struct SongTimeCase {
+    const char* name;
+    std::vector<std::pair<int, int>> counters; // of the events, in order
+    std::vector<int> durations;                // read from each
+};
+
+class SongTimes : public ::testing::TestWithParam<SongTimeCase> {};
+
+TEST_P(SongTimes, TheSecondCounterIsReadAsTheEventsShowIt)
+{
+    SongTimeReader reader;
+    std::vector<int> durations;
+    for (const auto& [first, second] : GetParam().counters) {
+        const QByteArray event =
+            hex("D6 01 04 01 01") + char(first >> 8) + char(first) + char(second >> 8) + char(second);
+        const SongTime time = reader.read(event);
+        EXPECT_EQ(time.position, first);
+        durations.push_back(time.duration);
+    }
+    EXPECT_EQ(durations, GetParam().durations);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Data, SongTimes,
+    ::testing::Values(SongTimeCase{"endsInCountsDown", {{10, 190}, {11, 189}, {13, 187}}, {200, 200, 200}},
+                      SongTimeCase{"lengthStaysAndIsKeptForTheNextSong",
+                                   {{10, 200}, {11, 200}, {12, 200}, {0, 180}, {1, 180}},
+                                   {210, 200, 200, 180, 180}},
+                      SongTimeCase{"aRepeatedEventTellsNothing", {{10, 200}, {10, 200}, {11, 199}}, {210, 210, 210}}),
+    [](const auto& info) { return info.param.name; });
+
 TEST(Replies, TheCapturedSongTimeCountsFromTheStartAndToTheEnd)
 {
-    const SongTime time = parseSongTime(capturedPayloads().at(14));
+    SongTimeReader reader;
+    const SongTime time = reader.read(capturedPayloads().at(14));
     EXPECT_EQ(time.position, 10648);
     EXPECT_EQ(time.duration, 10648 + 32277);
-    EXPECT_EQ(parseSongTime(hex("D6 01 04 00 00 2998 7E15")).position, -1) << "marked invalid";
-    EXPECT_EQ(parseSongTime(hex("D6 01 04 01 01 2998")).duration, -1) << "cut short";
+    EXPECT_EQ(reader.read(hex("D6 01 04 00 00 2998 7E15")).position, -1) << "marked invalid";
+    EXPECT_EQ(reader.read(hex("D6 01 04 01 01 2998")).duration, -1) << "cut short";
 }
 
 TEST(Replies, FieldsAreLatin1AndLoseTheirPaddingAndControlBytes)
