@@ -20,6 +20,8 @@ constexpr int HighestChannel = 255;
 constexpr int LineQuietMs = 40;
 // How long after a tune the time waits for the receiver's song time before it reports none.
 constexpr int SongTimeWaitMs = 3000;
+// How long after a tune to a channel the walk has not met its texts are waited for.
+constexpr int TextsWaitMs = 2000;
 
 QString hex(QByteArrayView payload)
 {
@@ -363,6 +365,9 @@ void SerialReceiver::onTuned(const Request& request, QByteArrayView payload)
     // The line-up's texts show at once; the monitor's events and the long texts follow. The time
     // waits for the receiver's song time, so the labels never blink empty.
     m_texts = m_lineupTexts.value(m_tuned);
+    // A channel the walk has not met yet: its texts go out whole once its channel info is in,
+    // not piece by piece as the monitor's events bring them.
+    m_textsAwaited = !m_lineupTexts.contains(m_tuned);
     m_song = {};
     m_songKnown = false;
     m_tuneClock.start();
@@ -423,7 +428,12 @@ void SerialReceiver::onTunedInfo(QByteArrayView payload)
         texts.longArtist.reset();
         texts.longTitle.reset();
     }
-    setTexts(texts);
+    if (!std::exchange(m_textsAwaited, false)) {
+        setTexts(texts);
+        return;
+    }
+    m_texts = texts;
+    sendTunedChannel();
 }
 
 void SerialReceiver::onExtendedText(QByteArrayView payload)
@@ -526,7 +536,10 @@ void SerialReceiver::setTexts(const Texts& texts)
 
 void SerialReceiver::sendTunedChannel()
 {
-    // Nothing known of the channel yet: blank labels would only hide what the window shows.
+    // Nothing known of the channel yet: blank labels would only hide what the window shows. Texts
+    // awaited for a new channel go out when they are in, or what is known after a while.
+    if (m_textsAwaited && m_tuneClock.elapsed() < TextsWaitMs)
+        return;
     if (m_tuned == 0 || (m_texts.station.isEmpty() && m_texts.genre.isEmpty() && m_texts.artist.isEmpty() &&
                          m_texts.title.isEmpty() && !m_texts.longArtist && !m_texts.longTitle))
         return;

@@ -143,6 +143,7 @@ private:
     std::optional<int> m_preview; // the channel a radio without subscription was tuned to
     bool m_monitoring = false;
     Texts m_texts;
+    bool m_textsAwaited = false; // a tuned channel's texts go out once its channel info is in
     xm::SongTime m_song;
     xm::SongTimeReader m_songReader;
     bool m_songKnown = false;  // a song time (or its absence) has been reported since the tune

@@ -330,6 +330,10 @@ TEST_P(SerialTune, TunesWhatCanBeTunedAndReportsItsTexts)
     EXPECT_EQ(emulator.monitoredChannel(), c.channel);
     const QVariantList data = lastCurrentData(recorder, c.channel);
     EXPECT_EQ(data.at(1).toString(), QString::fromUtf8(c.station));
+    // A channel the walk has not met yet is reported whole at once, not piece by piece.
+    const QVariantList first = recorder.all().at(recorder.indexOf("CurrentChannelData", c.channel)).arguments;
+    for (int text = 1; text <= 4; ++text)
+        EXPECT_FALSE(first.at(text).toString().isEmpty()) << "text " << text << " of the first report";
 
     // Monitoring stops before the tune, so the receiver does not flood the line.
     const QList<QByteArray>& requests = emulator.requests();
