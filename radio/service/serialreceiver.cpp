@@ -399,7 +399,9 @@ void SerialReceiver::onWalkStep(QByteArrayView payload)
         return;
     m_lineupTexts.insert(info->channel, {info->name, info->category, info->artist, info->title, {}, {}});
     emit ChannelData(info->channel, info->name, info->artist, info->title, info->category);
-    if (info->channel == m_tuned && !m_monitoring)
+    // The monitor's name and text events carry no channel: a stray one would stick to the tuned
+    // channel. Its station and category are taken from every pass, so such a fault heals.
+    if (info->channel == m_tuned)
         onTunedInfo(payload);
 }
 

@@ -387,6 +387,19 @@ TEST(SerialReceiver, MuteReachesTheReceiverAndANewSongShowsItsLongTexts)
     EXPECT_EQ(lastCurrentData(recorder, 70).value(3), QStringLiteral("Café au Lait"));
 }
 
+TEST(SerialReceiver, AStrayNameEventOnTheTunedChannelHealsWithinOnePassOfTheWalk)
+{
+    ReceiverEmulator emulator;
+    BusRecorder recorder;
+    Process service = startService(emulator.devicePath());
+    ASSERT_TRUE(callRadio("Channel", 12));
+    const auto station = [&] { return lastCurrentData(recorder, 12).value(1).toString(); };
+    ASSERT_TRUE(waitUntil([&] { return emulator.monitoredChannel() == 12 && station() == "München Nights"; }, 5000));
+    emulator.sendRaw(ReceiverEmulator::frame(QByteArray("\xD1\x01\x01Ghost 255       ") + QByteArray(4, '\0')));
+    ASSERT_TRUE(waitUntil([&] { return station() == "Ghost 255"; }, 3000));
+    EXPECT_TRUE(waitUntil([&] { return station() == "München Nights"; }, 8000));
+}
+
 struct SignalCase {
     const char* name;
     ReceiverEmulator::Signal signal;
