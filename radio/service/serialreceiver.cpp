@@ -15,8 +15,9 @@ namespace {
 // A request that gets no reply: the car tuners' wake-up steps. The next one follows after this.
 constexpr int WakeUpGapMs = 100;
 constexpr int HighestChannel = 255;
-// A payload whose last bytes could begin another frame is given after this long without a byte
-// (at 9600 baud a byte takes about 1 ms; a USB receiver hands bytes over every 16 ms).
+// After this long without a byte, a payload whose last bytes could begin another frame is given,
+// and a frame cut short is dropped: at 9600 baud a byte takes about 1 ms, and a USB receiver
+// hands its bytes over every 16 ms. At a slower line, the time of 20 bytes.
 constexpr int LineQuietMs = 40;
 // How long after a tune the time waits for the receiver's song time before it reports none.
 constexpr int SongTimeWaitMs = 3000;
@@ -45,7 +46,7 @@ SerialReceiver::SerialReceiver(QString devicePath, ReceiverModel model, int baud
     m_replyTimer.setSingleShot(true);
     m_reportTimer.setInterval(ReportIntervalMs);
     m_quietTimer.setSingleShot(true);
-    m_quietTimer.setInterval(LineQuietMs);
+    m_quietTimer.setInterval(std::max(LineQuietMs, 20 * 10000 / std::max(baud, 1)));
     connect(&m_link, &SerialLink::opened, this, &SerialReceiver::onOpened);
     connect(&m_link, &SerialLink::lost, this, &SerialReceiver::onLost);
     connect(&m_link, &SerialLink::received, this, &SerialReceiver::onBytes);
@@ -171,6 +172,7 @@ void SerialReceiver::sendNext()
 
 void SerialReceiver::onReplyTimeout()
 {
+    m_decoder.dropPartial();
     if (!m_inFlight)
         return;
     const Request missed = *std::exchange(m_inFlight, std::nullopt);
@@ -205,14 +207,17 @@ void SerialReceiver::onBytes(const QByteArray& bytes)
 {
     for (const QByteArray& payload : m_decoder.feed(bytes))
         handleFrame(payload);
-    if (m_decoder.holdsPayload())
+    if (m_decoder.pendingBytes() > 0)
         m_quietTimer.start();
 }
 
+// A frame the line fell quiet in the middle of was cut short: whatever comes next (junk, the
+// next reply) must not fill it up.
 void SerialReceiver::onLineQuiet()
 {
     for (const QByteArray& payload : m_decoder.flush())
         handleFrame(payload);
+    m_decoder.dropPartial();
 }
 
 void SerialReceiver::handleFrame(const QByteArray& payload)

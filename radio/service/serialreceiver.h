@@ -116,7 +116,7 @@ private:
     std::optional<Request> m_inFlight;
     QTimer m_replyTimer;
     QTimer m_reportTimer;
-    QTimer m_quietTimer; // the line has said nothing more after a payload held back
+    QTimer m_quietTimer; // the line has said nothing more while a frame is unfinished
     bool m_poweredUp = false;
     int m_missedReplies = 0;
     bool m_answering = true;

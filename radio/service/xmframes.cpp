@@ -119,6 +119,12 @@ void FrameDecoder::reset()
     m_payloadHeld = false;
 }
 
+void FrameDecoder::dropPartial()
+{
+    skip(m_buffer.size());
+    m_payloadHeld = false;
+}
+
 void FrameDecoder::skip(qsizetype count)
 {
     m_skipped += count;

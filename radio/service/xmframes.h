@@ -48,8 +48,11 @@ public:
     bool holdsPayload() const { return m_payloadHeld; }
     // Gives the held payload, for when the line has gone quiet.
     QList<QByteArray> flush();
-    // Forgets a partial frame, for when the rest of it is not coming.
+    // Forgets everything held, for a line that starts anew.
     void reset();
+    // Drops a partial frame, counted as skipped: the rest of it is not coming (the line has been
+    // quiet, or the reply's time is up), and what comes next must not complete it.
+    void dropPartial();
     qsizetype pendingBytes() const { return m_buffer.size(); }
     // Bytes dropped so far because no frame could hold them: junk, false starts and the bytes of
     // frames cut short. The closing bytes of whole frames are not counted.

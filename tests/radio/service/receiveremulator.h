@@ -76,6 +76,7 @@ public:
     // A silent receiver takes requests and answers none.
     void setSilent(bool silent) { m_silent = silent; }
     void truncateNextReply() { m_truncateNext = true; }
+    bool truncatedReplySent() const { return !m_truncateNext; }
     void sendRaw(const QByteArray& bytes);
     // Bytes that go out straight before the next channel-info reply about that channel.
     void sendBeforeInfo(int number, const QByteArray& bytes) { m_beforeInfo.insert(number, bytes); }

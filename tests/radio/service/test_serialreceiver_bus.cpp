@@ -198,6 +198,23 @@ INSTANTIATE_TEST_SUITE_P(Data, NoisyLine,
                                            NoiseCase{"noTrailer", [](ReceiverEmulator& e) { e.setTrailer(false); }}),
                          [](const auto& info) { return std::string(info.param.name); });
 
+TEST(SerialReceiver, RepliesCutShortAndFollowedByJunkAfterAPauseNeverReachTheBus)
+{
+    ReceiverEmulator emulator;
+    BusRecorder recorder;
+    Process service = startService(emulator.devicePath());
+    ASSERT_TRUE(waitUntil([&] { return recorder.count("ChannelData") > 0; }, 5000));
+    for (int cut = 0; cut < 8; ++cut) {
+        emulator.truncateNextReply();
+        ASSERT_TRUE(waitUntil([&] { return emulator.truncatedReplySent(); }, 2000));
+        pump(100);
+        emulator.sendRaw(QByteArray("Song 24-1 = \xA1 \xD2 and more junk to fill a cut channel info reply up"));
+        pump(200);
+    }
+    pump(1500);
+    EXPECT_EQ(wrongListings(recorder, emulator), QStringList());
+}
+
 TEST(SerialReceiver, ControlBytesReachTheBusAsSingleBlanks)
 {
     QList<ReceiverEmulator::Channel> lineup = ReceiverEmulator::defaultLineup();
