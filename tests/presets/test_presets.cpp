@@ -157,7 +157,7 @@ TEST_F(Presets, AChoiceWhileAPresetIsHeldRemembersTheChannelChosen)
 {
     start("");
     // The artist-title line of the choice waits for the held preset; meanwhile the radio
-    // reports the channel it still plays.
+    // reports the channel it played before, which the latest choice outranks.
     window->state().PresetPressed = "0";
     QString reported;
     QTimer::singleShot(50, [&] { service.emitSignal("CurrentChannelData", {12, "Twelve", "A", "T", "Jazz"}); });
@@ -166,7 +166,7 @@ TEST_F(Presets, AChoiceWhileAPresetIsHeldRemembersTheChannelChosen)
         window->state().PresetPressed.clear();
     });
     window->chooser().ChooseListItem(window->table().FindItem("007"));
-    EXPECT_EQ(reported, "12");
+    EXPECT_EQ(reported, "7");
     EXPECT_TRUE(settings().contains("LastChannel=7\r\n")) << settings().toStdString();
 }
 
