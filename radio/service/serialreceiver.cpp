@@ -248,6 +248,7 @@ bool SerialReceiver::answers(const Request& request, QByteArrayView payload) con
     case Kind::Tune: return channelAt(payload, 4) == request.channel;
     case Kind::Monitor:
     case Kind::TunedInfo:
+    case Kind::WalkCheck:
     case Kind::ExtendedText: return channelAt(payload, 3) == request.channel;
     case Kind::MonitorOff: return channelAt(payload, 3) == 0;
     case Kind::Walk: return answersWalk(request, payload);
@@ -255,17 +256,30 @@ bool SerialReceiver::answers(const Request& request, QByteArrayView payload) con
     }
 }
 
-// The channel after the one asked for is known once a whole pass has met it; until then, and
-// after a step went unanswered (a channel may have come or gone), any channel-info reply answers.
+// Once a whole pass has met the line-up, a step is answered by the next channel it met (or the
+// end after the last). In a first pass, and after a step went unanswered (a channel may have come
+// or gone), any channel after the one asked for answers, or the end of the line-up.
 bool SerialReceiver::answersWalk(const Request& request, QByteArrayView payload) const
 {
     const auto info = xm::parseChannelInfo(payload);
-    if (!info || m_lastPass.empty() || m_walkMissed)
+    if (!info)
         return true;
+    const bool end = info->status == xm::EndOfLineup || info->channel == 0;
+    if (m_lastPass.empty() || m_walkMissed)
+        return end || info->channel > request.channel;
     const auto next = m_lastPass.upper_bound(request.channel);
-    if (next == m_lastPass.end())
-        return info->channel == 0 || info->status == xm::EndOfLineup;
-    return info->channel == *next;
+    return next == m_lastPass.end() ? end : info->channel == *next;
+}
+
+// An answer is believed as it comes when it is the next channel the last pass met, or, in a first
+// pass, when no step went unanswered before it. Otherwise (a new channel, a step after a missed
+// one, where a stray reply of a noisy line could stand) the receiver is asked about it first.
+bool SerialReceiver::believable(const Request& request, const xm::ChannelInfo& info) const
+{
+    if (m_lastPass.empty())
+        return !m_walkMissed;
+    const auto next = m_lastPass.upper_bound(request.channel);
+    return next != m_lastPass.end() && info.channel == *next;
 }
 
 void SerialReceiver::dropUnasked(QByteArrayView payload)
@@ -309,7 +323,8 @@ void SerialReceiver::handleReply(const Request& request, QByteArrayView payload)
     case Kind::Monitor: m_monitoring = xm::statusOf(payload).ok(); break;
     case Kind::TunedInfo: onTunedInfo(payload); break;
     case Kind::ExtendedText: onExtendedText(payload); break;
-    case Kind::Walk: onWalkStep(payload); break;
+    case Kind::Walk: onWalkStep(request, payload); break;
+    case Kind::WalkCheck: onWalkCheck(request, payload); break;
     case Kind::Poll:
         if (const auto report = xm::parseSignal(payload))
             onSignal(*report, true);
@@ -383,30 +398,60 @@ void SerialReceiver::onTuned(const Request& request, QByteArrayView payload)
     enqueue({Kind::ExtendedText, xm::request::extendedText(m_tuned), m_tuned, true});
 }
 
-void SerialReceiver::onWalkStep(QByteArrayView payload)
+void SerialReceiver::onWalkStep(const Request& request, QByteArrayView payload)
 {
     const auto info = xm::parseChannelInfo(payload);
     if (!info)
         return; // a damaged reply: the same step is asked again
-    m_walkMissed = false;
-    // The end of the line-up, or a receiver that does not move on, starts the next pass.
+    const bool missed = std::exchange(m_walkMissed, false);
+    // The end of the line-up, or a receiver that does not move on, starts the next pass; an end
+    // that comes early, where the last pass met more channels, is asked for once more.
     if (info->status == xm::EndOfLineup || info->channel == 0 || info->channel <= m_walkAfter) {
+        const bool early = m_lastPass.upper_bound(request.channel) != m_lastPass.end();
+        if (early && !std::exchange(m_endDoubted, true))
+            return;
+        m_endDoubted = false;
         endWalkPass();
         return;
     }
-    m_walkAfter = info->channel;
-    m_thisPass.insert(info->channel);
-    if (info->status == xm::NoSignal)
+    m_endDoubted = false;
+    m_walkMissed = missed;
+    if (!believable(request, *info)) {
+        enqueue({Kind::WalkCheck, xm::request::channelInfo(info->channel), info->channel});
+        return;
+    }
+    m_walkMissed = false;
+    takeWalkStep(*info, payload);
+}
+
+// The receiver's own answer about a channel a doubtful walk reply named: a channel it knows is
+// the walk's next step; one it calls invalid was a stray reply, and the walk asks again.
+void SerialReceiver::onWalkCheck(const Request& request, QByteArrayView payload)
+{
+    const auto info = xm::parseChannelInfo(payload);
+    if (!info || info->channel != request.channel || info->status == xm::InvalidChannel) {
+        dropUnasked(payload);
+        return;
+    }
+    m_walkMissed = false;
+    takeWalkStep(*info, payload);
+}
+
+void SerialReceiver::takeWalkStep(const xm::ChannelInfo& info, QByteArrayView payload)
+{
+    m_walkAfter = info.channel;
+    m_thisPass.insert(info.channel);
+    if (info.status == xm::NoSignal)
         noteCondition(m_signal, false, "", "no signal: check the antenna");
     // A channel that is not subscribed is not offered, except the preview that such a radio plays.
-    const bool preview = info->status == xm::NotSubscribed && m_preview == info->channel;
-    if (!info->status.ok() && !preview)
+    const bool preview = info.status == xm::NotSubscribed && m_preview == info.channel;
+    if (!info.status.ok() && !preview)
         return;
-    m_lineupTexts.insert(info->channel, {info->name, info->category, info->artist, info->title, {}, {}});
-    emit ChannelData(info->channel, info->name, info->artist, info->title, info->category);
+    m_lineupTexts.insert(info.channel, {info.name, info.category, info.artist, info.title, {}, {}});
+    emit ChannelData(info.channel, info.name, info.artist, info.title, info.category);
     // The monitor's name and text events carry no channel: a stray one would stick to the tuned
     // channel. Its station and category are taken from every pass, so such a fault heals.
-    if (info->channel == m_tuned)
+    if (info.channel == m_tuned)
         onTunedInfo(payload);
 }
 

@@ -56,7 +56,8 @@ private:
         ExtendedText,
         Mute,
         Poll,
-        Walk
+        Walk,
+        WalkCheck // is the channel a doubtful walk reply named really there?
     };
     struct Request {
         Kind kind;
@@ -89,13 +90,16 @@ private:
     void handleFrame(const QByteArray& payload);
     bool answers(const Request& request, QByteArrayView payload) const;
     bool answersWalk(const Request& request, QByteArrayView payload) const;
+    bool believable(const Request& request, const xm::ChannelInfo& info) const;
     void takeReply(QByteArrayView payload);
     void dropUnasked(QByteArrayView payload);
     void handleReply(const Request& request, QByteArrayView payload);
     void handleEvent(QByteArrayView payload);
     void onPoweredUp(QByteArrayView payload);
     void onTuned(const Request& request, QByteArrayView payload);
-    void onWalkStep(QByteArrayView payload);
+    void onWalkStep(const Request& request, QByteArrayView payload);
+    void onWalkCheck(const Request& request, QByteArrayView payload);
+    void takeWalkStep(const xm::ChannelInfo& info, QByteArrayView payload);
     void endWalkPass();
     void onTunedInfo(QByteArrayView payload);
     void onExtendedText(QByteArrayView payload);
@@ -131,11 +135,13 @@ private:
     std::optional<int> m_wantedChannel; // sent again after every power-up
     std::optional<bool> m_wantedMute;
     int m_walkAfter = 0; // the walk asks for the channel after this one; 0 starts a pass
-    // The channels the last whole pass met, in order: a step's answer must be the next of them.
-    // Empty before the first pass ends and after a power-up; any channel-info reply then answers.
+    // The channels the last whole pass met, in order: a step's answer that is not the next of them
+    // is checked with the receiver before it is believed. Empty before the first pass ends and
+    // after a power-up.
     std::set<int> m_lastPass;
     std::set<int> m_thisPass;
-    bool m_walkMissed = false;       // the last step went unanswered: the line-up may have changed
+    bool m_walkMissed = false;       // the last step went unanswered: the next answer is checked too
+    bool m_endDoubted = false;       // an end of the line-up that the last pass did not see, asked again
     QHash<int, Texts> m_lineupTexts; // the texts of each channel listed, for the tune
 
     int m_tuned = 0; // 0 while nothing is tuned

@@ -243,6 +243,10 @@ void ReceiverEmulator::handleRequest(const QByteArray& payload)
     if (m_silent)
         return;
     const quint8 command = quint8(payload.at(0));
+    if (m_repliesToLose.value(command) > 0) {
+        --m_repliesToLose[command];
+        m_losing = true;
+    }
     const char replyCode = char(command | 0x80);
     auto arg = [&](int index) { return index < payload.size() ? quint8(payload.at(index)) : 0; };
 
@@ -416,6 +420,8 @@ void ReceiverEmulator::sendPushedSignal()
 
 void ReceiverEmulator::reply(QByteArray payload)
 {
+    if (std::exchange(m_losing, false))
+        return;
     QByteArray bytes = frame(payload, m_trailer);
     if (m_truncateNext) {
         m_truncateNext = false;

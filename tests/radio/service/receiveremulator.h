@@ -75,6 +75,8 @@ public:
     void setSignal(const Signal& signal) { m_signal = signal; }
     // A silent receiver takes requests and answers none.
     void setSilent(bool silent) { m_silent = silent; }
+    // The next count requests with this command are carried out, but their replies are lost.
+    void loseReplies(quint8 command, int count) { m_repliesToLose[command] = count; }
     void truncateNextReply() { m_truncateNext = true; }
     bool truncatedReplySent() const { return !m_truncateNext; }
     void sendRaw(const QByteArray& bytes);
@@ -128,6 +130,8 @@ private:
     Signal m_signal;
     bool m_silent = false;
     bool m_truncateNext = false;
+    QHash<quint8, int> m_repliesToLose;
+    bool m_losing = false; // the request being handled has its reply lost
     bool m_trailer = true;
     QHash<int, QByteArray> m_beforeInfo;
     QList<QByteArray> m_requests;

@@ -215,6 +215,45 @@ TEST(SerialReceiver, RepliesCutShortAndFollowedByJunkAfterAPauseNeverReachTheBus
     EXPECT_EQ(wrongListings(recorder, emulator), QStringList());
 }
 
+TEST(SerialReceiver, AStrayChannelInfoReplyIsNeverListedAndThePassGoesOnAtItsPace)
+{
+    ReceiverEmulator emulator;
+    BusRecorder recorder;
+    Process service = startService(emulator.devicePath());
+    ASSERT_TRUE(waitUntil([&] { return recorder.count("ChannelData") >= 3; }, 5000));
+    // A step of the first pass goes unanswered, and when it is asked again a reply about a
+    // channel that does not exist comes in its place.
+    const int asked = emulator.countRequests(0x25);
+    emulator.loseReplies(0x25, 2);
+    ASSERT_TRUE(waitUntil([&] { return emulator.countRequests(0x25) == asked + 2; }, 3000));
+    emulator.sendRaw(
+        ReceiverEmulator::frame(ReceiverEmulator::channelInfoPayload({99, 99, "Station 99", "Pop", "A", "B"})));
+    pump(1200);
+    EXPECT_FALSE(listedNumbers(recorder).contains(99));
+    recorder.clear();
+    // The next passes list the whole line-up at the line's pace, and channel 99 never.
+    EXPECT_TRUE(waitUntil([&] { return listedNumbers(recorder) == subscribedNumbers(emulator); }, 4000));
+    pump(1000);
+    EXPECT_FALSE(listedNumbers(recorder).contains(99));
+    EXPECT_EQ(wrongListings(recorder, emulator), QStringList());
+
+    // A stray end of the line-up in place of a step asked again, in the middle of a pass, does not
+    // end the pass: the same step is asked once more.
+    const QByteArray afterFirst("\x25\x09\x01\x00", 4);
+    ASSERT_TRUE(waitUntil([&] { return emulator.requests().last() == afterFirst; }, 5000));
+    const int stepped = emulator.countRequests(0x25);
+    emulator.loseReplies(0x25, 2);
+    ASSERT_TRUE(waitUntil([&] { return emulator.countRequests(0x25) == stepped + 2; }, 3000));
+    const QByteArray lost = emulator.requests().last();
+    QByteArray end(77, '\0');
+    end[0] = '\xA5';
+    end[1] = '\x04';
+    end[2] = '\x0E';
+    emulator.sendRaw(ReceiverEmulator::frame(end));
+    ASSERT_TRUE(waitUntil([&] { return emulator.countRequests(0x25) == stepped + 3; }, 3000));
+    EXPECT_EQ(emulator.requests().last().toHex(' ').toStdString(), lost.toHex(' ').toStdString());
+}
+
 TEST(SerialReceiver, ControlBytesReachTheBusAsSingleBlanks)
 {
     QList<ReceiverEmulator::Channel> lineup = ReceiverEmulator::defaultLineup();
