@@ -23,6 +23,9 @@ constexpr int LineQuietMs = 40;
 constexpr int SongTimeWaitMs = 3000;
 // How long after a tune to a channel the walk has not met its texts are waited for.
 constexpr int TextsWaitMs = 2000;
+// How often a tune, a mute or a text request goes out without an answer before it is given up:
+// a tune or a mute then resets the receiver as after a power loss.
+constexpr int UrgentSends = 3;
 
 QString hex(QByteArrayView payload)
 {
@@ -163,6 +166,7 @@ void SerialReceiver::sendNext()
     }
     m_inFlight = std::move(m_queue.front());
     m_queue.pop_front();
+    ++m_inFlight->sent;
     if (m_inFlight->kind == Kind::MonitorOff)
         m_monitoring = false;
     m_heardSinceSend = false;
@@ -199,8 +203,29 @@ void SerialReceiver::onReplyTimeout()
     // A receiver that has not come up, or has stopped answering, may have lost its power.
     if (!m_poweredUp || !m_answering)
         powerUp();
-    else
+    else if (!missed.urgent || !sendAgain(missed))
         sendNext();
+}
+
+// A tune, a mute or a text request the user's choice rests on is sent again when its answer is
+// lost, unless a newer one of its kind waits: the receiver may have carried it out, and only its
+// answer says which channel it plays. One that stays unanswered resets the receiver, which then
+// gets the chosen channel and mute back.
+bool SerialReceiver::sendAgain(Request missed)
+{
+    if (isQueued(missed.kind))
+        return false;
+    if (missed.sent < UrgentSends) {
+        enqueue(std::move(missed));
+        sendNext();
+        return true;
+    }
+    if (missed.kind == Kind::TunedInfo || missed.kind == Kind::ExtendedText)
+        return false;
+    qCWarning(lcService).noquote() << "no answer to" << hex(missed.payload) << UrgentSends
+                                   << "times; powering the receiver up again";
+    powerUp();
+    return true;
 }
 
 void SerialReceiver::onBytes(const QByteArray& bytes)

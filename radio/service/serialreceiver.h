@@ -64,6 +64,7 @@ private:
         QByteArray payload;
         int channel = 0;
         bool urgent = false; // asked for by the user: goes before everything else waiting
+        int sent = 0;        // how often it has gone out without an answer
     };
     struct Texts {
         QString station;
@@ -87,6 +88,7 @@ private:
     bool isQueued(Kind kind) const;
     void sendNext();
     void onReplyTimeout();
+    bool sendAgain(Request missed);
     void handleFrame(const QByteArray& payload);
     bool answers(const Request& request, QByteArrayView payload) const;
     bool answersWalk(const Request& request, QByteArrayView payload) const;

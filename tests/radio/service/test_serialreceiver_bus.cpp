@@ -443,6 +443,46 @@ TEST(SerialReceiver, MuteReachesTheReceiverAndANewSongShowsItsLongTexts)
     EXPECT_EQ(lastCurrentData(recorder, 70).value(3), QStringLiteral("Café au Lait"));
 }
 
+// The last ChannelChange on the bus, or 0.
+int reportedChannel(const BusRecorder& recorder)
+{
+    const QList<BusSignal> changes = recorder.received("ChannelChange");
+    return changes.isEmpty() ? 0 : changes.last().arguments.at(0).toInt();
+}
+
+TEST(SerialReceiver, LostTuneAndMuteAnswersAreAskedAgainUntilTheBusSaysWhatTheReceiverPlays)
+{
+    ReceiverEmulator emulator;
+    BusRecorder recorder;
+    Process service = startService(emulator.devicePath());
+    ASSERT_TRUE(callRadio("Channel", 8));
+    ASSERT_TRUE(waitUntil([&] { return reportedChannel(recorder) == 8 && emulator.monitoredChannel() == 8; }, 5000));
+    const auto followsTheReceiver = [&](int channel) {
+        return emulator.tunedChannel() == channel && reportedChannel(recorder) == channel &&
+               emulator.monitoredChannel() == channel;
+    };
+
+    // The receiver tunes 12, but the monitor-off's and the tune's answers are lost: asked again.
+    emulator.loseReplies(0x50, 1);
+    emulator.loseReplies(0x10, 2);
+    ASSERT_TRUE(callRadio("Channel", 12));
+    EXPECT_TRUE(waitUntil([&] { return followsTheReceiver(12); }, 6000));
+    EXPECT_EQ(emulator.countRequests(0x00), 1) << "two lost answers are no reason to power up";
+    emulator.changeSong(12, "After The Loss", "Still Followed");
+    EXPECT_TRUE(waitUntil([&] { return lastCurrentData(recorder, 12).value(3) == "Still Followed"; }, 3000));
+
+    // A tune that stays unanswered resets the receiver, which gets its channel back.
+    emulator.loseReplies(0x10, 3);
+    ASSERT_TRUE(callRadio("Channel", 5));
+    EXPECT_TRUE(waitUntil([&] { return emulator.countRequests(0x00) == 2; }, 6000));
+    EXPECT_TRUE(waitUntil([&] { return followsTheReceiver(5); }, 5000));
+
+    emulator.loseReplies(0x13, 1);
+    ASSERT_TRUE(callRadio("SetMute", true));
+    EXPECT_TRUE(waitUntil([&] { return recorder.count("MuteChanged") == 1; }, 4000));
+    EXPECT_TRUE(emulator.isMuted());
+}
+
 TEST(SerialReceiver, AStrayNameEventOnTheTunedChannelHealsWithinOnePassOfTheWalk)
 {
     ReceiverEmulator emulator;
