@@ -289,7 +289,9 @@ bool SerialReceiver::answersWalk(const Request& request, QByteArrayView payload)
     const auto info = xm::parseChannelInfo(payload);
     if (!info)
         return true;
-    const bool end = info->status == xm::EndOfLineup || info->channel == 0;
+    // A receiver that does not move on (a radio without a subscription names its preview every
+    // time) has come to its end as well.
+    const bool end = info->status == xm::EndOfLineup || info->channel == 0 || info->channel <= request.channel;
     if (m_lastPass.empty() || m_walkMissed)
         return end || info->channel > request.channel;
     const auto next = m_lastPass.upper_bound(request.channel);
@@ -378,12 +380,10 @@ void SerialReceiver::onPoweredUp(QByteArrayView payload)
                   "the radio is not activated: only the preview channel plays");
     enqueue({Kind::SignalPush, xm::request::signalPush(true)});
     m_walkAfter = 0;
-    // What the user chose before the receiver went away is chosen again; a radio without a
-    // subscription that nobody has asked anything of yet plays its preview.
+    // What the user chose before the receiver went away is chosen again. A radio without a
+    // subscription plays its preview by itself; the walk's first answer names it.
     if (m_wantedChannel)
         Channel(*m_wantedChannel);
-    else if (!powered->activated)
-        tune(PreviewChannel);
     if (m_wantedMute)
         muteReceiver(*m_wantedMute);
 }
@@ -395,10 +395,10 @@ void SerialReceiver::onTuned(const Request& request, QByteArrayView payload)
         qCWarning(lcService).noquote() << "channel" << request.channel << "not tuned:"
                                        << (tuned ? tuned->status.describe() : QStringLiteral("unreadable reply"));
         // A radio without a subscription plays only its preview: tuned there, it plays something
-        // and the list has a channel to offer.
-        if (tuned && tuned->status == xm::NotSubscribed && m_activated == false && m_tuned == 0 &&
-            request.channel != PreviewChannel)
-            tune(PreviewChannel);
+        // and the list has a channel to offer. Until the walk has learnt it, the walk tunes it.
+        if (tuned && tuned->status == xm::NotSubscribed && m_activated == false && m_tuned == 0 && m_preview &&
+            request.channel != *m_preview)
+            tune(*m_preview);
         else if (m_tuned > 0) // the tuned channel plays on: follow it again
             enqueue({Kind::Monitor, xm::request::monitor(m_tuned, m_tunedServiceId), m_tuned, true});
         return;
@@ -466,6 +466,8 @@ void SerialReceiver::takeWalkStep(const xm::ChannelInfo& info, QByteArrayView pa
 {
     m_walkAfter = info.channel;
     m_thisPass.insert(info.channel);
+    if (m_activated == false && info.status == xm::NotSubscribed)
+        notePreview(info.channel);
     if (info.status == xm::NoSignal)
         noteCondition(m_signal, false, "", "no signal: check the antenna");
     // A channel that is not subscribed is not offered, except the preview that such a radio plays.
@@ -478,6 +480,17 @@ void SerialReceiver::takeWalkStep(const xm::ChannelInfo& info, QByteArrayView pa
     // channel. Its station and category are taken from every pass, so such a fault heals.
     if (info.channel == m_tuned)
         onTunedInfo(payload);
+}
+
+// A radio without a subscription answers every channel-info request with the channel it plays,
+// its preview, whatever its number. Nothing tuned yet (nothing asked, or a channel refused): the
+// preview is tuned, so it plays, is monitored and is offered.
+void SerialReceiver::notePreview(int channel)
+{
+    m_preview = channel;
+    const bool tuning = isQueued(Kind::Tune) || (m_inFlight && m_inFlight->kind == Kind::Tune);
+    if (m_tuned == 0 && !tuning)
+        tune(channel);
 }
 
 void SerialReceiver::endWalkPass()

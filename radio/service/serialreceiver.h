@@ -33,8 +33,6 @@ public:
     static constexpr int MissesBeforePowerUp = 3;
     // Bytes that fit no frame and replies that answer nothing are logged at most this often.
     static constexpr int NoiseLogIntervalMs = 60000;
-    // A radio without a subscription plays only this channel, its preview.
-    static constexpr int PreviewChannel = 1;
 
     SerialReceiver(QString devicePath, ReceiverModel model, int baud, QObject* parent = nullptr);
 
@@ -102,6 +100,7 @@ private:
     void onWalkStep(const Request& request, QByteArrayView payload);
     void onWalkCheck(const Request& request, QByteArrayView payload);
     void takeWalkStep(const xm::ChannelInfo& info, QByteArrayView payload);
+    void notePreview(int channel);
     void endWalkPass();
     void onTunedInfo(QByteArrayView payload);
     void onExtendedText(QByteArrayView payload);
@@ -148,7 +147,7 @@ private:
 
     int m_tuned = 0; // 0 while nothing is tuned
     int m_tunedServiceId = 0;
-    std::optional<int> m_preview; // the channel a radio without subscription was tuned to
+    std::optional<int> m_preview; // the channel a radio without subscription plays, once it says so
     bool m_monitoring = false;
     Texts m_texts;
     bool m_textsAwaited = false; // a tuned channel's texts go out once its channel info is in

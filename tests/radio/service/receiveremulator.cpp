@@ -257,7 +257,7 @@ void ReceiverEmulator::handleRequest(const QByteArray& payload)
     if (command == 0x00) {
         m_poweredUp = true;
         if (!m_activated) // such a radio plays its preview
-            m_tuned = PreviewChannel;
+            m_tuned = m_preview;
         QByteArray power = QByteArray::fromHex("80"
                                                "0100"
                                                "002510292002010000017404052002"
@@ -278,7 +278,7 @@ void ReceiverEmulator::handleRequest(const QByteArray& payload)
         QByteArray answer = bytes({replyCode, 1, 0, channel ? channel->serviceId : 0, arg(2), 0});
         if (!channel) {
             answer[1] = '\x03', answer[2] = '\x0B';
-        } else if (!channel->subscribed || (!m_activated && channel->number != PreviewChannel)) {
+        } else if (!channel->subscribed || (!m_activated && channel->number != m_preview)) {
             answer[1] = '\x03', answer[2] = '\x09';
         } else {
             m_tuned = channel->number;
@@ -303,6 +303,9 @@ void ReceiverEmulator::handleRequest(const QByteArray& payload)
         } else {
             channel = find(arg(2));
         }
+        // A radio that is not activated names the channel it plays, whatever was asked.
+        if (!m_activated)
+            channel = find(m_tuned);
         reply(channelInfo(channel, arg(2), next));
         return;
     }

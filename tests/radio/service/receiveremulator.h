@@ -39,9 +39,6 @@ public:
         int terrestrialErrorRate = 68;
     };
 
-    // A radio that is not activated plays only this channel, and answers 03 09 for every one.
-    static constexpr int PreviewChannel = 1;
-
     // A line-up with gaps, a channel that is not subscribed, and Latin-1 names.
     static QList<Channel> defaultLineup();
 
@@ -70,6 +67,9 @@ public:
     // Not activated: the power-up says so, every channel answers 03 09 with the texts of the
     // channel the receiver is on, and only the preview channel tunes.
     void setActivated(bool activated) { m_activated = activated; }
+    // The one channel a radio that is not activated plays, and names in answer to every
+    // channel-info request, with status 03 09.
+    void setPreviewChannel(int number) { m_preview = number; }
     // Frames without the two closing bytes, as the captured channel-info reply shows.
     void setTrailer(bool trailer) { m_trailer = trailer; }
     void setSignal(const Signal& signal) { m_signal = signal; }
@@ -127,6 +127,7 @@ private:
     QTimer m_pushTimer;
     int m_baud = 9600;
     bool m_activated = true;
+    int m_preview = 1;
     Signal m_signal;
     bool m_silent = false;
     bool m_truncateNext = false;

@@ -334,19 +334,26 @@ TEST(SerialReceiver, BytesThatFitNoFrameAreLoggedOnceWithTheBaudRateToCheck)
 
 TEST(SerialReceiver, ARadioWithoutSubscriptionPlaysAndListsOnlyItsPreview)
 {
-    ReceiverEmulator emulator;
+    // Its preview is not channel 1: the receiver names it in every channel-info answer.
+    QList<ReceiverEmulator::Channel> lineup = ReceiverEmulator::defaultLineup();
+    lineup.append({222, 108, "XM Preview", "Entertainment", "Great Offer Now!", "844-711-8800"});
+    ReceiverEmulator emulator(lineup);
     emulator.setActivated(false);
+    emulator.setPreviewChannel(222);
     BusRecorder recorder;
     Process service = startService(emulator.devicePath());
     ASSERT_TRUE(callRadio("Channel", 20));
-    ASSERT_TRUE(waitUntil([&] { return recorder.indexOf("ChannelChange", 1) >= 0; }, 5000)) << "the preview plays";
+    ASSERT_TRUE(waitUntil([&] { return recorder.indexOf("ChannelChange", 222) >= 0; }, 5000)) << "the preview plays";
+    EXPECT_TRUE(waitUntil([&] { return emulator.monitoredChannel() == 222; }, 3000));
     EXPECT_EQ(recorder.indexOf("ChannelChange", 20), -1);
-    const QByteArray lastStep = QByteArray::fromHex("2509F700");
+    const QByteArray lastStep = QByteArray::fromHex("2509DE00");
     ASSERT_TRUE(waitUntil([&] { return emulator.requests().count(lastStep) >= 2; }, 8000)) << "two passes";
-    EXPECT_EQ(listedNumbers(recorder), QSet<int>{1});
-    EXPECT_EQ(textsOf(recorder.received("ChannelData").first()), listedTexts(emulator.lineup().at(0)));
+    EXPECT_EQ(listedNumbers(recorder), QSet<int>{222});
+    EXPECT_EQ(textsOf(recorder.received("ChannelData").first()), listedTexts(lineup.last()));
+    EXPECT_FALSE(emulator.requests().contains(QByteArray::fromHex("100201000001"))) << "no tune to channel 1";
     const QByteArray log = service->readAllStandardError();
     EXPECT_TRUE(log.contains("channel 20 not tuned: not subscribed (03 09)")) << log.toStdString();
+    EXPECT_FALSE(log.contains("no reply")) << log.toStdString();
 }
 
 struct TuneCase {
