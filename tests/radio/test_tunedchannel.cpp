@@ -50,24 +50,21 @@ TEST_F(Tuned, AChangeIsOneSignalAndATimeIsKeptOnlyOnceTheRadioHasNamedTheChannel
     EXPECT_EQ(tuned.time(), (radio::TrackTime{0, 240})) << "a new song's texts keep the channel's time";
 }
 
-TEST_F(Tuned, QuickChoicesOutrunTheRadioWhoseOlderReportsChangeNothingUntilItConfirmsOrTwoSecondsPass)
+// Quick presses against the real bus are in the media player's tests; here the confirmation and
+// the time limit.
+TEST_F(Tuned, AnOlderReportChangesNothingUntilTheRadioConfirmsTheChoiceOrTwoSecondsPass)
 {
     tuned.report(8, Rock);
     tuned.choose(9, Jazz);
-    tuned.choose(10, Jazz);
     taken();
-    tuned.report(9, Rock); // the radio catches up with the first press
     tuned.report(8, Rock); // a once-a-second report of the channel before
-    EXPECT_EQ(tuned.numberText(), "10");
+    EXPECT_EQ(tuned.numberText(), "9");
     EXPECT_TRUE(taken().empty());
-    tuned.report(10, Rock);
-    EXPECT_EQ(taken(), (std::vector<int>{Texts}));
+    tuned.report(9, Rock);
     tuned.report(11, Rock);
     EXPECT_EQ(tuned.numberText(), "11") << "once confirmed, a change made elsewhere shows";
 
     tuned.choose(12, Jazz); // a channel the radio never tunes
-    tuned.report(11, Rock);
-    EXPECT_EQ(tuned.numberText(), "12");
     QTest::qWait(TunedChannel::ChoiceWaitMs + 100);
     tuned.report(11, Rock);
     EXPECT_EQ(tuned.numberText(), "11") << "after two seconds what the radio plays shows again";
