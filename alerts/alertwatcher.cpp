@@ -82,22 +82,25 @@ bool AlertWatcher::Report(qint32 number, const QString& station, const QString& 
         return false;
     const bool newTitle = !channel.known || !channel.title.sameAs(titleKeys);
     const bool newArtist = !channel.known || !channel.artist.sameAs(artistKeys);
+    // A song is its artist and its title: another artist's "Intro" is another song.
+    const bool newSong = newTitle || newArtist;
     channel.known = true;
     channel.heardArtist = heardArtist;
     channel.heardTitle = heardTitle;
-    if (newTitle) {
-        channel.title = titleKeys;
+    if (newSong) {
         channel.announced = false;
         if (channel.queued)
             dropNews(number); // the song it told of has ended
-    } else {
-        keepLonger(channel.title, titleKeys);
     }
+    if (newTitle)
+        channel.title = titleKeys;
+    else
+        keepLonger(channel.title, titleKeys);
     if (newArtist)
         channel.artist = artistKeys;
     else
         keepLonger(channel.artist, artistKeys);
-    if ((!newTitle && !newArtist) || channel.announced || !m_index.mayMatch(artistKeys))
+    if (!newSong || channel.announced || !m_index.mayMatch(artistKeys))
         return false;
 
     const bool songAlert = m_index.matchesSong(artist, artistKeys, title, titleKeys);

@@ -1,7 +1,7 @@
 // The alert watcher: follows what every channel plays, from every ChannelData and
 // CurrentChannelData report, and queues the news to announce: an alert's artist or song starting
 // on a channel that is not the tuned one. A song is announced once on its channel, and again only
-// after that channel's title has changed. The window shows the news one after the other.
+// after that channel's artist or title has changed. The window shows the news one after the other.
 //
 // A report that repeats what its channel plays costs a look-up of the channel and a quick hash
 // of its texts; one with other texts costs their hashes, and when the song changed, a few

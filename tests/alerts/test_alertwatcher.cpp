@@ -48,7 +48,7 @@ TEST_F(Watcher, AnnouncesAlertsOnOtherChannelsInTheOrderHeard)
     EXPECT_EQ(untitled.BannerText(), "Madonna on 007 Hits 1");
 }
 
-TEST_F(Watcher, OnceASongAgainAfterTheTitleChanged)
+TEST_F(Watcher, OnceASongAgainAfterItsArtistOrTitleChanged)
 {
     struct Row {
         const char* name;
@@ -66,11 +66,15 @@ TEST_F(Watcher, OnceASongAgainAfterTheTitleChanged)
         {"the artist's next song", "Electric Light Orchestra", "Telephone Line", true},
         {"another artist's song", "Eagles", "Hotel California", false},
         {"the first song once more", "Electric Light O", "Mr. Blue Sky", true},
+        {"the same title by another alert's artist", "Madonna", "Mr. Blue Sky", true},
     };
     for (const Row& row : reports)
         EXPECT_EQ(watcher.Report(40, "Mix", row.artist, row.title), row.news) << row.name;
     // Only the news of the song that still plays is left.
-    EXPECT_EQ(takeAll(), std::vector<qint32>{40});
+    const auto news = watcher.takeNews();
+    ASSERT_TRUE(news);
+    EXPECT_EQ(news->Summary(), "Madonna - Mr. Blue Sky");
+    EXPECT_FALSE(watcher.hasNews());
 }
 
 TEST_F(Watcher, NewsThatIsNoLongerTrueGoes)
