@@ -260,8 +260,7 @@ Track MediaPlayer::track() const
     const radio::TunedChannel& tuned = m_parts.tuned;
     const radio::ChannelTexts& texts = tuned.texts();
     const std::optional<radio::TrackTime> time = tuned.time();
-    return Track{tuned.number().value_or(0), texts.station, texts.artist, texts.title, texts.genre,
-                 time ? time->duration : -1};
+    return Track{tuned.number(), texts.station, texts.artist, texts.title, texts.genre, time ? time->duration : -1};
 }
 
 QString MediaPlayer::PlaybackStatus() const

@@ -4,11 +4,11 @@
 
 namespace mpris {
 
-QDBusObjectPath TrackId(qint32 number)
+QDBusObjectPath TrackId(std::optional<qint32> number)
 {
-    if (number <= 0)
+    if (!number || *number < 0)
         return QDBusObjectPath(QStringLiteral("/org/mpris/MediaPlayer2/TrackList/NoTrack"));
-    return QDBusObjectPath(QStringLiteral("/org/vanto/XMRadio/channel/%1").arg(number));
+    return QDBusObjectPath(QStringLiteral("/org/vanto/XMRadio/channel/%1").arg(*number));
 }
 
 qint64 Microseconds(qint32 seconds)
@@ -20,7 +20,7 @@ QVariantMap Metadata(const Track& track)
 {
     QVariantMap map;
     map.insert(QStringLiteral("mpris:trackid"), QVariant::fromValue(TrackId(track.number)));
-    if (track.number <= 0)
+    if (!track.number || *track.number < 0)
         return map;
     const auto text = [&map](const char* key, const QString& value) {
         if (!value.isEmpty())

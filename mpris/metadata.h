@@ -5,12 +5,13 @@
 #include <QDBusObjectPath>
 #include <QString>
 #include <QVariantMap>
+#include <optional>
 
 namespace mpris {
 
 // The tuned channel as a track.
 struct Track {
-    qint32 number = 0; // 0: no channel known yet
+    std::optional<qint32> number; // none while no channel is tuned; 0 is the preview channel
     QString station, artist, title, genre;
     // Seconds; 0 or below while no time of this channel is known, or when it reports none (talk,
     // news).
@@ -19,10 +20,10 @@ struct Track {
     bool operator==(const Track&) const = default;
 };
 
-// The object path naming a channel, /org/vanto/XMRadio/channel/<n>. A number that is not a
-// channel (0 or below) names no track: a path with a minus sign would not be a valid object
-// path, and one invalid path makes the whole D-Bus message unsendable.
-QDBusObjectPath TrackId(qint32 number);
+// The object path naming a channel, /org/vanto/XMRadio/channel/<n>. No channel, or a number
+// that is not a channel (below 0), names no track: a path with a minus sign would not be a valid
+// object path, and one invalid path makes the whole D-Bus message unsendable.
+QDBusObjectPath TrackId(std::optional<qint32> number);
 
 // The metadata map: mpris:trackid always; xesam:title, xesam:artist (a list of one: a credit
 // such as "Hale, Moreno & Quist" is one artist), xesam:album (the station) and xesam:genre
