@@ -69,10 +69,12 @@ void Presets::tmrSavePreset_Timer()
     const quint64 press = m_presses;
     const int n = m_state.PresetPressed.toInt() + 1;
     const QString channel = m_tuned.numberText();
-    m_c.lblArtistTrackTitle->setCaption(QStringLiteral("Preset %1 - Channel %2").arg(n).arg(channel));
-    // A settings file that cannot be written loses the stored channel at the next start only;
-    // the preset still shows it for this run.
-    modIni::WriteSetting(m_state.IniFile, Section, presetKey(n), channel);
+    // A settings file that cannot be written loses the stored channel at the next start: the
+    // preset still holds it for this run, and the message says it is not saved (the log says
+    // why).
+    const bool saved = modIni::WriteSetting(m_state.IniFile, Section, presetKey(n), channel) != 0;
+    const QString message = QStringLiteral("Preset %1 - Channel %2").arg(n).arg(channel);
+    m_c.lblArtistTrackTitle->setCaption(saved ? message : message + QStringLiteral(" (not saved)"));
     if (n >= 1 && n <= 3)
         m_c.lblPreset(n - 1).setCaption(basic::Format(channel, QStringLiteral("000")));
     m_waits.Wait(m_messageMs);

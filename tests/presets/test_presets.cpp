@@ -178,8 +178,11 @@ TEST_F(Presets, ASaveThatCannotBeWrittenStillShowsTheChannel)
     QDir(folder.path()).mkdir("settings-folder");
     window->presets().setMessageTime(300);
     window->state().PresetPressed = "2";
+    QString message;
+    QTimer::singleShot(100, [&] { message = c().lblArtistTrackTitle->Caption(); });
     QTimer::singleShot(200, [&] { window->state().PresetPressed.clear(); });
     window->presets().tmrSavePreset_Timer();
+    EXPECT_EQ(message, "Preset 3 - Channel 12 (not saved)");
     EXPECT_EQ(c().lblPreset(2).Caption(), "012");
     EXPECT_EQ(QDir(folder.path()).entryList({"settings-folder*"}, QDir::AllEntries | QDir::Hidden),
               QStringList{"settings-folder"})
