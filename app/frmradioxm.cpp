@@ -235,17 +235,22 @@ void frmRadioXM::CreateRadio()
         return;
     }
     // Anything the radio says stops the no-data watchdog first, and answers its question when it
-    // is up: slots run in the order connected.
-    const auto heard = [this](auto signal, auto handler) {
+    // is up: slots run in the order connected. Then the reports are handled one at a time, in
+    // the order the bus delivered them: a handler that lets pending events run (a paint between
+    // reports, the wait for a held preset) would otherwise handle the next report inside it, and
+    // the list, the labels and the alerts would hear the older report last.
+    const auto heard = [this]<typename... Args>(void (AXXMRadioClient::*signal)(Args...),
+                                                void (frmRadioXM::*handler)(Args...)) {
         connect(MXM.get(), signal, this, &frmRadioXM::RadioHeard);
-        connect(MXM.get(), signal, this, handler);
+        connect(MXM.get(), signal, this,
+                [this, handler](Args... args) { inOrder([this, handler, args...] { (this->*handler)(args...); }); });
     };
     heard(&AXXMRadioClient::ChannelChange, &frmRadioXM::MXM_ChannelChange);
     heard(&AXXMRadioClient::CurrentTime, &frmRadioXM::MXM_CurrentTime);
     heard(&AXXMRadioClient::ChannelData, &frmRadioXM::MXM_ChannelData);
     heard(&AXXMRadioClient::CurrentChannelData, &frmRadioXM::MXM_CurrentChannelData);
     heard(&AXXMRadioClient::SignalStrength, &frmRadioXM::MXM_SignalStrength);
-    heard(&AXXMRadioClient::MuteChanged, [] {});
+    connect(MXM.get(), &AXXMRadioClient::MuteChanged, this, &frmRadioXM::RadioHeard);
     connect(MXM.get(), &AXXMRadioClient::ServiceLost, this, &frmRadioXM::MXM_ServiceLost);
 }
 
@@ -401,6 +406,19 @@ void frmRadioXM::cmdVolumeMute_MouseUp(const skin::MouseArgs&)
 }
 
 // --- radio events --------------------------------------------------------------------------
+
+void frmRadioXM::inOrder(std::function<void()> report)
+{
+    m_reports.push_back(std::move(report));
+    if (std::exchange(m_handlingReport, true))
+        return;
+    while (!m_reports.empty()) {
+        const std::function<void()> next = std::move(m_reports.front());
+        m_reports.pop_front();
+        next();
+    }
+    m_handlingReport = false;
+}
 
 void frmRadioXM::MXM_ChannelChange(qint32 number)
 {

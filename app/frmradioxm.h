@@ -63,6 +63,7 @@
 #include <QTime>
 #include <QWidget>
 #include <array>
+#include <deque>
 #include <functional>
 #include <memory>
 
@@ -124,6 +125,8 @@ public:
     void MXM_SignalStrength(float rock, float roll, float ground);
     void MXM_ServiceLost();
     void RadioHeard();
+    // Runs a report of the radio after those before it: see CreateRadio.
+    void inOrder(std::function<void()> report);
     // The six row label groups share these: each acts on the whole row at index.
     void lblListItem_MouseDown(qint16 index, const skin::MouseArgs& args);
     void lblListItem_DblClick(qint16 index);
@@ -203,6 +206,9 @@ private:
     std::unique_ptr<mpris::MediaPlayer> m_mpris;
     std::unique_ptr<alerts::WindowAlerts> m_alerts;
     std::unique_ptr<QWidget> m_firstPicture;
+    // The radio's reports that came while one was handled, oldest first.
+    std::deque<std::function<void()>> m_reports;
+    bool m_handlingReport = false;
     bool m_questionOpen = false;
     bool m_heardWhileAsking = false; // the radio spoke while the no-data question was up
     bool m_followingScreen = false;

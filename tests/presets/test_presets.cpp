@@ -170,6 +170,22 @@ TEST_F(Presets, AChoiceWhileAPresetIsHeldRemembersTheChannelChosen)
     EXPECT_TRUE(settings().contains("LastChannel=7\r\n")) << settings().toStdString();
 }
 
+TEST_F(Presets, ReportsThatComeWhileAPresetIsHeldAreHandledInTheOrderTheBusDeliveredThem)
+{
+    start("");
+    // The tuned channel's song waits for the finger on a preset; the listing's report of the
+    // song after it comes meanwhile.
+    window->state().PresetPressed = "0";
+    service.emitSignal("CurrentChannelData", {12, "Twelve", "Madonna", "Vogue", "Jazz"});
+    QTimer::singleShot(100, [&] {
+        service.emitSignal("ChannelData", {12, "Twelve", "Queen", "Bohemian Rhapsody", "Jazz"});
+    });
+    QTimer::singleShot(400, [&] { window->state().PresetPressed.clear(); });
+    pump(800);
+    EXPECT_EQ(c().lblArtistTrackTitle->Caption(), "Queen - Bohemian Rhapsody");
+    EXPECT_EQ(window->table().text(window->table().FindItem("012"), radio::Artist), "Queen");
+}
+
 TEST_F(Presets, ASaveThatCannotBeWrittenStillShowsTheChannel)
 {
     start("");
