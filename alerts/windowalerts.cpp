@@ -43,9 +43,13 @@ void WindowAlerts::connectHandlers()
                                  .mouseUp = up};
     m_c.lblTrackTitle->handlers() = {.mouseDown = [this](const skin::MouseArgs& a) { lblTrackTitle_MouseDown(a); },
                                      .mouseUp = up};
-    m_c.lblArtistTrackTitle->handlers() = {.mouseDown = [this](const skin::MouseArgs& a) { lblArtist_MouseDown(a); },
-                                           .mouseUp = up,
-                                           .click = [this] { lblArtistTrackTitle_Click(); }};
+    // The artist-title line is as wide as its text; a driver aims at the framed line around it,
+    // so the frame takes the same hold and tap.
+    const skin::MouseHandlers line = {.mouseDown = [this](const skin::MouseArgs& a) { lblArtist_MouseDown(a); },
+                                      .mouseUp = up,
+                                      .click = [this] { lblArtistTrackTitle_Click(); }};
+    m_c.lblArtistTrackTitle->handlers() = line;
+    m_c.pctArtistTrackTitle->handlers() = line;
 }
 
 void WindowAlerts::lblArtist_MouseDown(const skin::MouseArgs&)

@@ -97,6 +97,24 @@ TEST_F(AlertsWindow, HoldsSetAndRemoveAlertsAndATapIsOnlyATap)
     EXPECT_EQ(line(), "Alert set: " + artist + " - " + title);
 }
 
+TEST_F(AlertsWindow, AHoldAtTheRightEndOfTheFramedLineBeyondItsTextSetsTheAlert)
+{
+    start();
+    ASSERT_TRUE(waitUntil([&] { return !c().lblArtist->Caption().isEmpty(); }));
+    const QString artist = c().lblArtist->Caption();
+    c().lblArtistTrackTitle->setCaption("A - B"); // a short line: the label is as wide as its text
+    QWidget* frame = c().pctArtistTrackTitle->widget();
+    const QPoint rightEnd = frame->mapTo(window.get(), QPoint(frame->width() - 2, frame->height() / 2));
+    QWidget* under = window->childAt(rightEnd);
+    ASSERT_TRUE(under == frame || frame->isAncestorOf(under));
+    EXPECT_LT(c().lblArtistTrackTitle->widget()->geometry().right(), frame->width() - 2) << "the text is short";
+    const QPoint at = under->mapFrom(window.get(), rightEnd);
+    QTest::mousePress(under, Qt::LeftButton, {}, at);
+    testsupport::pump(500);
+    QTest::mouseRelease(under, Qt::LeftButton, {}, at);
+    EXPECT_EQ(setting("Artist1"), artist);
+}
+
 TEST_F(AlertsWindow, ABannerTapAndTheDesktopsTuneTuneTheirChannels)
 {
     start();
