@@ -1,5 +1,7 @@
 #include "alertline.h"
 
+#include <QFontMetrics>
+
 namespace alerts {
 namespace {
 
@@ -73,8 +75,20 @@ void AlertLine::showNext()
         show({news->BannerText(), news->channel, m_times.bannerMs});
 }
 
+// A banner longer than the line's frame is cut with an ellipsis, not in the middle of a letter
+// at the frame's edge.
+QString AlertLine::fitted(const QString& text) const
+{
+    const QWidget* label = m_line.widget();
+    const QWidget* frame = label->parentWidget();
+    if (!frame)
+        return text;
+    return QFontMetrics(m_line.font(), label).elidedText(text, Qt::ElideRight, frame->width() - label->x());
+}
+
 void AlertLine::show(Item item)
 {
+    item.text = fitted(item.text);
     m_state.ArtistTitleLent = true;
     m_line.setCaption(item.text);
     m_until = QDeadlineTimer(item.ms);

@@ -50,6 +50,7 @@ private:
     // or a preset is held.
     void tick();
     void showNext();
+    QString fitted(const QString& text) const;
     void show(Item item);
     // Gives the line back to what the tuned channel plays, unless something else wrote it since.
     void giveBack();

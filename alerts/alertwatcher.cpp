@@ -41,18 +41,18 @@ void keepLonger(TextKeys& kept, const TextKeys& heard)
 
 QString Announcement::Summary() const
 {
-    const QString a = CleanText(artist), t = CleanText(title);
-    return t.isEmpty() ? a : a + QStringLiteral(" - ") + t;
+    return QStringLiteral("%1 %2").arg(channel, 3, 10, QLatin1Char('0')).arg(CleanText(station));
 }
 
 QString Announcement::Body() const
 {
-    return QStringLiteral("on %1 %2").arg(channel, 3, 10, QLatin1Char('0')).arg(CleanText(station));
+    const QString a = CleanText(artist), t = CleanText(title);
+    return t.isEmpty() ? a : a + QStringLiteral(" - ") + t;
 }
 
 QString Announcement::BannerText() const
 {
-    return Summary() + u' ' + Body();
+    return Summary() + QStringLiteral(": ") + Body();
 }
 
 AlertWatcher::AlertWatcher(const AlertIndex& index)

@@ -27,9 +27,10 @@ struct Announcement {
     QString title;
     bool songAlert = false; // a song alert matched (otherwise an artist alert)
 
-    // "<artist> - <title> on <channel, 3 digits> <station>", for the artist-title line.
+    // "<channel, 3 digits> <station>: <artist> - <title>", for the artist-title line. The channel
+    // leads: it is what the driver decides by, and a line too long for a small panel loses its end.
     QString BannerText() const;
-    // The same news for the desktop: "<artist> - <title>" and "on <channel> <station>".
+    // The same news for the desktop: "<channel> <station>" and "<artist> - <title>".
     QString Summary() const;
     QString Body() const;
 };

@@ -5,6 +5,7 @@
 #include "radio/nowplaying.h"
 #include "testsupport.h"
 
+#include <QFontMetrics>
 #include <QTemporaryDir>
 #include <QWidget>
 #include <gtest/gtest.h>
@@ -49,10 +50,10 @@ struct Line : ::testing::Test {
 TEST_F(Line, AHeldPresetGoesFirstAndTheTunedLineWaitsForTheBanner)
 {
     hear(7);
-    EXPECT_EQ(shown(), "Alert 7 - Song on 007 Hits 7");
+    EXPECT_EQ(shown(), "007 Hits 7: Alert 7 - Song");
     EXPECT_EQ(line.BannerChannel(), 7);
     tuned.setTexts({"Rock 20", "Artist B", "Title B", "Rock"});
-    EXPECT_EQ(shown(), "Alert 7 - Song on 007 Hits 7") << "the tuned channel's new song took the banner's place";
+    EXPECT_EQ(shown(), "007 Hits 7: Alert 7 - Song") << "the tuned channel's new song took the banner's place";
 
     // A preset goes down: the line is given back at once, and the preset's message stays its time.
     presets.cmdPreset_MouseDown(0, {});
@@ -64,9 +65,9 @@ TEST_F(Line, AHeldPresetGoesFirstAndTheTunedLineWaitsForTheBanner)
 
     // Let go, the banner comes back for its whole time, then the tuned line.
     pump(150);
-    EXPECT_EQ(shown(), "Alert 7 - Song on 007 Hits 7");
+    EXPECT_EQ(shown(), "007 Hits 7: Alert 7 - Song");
     pump(450);
-    EXPECT_EQ(shown(), "Alert 7 - Song on 007 Hits 7");
+    EXPECT_EQ(shown(), "007 Hits 7: Alert 7 - Song");
     EXPECT_TRUE(testsupport::waitUntil([&] { return shown() == "Artist B - Title B"; }, 1000));
 }
 
@@ -94,3 +95,16 @@ TEST_F(Line, MessagesBannersAndTunesTakeTheLineInTurn)
 }
 
 } // namespace
+
+TEST_F(Line, ABannerTooLongForItsFrameIsCutWithAnEllipsisAndStillGivesTheLineBack)
+{
+    ASSERT_TRUE(watcher.Report(9, "Hits 9", "Alert 9", QString(80, u'x')));
+    line.NewsWaiting();
+    const QWidget* label = c.lblArtistTrackTitle->widget();
+    EXPECT_TRUE(shown().startsWith("009 Hits 9: Alert 9 - xx")) << shown().toStdString();
+    EXPECT_TRUE(shown().endsWith(u'…')) << shown().toStdString();
+    EXPECT_LE(QFontMetrics(c.lblArtistTrackTitle->font(), label).horizontalAdvance(shown()),
+              label->parentWidget()->width() - label->x());
+    pump(900);
+    EXPECT_EQ(shown(), "Artist A - Title A");
+}

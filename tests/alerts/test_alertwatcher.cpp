@@ -36,16 +36,16 @@ TEST_F(Watcher, AnnouncesAlertsOnOtherChannelsInTheOrderHeard)
     EXPECT_TRUE(watcher.Report(3, "Mix", "Electric Light O", "Evil Woman"));
     const auto first = watcher.takeNews();
     ASSERT_TRUE(first);
-    EXPECT_EQ(first->BannerText(), "Queen - Bohemian Rhapsod on 012 Deep Tracks");
+    EXPECT_EQ(first->BannerText(), "012 Deep Tracks: Queen - Bohemian Rhapsod");
     const auto second = watcher.takeNews();
     ASSERT_TRUE(second);
-    EXPECT_EQ(second->BannerText(), "MADONNA - Frozen on 007 Hits 1");
+    EXPECT_EQ(second->BannerText(), "007 Hits 1: MADONNA - Frozen");
     EXPECT_EQ(takeAll(), std::vector<qint32>{3});
 
     // Between songs the title may be empty: no dangling dash, and the station without its padding.
     const Announcement untitled{7, " Hits 1 ", "Madonna", "", false};
-    EXPECT_EQ(untitled.Summary(), "Madonna");
-    EXPECT_EQ(untitled.BannerText(), "Madonna on 007 Hits 1");
+    EXPECT_EQ(untitled.Body(), "Madonna");
+    EXPECT_EQ(untitled.BannerText(), "007 Hits 1: Madonna");
 }
 
 TEST_F(Watcher, OnceASongAgainAfterItsArtistOrTitleChanged)
@@ -73,7 +73,7 @@ TEST_F(Watcher, OnceASongAgainAfterItsArtistOrTitleChanged)
     // Only the news of the song that still plays is left.
     const auto news = watcher.takeNews();
     ASSERT_TRUE(news);
-    EXPECT_EQ(news->Summary(), "Madonna - Mr. Blue Sky");
+    EXPECT_EQ(news->Body(), "Madonna - Mr. Blue Sky");
     EXPECT_FALSE(watcher.hasNews());
 }
 

@@ -32,8 +32,8 @@ TEST_F(Notifier, TuneOnTheNotificationAsksForItsChannelAndOnlyItsServerSpeaks)
     ASSERT_TRUE(waitUntil([&] { return server.received.size() == 2; }));
     const NotificationServer::Received& first = server.received[0];
     EXPECT_EQ(first.appName, "VANTO XM Radio");
-    EXPECT_EQ(first.summary, "Madonna - Vogue");
-    EXPECT_EQ(first.body, "on 007 Hits 1");
+    EXPECT_EQ(first.summary, "007 Hits 1");
+    EXPECT_EQ(first.body, "Madonna - Vogue");
     EXPECT_EQ(first.actions, QStringList({"tune", "Tune"}));
 
     server.send(QStringLiteral("ActionInvoked"), tuneOnFirst);
