@@ -97,9 +97,34 @@ void DesktopNotifier::shown(const QDBusMessage& reply, qint32 channel)
         failed(QStringLiteral("the notification server answered with %1").arg(reply.signature()));
         return;
     }
+    const uint id = reply.arguments().constFirst().toUInt();
+    if (channel == m_tuned) { // tuned while the server was answering
+        close(reply.service(), id);
+        return;
+    }
     if (m_shown.size() >= MaxShown) // server ids grow, so the smallest is the oldest
         m_shown.remove(*std::min_element(m_shown.keyBegin(), m_shown.keyEnd()));
-    m_shown.insert(reply.arguments().constFirst().toUInt(), {reply.service(), channel});
+    m_shown.insert(id, {reply.service(), channel});
+}
+
+void DesktopNotifier::closeChannel(qint32 channel)
+{
+    m_tuned = channel;
+    for (auto it = m_shown.begin(); it != m_shown.end();) {
+        if (it->channel == channel) {
+            close(it->server, it.key());
+            it = m_shown.erase(it);
+        } else {
+            ++it;
+        }
+    }
+}
+
+void DesktopNotifier::close(const QString& server, uint id)
+{
+    QDBusMessage call = QDBusMessage::createMethodCall(server, Path, Interface, QStringLiteral("CloseNotification"));
+    call << id;
+    m_bus.send(call);
 }
 
 void DesktopNotifier::failed(const QString& why)

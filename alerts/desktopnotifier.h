@@ -11,6 +11,7 @@
 #include <QHash>
 #include <QObject>
 #include <QString>
+#include <optional>
 
 namespace alerts {
 
@@ -23,6 +24,9 @@ public:
     ~DesktopNotifier() override;
 
     void notify(const Announcement& news);
+    // The channel is tuned now: its notifications are old news and are closed, also one whose
+    // id comes later.
+    void closeChannel(qint32 channel);
 
     // The action key of "Tune".
     static constexpr const char* TuneAction = "tune";
@@ -41,6 +45,7 @@ private:
     friend class PendingNotification;
     void shown(const QDBusMessage& reply, qint32 channel);
     void failed(const QString& why);
+    void close(const QString& server, uint id);
 
     QDBusConnection m_bus;
     QString m_appName;
@@ -52,6 +57,7 @@ private:
         qint32 channel = 0;
     };
     QHash<uint, Shown> m_shown;
+    std::optional<qint32> m_tuned;
     bool m_failureLogged = false;
 };
 

@@ -1,6 +1,9 @@
 #include "windowalerts.h"
 
 #include "alerts/logging.h"
+#include "app/basic.h"
+
+#include <QFileInfo>
 
 namespace alerts {
 namespace {
@@ -15,7 +18,9 @@ WindowAlerts::WindowAlerts(skin::RadioXMControls& controls, skin::WindowState& s
     : m_c(controls)
     , m_tuned(tuned)
     , m_hooks(std::move(hooks))
-    , m_iconPath(iconPath)
+    , m_iconPath(QFileInfo::exists(iconPath) ? iconPath : QStringLiteral("vanto-xm"))
+    , m_desktopOn(basic::CBool(settings.value(QStringLiteral("Alerts"), QStringLiteral("Desktop")).value_or(QString()))
+                      .value_or(true))
     , m_book(state.IniFile, settings)
     , m_watcher(m_book.Index())
     , m_line(*controls.lblArtistTrackTitle, state, [this] { return TakeNews(); })
@@ -29,6 +34,8 @@ WindowAlerts::WindowAlerts(skin::RadioXMControls& controls, skin::WindowState& s
             return;
         m_watcher.setTunedChannel(*m_tuned.number());
         m_line.DropChannel(*m_tuned.number());
+        if (m_desktop)
+            m_desktop->closeChannel(*m_tuned.number());
     });
     if (m_tuned.number())
         m_watcher.setTunedChannel(*m_tuned.number());
@@ -103,7 +110,7 @@ void WindowAlerts::Report(qint32 number, const QString& station, const QString& 
 std::optional<Announcement> WindowAlerts::TakeNews()
 {
     std::optional<Announcement> news = m_watcher.takeNews();
-    if (!news)
+    if (!news || !m_desktopOn)
         return news;
     if (!m_desktop) {
         m_desktop = std::make_unique<DesktopNotifier>(AppName, m_iconPath);

@@ -29,8 +29,9 @@ public:
         std::function<void(qint32 number)> TuneChannel;
     };
 
-    // settings: vantoxm.ini as start-up read it, whose alerts are taken. iconPath: the program's
-    // picture, for the desktop.
+    // settings: vantoxm.ini as start-up read it, whose alerts are taken, and whether the desktop
+    // is told too ([Alerts] Desktop, True unless False). iconPath: the program's picture for the
+    // desktop; where there is none (an installed program), the icon theme's "vanto-xm".
     WindowAlerts(skin::RadioXMControls& controls, skin::WindowState& state, const radio::TunedChannel& tuned,
                  const modIni::IniDocument& settings, const QString& iconPath, Hooks hooks);
     ~WindowAlerts() override;
@@ -65,6 +66,7 @@ private:
     const radio::TunedChannel& m_tuned;
     Hooks m_hooks;
     QString m_iconPath;
+    bool m_desktopOn = true;
     AlertBook m_book;
     AlertWatcher m_watcher;
     AlertLine m_line;

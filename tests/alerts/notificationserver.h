@@ -17,7 +17,7 @@ class NotificationServer : public QObject {
     Q_CLASSINFO("D-Bus Interface", "org.freedesktop.Notifications")
 public:
     struct Received {
-        QString appName, summary, body;
+        QString appName, icon, summary, body;
         QStringList actions;
         uint id = 0;
     };
@@ -50,17 +50,23 @@ public:
     }
 
     std::vector<Received> received;
+    std::vector<uint> closed; // the ids the program closed
 
 public slots:
-    uint Notify(const QString& appName, uint, const QString&, const QString& summary, const QString& body,
+    uint Notify(const QString& appName, uint, const QString& icon, const QString& summary, const QString& body,
                 const QStringList& actions, const QVariantMap&, int, const QDBusMessage& call)
     {
-        received.push_back({appName, summary, body, actions, uint(received.size() + 1)});
+        received.push_back({appName, icon, summary, body, actions, uint(received.size() + 1)});
         if (m_answerLater) {
             call.setDelayedReply(true);
             m_waiting.push_back({call, uint(received.size())});
         }
         return uint(received.size());
+    }
+    void CloseNotification(uint id)
+    {
+        closed.push_back(id);
+        send(QStringLiteral("NotificationClosed"), {id, 3u}); // closed by a call
     }
 
 private:
