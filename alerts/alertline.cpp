@@ -30,6 +30,7 @@ void AlertLine::ShowMessage(const QString& text)
 
 void AlertLine::NewsWaiting()
 {
+    m_newsWaiting = true;
     if (!m_shown)
         tick();
 }
@@ -60,7 +61,8 @@ void AlertLine::tick()
         giveBack();
     if (!m_shown && !presetHeld())
         showNext();
-    if (!m_shown && m_waiting.empty())
+    // News that waits for a preset keeps the line looking until the preset is done.
+    if (!m_shown && m_waiting.empty() && !m_newsWaiting)
         m_tick.stop();
     else if (!m_tick.isActive())
         m_tick.start();
@@ -71,8 +73,11 @@ void AlertLine::showNext()
     if (!m_waiting.empty()) {
         show(std::move(m_waiting.front()));
         m_waiting.pop_front();
-    } else if (const std::optional<Announcement> news = m_takeNews ? m_takeNews() : std::nullopt)
+    } else if (const std::optional<Announcement> news = m_takeNews ? m_takeNews() : std::nullopt) {
         show({news->BannerText(), news->channel, m_times.bannerMs});
+    } else {
+        m_newsWaiting = false;
+    }
 }
 
 // A banner longer than the line's frame is cut with an ellipsis, not in the middle of a letter

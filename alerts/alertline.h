@@ -54,7 +54,7 @@ private:
     void show(Item item);
     // Gives the line back to what the tuned channel plays, unless something else wrote it since.
     void giveBack();
-    bool presetHeld() const { return !m_state.PresetPressed.isEmpty(); }
+    bool presetHeld() const { return !m_state.PresetPressed.isEmpty() || m_state.PresetMessageShown; }
 
     skin::Label& m_line;
     skin::WindowState& m_state;
@@ -63,6 +63,7 @@ private:
     // Messages not yet shown, and a banner a message or a preset cut short.
     std::deque<Item> m_waiting;
     std::optional<Item> m_shown;
+    bool m_newsWaiting = false; // the watcher may hold news not yet taken
     QDeadlineTimer m_until;
     QTimer m_tick;
 };

@@ -4,6 +4,8 @@
 #include "app/modini.h"
 #include "skin/paintskinnedcontrol.h"
 
+#include <utility>
+
 namespace presets {
 namespace {
 
@@ -77,7 +79,9 @@ void Presets::tmrSavePreset_Timer()
     m_c.lblArtistTrackTitle->setCaption(saved ? message : message + QStringLiteral(" (not saved)"));
     if (n >= 1 && n <= 3)
         m_c.lblPreset(n - 1).setCaption(basic::Format(channel, QStringLiteral("000")));
+    const bool outerMessage = std::exchange(m_state.PresetMessageShown, true);
     m_waits.Wait(m_messageMs);
+    m_state.PresetMessageShown = outerMessage;
     // What plays now: the song may have changed during the message.
     m_c.lblArtistTrackTitle->setCaption(m_state.ArtistTrackTitle);
     // A preset pressed during the message is a press of its own, whose hold goes on.

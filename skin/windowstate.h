@@ -52,8 +52,10 @@ struct WindowState {
     qint32 TrackDuration = 0;
     qint32 TimeThumbLeft = 0;
 
-    // Presets: the index of the preset held down, or empty.
+    // Presets: the index of the preset held down, or empty; and whether a save's message has the
+    // artist-title line (alerts wait for both).
     QString PresetPressed;
+    bool PresetMessageShown = false;
 
     // Press-and-hold: the action a held button repeats, or none.
     HeldButton PressedButton = HeldButton::None;

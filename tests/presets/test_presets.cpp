@@ -153,6 +153,31 @@ TEST_F(Presets, WhenTheMessageEndsTheSongPlayingNowShows)
     EXPECT_EQ(c().lblArtistTrackTitle->Caption(), "New Artist - New Song");
 }
 
+TEST_F(Presets, ASavesMessageGoesFirstThenTheBannerShowsItsWholeTimeTappableAndTheLatestSongAfter)
+{
+    start("[Alerts]\r\nArtist1=Madonna\r\n");
+    c().tmrSavePreset.setInterval(300);
+    window->presets().setMessageTime(600);
+    window->alerts().line().setTimes({.messageMs = 300, .bannerMs = 800});
+    service.emitSignal("ChannelData", {12, "Twelve", "Old Artist", "Old Song", "Jazz"});
+    ASSERT_TRUE(waitUntil([&] { return c().lblArtistTrackTitle->Caption() == "Old Artist - Old Song"; }));
+    // News comes during the save's message, and the finger leaves (a tap, which tunes the preset
+    // again) before the message ends.
+    QString during;
+    QTimer::singleShot(400, [&] { service.emitSignal("ChannelData", {25, "TwentyFive", "Madonna", "Vogue", "News"}); });
+    QTimer::singleShot(500, [&] { QTest::mouseRelease(preset(0), Qt::LeftButton); });
+    QTimer::singleShot(700, [&] { during = c().lblArtistTrackTitle->Caption(); });
+    QTest::mousePress(preset(0), Qt::LeftButton);
+    const QString banner = "025 TwentyFive: Madonna - Vogue";
+    ASSERT_TRUE(waitUntil([&] { return c().lblArtistTrackTitle->Caption() == banner; }, 3000));
+    EXPECT_EQ(during, "Preset 1 - Channel 12");
+    EXPECT_EQ(window->alerts().line().BannerChannel(), 25) << "the banner can be tapped";
+    service.emitSignal("CurrentChannelData", {12, "Twelve", "New Artist", "New Song", "Jazz"});
+    pump(500);
+    EXPECT_EQ(c().lblArtistTrackTitle->Caption(), banner) << "the banner keeps its whole time";
+    EXPECT_TRUE(waitUntil([&] { return c().lblArtistTrackTitle->Caption() == "New Artist - New Song"; }));
+}
+
 TEST_F(Presets, AChoiceWhileAPresetIsHeldRemembersTheChannelChosen)
 {
     start("");
