@@ -47,17 +47,30 @@ marked_processes() {
     done
 }
 
-# Sends SIGTERM to each PID and waits up to 5 s for them to end; what is left gets SIGKILL.
+# True while the process runs. One that has ended but is not collected yet counts as ended: the
+# radio service outlives its parent, the window, by a moment, and some systems (a container's
+# first process) collect such orphans only every few seconds.
+running() {
+    local stat
+    read -r stat 2> /dev/null < "/proc/$1/stat" || return 1
+    stat=${stat##*) }
+    [ "${stat%% *}" != Z ]
+}
+
+# Sends SIGTERM to each PID and waits up to 5 s for them to end, saying so once after half a
+# second; what is left gets SIGKILL.
 stop() {
-    local pid
+    local pid tries=0
     [ $# -gt 0 ] || return 0
     kill -TERM "$@" 2> /dev/null || true
     for _ in $(seq 50); do
         for pid in "$@"; do
-            kill -0 "$pid" 2> /dev/null && break
+            running "$pid" && break
             pid=""
         done
         [ -z "$pid" ] && return 0
+        tries=$((tries + 1))
+        [ "$tries" = 5 ] && echo "scripts/run.sh: waiting for process $pid to end" >&2
         sleep 0.1
     done
     kill -KILL "$@" 2> /dev/null || true
