@@ -25,6 +25,7 @@ set -m
 window_pid=""
 bus_pid=""
 bus_dir=""
+runtime_dir=""
 
 # Everything the window starts inherits this mark in its environment (the window itself reads
 # no environment variables); it tells this run's processes from any other run's or user's.
@@ -92,16 +93,28 @@ finish() {
         wait "$bus_pid" 2> /dev/null || true
         rm -rf "$bus_dir"
     fi
+    [ -z "$runtime_dir" ] || rm -rf "$runtime_dir"
 }
 trap finish EXIT
 trap 'exit 143' TERM
 trap 'exit 129' HUP
 trap 'exit 130' INT
 
+# Outside a login session (a console, a container) the folder a session gives each user for its
+# sockets is missing, and Qt would warn about it at every start: the run makes one of its own.
+if [ -z "${XDG_RUNTIME_DIR:-}" ]; then
+    runtime_dir=$(mktemp -d)
+    chmod 700 "$runtime_dir"
+    export XDG_RUNTIME_DIR="$runtime_dir"
+fi
+
 if [ -z "${DBUS_SESSION_BUS_ADDRESS:-}" ] && ! [ -S "/run/user/$(id -u)/bus" ]; then
     # No desktop session bus here: the program and its service get a session bus of their own.
+    # What the bus and the programs it starts (a notification server) say goes to its log, so the
+    # terminal keeps the program's own lines.
     bus_dir=$(mktemp -d)
-    dbus-daemon --session --nofork --print-address=3 3> "$bus_dir/address" &
+    bus_log="$PWD/build/session-bus.log"
+    dbus-daemon --session --nofork --print-address=3 3> "$bus_dir/address" > "$bus_log" 2>&1 &
     bus_pid=$!
     for _ in $(seq 50); do
         [ -s "$bus_dir/address" ] && break
@@ -109,7 +122,7 @@ if [ -z "${DBUS_SESSION_BUS_ADDRESS:-}" ] && ! [ -S "/run/user/$(id -u)/bus" ]; 
     done
     DBUS_SESSION_BUS_ADDRESS=$(head -n 1 "$bus_dir/address")
     export DBUS_SESSION_BUS_ADDRESS
-    echo "vanto-xm runs on a session bus of its own: $DBUS_SESSION_BUS_ADDRESS"
+    echo "vanto-xm runs on a session bus of its own: $DBUS_SESSION_BUS_ADDRESS (its log: build/session-bus.log)"
 fi
 
 export "${run_mark?}"
