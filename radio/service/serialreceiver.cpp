@@ -283,19 +283,18 @@ bool SerialReceiver::answers(const Request& request, QByteArrayView payload) con
 
 // Once a whole pass has met the line-up, a step is answered by the next channel it met (or the
 // end after the last). In a first pass, and after a step went unanswered (a channel may have come
-// or gone), any channel after the one asked for answers, or the end of the line-up.
+// or gone), any channel-info reply answers; whether it is believed is decided after.
 bool SerialReceiver::answersWalk(const Request& request, QByteArrayView payload) const
 {
     const auto info = xm::parseChannelInfo(payload);
-    if (!info)
+    if (!info || m_lastPass.empty() || m_walkMissed)
         return true;
+    const auto next = m_lastPass.upper_bound(request.channel);
+    if (next != m_lastPass.end())
+        return info->channel == *next;
     // A receiver that does not move on (a radio without a subscription names its preview every
     // time) has come to its end as well.
-    const bool end = info->status == xm::EndOfLineup || info->channel == 0 || info->channel <= request.channel;
-    if (m_lastPass.empty() || m_walkMissed)
-        return end || info->channel > request.channel;
-    const auto next = m_lastPass.upper_bound(request.channel);
-    return next == m_lastPass.end() ? end : info->channel == *next;
+    return info->status == xm::EndOfLineup || info->channel == 0 || info->channel <= request.channel;
 }
 
 // An answer is believed as it comes when it is the next channel the last pass met, or, in a first
@@ -428,11 +427,11 @@ void SerialReceiver::onWalkStep(const Request& request, QByteArrayView payload)
     const auto info = xm::parseChannelInfo(payload);
     if (!info)
         return; // a damaged reply: the same step is asked again
-    const bool missed = std::exchange(m_walkMissed, false);
     // The end of the line-up, or a receiver that does not move on, starts the next pass; an end
     // that comes early, where the last pass met more channels, is asked for once more.
     if (info->status == xm::EndOfLineup || info->channel == 0 || info->channel <= m_walkAfter) {
         const bool early = m_lastPass.upper_bound(request.channel) != m_lastPass.end();
+        m_walkMissed = false;
         if (early && !std::exchange(m_endDoubted, true))
             return;
         m_endDoubted = false;
@@ -440,7 +439,6 @@ void SerialReceiver::onWalkStep(const Request& request, QByteArrayView payload)
         return;
     }
     m_endDoubted = false;
-    m_walkMissed = missed;
     if (!believable(request, *info)) {
         enqueue({Kind::WalkCheck, xm::request::channelInfo(info->channel), info->channel});
         return;
