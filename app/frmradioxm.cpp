@@ -242,8 +242,16 @@ void frmRadioXM::CreateRadio()
     const auto heard = [this]<typename... Args>(void (AXXMRadioClient::*signal)(Args...),
                                                 void (frmRadioXM::*handler)(Args...)) {
         connect(MXM.get(), signal, this, &frmRadioXM::RadioHeard);
-        connect(MXM.get(), signal, this,
-                [this, handler](Args... args) { inOrder([this, handler, args...] { (this->*handler)(args...); }); });
+        connect(MXM.get(), signal, this, [this, handler](Args... args) {
+            // Kept (copied) only when another report is being handled; usually run at once.
+            if (m_handlingReport) {
+                m_reports.push_back([this, handler, args...] { (this->*handler)(args...); });
+                return;
+            }
+            m_handlingReport = true;
+            (this->*handler)(args...);
+            handleWaitingReports();
+        });
     };
     heard(&AXXMRadioClient::ChannelChange, &frmRadioXM::MXM_ChannelChange);
     heard(&AXXMRadioClient::CurrentTime, &frmRadioXM::MXM_CurrentTime);
@@ -407,11 +415,8 @@ void frmRadioXM::cmdVolumeMute_MouseUp(const skin::MouseArgs&)
 
 // --- radio events --------------------------------------------------------------------------
 
-void frmRadioXM::inOrder(std::function<void()> report)
+void frmRadioXM::handleWaitingReports()
 {
-    m_reports.push_back(std::move(report));
-    if (std::exchange(m_handlingReport, true))
-        return;
     while (!m_reports.empty()) {
         const std::function<void()> next = std::move(m_reports.front());
         m_reports.pop_front();

@@ -125,8 +125,8 @@ public:
     void MXM_SignalStrength(float rock, float roll, float ground);
     void MXM_ServiceLost();
     void RadioHeard();
-    // Runs a report of the radio after those before it: see CreateRadio.
-    void inOrder(std::function<void()> report);
+    // Runs the reports of the radio that came while one was handled, in order: see CreateRadio.
+    void handleWaitingReports();
     // The six row label groups share these: each acts on the whole row at index.
     void lblListItem_MouseDown(qint16 index, const skin::MouseArgs& args);
     void lblListItem_DblClick(qint16 index);
