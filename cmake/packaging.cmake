@@ -1,6 +1,6 @@
 # The Debian package: the program folder installed whole into /opt/vanto-xm, with the desktop
-# entry, the icon, the session bus's start file for the radio service, the tools on the PATH and
-# the documents Debian wants. `bash scripts/package.sh` makes it with CPack.
+# entry, the icon, the session bus's start file for the radio service, the tools on the PATH with
+# their manual pages, and the documents Debian wants. `bash scripts/package.sh` makes it with CPack.
 set(VANTO_INSTALL_FOLDER /opt/vanto-xm)
 set(VANTO_PACKAGE_MAINTAINER "VANTO XM Radio maintainers <maintainers@vanto-xm.example>"
     CACHE STRING "The Maintainer field of the Debian package")
@@ -44,6 +44,21 @@ add_custom_command(OUTPUT ${packaging_dir}/changelog.gz
     VERBATIM)
 add_custom_target(package_changelog ALL DEPENDS ${packaging_dir}/changelog.gz)
 install(FILES ${CMAKE_SOURCE_DIR}/packaging/copyright ${packaging_dir}/changelog.gz DESTINATION ${doc_dest})
+
+# The tools' manual pages, with the project's version, compressed as the changelog is.
+set(manual_pages)
+foreach(tool xmctl vanto-skinmaker)
+    configure_file(${CMAKE_SOURCE_DIR}/packaging/${tool}.1.in ${packaging_dir}/${tool}.1 @ONLY)
+    add_custom_command(OUTPUT ${packaging_dir}/man/${tool}.1.gz
+        COMMAND ${CMAKE_COMMAND} -E copy ${packaging_dir}/${tool}.1 ${packaging_dir}/man/${tool}.1
+        COMMAND gzip -9nf ${packaging_dir}/man/${tool}.1
+        DEPENDS ${packaging_dir}/${tool}.1
+        COMMENT "Compressing the manual page of ${tool}"
+        VERBATIM)
+    list(APPEND manual_pages ${packaging_dir}/man/${tool}.1.gz)
+endforeach()
+add_custom_target(package_manual_pages ALL DEPENDS ${manual_pages})
+install(FILES ${manual_pages} DESTINATION usr/share/man/man1)
 install(FILES ${CMAKE_SOURCE_DIR}/packaging/lintian-overrides DESTINATION usr/share/lintian/overrides
         RENAME vanto-xm)
 
