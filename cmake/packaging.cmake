@@ -12,6 +12,15 @@ set(doc_dest usr/share/doc/vanto-xm)
 # `cmake --install build --prefix <folder>`.
 install(TARGETS vanto-xm xm-radio-service xmctl RUNTIME DESTINATION ${program_dest})
 install(TARGETS vanto-skinmaker RUNTIME DESTINATION usr/bin)
+# A stripped install (CPack's) also drops the sections that only name the compiler and its
+# notes, as Debian's own packages are stripped.
+install(CODE "
+    if(CMAKE_INSTALL_DO_STRIP)
+        foreach(file opt/vanto-xm/vanto-xm opt/vanto-xm/xm-radio-service opt/vanto-xm/xmctl usr/bin/vanto-skinmaker)
+            execute_process(COMMAND \"${CMAKE_STRIP}\" --remove-section=.comment --remove-section=.note
+                                    \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/\${file}\" COMMAND_ERROR_IS_FATAL ANY)
+        endforeach()
+    endif()")
 # The shipped skins and settings only: a build's program folder also holds its user's settings
 # and whatever skins were added to it.
 install(DIRECTORY ${VANTO_PROGRAM_DIR}/Skins/Day ${VANTO_PROGRAM_DIR}/Skins/Night DESTINATION ${program_dest}/Skins)
@@ -84,6 +93,10 @@ set(CPACK_DEBIAN_PACKAGE_MAINTAINER ${VANTO_PACKAGE_MAINTAINER})
 set(CPACK_DEBIAN_PACKAGE_SECTION sound)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+# The package without an entry for /opt itself (see the script); it repacks the gzip members.
+set(CPACK_DEBIAN_COMPRESSION_TYPE gzip)
+set(CPACK_VANTO_AR ${CMAKE_AR})
+set(CPACK_POST_BUILD_SCRIPTS ${CMAKE_SOURCE_DIR}/cmake/deb-without-opt.cmake)
 # What the libraries do not tell: the skins' fonts; the session bus that the window, the radio
 # service and bus activation need; ALSA's way to the desktop's sound server.
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-dejavu-core, fonts-dejavu-extra")
