@@ -16,6 +16,7 @@
 #include <cstdio>
 #include <functional>
 #include <memory>
+#include <string>
 
 namespace {
 
@@ -105,18 +106,42 @@ void measure(Contestant& contestant, const QTemporaryDir& server)
     stop(processes);
 }
 
-// Counts the runs of 5 ms or more without the tone, and the longest.
+// The runs of 5 ms or more without the tone after it was first heard (a monitor starts with
+// silence of its own), and the longest, each gap by its second in the recording.
 struct Gaps {
-    long quiet = 0, gaps = 0, longest = 0;
+    long frame = 0, quiet = 0, longest = 0;
+    bool heard = false;
+    std::vector<double> at;
     void operator()(const std::vector<float>& read)
     {
         for (const float sample : read) {
-            quiet = std::abs(sample) < 0.01f ? quiet + 1 : 0;
+            ++frame;
+            heard = heard || std::abs(sample) >= 0.01f;
+            quiet = heard && std::abs(sample) < 0.01f ? quiet + 1 : 0;
             longest = std::max(longest, quiet);
-            gaps += quiet == 240 ? 1 : 0;
+            if (quiet == 240)
+                at.push_back(double(frame - quiet) / probe::Rate);
         }
     }
 };
+
+// The output's gaps that no gap on the line-in explains: the line-in's own (its player is late
+// on a busy machine) come out on the output a moment later, on a recording started at about
+// the same time.
+long ownGaps(const Gaps& out, const Gaps& in)
+{
+    return std::ranges::count_if(out.at, [&](double second) {
+        return std::ranges::none_of(in.at, [&](double inSecond) { return std::abs(second - inSecond) < 1.0; });
+    });
+}
+
+std::string seconds(const std::vector<double>& at)
+{
+    std::string text;
+    for (const double second : at)
+        text += " " + std::to_string(std::lround(second));
+    return text.empty() ? " none" : text;
+}
 
 // A tone played through the service: its gaps on the line-in (the probe's own) and on the output.
 void soak(const QString& service, const QTemporaryDir& server, int seconds)
@@ -133,10 +158,11 @@ void soak(const QString& service, const QTemporaryDir& server, int seconds)
     }
     stop(processes);
     const QString log = QString::fromLocal8Bit(processes[0]->readAllStandardError());
-    std::printf("\nsoak of %d s: %ld gaps of 5 ms or more on the output (longest quiet run %.1f ms), %ld on the "
-                "line-in; %lld log lines of overruns, underruns and steps left out\n%s",
-                seconds, out.gaps, double(out.longest) * 1000 / probe::Rate, in.gaps, log.count("overruns"),
-                qPrintable(log));
+    std::printf("\nsoak of %d s: %zu gaps of 5 ms or more on the output (longest quiet run %.1f ms), %zu on the "
+                "line-in, %ld of the service's own (on the output alone); %lld log lines of overruns, underruns "
+                "and steps left out\ngaps on the output at second:%s\ngaps on the line-in at second:%s\n%s",
+                seconds, out.at.size(), double(out.longest) * 1000 / probe::Rate, in.at.size(), ownGaps(out, in),
+                log.count("overruns"), ::seconds(out.at).c_str(), ::seconds(in.at).c_str(), qPrintable(log));
 }
 
 } // namespace
