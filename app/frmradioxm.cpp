@@ -173,6 +173,7 @@ void frmRadioXM::Form_Load()
     m_state.CurrentSkin = ChooseSkin(m_state, timeOfDay());
     app::PlaceWindow(*this, m_state);
     ShowFirstPicture();
+    app::ReturnFreedPicturesToTheSystem();
     LoadSkinReportingErrors();
     m_controls->pctTimeScroll->setLeft(0);
     // From here on a step that fails is skipped and start-up goes on.

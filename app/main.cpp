@@ -9,17 +9,11 @@
 
 #include <QApplication>
 #include <QLoggingCategory>
-#include <malloc.h>
 
 Q_LOGGING_CATEGORY(lcMain, "vanto.app")
 
 int main(int argc, char** argv)
 {
-    // Pictures are large and short-lived while a skin loads. By default the C library raises its
-    // threshold for giving memory straight back to the system after the first large block is
-    // freed, and the worker threads then keep whole freed pictures: 12 MB at full HD for the
-    // rest of the run. A fixed threshold returns every picture when it is freed.
-    mallopt(M_MMAP_THRESHOLD, 256 * 1024);
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("V.A.N.T.O XM"));
     QApplication::setApplicationVersion(QStringLiteral(VANTO_XM_VERSION));

@@ -7,6 +7,7 @@
 #include <QTimer>
 #include <QWidget>
 #include <QWindow>
+#include <malloc.h>
 
 namespace app {
 
@@ -70,6 +71,17 @@ void ShowPainted(QWidget& window, int timeoutMs)
     deadline.start(timeoutMs);
     while (handle && !handle->isExposed() && deadline.isActive())
         QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents | QEventLoop::WaitForMoreEvents);
+}
+
+void ReturnFreedPicturesToTheSystem()
+{
+    // Pictures are large and short-lived while a skin loads. By default the C library raises its
+    // threshold for giving memory straight back to the system after the first large block is
+    // freed, and the worker threads then keep whole freed pictures: 12 MB at full HD for the
+    // rest of the run. A fixed threshold returns every picture when it is freed. It also gives
+    // the heap's top back at every free, which costs Qt's start a tenth more: set once the first
+    // picture is on screen, before the skin's pictures are decoded.
+    mallopt(M_MMAP_THRESHOLD, 256 * 1024);
 }
 
 bool StartDetached(const QString& program, const QString& workingFolder)

@@ -53,6 +53,9 @@ void ShowPainted(QWidget& window, int timeoutMs);
 // without a size in the settings would be unusable: it gets the car screen's.
 void PlaceWindow(QWidget& window, const skin::WindowState& settings);
 
+// From here on, every large block the program frees goes straight back to the system.
+void ReturnFreedPicturesToTheSystem();
+
 // Starts a program as a separate process and does not wait for it; false when it cannot start.
 bool StartDetached(const QString& program, const QString& workingFolder);
 

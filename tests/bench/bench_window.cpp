@@ -361,8 +361,8 @@ public:
             double StartFigures::*field;
             double target;
         };
-        for (const Row& row : {Row{"first skinned paint, wall ", &StartFigures::wallMs, 1.5},
-                               Row{"first skinned paint, CPU ", &StartFigures::cpuMs, 1.5},
+        for (const Row& row : {Row{"first skinned paint, wall ", &StartFigures::wallMs, 1.2},
+                               Row{"first skinned paint, CPU ", &StartFigures::cpuMs, 1.2},
                                Row{"all drawn (texts, volume), wall ", &StartFigures::settledWallMs, 0},
                                Row{"all drawn (texts, volume), CPU ", &StartFigures::settledCpuMs, 0}})
             printRow(qPrintable(row.what + at), column(ours, row.field), column(bare, row.field), "ms", row.target);
