@@ -79,6 +79,9 @@ public:
     qint32 CurrentVolumeMeterOutput();
     qint32 CurrentVolumeMeterInput();
 
+    // Whether the mixer is open and has a master level: without one there is no level to show.
+    bool HasVolume() { return MixerOpen() && m_device->hasLevel(Line::Master); }
+
     // The result of the last mixer or capture call: 0 for success, else the device's error.
     int LastResult() const { return m_lastResult; }
     bool Capturing() const { return m_capturing; }

@@ -1,5 +1,6 @@
 #include "volumecommands.h"
 
+#include <QGraphicsColorizeEffect>
 #include <cmath>
 
 namespace volume {
@@ -75,14 +76,32 @@ void VolumeCommands::RefreshVolumeDisplay()
         m_state.Muted = *muted;
     }
     cVolume* volu = m_hooks.volu();
-    const qint32 level = volu ? volu->VolumeLevel() : 0;
+    const qint32 level = volu && volu->HasVolume() ? volu->VolumeLevel() : NoLevel;
     // Building the caption costs more than the mixer read; it is built again only when the
     // level or the suffix changed (nothing else writes this label after start-up).
     if (level == m_shownLevel && m_state.VolumeSuffix == m_shownSuffix)
         return;
     m_shownLevel = level;
     m_shownSuffix = m_state.VolumeSuffix;
-    m_c.lblVolume->setCaption(QString::number(DisplayPercent(level)) + m_state.VolumeSuffix);
+    // Without a mixer a level of 0 would read as "turned down": the label says there is none.
+    m_c.lblVolume->setCaption((level == NoLevel ? QStringLiteral("--") : QString::number(DisplayPercent(level))) +
+                              m_state.VolumeSuffix);
+    ShowVolumeButtonsUsable(level != NoLevel);
+}
+
+void VolumeCommands::ShowVolumeButtonsUsable(bool usable)
+{
+    // Greyed: the buttons' faces are pieces of the same picture as the window behind them, so
+    // only a change of colour, not of opacity, shows.
+    for (skin::PictureArea* button : {m_c.cmdVolumeUp.get(), m_c.cmdVolumeDown.get()}) {
+        if (usable) {
+            button->widget()->setGraphicsEffect(nullptr);
+        } else if (!button->widget()->graphicsEffect()) {
+            auto* grey = new QGraphicsColorizeEffect;
+            grey->setColor(QColor(128, 128, 128));
+            button->widget()->setGraphicsEffect(grey);
+        }
+    }
 }
 
 void VolumeCommands::ShowMutePressed()

@@ -50,6 +50,9 @@ public:
     void ShowRadioMute();
 
 private:
+    static constexpr qint32 NoLevel = -1;
+    void ShowVolumeButtonsUsable(bool usable);
+
     skin::RadioXMControls& m_c;
     skin::WindowState& m_state;
     Hooks m_hooks;

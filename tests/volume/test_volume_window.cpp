@@ -158,7 +158,8 @@ TEST_F(VolumeWindow, WithoutASoundCardTheNoticeComesOnceAndTheRadioStarts)
     EXPECT_EQ(shown[0].title, "V.A.N.T.O XM");
     EXPECT_EQ(shown[0].text, "No Sound Card Detected. You Must install a sound card");
     EXPECT_TRUE(waitUntil([&] { return service.calls.contains("Channel 5"); }));
-    EXPECT_TRUE(waitUntil([&] { return window->controls().lblVolume->Caption() == "0%"; }, 1000));
+    EXPECT_TRUE(waitUntil([&] { return window->controls().lblVolume->Caption() == "--%"; }, 1000))
+        << "no level reads as no level, not as 0 %";
     tap(*window->controls().cmdVolumeUp);
     EXPECT_EQ(sinkVolume(), 32768);
     EXPECT_EQ(shown.size(), 1u);
@@ -193,10 +194,15 @@ TEST_F(VolumeWindow, WithoutASoundServerStartUpGoesOnAndTheMixerFollowsTheServer
     EXPECT_TRUE(QDBusConnection::sessionBus().interface()->isServiceRegistered("org.mpris.MediaPlayer2.vantoxm"));
     skin::RadioXMControls& c = window->controls();
 
-    // The server starts after the window: within about 2 s the volume shows and the buttons work.
+    // The server starts after the window: within about 2 s the volume shows and the buttons work,
+    // and look it again.
+    EXPECT_TRUE(waitUntil([&] { return c.lblVolume->Caption() == "--%"; }, 1000))
+        << c.lblVolume->Caption().toStdString();
+    const QImage greyed = c.cmdVolumeUp->widget()->grab().toImage();
     ownServer("start", "32768");
     EXPECT_TRUE(waitUntil([&] { return c.lblVolume->Caption() == "50%"; }, 4000))
         << c.lblVolume->Caption().toStdString();
+    EXPECT_NE(c.cmdVolumeUp->widget()->grab().toImage(), greyed);
     tap(*c.cmdVolumeUp);
     EXPECT_EQ(sinkVolume(OwnServer), 36045);
 
