@@ -2,6 +2,7 @@
 // window's first picture is on screen.
 #include "label.h"
 
+#include <QFontMetrics>
 #include <QFontMetricsF>
 #include <QPainter>
 #include <algorithm>
@@ -45,6 +46,16 @@ void Label::paint(QPaintEvent*)
     // auto-sized one is always exactly one line wide.
     if (!m_autoSize)
         flags |= Qt::TextWordWrap;
+    // A line wider than what its container shows of the label ends in "…" after a whole letter,
+    // never cut through one; text that fits is drawn as it always was.
+    const QFontMetrics metrics = p.fontMetrics();
+    const QRect shown = r.intersected(QRect(-widget()->pos(), widget()->parentWidget()->size()));
+    const bool oneLine = m_autoSize || r.height() < 2 * metrics.lineSpacing();
+    const QRect needed = metrics.boundingRect(r, flags & ~Qt::TextWordWrap, m_caption);
+    if (oneLine && (needed.left() < shown.left() || needed.right() > shown.right())) {
+        p.drawText(shown, flags & ~Qt::TextWordWrap, metrics.elidedText(m_caption, Qt::ElideRight, shown.width()));
+        return;
+    }
     p.drawText(r, flags, m_caption);
 }
 

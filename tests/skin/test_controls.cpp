@@ -224,6 +224,27 @@ TEST(Controls, AnAutoSizedLabelFitsItsTextAndAFixedOneKeepsItsSize)
     EXPECT_EQ(station.Width(), width);
 }
 
+TEST(Controls, TextWiderThanItsPlaceEndsInAnEllipsisAndTextThatFitsIsDrawnAsBefore)
+{
+    // The same line in its frame, and in a frame wide enough for anything, cut to the first's size.
+    Window framed, wide;
+    wide.c.pctArtistTrackTitle->setWidth(60000);
+    QWidget& frame = *framed.c.pctArtistTrackTitle->container();
+    const auto pixels = [&](Window& w, const QString& caption) {
+        w.c.lblArtistTrackTitle->setCaption(caption);
+        return w.c.pctArtistTrackTitle->container()->grab(QRect(QPoint(), frame.size())).toImage();
+    };
+    const QString shortLine = "Maya - Hold On", longLine = "Traffic & Weather: New York City and the Tri-State Area";
+    EXPECT_EQ(pixels(framed, shortLine), pixels(wide, shortLine));
+
+    const QFontMetrics metrics(framed.c.lblArtistTrackTitle->font());
+    const QString elided = metrics.elidedText(longLine, Qt::ElideRight, frame.width());
+    ASSERT_TRUE(elided.endsWith(QChar(0x2026)) && elided.size() < longLine.size());
+    const QImage shown = pixels(framed, longLine);
+    EXPECT_EQ(shown, pixels(wide, elided)) << "whole letters and the ellipsis, inside the frame";
+    EXPECT_NE(shown, pixels(wide, longLine)) << "not the line cut off by the frame";
+}
+
 TEST(Controls, AHeldMeasureLetsAutoSizedLabelsFitOnlyWhenReleased)
 {
     Window measured;
