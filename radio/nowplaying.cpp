@@ -19,6 +19,9 @@ std::optional<qint32> TimeThumbLeft(qint32 position, qint32 duration, float barW
 {
     if (duration == 0)
         return std::nullopt;
+    // A channel without track times (talk, traffic) is not at the end of anything.
+    if (duration == -1)
+        return 0;
     const double left = (double(position) / double(duration)) * (double(barWidth) - double(thumbWidth));
     std::optional<qint32> rounded = basic::CLng(left);
     if (rounded && *rounded < 0)

@@ -19,8 +19,9 @@ namespace radio {
 QString FormatTrackTime(qint32 seconds);
 
 // The thumb's left edge for a position in a track: the share position / duration of the bar's
-// free width (bar width minus thumb width), rounded half to even, never below 0. No value when
-// the duration is 0 or the result does not fit 32 bits.
+// free width (bar width minus thumb width), rounded half to even, never below 0; the left end
+// for a track without a length (-1). No value when the duration is 0 or the result does not fit
+// 32 bits.
 std::optional<qint32> TimeThumbLeft(qint32 position, qint32 duration, float barWidth, float thumbWidth);
 
 class NowPlaying {

@@ -29,9 +29,13 @@ TEST(TimeThumbLeft, IsTheShareOfTheFreeWidthOfTheBar)
         std::optional<qint32> left;
     };
     // Bar 3495 twips, thumb 375: 3120 free.
-    const Case cases[] = {{"half way", 90, 180, 1560},          {"no time is the end", -1, -1, 3120},
-                          {"no duration", 30, 0, std::nullopt}, {"past the end", 360, 180, 6240},
-                          {"negative share", -10, 100, 0},      {"half rounds to even", 1, 6240, 0}};
+    const Case cases[] = {{"half way", 90, 180, 1560},
+                          {"no length is the start", -1, -1, 0},
+                          {"no duration", 30, 0, std::nullopt},
+                          {"past the end", 360, 180, 6240},
+                          {"negative share", -10, 100, 0},
+                          {"half rounds to even", 1, 6240, 0},
+                          {"a position without a length", 30, -1, 0}};
     for (const Case& c : cases)
         EXPECT_EQ(radio::TimeThumbLeft(c.position, c.duration, 3495, 375), c.left) << c.name;
 }
@@ -71,7 +75,7 @@ TEST_F(Display, CurrentTimeShowsBothTimesAndMovesTheThumb)
     np.CurrentTime(-1, -1);
     EXPECT_EQ(c.lblCurrentPos->Caption(), "--:--");
     EXPECT_EQ(c.lblTotalTrackTime->Caption(), "--:--");
-    EXPECT_EQ(c.pctTimeScroll->Left(), 3120.0f);
+    EXPECT_EQ(c.pctTimeScroll->Left(), 0.0f) << "no length: the start of the bar, not its end";
 }
 
 TEST_F(Display, TheSameArtistAndTitleDoNotTouchTheLineAgain)
