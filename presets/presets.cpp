@@ -2,6 +2,7 @@
 
 #include "app/basic.h"
 #include "app/modini.h"
+#include "presets/holdprogress.h"
 #include "skin/paintskinnedcontrol.h"
 
 #include <utility>
@@ -29,6 +30,11 @@ Presets::Presets(skin::RadioXMControls& controls, skin::WindowState& state, modF
 {
 }
 
+Presets::~Presets()
+{
+    endHold();
+}
+
 void Presets::connectHandlers()
 {
     // A preset's picture area and its caption label act alike.
@@ -50,10 +56,12 @@ void Presets::cmdPreset_MouseDown(qint16 index, const skin::MouseArgs&)
     ++m_presses;
     m_state.PresetPressed = QString::number(index);
     m_c.tmrSavePreset.setEnabled(true);
+    showHold(index);
 }
 
 void Presets::cmdPreset_MouseUp(qint16, const skin::MouseArgs&)
 {
+    endHold();
     RefreshPresetButtons();
     m_state.PresetPressed.clear();
     m_c.tmrSavePreset.setEnabled(false);
@@ -68,6 +76,7 @@ void Presets::tmrSavePreset_Timer()
 {
     // One save per press: the hold timer would fire again during the five seconds below.
     m_c.tmrSavePreset.setEnabled(false);
+    endHold();
     const quint64 press = m_presses;
     const int n = m_state.PresetPressed.toInt() + 1;
     const QString channel = m_tuned.numberText();
@@ -89,6 +98,18 @@ void Presets::tmrSavePreset_Timer()
         m_state.PresetPressed.clear();
         m_c.tmrSavePreset.setEnabled(false);
     }
+}
+
+void Presets::showHold(qint16 index)
+{
+    endHold();
+    m_progress = new HoldProgress(*m_c.cmdPreset(index).container(), skin::toQColor(m_c.lblPreset(index).ForeColor()),
+                                  m_c.tmrSavePreset.Interval());
+}
+
+void Presets::endHold()
+{
+    delete m_progress.data();
 }
 
 void Presets::TunePreset(qint16 index)

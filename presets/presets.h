@@ -8,10 +8,13 @@
 #include "skin/radioxmcontrols.h"
 #include "skin/windowstate.h"
 
+#include <QPointer>
 #include <array>
 #include <functional>
 
 namespace presets {
+
+class HoldProgress;
 
 class Presets {
 public:
@@ -24,6 +27,9 @@ public:
 
     Presets(skin::RadioXMControls& controls, skin::WindowState& state, modFunctions::SharedWaitTimer& waits,
             const skin::TwipsScale& scale, const radio::TunedChannel& tuned, Hooks hooks);
+    ~Presets();
+    Presets(const Presets&) = delete;
+    Presets& operator=(const Presets&) = delete;
 
     // Hands the mouse events of each preset's picture area and caption label to the handlers below.
     void connectHandlers();
@@ -54,9 +60,14 @@ private:
     const skin::TwipsScale& m_scale;
     const radio::TunedChannel& m_tuned;
     Hooks m_hooks;
+    void showHold(qint16 index);
+    void endHold();
+
     qint32 m_messageMs = 5000;
     // Counts the presses, so that a save knows whether a newer press came during its message.
     quint64 m_presses = 0;
+    // The held preset's filling face; the window's widgets may have ended it first.
+    QPointer<HoldProgress> m_progress;
 };
 
 } // namespace presets

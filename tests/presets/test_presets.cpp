@@ -107,6 +107,24 @@ TEST_F(Presets, AHoldStoresTheTunedChannelOnceAndSaysSo)
     EXPECT_EQ(window->state().PresetPressed, "");
 }
 
+TEST_F(Presets, AHeldPresetsFaceFillsUntilTheReleaseAndATapLooksAsBefore)
+{
+    start("Preset2=12\r\n"); // the tuned channel: the release's tune leaves the face lit as before
+    c().tmrSavePreset.setInterval(1500);
+    const auto face = [&] { return preset(1)->grab().toImage(); };
+    const QImage before = face();
+    std::vector<QImage> held;
+    for (const int ms : {100, 150, 700, 1300})
+        QTimer::singleShot(ms, [&] { held.push_back(face()); });
+    QTimer::singleShot(1400, [&] { QTest::mouseRelease(preset(1), Qt::LeftButton); });
+    QTest::mousePress(preset(1), Qt::LeftButton);
+    ASSERT_TRUE(waitUntil([&] { return held.size() == 4 && window->state().PresetPressed.isEmpty(); }, 3000));
+    EXPECT_EQ(held[0], held[1]) << "a tap's press shows nothing more";
+    EXPECT_NE(held[1], held[2]);
+    EXPECT_NE(held[2], held[3]) << "it goes on filling";
+    EXPECT_EQ(face(), before) << "the release leaves the face as it was";
+}
+
 TEST_F(Presets, ASecondHoldDuringTheFirstSavesMessageStoresItsOwnChannel)
 {
     start("Preset1=12\r\nPreset2=25\r\n");
