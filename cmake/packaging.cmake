@@ -23,7 +23,8 @@ install(CODE "
     endif()")
 # The shipped skins and settings only: a build's program folder also holds its user's settings
 # and whatever skins were added to it.
-install(DIRECTORY ${VANTO_PROGRAM_DIR}/Skins/Day ${VANTO_PROGRAM_DIR}/Skins/Night DESTINATION ${program_dest}/Skins)
+install(DIRECTORY ${VANTO_PROGRAM_DIR}/Skins/Day ${VANTO_PROGRAM_DIR}/Skins/Night ${VANTO_PROGRAM_DIR}/Skins/DriveDay
+        ${VANTO_PROGRAM_DIR}/Skins/DriveNight DESTINATION ${program_dest}/Skins)
 install(FILES ${CMAKE_SOURCE_DIR}/app/vantoxm.ini.default DESTINATION ${program_dest} RENAME vantoxm.ini)
 install(FILES ${CMAKE_SOURCE_DIR}/radio/service/xm-radio-service.ini.default DESTINATION ${program_dest}
         RENAME xm-radio-service.ini)

@@ -18,7 +18,7 @@ for target in xmframes ini services skinfile; do
     mkdir -p "$work/corpus"
     # The skins a build draws seed the skin file reader too, when there is such a build.
     if [ "$target" = skinfile ]; then
-        for skin in Day Night; do
+        for skin in Day Night DriveDay DriveNight; do
             shipped="build/program/Skins/$skin/radio_xm.ini"
             if [ -f "$shipped" ]; then cp "$shipped" "$work/corpus/shipped-$skin.ini"; fi
         done

@@ -56,6 +56,7 @@ say "installed vanto-xm $version"
 # The layout.
 for f in vanto-xm xm-radio-service xmctl; do [ -x "/opt/vanto-xm/$f" ] || fail "/opt/vanto-xm/$f is missing"; done
 for f in vantoxm.ini xm-radio-service.ini Skins/Day/radio_xm.ini Skins/Night/radio_xm.ini \
+         Skins/DriveDay/radio_xm.ini Skins/DriveNight/radio_xm.ini \
          /usr/share/icons/hicolor/256x256/apps/vanto-xm.png /usr/share/doc/vanto-xm/copyright \
          /usr/share/doc/vanto-xm/changelog.gz /usr/share/man/man1/xmctl.1.gz \
          /usr/share/man/man1/vanto-skinmaker.1.gz; do

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Takes a screenshot of the real program window at 800 x 480 under a virtual X server, with the
-# simulator service running, for each default skin. A first run fills services.dat, so the
+# simulator service running, for each default skin: the day and night skins that the shipped
+# vantoxm.ini names. A first run fills services.dat, so the
 # pictures show the window as a user sees it a few seconds after an ordinary second start.
 #   tools/screenshot.sh [build folder] [output folder]
 set -euo pipefail
@@ -16,6 +17,13 @@ if [ ${#need[@]} -gt 0 ]; then
     sudo_cmd=""; [ "$(id -u)" -ne 0 ] && sudo_cmd=sudo
     $sudo_cmd apt-get install -y "${need[@]}"
 fi
+
+# The skin the shipped settings name under a key (DaySkin, NightSkin).
+shipped_skin() {
+    sed -n "s/^$1=\([^\r]*\)\r\?\$/\1/p" "$(dirname "$(realpath "$0")")/../app/vantoxm.ini.default"
+}
+day_skin=$(shipped_skin DaySkin)
+night_skin=$(shipped_skin NightSkin)
 
 work=$(mktemp -d)
 # A sound server with a null sink stands in for the car's sound card, as in the tests.
@@ -70,11 +78,11 @@ SCENE
     sleep 2
 }
 
-settings Day
+settings "$day_skin"
 run 9
 run 8 "$out/day-800x480.png"
-settings Day
+settings "$day_skin"
 alert "$out/alert-800x480.png"
-settings Night
+settings "$night_skin"
 run 8 "$out/night-800x480.png"
 echo "wrote $out/day-800x480.png, $out/alert-800x480.png and $out/night-800x480.png"

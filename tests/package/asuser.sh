@@ -85,7 +85,8 @@ stop_radio() {
     radio_pid=""
 }
 shows() { "$here/skinonscreen" "$here/fb/Xvfb_screen0" "$@" > "$here/screen.txt"; }
-day_or_night=("$program/Skins/Day/Images/Radio_XM_Up.jpg" "$program/Skins/Night/Images/Radio_XM_Up.jpg")
+# The default skins of the shipped vantoxm.ini.
+day_or_night=("$program/Skins/DriveDay/Images/Radio_XM_Up.jpg" "$program/Skins/DriveNight/Images/Radio_XM_Up.jpg")
 
 # --- xmctl reaches the service through bus activation, with no window running -----------------
 service_gone || fail "a radio service runs before the test started one"
@@ -98,7 +99,7 @@ wait_for 10 "the activated service to end" service_gone
 
 # --- the first start: the skin, the service, the settings copied to the user's folder ---------
 start_radio
-wait_for 20 "the window to show the Day or Night skin" shows "${day_or_night[@]}"
+wait_for 20 "the window to show the DriveDay or DriveNight skin" shows "${day_or_night[@]}"
 say "the window shows: $(sort -rn "$here/screen.txt" | head -n 1)"
 wait_for 10 "the radio service to run for the window" service_runs
 grep -q "V.A.N.T.O XM Radio [0-9]" "$here/radio1.log" || fail "the program did not log its version"

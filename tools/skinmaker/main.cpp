@@ -1,5 +1,5 @@
-// vanto-skinmaker: draws a default skin (day or night) and writes it as a skin folder, with an
-// optional preview picture of the skin as the program would show it.
+// vanto-skinmaker: draws a default skin (day or night colours, classic or drive layout) and writes
+// it as a skin folder, with an optional preview picture of the skin as the program would show it.
 #include "tools/skinmaker/appicon.h"
 #include "tools/skinmaker/fontcheck.h"
 #include "tools/skinmaker/imagesize.h"
@@ -27,6 +27,10 @@ void setUpOptions(QCommandLineParser& parser)
     parser.addHelpOption();
     parser.addOption({QStringLiteral("palette"), QStringLiteral("Colours of the skin: day or night."),
                       QStringLiteral("day|night"), QStringLiteral("day")});
+    parser.addOption({QStringLiteral("layout"),
+                      QStringLiteral("Layout of the skin: classic (ten list rows) or drive (four rows, large texts "
+                                     "and buttons for a 7-inch panel while driving)."),
+                      QStringLiteral("classic|drive"), QStringLiteral("classic")});
     parser.addOption({QStringLiteral("out"), QStringLiteral("Skin folder to write (created when missing)."),
                       QStringLiteral("folder")});
     parser.addOption({QStringLiteral("size"), QStringLiteral("Pixel size of the images, default 1600x960."),
@@ -56,6 +60,9 @@ int main(int argc, char** argv)
     const std::optional<skinmaker::Palette> palette = skinmaker::paletteByName(parser.value(QStringLiteral("palette")));
     if (!palette)
         return failWith(QStringLiteral("unknown palette \"%1\": use day or night").arg(parser.value("palette")));
+    const std::optional<skinmaker::Layout> layout = skinmaker::layoutByName(parser.value(QStringLiteral("layout")));
+    if (!layout)
+        return failWith(QStringLiteral("unknown layout \"%1\": use classic or drive").arg(parser.value("layout")));
     const QString icon = parser.value(QStringLiteral("icon"));
     if (!icon.isEmpty()) {
         QString error;
@@ -70,7 +77,7 @@ int main(int argc, char** argv)
     if (out.isEmpty())
         return failWith(QStringLiteral("no skin folder given: use --out <folder>"));
 
-    const skinmaker::SkinDescription skin = skinmaker::describeSkin(*palette);
+    const skinmaker::SkinDescription skin = skinmaker::describeSkin(*palette, *layout);
     skinmaker::missingFonts(skin);
     const skinmaker::SkinImages images = skinmaker::renderSkin(skin, *size);
     QString error;

@@ -10,6 +10,7 @@
 #include <QSize>
 #include <QString>
 #include <array>
+#include <optional>
 #include <vector>
 
 namespace skinmaker {
@@ -26,6 +27,7 @@ struct PercentRect {
     QRect toPixels(QSize area) const;
     double right() const { return left + width; }
     double bottom() const { return top + height; }
+    bool isEmpty() const { return width <= 0 || height <= 0; }
 };
 
 // The three state images, in the order the program numbers the states.
@@ -55,7 +57,11 @@ struct ButtonFace {
     FaceKind kind = FaceKind::Button;
     Icon icon = Icon::None;
     Icon onIcon = Icon::None; // the icon of the on state; None: the same as icon
-    QString caption;          // small static caption drawn on the face
+    QString caption;          // static caption drawn on the face
+    double captionSize = 11;  // its font's pixel size at the design height
+    // Where the caption stands, in percent of the face; empty: at the top of a face without an
+    // icon, below the icon otherwise.
+    PercentRect captionBox;
 };
 
 // A text section: places one element and styles one label.
@@ -122,6 +128,10 @@ struct SkinDescription {
     std::array<Preset, 3> presets;
     ChannelList list;
     TimeSlider timeSlider;
+    // The background's raised cards, then its recessed wells, each painted in this order under
+    // whatever lies on it.
+    std::vector<PercentRect> cards;
+    std::vector<PercentRect> wells;
 };
 
 // Left edge and width of the five list columns, as fractions of the list's width: where the
@@ -133,8 +143,17 @@ struct ListColumn {
 inline constexpr std::array<ListColumn, 5> ListColumns{
     {{0.0, 0.07}, {0.08, 0.22}, {0.31, 0.24}, {0.56, 0.23}, {0.80, 0.20}}};
 
-// The default layout (800 x 480 design size) in the given colours.
-SkinDescription describeSkin(const Palette& palette);
+// The layouts, both at the 800 x 480 design size. Classic: ten list rows and compact controls,
+// for larger panels or whoever wants many rows at a glance. Drive: read and touched at arm's
+// length on a 7-inch panel while driving: four list rows, texts with capitals of at least 21
+// pixels, every button at least 60 pixels high and 12 pixels from the next, and the power button
+// alone in the top right corner, far from the presets and the volume.
+enum class Layout { Classic, Drive };
+
+// "classic" or "drive", in any letter case; nothing for any other name.
+std::optional<Layout> layoutByName(const QString& name);
+
+SkinDescription describeSkin(const Palette& palette, Layout layout = Layout::Classic);
 
 // Every area that has a face in the three state images: the five buttons, the three presets,
 // the scroll buttons, the list's track and the time bar.

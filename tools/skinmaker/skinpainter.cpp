@@ -65,14 +65,6 @@ QFont captionFont(const Canvas& canvas, double designPixels, bool bold = true)
 
 // ---- background -------------------------------------------------------------------------
 
-QRectF unite(std::initializer_list<QRectF> rects)
-{
-    QRectF all;
-    for (const QRectF& r : rects)
-        all = all.isNull() ? r : all.united(r);
-    return all;
-}
-
 void paintPanel(QPainter& p, const Palette& pal, const Canvas& c, const QRectF& rect)
 {
     const double radius = c.u(10);
@@ -91,50 +83,18 @@ void paintWell(QPainter& p, const Palette& pal, const Canvas& c, const QRectF& r
     p.drawPath(rounded(rect, c.u(5)));
 }
 
-void paintListArea(QPainter& p, const SkinDescription& skin, const Canvas& c)
+// The list's rows lie on a plain fill, a hairline in the middle of each gap between two columns.
+void paintListFill(QPainter& p, const SkinDescription& skin, const Canvas& c)
 {
     const Palette& pal = skin.palette;
-    const ChannelList& list = skin.list;
-    const QRectF panel =
-        unite({c.px(list.area), c.px(list.scrollUp.rect), c.px(list.track.rect), c.px(list.scrollDown.rect)})
-            .adjusted(-c.u(4), -c.u(3), c.u(4), c.u(3));
-    paintPanel(p, pal, c, panel);
-
-    const QRectF area = c.px(list.area);
+    const QRectF area = c.px(skin.list.area);
     p.fillRect(area, pal.listBack);
-    // A hairline in the middle of each gap between two columns.
     p.setPen(QPen(pal.separator, std::max(1.0, c.u(1))));
     for (size_t i = 1; i < ListColumns.size(); ++i) {
         const double gapMiddle = (ListColumns[i - 1].left + ListColumns[i - 1].width + ListColumns[i].left) / 2;
         const double x = area.left() + gapMiddle * area.width();
         p.drawLine(QPointF(x, area.top() + c.u(2)), QPointF(x, area.bottom() - c.u(2)));
     }
-}
-
-QRectF textRect(const SkinDescription& skin, const Canvas& c, const QString& section)
-{
-    const TextElement* text = findText(skin, section);
-    return text ? c.px(text->rect) : QRectF();
-}
-
-void paintNowPlaying(QPainter& p, const SkinDescription& skin, const Canvas& c)
-{
-    const Palette& pal = skin.palette;
-    QRectF left = textRect(skin, c, QStringLiteral("ChannelNumber"));
-    for (const SignalBar& bar : skin.signalBars)
-        left = left.united(c.px(bar.rect)).united(c.px(bar.captionRect));
-    QRectF right = c.px(skin.timeSlider.bar.rect);
-    for (const char* section : {"StationName", "Artist", "TrackTitle", "Genre", "Time", "Date", "ArtistTrackTitle",
-                                "CurrentTrackTime", "TotalTrackTime"})
-        right = right.united(textRect(skin, c, QString::fromLatin1(section)));
-    // Both cards share one top and one bottom edge.
-    const double top = std::min(left.top(), right.top()) - c.u(8);
-    const double bottom = std::max(left.bottom(), right.bottom()) + c.u(6);
-    paintPanel(p, pal, c, QRectF(QPointF(left.left() - c.u(8), top), QPointF(left.right() + c.u(10), bottom)));
-    paintPanel(p, pal, c, QRectF(QPointF(right.left() - c.u(12), top), QPointF(right.right() + c.u(12), bottom)));
-
-    paintWell(p, pal, c,
-              textRect(skin, c, QStringLiteral("ArtistTrackTitle")).adjusted(-c.u(6), -c.u(3), c.u(6), c.u(3)));
 }
 
 void paintSignalCaptions(QPainter& p, const SkinDescription& skin, const Canvas& c)
@@ -145,21 +105,16 @@ void paintSignalCaptions(QPainter& p, const SkinDescription& skin, const Canvas&
         p.drawText(c.px(bar.captionRect), Qt::AlignLeft | Qt::AlignVCenter, bar.caption);
 }
 
-void paintVolumeWell(QPainter& p, const SkinDescription& skin, const Canvas& c)
-{
-    const QRectF volume = textRect(skin, c, QStringLiteral("Volume"));
-    if (!volume.isNull())
-        paintWell(p, skin.palette, c, volume.adjusted(c.u(1), -c.u(9), -c.u(1), c.u(9)));
-}
-
 void paintBackground(QPainter& p, const SkinDescription& skin, const Canvas& c)
 {
     const QRectF all(QPointF(0, 0), QSizeF(c.size()));
     p.fillRect(all, vertical(all, skin.palette.windowTop, skin.palette.windowBottom));
-    paintListArea(p, skin, c);
-    paintNowPlaying(p, skin, c);
+    for (const PercentRect& card : skin.cards)
+        paintPanel(p, skin.palette, c, c.px(card));
+    paintListFill(p, skin, c);
+    for (const PercentRect& well : skin.wells)
+        paintWell(p, skin.palette, c, c.px(well));
     paintSignalCaptions(p, skin, c);
-    paintVolumeWell(p, skin, c);
 }
 
 // ---- faces ------------------------------------------------------------------------------
@@ -237,17 +192,29 @@ void paintFaceContent(QPainter& p, const ButtonFace& face, const Palette& pal, c
         drawIcon(p, icon, content.adjusted(c.u(10), c.u(10), -c.u(10), -c.u(10)), colours.icon);
         return;
     }
-    p.setFont(captionFont(c, 11));
+    p.setFont(captionFont(c, face.captionSize));
     p.setPen(colours.caption);
+    if (!face.captionBox.isEmpty()) {
+        // A caption of its own place, beside what the program shows on the face.
+        const QRectF faceRect = c.px(face.rect);
+        const QRectF box = QRectF(face.captionBox.toPixels(faceRect.size().toSize()))
+                               .translated(faceRect.topLeft() + (content.topLeft() - body.topLeft()));
+        p.drawText(box, Qt::AlignCenter, face.caption);
+        // A hairline keeps the caption apart from the program's text beside it.
+        p.setPen(QPen(withAlpha(colours.border, 150), c.u(1)));
+        const double x = box.right();
+        p.drawLine(QPointF(x, content.top() + c.u(12)), QPointF(x, content.bottom() - c.u(12)));
+        return;
+    }
     if (icon == Icon::None) {
         // A preset: the caption at the top; the program shows the channel number below it.
-        const QRectF top(content.left(), content.top() + c.u(3), content.width(), c.u(18));
+        const QRectF top(content.left(), content.top() + c.u(3), content.width(), c.u(face.captionSize + 7));
         p.drawText(top, Qt::AlignCenter, face.caption);
         return;
     }
     const QRectF iconBox(content.left(), content.top() + c.u(8), content.width(), content.height() * 0.5);
     drawIcon(p, icon, iconBox, colours.icon);
-    const QRectF below(content.left(), iconBox.bottom() + c.u(2), content.width(), c.u(16));
+    const QRectF below(content.left(), iconBox.bottom() + c.u(2), content.width(), c.u(face.captionSize + 5));
     p.drawText(below, Qt::AlignCenter, face.caption);
 }
 

@@ -10,6 +10,7 @@
 #include <QFileInfo>
 #include <QProcess>
 #include <QTemporaryDir>
+#include <array>
 #include <gtest/gtest.h>
 #include <memory>
 
@@ -77,6 +78,7 @@ double meanAbsoluteDifference(const QImage& a, const QImage& b, const QRect& rec
 struct PaletteCase {
     const char* name;
     skinmaker::Palette (*make)();
+    skinmaker::Layout layout;
 };
 
 void PrintTo(const PaletteCase& c, std::ostream* os)
@@ -92,7 +94,7 @@ protected:
     void SetUp() override
     {
         ASSERT_TRUE(s_dir->isValid());
-        m_description = skinmaker::describeSkin(GetParam().make());
+        m_description = skinmaker::describeSkin(GetParam().make(), GetParam().layout);
         const QString folder = s_dir->filePath(GetParam().name);
         if (!QFileInfo::exists(folder + "/radio_xm.ini")) {
             QString error;
@@ -234,8 +236,11 @@ TEST_P(SkinImages, SignalLevelsStandOutFromTheEmptyBar)
 }
 
 INSTANTIATE_TEST_SUITE_P(Palettes, SkinImages,
-                         ::testing::Values(PaletteCase{"day", skinmaker::dayPalette},
-                                           PaletteCase{"night", skinmaker::nightPalette}),
+                         ::testing::Values(PaletteCase{"day", skinmaker::dayPalette, skinmaker::Layout::Classic},
+                                           PaletteCase{"night", skinmaker::nightPalette, skinmaker::Layout::Classic},
+                                           PaletteCase{"drive_day", skinmaker::dayPalette, skinmaker::Layout::Drive},
+                                           PaletteCase{"drive_night", skinmaker::nightPalette,
+                                                       skinmaker::Layout::Drive}),
                          [](const auto& info) { return std::string(info.param.name); });
 
 namespace {
@@ -255,10 +260,12 @@ double brightestBlock(const QImage& image, int block)
     return brightest;
 }
 
-QImage painted(skinmaker::Palette (*make)(), skinmaker::ButtonState state)
+QImage painted(skinmaker::Palette (*make)(), skinmaker::Layout layout, skinmaker::ButtonState state)
 {
-    return skinmaker::paintStateImage(skinmaker::describeSkin(make()), state, SmallSize);
+    return skinmaker::paintStateImage(skinmaker::describeSkin(make(), layout), state, SmallSize);
 }
+
+const std::array<skinmaker::Layout, 2> Layouts{skinmaker::Layout::Classic, skinmaker::Layout::Drive};
 
 } // namespace
 
@@ -266,17 +273,21 @@ QImage painted(skinmaker::Palette (*make)(), skinmaker::ButtonState state)
 // tenth of the height) stay dark in all three states.
 TEST(SkinLook, NightSkinHasNoLargeBrightAreas)
 {
-    for (const skinmaker::ButtonState state : skinmaker::AllButtonStates) {
-        const QImage image = painted(skinmaker::nightPalette, state);
-        EXPECT_LT(meanLuminance(image, image.rect()), 0.03) << "state " << int(state);
-        EXPECT_LT(brightestBlock(image, 24), 0.2) << "state " << int(state);
+    for (const skinmaker::Layout layout : Layouts) {
+        for (const skinmaker::ButtonState state : skinmaker::AllButtonStates) {
+            const QImage image = painted(skinmaker::nightPalette, layout, state);
+            EXPECT_LT(meanLuminance(image, image.rect()), 0.03) << "layout " << int(layout) << " state " << int(state);
+            EXPECT_LT(brightestBlock(image, 24), 0.2) << "layout " << int(layout) << " state " << int(state);
+        }
     }
 }
 
 TEST(SkinLook, DaySkinIsLight)
 {
-    const QImage image = painted(skinmaker::dayPalette, skinmaker::ButtonState::Up);
-    EXPECT_GT(meanLuminance(image, image.rect()), 0.6);
+    for (const skinmaker::Layout layout : Layouts) {
+        const QImage image = painted(skinmaker::dayPalette, layout, skinmaker::ButtonState::Up);
+        EXPECT_GT(meanLuminance(image, image.rect()), 0.6) << "layout " << int(layout);
+    }
 }
 
 namespace {
@@ -297,9 +308,9 @@ QStringList missingFiles(const QString& folder)
 
 } // namespace
 
-TEST(DefaultSkins, BuildLaysOutDayAndNightInTheProgramFolder)
+TEST(DefaultSkins, BuildLaysOutEveryDefaultSkinInTheProgramFolder)
 {
-    for (const char* name : {"Day", "Night"}) {
+    for (const char* name : {"Day", "Night", "DriveDay", "DriveNight"}) {
         const QString folder = QStringLiteral(VANTO_PROGRAM_DIR "/Skins/") + name;
         EXPECT_EQ(missingFiles(folder), QStringList()) << name;
         EXPECT_EQ(QImage(folder + "/Images/Radio_XM_Up.jpg").size(), QSize(1600, 960)) << name;
@@ -342,6 +353,7 @@ TEST_P(SkinMakerToolRejects, AndWritesNothing)
 
 INSTANTIATE_TEST_SUITE_P(Arguments, SkinMakerToolRejects,
                          ::testing::Values(BadArguments{"unknown_palette", {"--palette", "dusk", "--out", "OUT"}},
+                                           BadArguments{"unknown_layout", {"--layout", "wide", "--out", "OUT"}},
                                            BadArguments{"bad_size", {"--size", "big", "--out", "OUT"}},
                                            BadArguments{"no_folder", {"--palette", "day"}}),
                          [](const auto& info) { return std::string(info.param.name); });

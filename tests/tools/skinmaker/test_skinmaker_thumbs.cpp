@@ -40,7 +40,7 @@ int changedPixels(const QImage& a, const QImage& b, const QRect& r)
 
 TEST(DefaultSkinThumbs, ShowTheTrackAtTheirCornersAtEveryWindowSize)
 {
-    for (const char* skinName : {"Day", "Night"}) {
+    for (const char* skinName : {"Day", "Night", "DriveDay", "DriveNight"}) {
         for (const QSize size : {QSize(800, 480), QSize(1280, 720)}) {
             SCOPED_TRACE(std::string(skinName) + " at " + std::to_string(size.width()));
             Window w(QString::fromLatin1(skinName), size);
