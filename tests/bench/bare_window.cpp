@@ -41,19 +41,19 @@ protected:
         QPainter painter(this);
         painter.drawImage(0, 0, m_image);
 #ifdef BARE_TEXT_AND_MIXER
-        // The day skin's fonts: family, points, bold, italic.
+        // The fonts of the default day skin (DriveDay): family, points, bold, italic.
         const struct {
             const char* family;
             int points;
             bool bold, italic;
-        } fonts[] = {{"DejaVu Sans Condensed", 12, false, false},
-                     {"DejaVu Sans", 13, false, false},
-                     {"DejaVu Sans", 15, true, false},
+        } fonts[] = {{"DejaVu Sans Condensed", 23, false, false},
+                     {"DejaVu Sans", 23, false, false},
+                     {"DejaVu Sans", 23, true, false},
                      {"DejaVu Sans Condensed", 30, true, false},
                      {"DejaVu Sans Condensed", 11, false, true},
                      {"DejaVu Sans Condensed", 11, false, false},
-                     {"DejaVu Sans Condensed", 13, true, false},
-                     {"DejaVu Sans Condensed", 15, true, false}};
+                     {"DejaVu Sans Condensed", 16, true, false},
+                     {"DejaVu Sans Condensed", 23, true, false}};
         int y = 0;
         for (const auto& f : fonts) {
             QFont font(QString::fromLatin1(f.family), f.points, f.bold ? QFont::Bold : QFont::Normal, f.italic);

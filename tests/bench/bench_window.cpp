@@ -29,6 +29,8 @@ namespace {
 const QString ProgramFolder = QStringLiteral(VANTO_PROGRAM_DIR);
 const QString BareWindow = QStringLiteral(VANTO_BARE_WINDOW);
 const QString BareTextMixer = QStringLiteral(VANTO_BARE_TEXT_MIXER);
+// The skin the starts are measured with: the day skin of a new install at 800 x 480.
+const QString DaySkin = QStringLiteral("DriveDay");
 
 struct Summary {
     double min = 0, median = 0, max = 0;
@@ -61,7 +63,7 @@ void printRow(const char* what, const std::vector<double>& ours, const std::vect
 }
 
 // A program folder of its own, as installed: the program, the simulator, the skins, and
-// settings that keep the day skin whatever the hour.
+// settings that keep the default day skin whatever the hour.
 class ProgramCopy {
 public:
     explicit ProgramCopy(QSize size)
@@ -69,7 +71,8 @@ public:
         for (const char* file : {"vanto-xm", "xm-radio-service", "xm-radio-service.ini"})
             QFile::copy(ProgramFolder + '/' + file, path(file));
         QProcess::execute(QStringLiteral("cp"), {QStringLiteral("-r"), ProgramFolder + "/Skins", m_dir.path()});
-        QProcess::execute(QStringLiteral("cp"), {QStringLiteral("-r"), ProgramFolder + "/Skins/Day/.", path("Skins")});
+        QProcess::execute(QStringLiteral("cp"),
+                          {QStringLiteral("-r"), ProgramFolder + "/Skins/" + DaySkin + "/.", path("Skins")});
         m_size = size;
     }
 
@@ -174,13 +177,13 @@ private:
     size_t m_stride = 0;
 };
 
-// Points of the window where the day skin's up picture shows: the share of them that the
+// Points of the window where the default day skin's up picture shows: the share of them that the
 // screen shows tells whether the skin is on screen.
 class SkinProbe {
 public:
     explicit SkinProbe(QSize size)
     {
-        QImageReader reader(ProgramFolder + "/Skins/Day/Images/Radio_XM_Up.jpg");
+        QImageReader reader(ProgramFolder + "/Skins/" + DaySkin + "/Images/Radio_XM_Up.jpg");
         reader.setScaledSize(size);
         const QImage up = reader.read();
         for (int y = 0; y < 32; ++y)
@@ -255,7 +258,7 @@ public:
         m_env.insert(QStringLiteral("DISPLAY"), m_screen.display());
         m_env.insert(QStringLiteral("XDG_RUNTIME_DIR"), m_runtime.path());
         m_env.insert(QStringLiteral("QT_LOGGING_RULES"), QStringLiteral("*.debug=false;vanto.*=false"));
-        const QString up = m_copy.folder() + "/Skins/Day/Images/";
+        const QString up = m_copy.folder() + "/Skins/" + DaySkin + "/Images/";
         m_ours = {m_copy.path("vanto-xm"), {}};
         m_bareStart = {BareWindow,
                        {QString::number(size.width()), QString::number(size.height()), up + "Radio_XM_Up.jpg"}};
