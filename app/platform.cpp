@@ -1,6 +1,7 @@
 #include "platform.h"
 
 #include <QCoreApplication>
+#include <QGuiApplication>
 #include <QMessageBox>
 #include <QProcess>
 #include <QScreen>
@@ -71,6 +72,10 @@ void ShowPainted(QWidget& window, int timeoutMs)
     deadline.start(timeoutMs);
     while (handle && !handle->isExposed() && deadline.isActive())
         QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents | QEventLoop::WaitForMoreEvents);
+    // The picture is on its way to the display; the display draws it before the heavier work
+    // that follows takes the processor.
+    if (handle && handle->isExposed())
+        QGuiApplication::sync();
 }
 
 void ReturnFreedPicturesToTheSystem()
