@@ -1,4 +1,5 @@
 #include "frmradioxm.h"
+#include "app/logging.h"
 
 #include "app/firstpicture.h"
 #include "app/startupsettings.h"
@@ -8,8 +9,6 @@
 #include <QCloseEvent>
 #include <QLoggingCategory>
 #include <QWindow>
-
-Q_LOGGING_CATEGORY(lcApp, "vanto.app")
 
 using modFunctions::FileExists;
 

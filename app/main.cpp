@@ -3,14 +3,13 @@
 // installed program keeps each user's settings and channel list in the user's own folders. A
 // second start over the same settings brings the running window to the front instead.
 #include "app/frmradioxm.h"
+#include "app/logging.h"
 #include "app/onewindow.h"
 #include "app/quitonsignals.h"
 #include "app/settingsfolder.h"
 
 #include <QApplication>
 #include <QLoggingCategory>
-
-Q_LOGGING_CATEGORY(lcMain, "vanto.app")
 
 int main(int argc, char** argv)
 {
@@ -24,7 +23,7 @@ int main(int argc, char** argv)
     const app::ProgramFolderLock oneWindow(settingsFolder);
     if (oneWindow.heldByAnother())
         return app::RaiseRunningWindow(settingsFolder);
-    qCInfo(lcMain).noquote() << "V.A.N.T.O XM Radio" << QApplication::applicationVersion();
+    qCInfo(lcApp).noquote() << "V.A.N.T.O XM Radio" << QApplication::applicationVersion();
 
     frmRadioXM::Seams seams;
     seams.programFolder = programFolder;

@@ -1,6 +1,7 @@
 // The settings store: reads Windows-style INI files with the platform's profile rules, and writes
 // one key by editing the file's bytes in place and replacing the whole file in one step.
 #include "app/modini.h"
+#include "app/logging.h"
 
 #include "app/basic.h"
 #include "app/modfunctions.h"
@@ -16,8 +17,6 @@
 
 namespace modIni {
 namespace {
-
-Q_LOGGING_CATEGORY(lcModIni, "vanto.app.settings")
 
 // Files are bytes: names are matched byte for byte with ASCII case folding, values are decoded
 // as UTF-8 (or Windows-1252 where they are not valid UTF-8), and the writer never touches a byte
@@ -185,12 +184,12 @@ std::optional<QByteArray> bytesToEdit(const QString& path)
     if (!info.exists()) {
         if (info.absoluteDir().exists())
             return QByteArray();
-        qCWarning(lcModIni) << "settings not written, folder missing:" << path;
+        qCWarning(lcSettings) << "settings not written, folder missing:" << path;
         return std::nullopt;
     }
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
-        qCWarning(lcModIni) << "settings not written, file unreadable:" << path << file.errorString();
+        qCWarning(lcSettings) << "settings not written, file unreadable:" << path << file.errorString();
         return std::nullopt;
     }
     return file.readAll();
@@ -207,7 +206,7 @@ void removeLeftoverTemporaries(const QString& path)
         target.absoluteDir().entryInfoList({target.fileName() + QStringLiteral(".??????")}, QDir::Files | QDir::Hidden);
     for (const QFileInfo& leftover : candidates)
         if (temporary.match(leftover.fileName()).hasMatch() && !QFile::remove(leftover.filePath()))
-            qCWarning(lcModIni) << "cannot remove the leftover of an earlier save:" << leftover.filePath();
+            qCWarning(lcSettings) << "cannot remove the leftover of an earlier save:" << leftover.filePath();
 }
 
 // Writes a temporary file beside the old one and renames it over it, so a crash or a power loss
@@ -223,10 +222,10 @@ bool replaceFile(const QString& path, const QByteArray& bytes)
         // The rename is on disk only once the folder is: a power cut would otherwise bring back
         // the old file, and with it the old LastChannel or preset.
         if (!modFunctions::SyncFolder(QFileInfo(path).absolutePath()))
-            qCWarning(lcModIni) << "settings written but their folder not synced:" << path;
+            qCWarning(lcSettings) << "settings written but their folder not synced:" << path;
         return true;
     }
-    qCWarning(lcModIni) << "settings not written:" << path << file.errorString();
+    qCWarning(lcSettings) << "settings not written:" << path << file.errorString();
     file.cancelWriting();
     return false;
 }
@@ -277,7 +276,7 @@ IniDocument IniDocument::fromFile(const QString& path)
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
         if (file.exists())
-            qCWarning(lcModIni) << "settings unreadable, read as empty:" << path << file.errorString();
+            qCWarning(lcSettings) << "settings unreadable, read as empty:" << path << file.errorString();
         return {};
     }
     return fromBytes(file.readAll());

@@ -1,4 +1,5 @@
 #include "onewindow.h"
+#include "app/logging.h"
 
 #include <QCryptographicHash>
 #include <QDBusConnection>
@@ -12,8 +13,6 @@
 #include <fcntl.h>
 #include <sys/file.h>
 #include <unistd.h>
-
-Q_LOGGING_CATEGORY(lcOneWindow, "vanto.app")
 
 namespace app {
 namespace {
@@ -40,9 +39,9 @@ ProgramFolderLock::ProgramFolderLock(const QString& folder)
     m_fd = -1;
     m_heldByAnother = error == EWOULDBLOCK;
     if (!m_heldByAnother)
-        qCWarning(lcOneWindow).noquote() << QStringLiteral("The folder %1 cannot be locked (%2): a second "
-                                                           "start from it would open a second window.")
-                                                .arg(folder, QString::fromLocal8Bit(std::strerror(error)));
+        qCWarning(lcApp).noquote() << QStringLiteral("The folder %1 cannot be locked (%2): a second "
+                                                     "start from it would open a second window.")
+                                          .arg(folder, QString::fromLocal8Bit(std::strerror(error)));
 }
 
 ProgramFolderLock::~ProgramFolderLock()
@@ -69,12 +68,12 @@ int RaiseRunningWindow(const QString& folder)
         QDBusMessage::createMethodCall(WindowBusName(folder), ObjectPath, Interface, QStringLiteral("Raise"));
     const QDBusMessage reply = QDBusConnection::sessionBus().call(call, QDBus::Block, RaiseTimeoutMs);
     if (reply.type() == QDBusMessage::ReplyMessage)
-        qCInfo(lcOneWindow).noquote()
+        qCInfo(lcApp).noquote()
             << QStringLiteral("The window of %1 runs already; it was brought to the front.").arg(folder);
     else
-        qCInfo(lcOneWindow).noquote()
-            << QStringLiteral("The window of %1 runs already; it could not be brought to the front (%2).")
-                   .arg(folder, reply.errorMessage());
+        qCInfo(lcApp).noquote() << QStringLiteral(
+                                       "The window of %1 runs already; it could not be brought to the front (%2).")
+                                       .arg(folder, reply.errorMessage());
     return 0;
 }
 

@@ -1,5 +1,6 @@
 // The self-pipe between the signal handler and the event loop.
 #include "quitonsignals.h"
+#include "app/logging.h"
 
 #include <QCoreApplication>
 #include <QLoggingCategory>
@@ -7,8 +8,6 @@
 #include <csignal>
 #include <fcntl.h>
 #include <unistd.h>
-
-Q_LOGGING_CATEGORY(lcSignals, "vanto.app.signals")
 
 namespace app {
 

@@ -1,4 +1,5 @@
 #include "app/settingsfolder.h"
+#include "app/logging.h"
 
 #include "app/modfunctions.h"
 
@@ -9,8 +10,6 @@
 #include <QSaveFile>
 #include <QStandardPaths>
 #include <unistd.h>
-
-Q_LOGGING_CATEGORY(lcFolders, "vanto.app.settings")
 
 namespace app {
 
@@ -59,16 +58,16 @@ QString SettingsFolderOf(const QString& programFolder, const UserFolders& user)
 SettingsFolders ChooseSettingsFolders(const QString& programFolder, bool programFolderIsUsers, const UserFolders& user)
 {
     if (programFolderIsUsers) {
-        qCInfo(lcFolders).noquote() << "settings in the program folder" << programFolder;
+        qCInfo(lcSettings).noquote() << "settings in the program folder" << programFolder;
         return {programFolder, {programFolder + QLatin1String("/Skins")}};
     }
     if (!PrepareUserSettings(programFolder, user.config)) {
-        qCWarning(lcFolders).noquote() << "settings read from the program folder" << programFolder
-                                       << "and not kept: cannot write" << user.config;
+        qCWarning(lcSettings).noquote() << "settings read from the program folder" << programFolder
+                                        << "and not kept: cannot write" << user.config;
         return {programFolder, userSkinsFirst(programFolder, user)};
     }
-    qCInfo(lcFolders).noquote() << "settings in" << user.config << "(the program folder" << programFolder
-                                << "is not the user's)";
+    qCInfo(lcSettings).noquote() << "settings in" << user.config << "(the program folder" << programFolder
+                                 << "is not the user's)";
     return {user.config, userSkinsFirst(programFolder, user)};
 }
 

@@ -1,8 +1,7 @@
 #include "skinreporting.h"
+#include "app/logging.h"
 
 #include <QLoggingCategory>
-
-Q_DECLARE_LOGGING_CATEGORY(lcApp)
 
 namespace app {
 namespace {

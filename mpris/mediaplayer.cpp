@@ -1,4 +1,5 @@
 #include "mediaplayer.h"
+#include "mpris/logging.h"
 
 #include "mpris/adaptors.h"
 
@@ -9,8 +10,6 @@
 #include <QTimer>
 #include <algorithm>
 #include <cmath>
-
-Q_LOGGING_CATEGORY(lcMpris, "vanto.mpris")
 
 namespace mpris {
 namespace {

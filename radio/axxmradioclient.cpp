@@ -1,4 +1,5 @@
 #include "axxmradioclient.h"
+#include "radio/logging.h"
 
 #include "radio/clientmembers.h"
 #include "radio/xmradio_names.h"
@@ -10,8 +11,6 @@
 #include <optional>
 #include <tuple>
 #include <utility>
-
-Q_LOGGING_CATEGORY(lcRadio, "vanto.radio")
 
 namespace client = xmradio::client;
 

@@ -1,4 +1,5 @@
 #include "channeltable.h"
+#include "radio/logging.h"
 
 #include "app/modfunctions.h"
 #include "app/textcodec.h"
@@ -7,8 +8,6 @@
 #include <QFileInfo>
 #include <QLoggingCategory>
 #include <unistd.h>
-
-Q_DECLARE_LOGGING_CATEGORY(lcRadio)
 
 namespace radio {
 

@@ -1,4 +1,5 @@
 #include "loadskin.h"
+#include "skin/logging.h"
 
 #include "app/basic.h"
 #include "app/settingsfolder.h"
@@ -9,8 +10,6 @@
 #include <QFileInfo>
 #include <QImageReader>
 #include <QLoggingCategory>
-
-Q_LOGGING_CATEGORY(lcSkin, "vanto.skin")
 
 namespace skin {
 

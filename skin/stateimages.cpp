@@ -1,4 +1,5 @@
 #include "stateimages.h"
+#include "skin/logging.h"
 
 #include "skin/jpegstream.h"
 
@@ -6,8 +7,6 @@
 #include <QLoggingCategory>
 #include <QPainter>
 #include <QThreadPool>
-
-Q_DECLARE_LOGGING_CATEGORY(lcSkin)
 
 namespace skin {
 

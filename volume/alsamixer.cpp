@@ -1,4 +1,5 @@
 #include "alsamixer.h"
+#include "volume/logging.h"
 
 #include "volume/rawlevel.h"
 
@@ -14,8 +15,6 @@
 #include <mutex>
 #include <thread>
 #include <vector>
-
-Q_LOGGING_CATEGORY(lcVolume, "vanto.volume")
 
 namespace volume {
 

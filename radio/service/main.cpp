@@ -5,9 +5,9 @@
 #include "app/settingsfolder.h"
 #include "busservice.h"
 #include "lineup.h"
+#include "logging.h"
 #include "receiversimulator.h"
 #include "serialreceiver.h"
-#include "servicelog.h"
 #include "serviceoptions.h"
 #include "servicesound.h"
 

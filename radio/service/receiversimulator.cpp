@@ -1,7 +1,7 @@
 // Timers and state of the simulated receiver.
 #include "receiversimulator.h"
 
-#include "servicelog.h"
+#include "logging.h"
 
 #include <algorithm>
 #include <utility>

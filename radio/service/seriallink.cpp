@@ -1,7 +1,7 @@
 // Everything the port can do wrong ends in the same place: close, log once, try again in 2 s.
 #include "seriallink.h"
 
-#include "servicelog.h"
+#include "logging.h"
 
 #include <QFileInfo>
 

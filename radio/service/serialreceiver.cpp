@@ -4,7 +4,7 @@
 // sends the next request.
 #include "serialreceiver.h"
 
-#include "servicelog.h"
+#include "logging.h"
 
 #include <algorithm>
 

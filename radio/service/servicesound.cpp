@@ -1,9 +1,9 @@
 // Choosing the sound's source and wiring the back-end's reports and mute requests to it.
 #include "servicesound.h"
 
+#include "logging.h"
 #include "radio/service/sound/capturesource.h"
 #include "radio/service/sound/programme.h"
-#include "servicelog.h"
 
 namespace xmservice {
 

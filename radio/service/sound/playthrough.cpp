@@ -7,7 +7,7 @@
 // is bounded, so a stop is heard within a step or two.
 #include "playthrough.h"
 
-#include "soundlog.h"
+#include "logging.h"
 
 #include <algorithm>
 #include <cerrno>

@@ -1,4 +1,4 @@
 // The logging category of the radio's sound.
-#include "soundlog.h"
+#include "logging.h"
 
 Q_LOGGING_CATEGORY(lcSound, "vanto.radio.sound")

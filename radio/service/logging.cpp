@@ -1,4 +1,4 @@
 // The logging category of the radio service simulator.
-#include "servicelog.h"
+#include "logging.h"
 
 Q_LOGGING_CATEGORY(lcService, "vanto.radio.service")

@@ -1,0 +1,5 @@
+#include "logging.h"
+
+Q_LOGGING_CATEGORY(lcApp, "vanto.app")
+Q_LOGGING_CATEGORY(lcSettings, "vanto.app.settings")
+Q_LOGGING_CATEGORY(lcSignals, "vanto.app.signals")
