@@ -14,7 +14,7 @@
 #pragma once
 
 #include "alerts/alertmatch.h"
-#include "app/modini.h"
+#include "base/modini.h"
 
 #include <QString>
 #include <QStringList>

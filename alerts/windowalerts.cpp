@@ -1,7 +1,7 @@
 #include "windowalerts.h"
 
 #include "alerts/logging.h"
-#include "app/basic.h"
+#include "base/basic.h"
 
 #include <QFileInfo>
 

@@ -35,12 +35,12 @@
 #pragma once
 
 #include "alerts/windowalerts.h"
-#include "app/modfunctions.h"
 #include "app/platform.h"
-#include "app/settingsfolder.h"
 #include "app/skinchoice.h"
 #include "app/skinreporting.h"
 #include "app/startupsettings.h"
+#include "base/modfunctions.h"
+#include "base/settingsfolder.h"
 #include "channellist/choose.h"
 #include "channellist/highlight.h"
 #include "channellist/listwindow.h"

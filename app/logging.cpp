@@ -1,5 +1,3 @@
 #include "logging.h"
 
 Q_LOGGING_CATEGORY(lcApp, "vanto.app")
-Q_LOGGING_CATEGORY(lcSettings, "vanto.app.settings")
-Q_LOGGING_CATEGORY(lcSignals, "vanto.app.signals")

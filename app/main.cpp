@@ -5,8 +5,8 @@
 #include "app/frmradioxm.h"
 #include "app/logging.h"
 #include "app/onewindow.h"
-#include "app/quitonsignals.h"
-#include "app/settingsfolder.h"
+#include "base/quitonsignals.h"
+#include "base/settingsfolder.h"
 
 #include <QApplication>
 #include <QLoggingCategory>

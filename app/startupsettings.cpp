@@ -1,7 +1,7 @@
 #include "startupsettings.h"
 
-#include "app/basic.h"
-#include "app/modini.h"
+#include "base/basic.h"
+#include "base/modini.h"
 
 #include <QFileInfo>
 #include <algorithm>

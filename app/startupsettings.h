@@ -1,7 +1,7 @@
 // The keys of vantoxm.ini that start-up reads, read once into one value.
 #pragma once
 
-#include "app/modini.h"
+#include "base/modini.h"
 #include "skin/windowstate.h"
 
 #include <QString>

@@ -1,7 +1,7 @@
 #include "choose.h"
 
-#include "app/basic.h"
-#include "app/modini.h"
+#include "base/basic.h"
+#include "base/modini.h"
 
 #include <QCoreApplication>
 

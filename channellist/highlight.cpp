@@ -1,6 +1,6 @@
 #include "highlight.h"
 
-#include "app/basic.h"
+#include "base/basic.h"
 
 namespace channellist {
 namespace {

@@ -4,7 +4,7 @@
 // start, as soon as the table has it.
 #pragma once
 
-#include "app/modfunctions.h"
+#include "base/modfunctions.h"
 #include "channellist/listwindow.h"
 #include "radio/channeltable.h"
 #include "radio/tunedchannel.h"

@@ -1,6 +1,6 @@
 #include "scrolling.h"
 
-#include "app/basic.h"
+#include "base/basic.h"
 #include "skin/paintskinnedcontrol.h"
 
 namespace channellist {

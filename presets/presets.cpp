@@ -1,7 +1,7 @@
 #include "presets.h"
 
-#include "app/basic.h"
-#include "app/modini.h"
+#include "base/basic.h"
+#include "base/modini.h"
 #include "presets/holdprogress.h"
 #include "skin/paintskinnedcontrol.h"
 

@@ -3,7 +3,7 @@
 // The preset's picture area and its caption label react identically.
 #pragma once
 
-#include "app/modfunctions.h"
+#include "base/modfunctions.h"
 #include "radio/tunedchannel.h"
 #include "skin/radioxmcontrols.h"
 #include "skin/windowstate.h"

@@ -1,8 +1,8 @@
 #include "channeltable.h"
 #include "radio/logging.h"
 
-#include "app/modfunctions.h"
-#include "app/textcodec.h"
+#include "base/modfunctions.h"
+#include "base/textcodec.h"
 
 #include <QFile>
 #include <QFileInfo>

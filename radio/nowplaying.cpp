@@ -1,6 +1,6 @@
 #include "nowplaying.h"
 
-#include "app/basic.h"
+#include "base/basic.h"
 
 #include <QCoreApplication>
 

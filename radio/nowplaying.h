@@ -3,7 +3,7 @@
 // reports go to the tuned channel; the labels of number and texts follow it.
 #pragma once
 
-#include "app/modfunctions.h"
+#include "base/modfunctions.h"
 #include "radio/channeltable.h"
 #include "radio/tunedchannel.h"
 #include "skin/radioxmcontrols.h"

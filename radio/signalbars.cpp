@@ -1,6 +1,6 @@
 #include "signalbars.h"
 
-#include "app/basic.h"
+#include "base/basic.h"
 #include "skin/drawlevelbar.h"
 
 namespace radio {

@@ -1,8 +1,8 @@
 #include "loadskin.h"
 #include "skin/logging.h"
 
-#include "app/basic.h"
-#include "app/settingsfolder.h"
+#include "base/basic.h"
+#include "base/settingsfolder.h"
 #include "skin/drawlevelbar.h"
 #include "skin/paintskinnedcontrol.h"
 

@@ -3,7 +3,7 @@
 // switches, font sizes) stay text here, so reading never fails; applying them may.
 #pragma once
 
-#include "app/modini.h"
+#include "base/modini.h"
 
 #include <QString>
 #include <array>

@@ -1,8 +1,8 @@
 // xm-radio-service: owns the radio service on the session bus and puts a receiver behind it: a
 // real one on a serial port, or the simulator, so the program runs and can be shown without the
 // hardware.
-#include "app/quitonsignals.h"
-#include "app/settingsfolder.h"
+#include "base/quitonsignals.h"
+#include "base/settingsfolder.h"
 #include "busservice.h"
 #include "lineup.h"
 #include "logging.h"

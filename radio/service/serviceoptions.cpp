@@ -2,8 +2,8 @@
 // of the back-end from the command line and the settings file.
 #include "serviceoptions.h"
 
-#include "app/basic.h"
-#include "app/modini.h"
+#include "base/basic.h"
+#include "base/modini.h"
 
 #include <QCommandLineParser>
 #include <algorithm>

@@ -2,7 +2,7 @@
 // the now-playing labels, and the news of another channel as a banner and a desktop notification.
 #include "alerts/alertwatcher.h"
 #include "app/frmradioxm.h"
-#include "app/modini.h"
+#include "base/modini.h"
 #include "notificationserver.h"
 #include "testsupport.h"
 #include "windowfixture.h"

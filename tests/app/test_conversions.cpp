@@ -1,6 +1,6 @@
 // The Basic conversions as tables of named cases: Booleans, integers with halves to even and
 // range checks, floating numbers, number formats and the conversions of ReadSetting's results.
-#include "app/basic.h"
+#include "base/basic.h"
 
 #include "testsupport.h"
 #include <QLocale>

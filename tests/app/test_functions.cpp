@@ -1,5 +1,5 @@
 // The shared wait and the file check.
-#include "app/modfunctions.h"
+#include "base/modfunctions.h"
 #include "testsupport.h"
 
 #include <QElapsedTimer>

@@ -1,6 +1,6 @@
 // The settings store against real files: the reading rules, the type codes, in-place writes that
 // keep every other byte, and the one-step replacement of the file.
-#include "app/modini.h"
+#include "base/modini.h"
 #include "testsupport.h"
 
 #include <QDir>

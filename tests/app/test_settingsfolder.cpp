@@ -1,6 +1,6 @@
 // Where settings, the channel list and skins are kept: a portable program folder as always, an
 // installed one in the user's folders; and the real window started from an installed folder.
-#include "app/settingsfolder.h"
+#include "base/settingsfolder.h"
 #include "fakeradioservice.h"
 #include "testskin.h"
 #include "testsupport.h"

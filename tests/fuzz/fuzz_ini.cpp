@@ -1,7 +1,7 @@
 // The INI reader on any bytes. Every section and key the input names is looked up, in its own
 // letter case and in the other one, with every type code: names match in any letter case, and
 // no value is longer than a read may return.
-#include "app/modini.h"
+#include "base/modini.h"
 #include "fuzzcheck.h"
 
 #include <cstdint>

@@ -1,7 +1,7 @@
 // xmctl: owns the radio service's name in place of a receiver, prints each call the window
 // makes and sends the signals typed on stdin or given as arguments, to drive the window by hand.
 // With --call it is a client instead: it calls the radio service as the window does.
-#include "app/quitonsignals.h"
+#include "base/quitonsignals.h"
 #include "commandline.h"
 #include "linereader.h"
 #include "manualradio.h"

@@ -1,7 +1,7 @@
 // Reading a written skin back for the tests.
 #include "skintestsupport.h"
 
-#include "app/basic.h"
+#include "base/basic.h"
 
 #include <cmath>
 

@@ -2,7 +2,7 @@
 // pictures from disk. Shared by the skin maker's tests.
 #pragma once
 
-#include "app/modini.h"
+#include "base/modini.h"
 
 #include <QByteArray>
 #include <QColor>

@@ -2,7 +2,7 @@
 // readable under the platform's INI rules, with sane geometry, colours, numbers and fonts.
 #include "skintestsupport.h"
 
-#include "app/basic.h"
+#include "base/basic.h"
 #include "tools/skinmaker/fontcheck.h"
 #include "tools/skinmaker/imagesize.h"
 #include "tools/skinmaker/skinini.h"

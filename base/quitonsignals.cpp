@@ -1,6 +1,6 @@
 // The self-pipe between the signal handler and the event loop.
 #include "quitonsignals.h"
-#include "app/logging.h"
+#include "base/logging.h"
 
 #include <QCoreApplication>
 #include <QLoggingCategory>

@@ -1,7 +1,7 @@
-#include "app/settingsfolder.h"
-#include "app/logging.h"
+#include "base/settingsfolder.h"
+#include "base/logging.h"
 
-#include "app/modfunctions.h"
+#include "base/modfunctions.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,11 +1,11 @@
 // The settings store: reads Windows-style INI files with the platform's profile rules, and writes
 // one key by editing the file's bytes in place and replacing the whole file in one step.
-#include "app/modini.h"
-#include "app/logging.h"
+#include "base/modini.h"
+#include "base/logging.h"
 
-#include "app/basic.h"
-#include "app/modfunctions.h"
-#include "app/textcodec.h"
+#include "base/basic.h"
+#include "base/modfunctions.h"
+#include "base/textcodec.h"
 
 #include <QDir>
 #include <QFile>

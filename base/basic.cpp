@@ -1,6 +1,6 @@
 // The Basic conversions: a scanner for numeric text as the old runtime read it, the integer and
 // floating conversions built on it, and the '0'/'#' number formats.
-#include "app/basic.h"
+#include "base/basic.h"
 
 #include <QByteArray>
 #include <QStringList>

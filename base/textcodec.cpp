@@ -1,4 +1,4 @@
-#include "app/textcodec.h"
+#include "base/textcodec.h"
 
 #include <QStringDecoder>
 

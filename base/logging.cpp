@@ -1,0 +1,4 @@
+#include "logging.h"
+
+Q_LOGGING_CATEGORY(lcSettings, "vanto.app.settings")
+Q_LOGGING_CATEGORY(lcSignals, "vanto.app.signals")
