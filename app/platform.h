@@ -1,7 +1,8 @@
-// The window's few outside things behind small interfaces: the message box and starting another
-// program. The real ones use Qt; tests answer message boxes through a script.
+// The window's few outside things: the message box on Qt, showing the window, placing it and
+// starting another program.
 #pragma once
 
+#include "base/messagebox.h"
 #include "skin/windowstate.h"
 
 #include <QString>
@@ -10,23 +11,6 @@ class QMessageBox;
 class QWidget;
 
 namespace app {
-
-class MessageBox {
-public:
-    enum class Icon { None, Question, Error, Information };
-    enum class Buttons { Ok, YesNo };
-    enum class Answer { Ok, Yes, No };
-
-    virtual ~MessageBox() = default;
-    // Shows a modal message and returns the button the user chose.
-    virtual Answer show(const QString& title, const QString& text, Icon icon, Buttons buttons) = 0;
-    // Shows a message with an OK button and returns at once: the window goes on working while it
-    // is up. A box whose show() returns at once can leave this as it is.
-    virtual void notify(const QString& title, const QString& text, Icon icon) { show(title, text, icon, Buttons::Ok); }
-    // Closes the modal message on screen as if the user had chosen answer, for a question that
-    // events have answered; nothing when none is up (nor for a box whose show() returns at once).
-    virtual void dismiss(Answer) {}
-};
 
 // QMessageBox over the window, sized for a touchscreen; show() is modal.
 class QtMessageBox : public MessageBox {

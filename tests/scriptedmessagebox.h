@@ -1,7 +1,7 @@
 // A message box for tests: records what would be shown and answers from a script.
 #pragma once
 
-#include "app/platform.h"
+#include "base/messagebox.h"
 
 #include <QStringList>
 #include <functional>

@@ -4,7 +4,7 @@
 // master line; the rest is offered for other users.
 #pragma once
 
-#include "app/platform.h"
+#include "base/messagebox.h"
 #include "volume/mixerdevice.h"
 
 #include <QDeadlineTimer>
