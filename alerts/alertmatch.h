@@ -1,10 +1,11 @@
 // How an alert's text is compared with what the radio reports. Letter case, blanks at the ends
 // and runs of blanks inside do not count; the line-up gives only the first 16 characters of an
 // artist or title, so a text of that width matches the longer text it begins; accented letters
-// match only themselves. The index reduces every alert to 64-bit keys once, so a report is
-// matched against all of them with a few look-ups and no allocation.
+// match only themselves. The index keeps the alerts' compared forms in sets, so a report's compared
+// form is matched against all of them with a look-up or two.
 #pragma once
 
+#include <QSet>
 #include <QString>
 #include <QStringList>
 #include <QStringView>
@@ -33,79 +34,49 @@ bool SameSong(QStringView artistA, QStringView titleA, QStringView artistB, QStr
 // an artist and a title (a title with a dash of its own gives two readings).
 std::vector<std::pair<QString, QString>> SongReadings(QStringView stored);
 
-// The rule of SameText on any form of the texts (compared forms or their keys): the same whole
-// text, or the line-up's cut of a longer one against a text no longer than the cut.
-template <typename Form> bool SameForms(const Form& a, const Form& b)
-{
-    return a.full == b.full || (a.longer && !b.longer && a.cut == b.full) || (!a.longer && b.longer && a.full == b.cut);
-}
-
 // A text in compared form, whole and as the line-up's cut of it.
 struct ComparedText {
     QString full;
-    QString cut; // the same as full for a text no longer than the cut
-    bool longer = false;
+    QString cut;         // of the first 16 characters; the same as full for a text no longer
+    bool longer = false; // more than 16 characters between its first and last non-blank
 };
 ComparedText CompareForm(QStringView text);
 
-// The keys of one text: hashes of its compared form and of the compared form of its line-up cut.
-struct TextKeys {
-    quint64 full = 0;
-    quint64 cut = 0;     // of the first 16 characters; the same as full for a text no longer
-    bool longer = false; // more than 16 characters between its first and last non-blank
-    bool empty = true;
-
-    // SameText on keys.
-    bool sameAs(const TextKeys& other) const { return SameForms(*this, other); }
-};
-TextKeys KeysOf(QStringView text);
+// The rule of SameText on compared forms: the same whole text, or the line-up's cut of a longer
+// one against a text no longer than the cut.
+bool SameForms(const ComparedText& a, const ComparedText& b);
 
 // The alerts in matchable form.
 class AlertIndex {
 public:
     // artists: the alerts' artists; songs: the stored songs, as "<artist> - <title>".
     void rebuild(const QStringList& artists, const QStringList& songs);
-    bool isEmpty() const { return m_artists.empty() && m_songs.empty(); }
 
-    // False when no alert can match a report by this artist, which is the answer for nearly every
-    // report: a few bit tests, before the look-ups below.
-    bool mayMatch(const TextKeys& artistKeys) const;
-
-    // Whether an artist alert, or a song alert, matches what a channel plays. A key hit is
-    // confirmed on the texts themselves, so two texts that share a key never match.
-    bool matchesArtist(QStringView artist, const TextKeys& artistKeys) const;
-    bool matchesSong(QStringView artist, const TextKeys& artistKeys, QStringView title,
-                     const TextKeys& titleKeys) const;
+    // Whether an artist alert, or a song alert, matches what a channel plays.
+    bool matchesArtist(const ComparedText& artist) const;
+    bool matchesSong(const ComparedText& artist, const ComparedText& title) const;
 
 private:
-    // Open addressing over 64-bit keys, 0 marking a free place, with the alert each came from
-    // beside it. A bit for every key's top bits answers most misses, the usual answer, before
-    // the table is probed.
-    class KeyTable {
+    // Texts in compared form, found by the rule of SameForms. A text no longer than the cut, all
+    // the line-up sends, is one of the whole texts or the cut of a longer one: one look-up. A
+    // longer text is one of the whole texts, or its cut is a whole text no longer than the cut:
+    // two. A longer text is never looked for among the cuts, which its runs of blanks could make
+    // it equal to.
+    class TextSet {
     public:
-        void clear(int expected);
-        void insert(quint64 key, int alert);
-        int find(quint64 key) const; // the alert, or -1
-        bool mayHold(quint64 key) const
-        {
-            const quint64 bit = (key ? key : 1) >> 52;
-            return m_filter[bit / 64] & (quint64(1) << (bit % 64));
-        }
+        void insert(const ComparedText& text);
+        bool contains(const ComparedText& text) const;
 
     private:
-        static constexpr int FilterBits = 4096;
-        quint64 m_filter[FilterBits / 64] = {};
-        std::vector<quint64> m_keys;
-        std::vector<int> m_alerts;
-        quint64 m_mask = 0;
+        QSet<QString> m_withinCut; // the whole texts and the cuts of the longer ones
+        QSet<QString> m_whole;
+        QSet<QString> m_short; // the whole texts no longer than the cut
     };
 
-    KeyTable m_artistKeys;
-    KeyTable m_songArtistKeys; // the artists of the songs alone: most reports end there
-    KeyTable m_songKeys;
-    // The alerts in compared form, to confirm a key's hit: the artists, and every reading of every
-    // song.
-    std::vector<ComparedText> m_artists;
+    TextSet m_artists;
+    TextSet m_songArtists; // the artists of the songs alone: most reports end there
+    // Every reading of every song, compared one by one once the artist is one of theirs: there
+    // are at most 50 songs.
     std::vector<std::pair<ComparedText, ComparedText>> m_songs;
 };
 

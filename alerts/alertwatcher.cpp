@@ -1,4 +1,4 @@
-// The alert watcher: what each channel plays, as keys, and the queue of news.
+// The alert watcher: what each channel plays, in compared form, and the queue of news.
 #include "alertwatcher.h"
 
 #include <algorithm>
@@ -31,7 +31,7 @@ quint64 sentHash(const QString& text)
 
 // The tuned channel's report gives 36 characters and the line-up 16 of the same song; what was
 // heard longest is kept, so that a later cut still compares with the whole text.
-void keepLonger(TextKeys& kept, const TextKeys& heard)
+void keepLonger(ComparedText& kept, const ComparedText& heard)
 {
     if (heard.longer && !kept.longer)
         kept = heard;
@@ -74,14 +74,14 @@ bool AlertWatcher::Report(qint32 number, const QString& station, const QString& 
     const quint64 heardArtist = sentHash(artist), heardTitle = sentHash(title);
     if (channel.known && heardArtist == channel.heardArtist && heardTitle == channel.heardTitle)
         return false;
-    const TextKeys artistKeys = KeysOf(artist);
-    const TextKeys titleKeys = KeysOf(title);
+    const ComparedText artistForm = CompareForm(artist);
+    const ComparedText titleForm = CompareForm(title);
     // A report without artist and title says nothing about the song: the receiver sends such
     // reports between songs, and the song after one is not new when it is the same.
-    if (artistKeys.empty && titleKeys.empty)
+    if (artistForm.full.isEmpty() && titleForm.full.isEmpty())
         return false;
-    const bool newTitle = !channel.known || !channel.title.sameAs(titleKeys);
-    const bool newArtist = !channel.known || !channel.artist.sameAs(artistKeys);
+    const bool newTitle = !channel.known || !SameForms(channel.title, titleForm);
+    const bool newArtist = !channel.known || !SameForms(channel.artist, artistForm);
     // A song is its artist and its title: another artist's "Intro" is another song.
     const bool newSong = newTitle || newArtist;
     channel.known = true;
@@ -93,18 +93,18 @@ bool AlertWatcher::Report(qint32 number, const QString& station, const QString& 
             dropNews(number); // the song it told of has ended
     }
     if (newTitle)
-        channel.title = titleKeys;
+        channel.title = titleForm;
     else
-        keepLonger(channel.title, titleKeys);
+        keepLonger(channel.title, titleForm);
     if (newArtist)
-        channel.artist = artistKeys;
+        channel.artist = artistForm;
     else
-        keepLonger(channel.artist, artistKeys);
-    if (!newSong || channel.announced || !m_index.mayMatch(artistKeys))
+        keepLonger(channel.artist, artistForm);
+    if (!newSong || channel.announced)
         return false;
 
-    const bool songAlert = m_index.matchesSong(artist, artistKeys, title, titleKeys);
-    if (!songAlert && !m_index.matchesArtist(artist, artistKeys))
+    const bool songAlert = m_index.matchesSong(artistForm, titleForm);
+    if (!songAlert && !m_index.matchesArtist(artistForm))
         return false;
     // A song that begins on the tuned channel is heard already: it is not announced later either,
     // when the driver tunes away.

@@ -4,9 +4,8 @@
 // after that channel's artist or title has changed. The window shows the news one after the other.
 //
 // A report that repeats what its channel plays costs a look-up of the channel and a quick hash
-// of its texts; one with other texts costs their hashes, and when the song changed, a few
-// look-ups of those hashes among the alerts. Nothing is allocated on that path unless there is
-// news.
+// of its texts, and allocates nothing; one with other texts costs their compared forms, and when
+// the song changed, a look-up or two of those forms among the alerts.
 #pragma once
 
 #include "alerts/alertmatch.h"
@@ -55,8 +54,8 @@ private:
     struct ChannelState {
         quint64 heardArtist = 0; // hashes of the last report's texts, to pass over repeats at once
         quint64 heardTitle = 0;
-        TextKeys artist;
-        TextKeys title;
+        ComparedText artist;
+        ComparedText title;
         bool known = false;
         bool announced = false; // the current song was announced, or began while tuned
         bool queued = false;    // news of this channel waits in the queue
