@@ -3,7 +3,7 @@
 
 #include "app/firstpicture.h"
 #include "app/startupsettings.h"
-#include "radio/signalbars.h"
+#include "nowplaying/signalbars.h"
 #include "skin/paintskinnedcontrol.h"
 
 #include <QCloseEvent>

@@ -8,8 +8,8 @@
 //                  failures reported, the day/night stand-in (app/skinreporting.h)
 //   m_table        the channel table behind the list (radio/channeltable.h)
 //   m_tuned        the tuned channel: number, texts and time (radio/tunedchannel.h)
-//   m_nowPlaying   the now-playing labels and the time thumb (radio/nowplaying.h)
-//   m_channelData  the radio's listing into the table and services.dat (radio/channeldata.h)
+//   m_nowPlaying   the now-playing labels and the time thumb (nowplaying/nowplaying.h)
+//   m_channelData  the radio's listing into the table and services.dat (channellist/channeldata.h)
 //   m_list         the skinned list window (channellist/listwindow.h)
 //   m_highlight    the list's selection and the start-up highlight (channellist/highlight.h)
 //   m_chooser      choosing a channel from the list (channellist/choose.h)
@@ -41,17 +41,17 @@
 #include "app/startupsettings.h"
 #include "base/modfunctions.h"
 #include "base/settingsfolder.h"
+#include "channellist/channeldata.h"
 #include "channellist/choose.h"
 #include "channellist/highlight.h"
 #include "channellist/listwindow.h"
 #include "channellist/scrolling.h"
 #include "mpris/mediaplayer.h"
+#include "nowplaying/nowplaying.h"
 #include "presets/presets.h"
 #include "presets/pressandhold.h"
 #include "radio/axxmradioclient.h"
-#include "radio/channeldata.h"
 #include "radio/channeltable.h"
-#include "radio/nowplaying.h"
 #include "radio/tunedchannel.h"
 #include "skin/loadskin.h"
 #include "skin/radioxmcontrols.h"

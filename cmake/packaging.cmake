@@ -26,7 +26,7 @@ install(CODE "
 install(DIRECTORY ${VANTO_PROGRAM_DIR}/Skins/Day ${VANTO_PROGRAM_DIR}/Skins/Night ${VANTO_PROGRAM_DIR}/Skins/DriveDay
         ${VANTO_PROGRAM_DIR}/Skins/DriveNight DESTINATION ${program_dest}/Skins)
 install(FILES ${CMAKE_SOURCE_DIR}/app/vantoxm.ini.default DESTINATION ${program_dest} RENAME vantoxm.ini)
-install(FILES ${CMAKE_SOURCE_DIR}/radio/service/xm-radio-service.ini.default DESTINATION ${program_dest}
+install(FILES ${CMAKE_SOURCE_DIR}/service/xm-radio-service.ini.default DESTINATION ${program_dest}
         RENAME xm-radio-service.ini)
 install(FILES ${CMAKE_SOURCE_DIR}/packaging/installed.txt DESTINATION ${program_dest})
 

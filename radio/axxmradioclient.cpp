@@ -1,8 +1,8 @@
 #include "axxmradioclient.h"
 #include "radio/logging.h"
 
+#include "bus/xmradio_names.h"
 #include "radio/clientmembers.h"
-#include "radio/xmradio_names.h"
 
 #include <QDBusPendingCallWatcher>
 #include <QDBusPendingReply>

@@ -1,6 +1,6 @@
 // The members of org.vanto.XMRadio that the window's client uses, with the argument types it sends
 // and reads. The client builds its calls and reads its signals from these alone, and the build
-// compares this list with radio/org.vanto.XMRadio.xml (radio/clientcheck.cpp): a name or an
+// compares this list with bus/org.vanto.XMRadio.xml (radio/clientcheck.cpp): a name or an
 // argument that differs from the interface stops the build instead of going silent on the bus.
 #pragma once
 

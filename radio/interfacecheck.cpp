@@ -1,7 +1,7 @@
 #include "radio/interfacecheck.h"
 
+#include "bus/xmradio_names.h"
 #include "radio/clientmembers.h"
-#include "radio/xmradio_names.h"
 
 #include <QXmlStreamReader>
 #include <optional>

@@ -1,6 +1,6 @@
 #include "fakeradioservice.h"
 
-#include "radio/xmradio_names.h"
+#include "bus/xmradio_names.h"
 
 #include <QDBusConnectionInterface>
 #include <QDBusMessage>

@@ -1,8 +1,8 @@
 // The artist-title line lent to the alerts, on the real controls with the real now-playing
 // display and presets.
 #include "alerts/alertline.h"
+#include "nowplaying/nowplaying.h"
 #include "presets/presets.h"
-#include "radio/nowplaying.h"
 #include "testsupport.h"
 
 #include <QFontMetrics>

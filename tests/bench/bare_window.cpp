@@ -5,7 +5,7 @@
 // Built a second time as bare_window_text_mixer, it also draws a line of text in each font of the
 // day skin and holds ALSA's default mixer open: what the skin's texts and the volume cost any
 // program, to tell them from the cost of the window itself.
-#include "radio/xmradio_names.h"
+#include "bus/xmradio_names.h"
 
 #include <QApplication>
 #include <QDBusConnection>

@@ -5,7 +5,7 @@
 #include "app/frmradioxm.h"
 #include "benchfolder.h"
 #include "benchsupport.h"
-#include "radio/xmradio_names.h"
+#include "bus/xmradio_names.h"
 #include "volume/memorymixer.h"
 
 #include <QApplication>

@@ -1,11 +1,11 @@
 // The list window over a table made in the test: painting, the thumb, the highlight with its
 // margins, a press on a row, choosing a channel and the header click.
+#include "channellist/channeldata.h"
 #include "channellist/choose.h"
 #include "channellist/highlight.h"
 #include "channellist/listwindow.h"
 #include "listfixture.h"
-#include "radio/channeldata.h"
-#include "radio/nowplaying.h"
+#include "nowplaying/nowplaying.h"
 #include "testsupport.h"
 
 #include <QTemporaryDir>

@@ -3,8 +3,8 @@
 // texts carry no control characters; signal bars stay within 0..100; a song's position is never
 // past its end.
 #include "fuzzcheck.h"
-#include "radio/service/xmframes.h"
-#include "radio/service/xmreplies.h"
+#include "service/xmframes.h"
+#include "service/xmreplies.h"
 
 #include <QList>
 #include <cstdint>

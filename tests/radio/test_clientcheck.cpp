@@ -9,7 +9,7 @@ namespace {
 
 QByteArray interfaceXml()
 {
-    QFile file(QStringLiteral(VANTO_SOURCE_DIR "/radio/org.vanto.XMRadio.xml"));
+    QFile file(QStringLiteral(VANTO_SOURCE_DIR "/bus/org.vanto.XMRadio.xml"));
     EXPECT_TRUE(file.open(QIODevice::ReadOnly));
     return file.readAll();
 }

@@ -2,11 +2,11 @@
 // makes and sends the signals typed on stdin or given as arguments, to drive the window by hand.
 // With --call it is a client instead: it calls the radio service as the window does.
 #include "base/quitonsignals.h"
+#include "bus/xmradio_names.h"
 #include "commandline.h"
 #include "linereader.h"
 #include "manualradio.h"
-#include "radio/service/sound/lineinput.h"
-#include "radio/xmradio_names.h"
+#include "service/sound/lineinput.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>

@@ -1,8 +1,8 @@
 // Printing the window's calls and sending signals as the interface spells them.
 #include "manualradio.h"
 
-#include "radio/service/busservice.h"
-#include "radio/xmradio_names.h"
+#include "bus/xmradio_names.h"
+#include "service/busservice.h"
 #include "xmctladaptor.h"
 
 #include <QDBusConnection>

@@ -2,7 +2,7 @@
 // owns the radio service, even one started after the recorder.
 #include "busrecorder.h"
 
-#include "radio/xmradio_names.h"
+#include "bus/xmradio_names.h"
 
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>

@@ -1,8 +1,8 @@
 // The receiver's framing and replies against the frames captured from a real receiver, and the
 // port's words for a device it cannot open.
-#include "radio/service/seriallink.h"
-#include "radio/service/xmframes.h"
-#include "radio/service/xmreplies.h"
+#include "service/seriallink.h"
+#include "service/xmframes.h"
+#include "service/xmreplies.h"
 #include "testsupport.h"
 
 #include <QTemporaryDir>

@@ -1,7 +1,7 @@
 // The real xm-radio-service executable on a private session bus, watched by a bus client the way
 // the window watches it.
 #include "busrecorder.h"
-#include "radio/service/lineup.h"
+#include "service/lineup.h"
 #include "testsupport.h"
 
 #include <QProcess>

@@ -1,7 +1,7 @@
 // Registration on the session bus, with the reasons a second instance or a missing bus give.
 #include "busservice.h"
 
-#include "radio/xmradio_names.h"
+#include "bus/xmradio_names.h"
 #include "radiobackend.h"
 #include "receiveradaptor.h"
 

@@ -2,8 +2,8 @@
 #include "servicesound.h"
 
 #include "logging.h"
-#include "radio/service/sound/capturesource.h"
-#include "radio/service/sound/programme.h"
+#include "service/sound/capturesource.h"
+#include "service/sound/programme.h"
 
 namespace xmservice {
 

@@ -3,8 +3,8 @@
 // A mute asked on the bus silences it at once, before the receiver confirms.
 #pragma once
 
-#include "radio/service/sound/playthrough.h"
 #include "radiobackend.h"
+#include "service/sound/playthrough.h"
 
 #include <QObject>
 #include <memory>

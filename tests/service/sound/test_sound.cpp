@@ -1,7 +1,7 @@
 // The sound's parts without a sound server: which input Source=auto takes, and the simulator's
 // programme frame by frame.
-#include "radio/service/sound/lineinput.h"
-#include "radio/service/sound/programme.h"
+#include "service/sound/lineinput.h"
+#include "service/sound/programme.h"
 #include "testsupport.h"
 
 #include <algorithm>

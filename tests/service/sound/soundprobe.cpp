@@ -2,7 +2,7 @@
 // server's latency figure, and the first frame's time is the median of what all reads say.
 #include "soundprobe.h"
 
-#include "radio/service/sound/programme.h"
+#include "service/sound/programme.h"
 
 #include <algorithm>
 #include <chrono>

@@ -4,10 +4,10 @@
 // plays into "receiver" and records both monitors. Each test runs a sound server of its own, so
 // that no other test's sound reaches its recordings.
 #include "busrecorder.h"
-#include "radio/service/lineup.h"
-#include "radio/service/schedule.h"
-#include "radio/service/sound/programme.h"
 #include "receiveremulator.h"
+#include "service/lineup.h"
+#include "service/schedule.h"
+#include "service/sound/programme.h"
 #include "soundprobe.h"
 #include "testsupport.h"
 

@@ -1,7 +1,7 @@
 // The now-playing display: track times, the time thumb, the artist-title line and the
 // channel-change and current-channel reports.
-#include "radio/nowplaying.h"
-#include "radio/signalbars.h"
+#include "nowplaying/nowplaying.h"
+#include "nowplaying/signalbars.h"
 #include "testsupport.h"
 
 #include <QElapsedTimer>

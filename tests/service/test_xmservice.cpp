@@ -1,11 +1,11 @@
 // The simulator's parts without a bus: the lineup and its awkward names, the catalogue, the
 // running orders, the signal levels, the command line and the receiver's answers.
-#include "radio/service/catalogue.h"
-#include "radio/service/lineup.h"
-#include "radio/service/receiversimulator.h"
-#include "radio/service/schedule.h"
-#include "radio/service/serviceoptions.h"
-#include "radio/service/signalmodel.h"
+#include "service/catalogue.h"
+#include "service/lineup.h"
+#include "service/receiversimulator.h"
+#include "service/schedule.h"
+#include "service/serviceoptions.h"
+#include "service/signalmodel.h"
 #include "testsupport.h"
 
 #include <QSet>
