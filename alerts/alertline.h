@@ -54,7 +54,7 @@ private:
     void show(Item item);
     // Gives the line back to what the tuned channel plays, unless something else wrote it since.
     void giveBack();
-    bool presetHeld() const { return !m_state.PresetPressed.isEmpty() || m_state.PresetMessageShown; }
+    bool presetHeld() const { return m_state.PresetPressed != skin::HeldPreset::None || m_state.PresetMessageShown; }
 
     skin::Label& m_line;
     skin::WindowState& m_state;

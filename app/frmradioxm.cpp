@@ -82,13 +82,14 @@ void frmRadioXM::createList()
                                            [this](bool muted) { setRadioMute(muted); },
                                            [this] { m_presets->RefreshPresetButtons(); }});
     m_scroller = std::make_unique<channellist::Scroller>(*m_controls, m_state, m_table, *m_list, *m_highlight, m_scale);
+    m_tuner = std::make_unique<channellist::RowTuner>(m_table, *m_chooser, *m_highlight);
 }
 
 void frmRadioXM::createPresets()
 {
     m_presets = std::make_unique<presets::Presets>(
         *m_controls, m_state, m_waits, m_scale, m_tuned,
-        presets::Presets::Hooks{[this](qint32 number) { return TuneChannel(number); }});
+        presets::Presets::Hooks{[this](qint32 number) { return m_tuner->TuneChannel(number); }});
     m_hold = std::make_unique<presets::PressAndHold>(
         *m_controls, m_state, m_scale,
         presets::PressAndHold::Actions{[this] { cmdVolumeUp_Click(); }, [this] { cmdVolumeDown_Click(); },
@@ -167,7 +168,7 @@ void frmRadioXM::Form_Load()
     // Read once: the start-up keys and the alerts come from the same copy of the file.
     const modIni::IniDocument ini = modIni::IniDocument::fromFile(m_state.IniFile);
     const app::StartupSettings settings = app::ReadStartupSettings(ini);
-    m_presets->ShowPresetCaptions(settings.presets);
+    m_presets->LoadPresets(settings.presets);
     app::ReadAppearance(settings, m_state);
     m_state.CurrentSkin = ChooseSkin(m_state, timeOfDay());
     app::PlaceWindow(*this, m_state);
@@ -188,8 +189,8 @@ void frmRadioXM::Form_Load()
     OpenMixer();
     CreateRadio();
     TuneLastChannel(settings.lastChannel);
-    m_mpris = std::make_unique<mpris::MediaPlayer>(mpris::WindowParts{
-        *this, m_tuned, m_state, m_table, *m_highlight, *m_chooser, MXM.get(), [this] { return volu.get(); }});
+    m_mpris = std::make_unique<mpris::MediaPlayer>(
+        mpris::WindowParts{*this, m_tuned, m_state, m_table, *m_tuner, MXM.get(), [this] { return volu.get(); }});
     m_controls->tmrLoad.setEnabled(true);
     m_controls->tmrUpdates.setEnabled(true);
 }
@@ -266,18 +267,8 @@ void frmRadioXM::createAlerts(const modIni::IniDocument& ini)
 {
     m_alerts = std::make_unique<alerts::WindowAlerts>(
         *m_controls, m_state, m_tuned, ini, m_seams.programFolder + QLatin1String("/vanto-xm.png"),
-        alerts::WindowAlerts::Hooks{[this](qint32 number) { TuneChannel(number); }});
+        alerts::WindowAlerts::Hooks{[this](qint32 number) { m_tuner->TuneChannel(number); }});
     m_alerts->connectHandlers();
-}
-
-bool frmRadioXM::TuneChannel(qint32 number)
-{
-    const int position = m_table.FindItem(radio::ChannelTable::RowKey(number));
-    if (position < 0)
-        return false;
-    m_chooser->ChooseListItem(position);
-    m_highlight->HighlightItem(position + 1);
-    return true;
 }
 
 void frmRadioXM::ShowFirstPicture()
@@ -544,6 +535,7 @@ void frmRadioXM::Form_Unload()
     // The window's timers end with it.
     for (skin::Timer* timer : findChildren<skin::Timer*>())
         timer->setEnabled(false);
+    m_tuner->Unload();
     if (m_mpris)
         m_mpris->Unload();
     if (MXM)

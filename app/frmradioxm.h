@@ -13,6 +13,7 @@
 //   m_list         the skinned list window (channellist/listwindow.h)
 //   m_highlight    the list's selection and the start-up highlight (channellist/highlight.h)
 //   m_chooser      choosing a channel from the list (channellist/choose.h)
+//   m_tuner        tuning a row from outside the list: presets, alerts, MPRIS (channellist/tunerow.h)
 //   m_scroller     the list's step buttons, track and thumb (channellist/scrolling.h)
 //   m_presets      the three presets' tap, hold and lights (presets/presets.h)
 //   m_hold         the repeat of held buttons and the tune button (presets/pressandhold.h)
@@ -46,6 +47,7 @@
 #include "channellist/highlight.h"
 #include "channellist/listwindow.h"
 #include "channellist/scrolling.h"
+#include "channellist/tunerow.h"
 #include "mpris/mediaplayer.h"
 #include "nowplaying/nowplaying.h"
 #include "presets/presets.h"
@@ -101,6 +103,7 @@ public:
     channellist::ListWindow& list() { return *m_list; }
     channellist::Highlighter& highlight() { return *m_highlight; }
     channellist::ChannelChooser& chooser() { return *m_chooser; }
+    channellist::RowTuner& tuner() { return *m_tuner; }
     channellist::Scroller& scroller() { return *m_scroller; }
     presets::Presets& presets() { return *m_presets; }
     presets::PressAndHold& pressAndHold() { return *m_hold; }
@@ -154,9 +157,6 @@ private:
     void CreateRadio();
     // Reads the alerts and lets the artist, title and artist-title labels set them.
     void createAlerts(const modIni::IniDocument& ini);
-    // Tunes a channel by its number as a double tap on its row does (the presets' tap, an
-    // alert's banner); false for a channel not in the table.
-    bool TuneChannel(qint32 number);
     void TuneLastChannel(qint32 channel);
     void OpenMixer();
     // Shows the window with the skin's up picture over it, decoded ahead of the load.
@@ -197,6 +197,7 @@ private:
     std::unique_ptr<channellist::ListWindow> m_list;
     std::unique_ptr<channellist::Highlighter> m_highlight;
     std::unique_ptr<channellist::ChannelChooser> m_chooser;
+    std::unique_ptr<channellist::RowTuner> m_tuner;
     std::unique_ptr<channellist::Scroller> m_scroller;
     std::unique_ptr<presets::Presets> m_presets;
     std::unique_ptr<presets::PressAndHold> m_hold;

@@ -142,12 +142,12 @@ void Scroller::stepDblClick(skin::PictureArea& button, void (Scroller::*step)())
 void Scroller::pctScrollBar_MouseDown(const skin::MouseArgs& args)
 {
     if (args.y > m_c.pctScroll->Top()) {
-        m_state.PageCommand = QStringLiteral("PageDown");
+        m_state.PageCommand = skin::PageDirection::PageDown;
         ScrollPageDown();
         repeat(skin::HeldButton::PageDown);
     } else {
         ScrollPageUp();
-        m_state.PageCommand = QStringLiteral("PageUp");
+        m_state.PageCommand = skin::PageDirection::PageUp;
         repeat(skin::HeldButton::PageUp);
     }
 }
@@ -159,19 +159,19 @@ void Scroller::pctScrollBar_MouseUp(const skin::MouseArgs&)
 
 void Scroller::pctScrollBar_DblClick()
 {
-    if (m_state.PageCommand == QLatin1String("PageDown")) {
+    if (m_state.PageCommand == skin::PageDirection::PageDown) {
         ScrollPageDown();
         repeat(skin::HeldButton::PageDown);
-    } else if (m_state.PageCommand == QLatin1String("PageUp")) {
+    } else if (m_state.PageCommand == skin::PageDirection::PageUp) {
         ScrollPageUp();
         repeat(skin::HeldButton::PageUp);
     }
-    m_state.PageCommand.clear();
+    m_state.PageCommand = skin::PageDirection::None;
 }
 
 void Scroller::pctScrollBar_LostFocus()
 {
-    m_state.PageCommand.clear();
+    m_state.PageCommand = skin::PageDirection::None;
     stopRepeat();
 }
 

@@ -165,9 +165,7 @@ void MediaPlayer::step(int delta)
         // As a double tap on the row: the choice tunes, shows, lights the presets, writes
         // LastChannel and ends the mute; the list's selection then moves onto the channel.
         const qint32 position = *from + one;
-        m_parts.chooser.ChooseListItem(position);
-        if (!m_unloaded)
-            m_parts.highlight.HighlightItem(position + 1);
+        m_parts.tuner.TuneRow(position);
     }
     m_pendingSteps = 0;
     m_stepping = false;

@@ -14,8 +14,7 @@
 // reach it.
 #pragma once
 
-#include "channellist/choose.h"
-#include "channellist/highlight.h"
+#include "channellist/tunerow.h"
 #include "mpris/metadata.h"
 #include "radio/axxmradioclient.h"
 #include "radio/channeltable.h"
@@ -44,8 +43,7 @@ struct WindowParts {
     const radio::TunedChannel& tuned;
     const skin::WindowState& state;
     const radio::ChannelTable& table;
-    channellist::Highlighter& highlight;
-    channellist::ChannelChooser& chooser;
+    channellist::RowTuner& tuner;
     AXXMRadioClient* radio = nullptr;
     // The mixer; nothing while there is none (before start-up has made it, after unload).
     std::function<volume::cVolume*()> mixer;

@@ -51,7 +51,7 @@ void NowPlaying::ArtistTitleUpdate(const QString& line)
 {
     if (line == m_state.ArtistTrackTitle)
         return;
-    while (!m_state.PresetPressed.isEmpty()) {
+    while (m_state.PresetPressed != skin::HeldPreset::None) {
         m_waits.Wait(50);
         QCoreApplication::processEvents();
     }

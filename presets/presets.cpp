@@ -1,23 +1,12 @@
 #include "presets.h"
 
 #include "base/basic.h"
-#include "base/modini.h"
 #include "presets/holdprogress.h"
 #include "skin/paintskinnedcontrol.h"
 
 #include <utility>
 
 namespace presets {
-namespace {
-
-const QString Section = QStringLiteral("XMRadio");
-
-QString presetKey(int n)
-{
-    return QStringLiteral("Preset%1").arg(n);
-}
-
-} // namespace
 
 Presets::Presets(skin::RadioXMControls& controls, skin::WindowState& state, modFunctions::SharedWaitTimer& waits,
                  const skin::TwipsScale& scale, const radio::TunedChannel& tuned, Hooks hooks)
@@ -54,7 +43,7 @@ void Presets::cmdPreset_MouseDown(qint16 index, const skin::MouseArgs&)
     if (const std::optional<qint32> colour = basic::CLng(m_state.PresetColour[size_t(index)][skin::StateDown]))
         m_c.lblPreset(index).setForeColor(skin::Colour(quint32(*colour)));
     ++m_presses;
-    m_state.PresetPressed = QString::number(index);
+    m_state.PresetPressed = skin::HeldPreset(index);
     m_c.tmrSavePreset.setEnabled(true);
     showHold(index);
 }
@@ -63,7 +52,7 @@ void Presets::cmdPreset_MouseUp(qint16, const skin::MouseArgs&)
 {
     endHold();
     RefreshPresetButtons();
-    m_state.PresetPressed.clear();
+    m_state.PresetPressed = skin::HeldPreset::None;
     m_c.tmrSavePreset.setEnabled(false);
 }
 
@@ -77,17 +66,18 @@ void Presets::tmrSavePreset_Timer()
     // One save per press: the hold timer would fire again during the five seconds below.
     m_c.tmrSavePreset.setEnabled(false);
     endHold();
+    if (m_state.PresetPressed == skin::HeldPreset::None)
+        return;
     const quint64 press = m_presses;
-    const int n = m_state.PresetPressed.toInt() + 1;
+    const int n = int(m_state.PresetPressed) + 1;
     const QString channel = m_tuned.numberText();
     // A settings file that cannot be written loses the stored channel at the next start: the
     // preset still holds it for this run, and the message says it is not saved (the log says
     // why).
-    const bool saved = modIni::WriteSetting(m_state.IniFile, Section, presetKey(n), channel) != 0;
+    const bool saved = m_store.Save(m_state.IniFile, n - 1, channel);
     const QString message = QStringLiteral("Preset %1 - Channel %2").arg(n).arg(channel);
     m_c.lblArtistTrackTitle->setCaption(saved ? message : message + QStringLiteral(" (not saved)"));
-    if (n >= 1 && n <= 3)
-        m_c.lblPreset(n - 1).setCaption(basic::Format(channel, QStringLiteral("000")));
+    m_c.lblPreset(n - 1).setCaption(m_store.Caption(n - 1));
     const bool outerMessage = std::exchange(m_state.PresetMessageShown, true);
     m_waits.Wait(m_messageMs);
     m_state.PresetMessageShown = outerMessage;
@@ -95,7 +85,7 @@ void Presets::tmrSavePreset_Timer()
     m_c.lblArtistTrackTitle->setCaption(m_state.ArtistTrackTitle);
     // A preset pressed during the message is a press of its own, whose hold goes on.
     if (press == m_presses) {
-        m_state.PresetPressed.clear();
+        m_state.PresetPressed = skin::HeldPreset::None;
         m_c.tmrSavePreset.setEnabled(false);
     }
 }
@@ -114,25 +104,24 @@ void Presets::endHold()
 
 void Presets::TunePreset(qint16 index)
 {
-    const qint16 stored =
-        basic::toInt16(modIni::ReadSetting(m_state.IniFile, Section, presetKey(index + 1), modIni::AsInteger))
-            .value_or(0);
+    const qint16 stored = m_store.Channel(index).value_or(0);
     if (!m_hooks.TuneChannel || !m_hooks.TuneChannel(stored))
         return;
     RefreshPresetButtons();
 }
 
-void Presets::ShowPresetCaptions(const std::array<QString, 3>& stored)
+void Presets::LoadPresets(const std::array<QString, PresetStore::Count>& stored)
 {
-    for (int i = 0; i < 3; ++i)
-        m_c.lblPreset(i).setCaption(basic::Format(stored[size_t(i)], QStringLiteral("000")));
+    m_store.Load(stored);
+    for (int i = 0; i < PresetStore::Count; ++i)
+        m_c.lblPreset(i).setCaption(m_store.Caption(i));
 }
 
 void Presets::RefreshPresetButtons()
 {
     const std::optional<qint32> tuned = m_tuned.number();
-    for (int i = 0; i < 3; ++i) {
-        const std::optional<qint32> preset = basic::CLng(m_c.lblPreset(i).Caption());
+    for (int i = 0; i < PresetStore::Count; ++i) {
+        const std::optional<qint16> preset = m_store.Channel(i);
         const bool on = tuned && preset && *tuned == *preset;
         const qint16 state = on ? skin::StateOn : skin::StateUp;
         skin::PaintSkinnedControl(m_c, m_c.cmdPreset(i), state, m_scale);

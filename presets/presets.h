@@ -4,6 +4,7 @@
 #pragma once
 
 #include "base/modfunctions.h"
+#include "presets/presetstore.h"
 #include "radio/tunedchannel.h"
 #include "skin/radioxmcontrols.h"
 #include "skin/windowstate.h"
@@ -46,9 +47,9 @@ public:
     // Shows each preset as on (it holds the tuned channel) or up.
     void RefreshPresetButtons();
 
-    // Shows the channels stored in the presets (Preset1 to Preset3 as written) on their captions,
-    // as "007".
-    void ShowPresetCaptions(const std::array<QString, 3>& stored);
+    // Takes the channels stored in the presets (Preset1 to Preset3 as written) and shows them on
+    // their captions, as "007".
+    void LoadPresets(const std::array<QString, PresetStore::Count>& stored);
 
     // How long a save's message stays on the now-playing line: five seconds (tests take less).
     void setMessageTime(qint32 ms) { m_messageMs = ms; }
@@ -60,6 +61,7 @@ private:
     const skin::TwipsScale& m_scale;
     const radio::TunedChannel& m_tuned;
     Hooks m_hooks;
+    PresetStore m_store;
     void showHold(qint16 index);
     void endHold();
 

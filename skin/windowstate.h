@@ -16,6 +16,12 @@ enum ButtonState : qint16 { StateUp = 0, StateDown = 1, StateOn = 2 };
 // The action a held button repeats: the volume steps, the list's pages and its steps.
 enum class HeldButton { None, VolumeUp, VolumeDown, PageUp, PageDown, ScrollUp, ScrollDown };
 
+// The preset held down, by its index (0 to 2), or none.
+enum class HeldPreset : qint8 { None = -1, First = 0, Second = 1, Third = 2 };
+
+// The direction of the last press on the list's track, which a double click on it repeats.
+enum class PageDirection { None, PageUp, PageDown };
+
 struct WindowState {
     // Start-up and the settings read once per run.
     QString IniFile;
@@ -52,18 +58,18 @@ struct WindowState {
     qint32 TrackDuration = 0;
     qint32 TimeThumbLeft = 0;
 
-    // Presets: the index of the preset held down, or empty; and whether a save's message has the
-    // artist-title line (alerts wait for both).
-    QString PresetPressed;
+    // Presets: the preset held down, or none; and whether a save's message has the artist-title
+    // line (alerts wait for both).
+    HeldPreset PresetPressed = HeldPreset::None;
     bool PresetMessageShown = false;
 
     // Press-and-hold: the action a held button repeats, or none.
     HeldButton PressedButton = HeldButton::None;
 
-    // Scrolling: the direction of the last press on the track ("PageUp", "PageDown" or empty),
-    // the mouse button held on the thumb (1 left, 0 none) and where in the thumb it went down
-    // (twips).
-    QString PageCommand;
+    // Scrolling: the direction of the last press on the track (none after a double click on it
+    // or when it loses the focus), the mouse button held on the thumb (1 left, 0 none) and where in the thumb it went
+    // down (twips).
+    PageDirection PageCommand = PageDirection::None;
     qint16 ButtonDown = 0;
     float ThumbGrabX = 0.0f;
     float ThumbGrabY = 0.0f;

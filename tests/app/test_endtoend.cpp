@@ -146,7 +146,8 @@ TEST_F(EndToEnd, AHeldPresetStoresTheChannelAndATapTunesItAgain)
             QTest::touchEvent(window.get(), finger).press(0, p, window.get());
         else
             QTest::mousePress(button, Qt::LeftButton);
-        ASSERT_TRUE(waitUntil([&] { return released && window->state().PresetPressed.isEmpty(); }, 12000));
+        ASSERT_TRUE(
+            waitUntil([&] { return released && window->state().PresetPressed == skin::HeldPreset::None; }, 12000));
     };
 
     hold(0, false);

@@ -330,15 +330,15 @@ TEST(ChooseListItem, APositionOutsideTheTableSkipsOnlyTheStepsThatReadTheRow)
 TEST(ChooseListItem, TheArtistTitleLineWaitsForAHeldPreset)
 {
     Choosing t;
-    t.state.PresetPressed = "1";
+    t.state.PresetPressed = skin::HeldPreset::Second;
     QTimer::singleShot(300, [&] {
         EXPECT_EQ(t.c.lblStation->Caption(), "S7") << "the other labels do not wait";
         EXPECT_NE(t.c.lblArtistTrackTitle->Caption(), "Artist 7 - Title 7");
-        t.state.PresetPressed.clear();
+        t.state.PresetPressed = skin::HeldPreset::None;
     });
     t.chooser.ChooseListItem(6);
     EXPECT_EQ(t.c.lblArtistTrackTitle->Caption(), "Artist 7 - Title 7");
-    EXPECT_TRUE(t.state.PresetPressed.isEmpty());
+    EXPECT_TRUE(t.state.PresetPressed == skin::HeldPreset::None);
 }
 
 TEST(ChooseListItem, ADoubleTapSelectsAndChoosesTheRow)

@@ -93,17 +93,17 @@ TEST(Scrolling, APressOnTheTrackPagesTowardsItAndRepeatsUntilReleaseOrFocusLoss)
     s.scroller.pctScrollBar_LostFocus();
     EXPECT_EQ(s.state.PressedButton, skin::HeldButton::None);
     EXPECT_FALSE(s.c.tmrButtonPressed.Enabled());
-    EXPECT_EQ(s.state.PageCommand, "");
+    EXPECT_EQ(s.state.PageCommand, skin::PageDirection::None);
 
     s.scroller.pctScrollBar_MouseDown(s.left(s.c.pctScroll->Top()));
     EXPECT_EQ(s.state.TopListItem, 50);
-    EXPECT_EQ(s.state.PageCommand, "PageUp");
+    EXPECT_EQ(s.state.PageCommand, skin::PageDirection::PageUp);
     s.scroller.pctScrollBar_MouseUp(s.left());
-    EXPECT_EQ(s.state.PageCommand, "PageUp") << "a release keeps the direction for a double click";
+    EXPECT_EQ(s.state.PageCommand, skin::PageDirection::PageUp) << "a release keeps the direction for a double click";
     s.scroller.pctScrollBar_DblClick();
     EXPECT_EQ(s.state.TopListItem, 45);
     EXPECT_EQ(s.state.PressedButton, skin::HeldButton::PageUp);
-    EXPECT_EQ(s.state.PageCommand, "");
+    EXPECT_EQ(s.state.PageCommand, skin::PageDirection::None);
 }
 
 TEST(Scrolling, ADoubleClickOnAStepButtonStepsOnceMoreAndEndsUp)

@@ -89,11 +89,11 @@ TEST_F(Display, TheSameArtistAndTitleDoNotTouchTheLineAgain)
 
 TEST_F(Display, TheArtistTitleLineWaitsWhileAPresetIsHeld)
 {
-    state.PresetPressed = "0";
+    state.PresetPressed = skin::HeldPreset::First;
     const QString before = c.lblArtistTrackTitle->Caption();
     QString seenWhileHeld;
     QTimer::singleShot(60, [&] { seenWhileHeld = c.lblArtistTrackTitle->Caption(); });
-    QTimer::singleShot(150, [&] { state.PresetPressed.clear(); });
+    QTimer::singleShot(150, [&] { state.PresetPressed = skin::HeldPreset::None; });
     QElapsedTimer clock;
     clock.start();
     np.ArtistTitleUpdate("New - Line");

@@ -50,9 +50,9 @@ TEST_F(Presets, ATapTunesHighlightsAndLightsThePreset)
     QTest::mousePress(preset(0), Qt::LeftButton);
     EXPECT_EQ(colour(0), Down);
     EXPECT_EQ(colour(1), On) << "only the pressed preset changes until the release";
-    EXPECT_EQ(window->state().PresetPressed, "0");
+    EXPECT_EQ(window->state().PresetPressed, skin::HeldPreset::First);
     QTest::mouseRelease(preset(0), Qt::LeftButton);
-    EXPECT_EQ(window->state().PresetPressed, "");
+    EXPECT_EQ(window->state().PresetPressed, skin::HeldPreset::None);
     EXPECT_FALSE(c().tmrSavePreset.Enabled());
 
     EXPECT_EQ(c().lblCC->Caption(), "7");
@@ -97,14 +97,14 @@ TEST_F(Presets, AHoldStoresTheTunedChannelOnceAndSaysSo)
         released = true;
     });
     QTest::mousePress(preset(1), Qt::LeftButton);
-    ASSERT_TRUE(waitUntil([&] { return released && window->state().PresetPressed.isEmpty(); }, 12000));
+    ASSERT_TRUE(waitUntil([&] { return released && window->state().PresetPressed == skin::HeldPreset::None; }, 12000));
     EXPECT_EQ(shown, "Preset 2 - Channel 12");
     EXPECT_TRUE(stored.contains("Preset2=12\r\n")) << stored.toStdString();
     EXPECT_EQ(caption, "012");
     EXPECT_EQ(saves.count(), 1) << "one save per press";
     EXPECT_EQ(colour(1), On);
     EXPECT_TRUE(waitUntil([&] { return service.calls.contains("Channel 12"); })) << "the Click re-tunes it";
-    EXPECT_EQ(window->state().PresetPressed, "");
+    EXPECT_EQ(window->state().PresetPressed, skin::HeldPreset::None);
 }
 
 TEST_F(Presets, AHeldPresetsFaceFillsUntilTheReleaseAndATapLooksAsBefore)
@@ -118,7 +118,8 @@ TEST_F(Presets, AHeldPresetsFaceFillsUntilTheReleaseAndATapLooksAsBefore)
         QTimer::singleShot(ms, [&] { held.push_back(face()); });
     QTimer::singleShot(1400, [&] { QTest::mouseRelease(preset(1), Qt::LeftButton); });
     QTest::mousePress(preset(1), Qt::LeftButton);
-    ASSERT_TRUE(waitUntil([&] { return held.size() == 4 && window->state().PresetPressed.isEmpty(); }, 3000));
+    ASSERT_TRUE(
+        waitUntil([&] { return held.size() == 4 && window->state().PresetPressed == skin::HeldPreset::None; }, 3000));
     EXPECT_EQ(held[0], held[1]) << "a tap's press shows nothing more";
     EXPECT_NE(held[1], held[2]);
     EXPECT_NE(held[2], held[3]) << "it goes on filling";
@@ -145,7 +146,7 @@ TEST_F(Presets, ASecondHoldDuringTheFirstSavesMessageStoresItsOwnChannel)
         });
     });
     QTest::mousePress(preset(0), Qt::LeftButton);
-    ASSERT_TRUE(waitUntil([&] { return released && window->state().PresetPressed.isEmpty(); }, 5000));
+    ASSERT_TRUE(waitUntil([&] { return released && window->state().PresetPressed == skin::HeldPreset::None; }, 5000));
     EXPECT_TRUE(settings().contains("Preset2=5\r\n")) << settings().toStdString();
     EXPECT_EQ(c().lblPreset(1).Caption(), "005");
     EXPECT_EQ(c().lblCC->Caption(), "5") << "the release tunes the channel just stored";
@@ -201,12 +202,12 @@ TEST_F(Presets, AChoiceWhileAPresetIsHeldRemembersTheChannelChosen)
     start("");
     // The artist-title line of the choice waits for the held preset; meanwhile the radio
     // reports the channel it played before, which the latest choice outranks.
-    window->state().PresetPressed = "0";
+    window->state().PresetPressed = skin::HeldPreset::First;
     QString reported;
     QTimer::singleShot(50, [&] { service.emitSignal("CurrentChannelData", {12, "Twelve", "A", "T", "Jazz"}); });
     QTimer::singleShot(400, [&] {
         reported = c().lblCC->Caption();
-        window->state().PresetPressed.clear();
+        window->state().PresetPressed = skin::HeldPreset::None;
     });
     window->chooser().ChooseListItem(window->table().FindItem("007"));
     EXPECT_EQ(reported, "7");
@@ -218,12 +219,12 @@ TEST_F(Presets, ReportsThatComeWhileAPresetIsHeldAreHandledInTheOrderTheBusDeliv
     start("");
     // The tuned channel's song waits for the finger on a preset; the listing's report of the
     // song after it comes meanwhile.
-    window->state().PresetPressed = "0";
+    window->state().PresetPressed = skin::HeldPreset::First;
     service.emitSignal("CurrentChannelData", {12, "Twelve", "Madonna", "Vogue", "Jazz"});
     QTimer::singleShot(100, [&] {
         service.emitSignal("ChannelData", {12, "Twelve", "Queen", "Bohemian Rhapsody", "Jazz"});
     });
-    QTimer::singleShot(400, [&] { window->state().PresetPressed.clear(); });
+    QTimer::singleShot(400, [&] { window->state().PresetPressed = skin::HeldPreset::None; });
     pump(800);
     EXPECT_EQ(c().lblArtistTrackTitle->Caption(), "Queen - Bohemian Rhapsody");
     EXPECT_EQ(window->table().text(window->table().FindItem("012"), radio::Artist), "Queen");
@@ -236,16 +237,32 @@ TEST_F(Presets, ASaveThatCannotBeWrittenStillShowsTheChannel)
     window->state().IniFile = folder.filePath("settings-folder");
     QDir(folder.path()).mkdir("settings-folder");
     window->presets().setMessageTime(300);
-    window->state().PresetPressed = "2";
+    window->state().PresetPressed = skin::HeldPreset::Third;
     QString message;
     QTimer::singleShot(100, [&] { message = c().lblArtistTrackTitle->Caption(); });
-    QTimer::singleShot(200, [&] { window->state().PresetPressed.clear(); });
+    QTimer::singleShot(200, [&] { window->state().PresetPressed = skin::HeldPreset::None; });
     window->presets().tmrSavePreset_Timer();
     EXPECT_EQ(message, "Preset 3 - Channel 12 (not saved)");
     EXPECT_EQ(c().lblPreset(2).Caption(), "012");
     EXPECT_EQ(QDir(folder.path()).entryList({"settings-folder*"}, QDir::AllEntries | QDir::Hidden),
               QStringList{"settings-folder"})
         << "the failed save leaves nothing beside the settings path, nor in its place";
+
+    // The preset holds the channel for this run: a tap from another channel tunes it.
+    window->tuner().TuneChannel(5);
+    service.calls.clear();
+    QTest::mouseClick(preset(2), Qt::LeftButton);
+    EXPECT_TRUE(waitUntil([&] { return service.calls.contains("Channel 12"); }));
+    EXPECT_EQ(colour(2), On);
+}
+
+TEST_F(Presets, TheSaveTimerWithNoPresetHeldStoresNothing)
+{
+    start("Preset1=7\r\n");
+    window->presets().setMessageTime(0);
+    window->presets().tmrSavePreset_Timer();
+    EXPECT_EQ(c().lblPreset(0).Caption(), "007");
+    EXPECT_TRUE(settings().contains("Preset1=7\r\n")) << settings().toStdString();
 }
 
 TEST_F(Presets, AHeldVolumeButtonRepeatsEveryTickAndTheClickAddsOne)
