@@ -13,6 +13,7 @@
 #include <QFontMetrics>
 #include <QProcess>
 #include <QRegularExpression>
+#include <QVector3D>
 #include <algorithm>
 #include <array>
 #include <gtest/gtest.h>
@@ -50,44 +51,33 @@ QRect onScreen(const QWidget* widget, const QWidget* window)
     return r;
 }
 
+QVector3D rgb(QRgb p)
+{
+    return QVector3D(qRed(p), qGreen(p), qBlue(p));
+}
+
 // The box of the pixels of r that hold ink of the text colour: a pixel at least half-way from the
 // area's own colour (each channel's median) to the text's.
-struct Ink {
-    int top = -1, bottom = -2, left = 1 << 20, right = -(1 << 20);
-    int height() const { return bottom - top + 1; }
-    int width() const { return std::max(0, right - left + 1); }
-};
-
-Ink inkIn(const QImage& screen, const QRect& r, const QColor& text)
+QRect inkIn(const QImage& screen, const QRect& r, const QColor& text)
 {
-    std::array<std::vector<int>, 3> channels;
+    std::array<std::vector<float>, 3> channels;
     for (int y = r.top(); y <= r.bottom(); ++y)
-        for (int x = r.left(); x <= r.right(); ++x) {
-            const QRgb p = screen.pixel(x, y);
-            channels[0].push_back(qRed(p));
-            channels[1].push_back(qGreen(p));
-            channels[2].push_back(qBlue(p));
-        }
-    std::array<double, 3> back{};
+        for (int x = r.left(); x <= r.right(); ++x)
+            for (int c = 0; c < 3; ++c)
+                channels[c].push_back(rgb(screen.pixel(x, y))[c]);
+    QVector3D back;
     for (int c = 0; c < 3; ++c) {
-        std::nth_element(channels[c].begin(), channels[c].begin() + channels[c].size() / 2, channels[c].end());
-        back[c] = channels[c][channels[c].size() / 2];
+        const auto middle = channels[c].begin() + channels[c].size() / 2;
+        std::nth_element(channels[c].begin(), middle, channels[c].end());
+        back[c] = *middle;
     }
-    const std::array<double, 3> toText{text.red() - back[0], text.green() - back[1], text.blue() - back[2]};
-    const double span = toText[0] * toText[0] + toText[1] * toText[1] + toText[2] * toText[2];
-    Ink ink;
+    const QVector3D toText = rgb(text.rgb()) - back;
+    const float span = toText.lengthSquared();
+    QRect ink;
     for (int y = r.top(); y <= r.bottom(); ++y)
-        for (int x = r.left(); x <= r.right(); ++x) {
-            const QRgb p = screen.pixel(x, y);
-            const double along =
-                (qRed(p) - back[0]) * toText[0] + (qGreen(p) - back[1]) * toText[1] + (qBlue(p) - back[2]) * toText[2];
-            if (span > 0 && along >= span / 2) {
-                ink.top = ink.top < 0 ? y : ink.top;
-                ink.bottom = y;
-                ink.left = std::min(ink.left, x);
-                ink.right = std::max(ink.right, x);
-            }
-        }
+        for (int x = r.left(); x <= r.right(); ++x)
+            if (span > 0 && QVector3D::dotProduct(rgb(screen.pixel(x, y)) - back, toText) >= span / 2)
+                ink |= QRect(x, y, 1, 1);
     return ink;
 }
 
@@ -145,47 +135,50 @@ std::vector<Figure> DefaultSkins::measure()
     skin::RadioXMControls& c = window->controls();
     const QImage screen = window->grab().toImage();
     EXPECT_EQ(screen.size(), QSize(800, 480));
+    const auto place = [&](const skin::Control& control) { return onScreen(control.widget(), window.get()); };
     std::vector<Figure> figures;
 
-    const auto capitals = [&](const std::string& what, const skin::Label& label) {
-        const Ink ink = inkIn(screen, onScreen(label.widget(), window.get()), skin::toQColor(label.ForeColor()));
+    // The capitals' height of a label's text; a channel number is also shown whole, not cut to
+    // "1…": its ink is about as wide as the text (the faint edge pixels on either side do not
+    // count as ink).
+    const auto capitals = [&](const std::string& what, const skin::Label& label, bool whole = false) {
+        const QRect ink = inkIn(screen, place(label), skin::toQColor(label.ForeColor()));
         figures.push_back({"capitals", what, ink.height(), LeastCapitals});
+        if (whole)
+            figures.push_back({"whole", what, ink.width(),
+                               QFontMetrics(label.font()).tightBoundingRect(label.Caption()).width() * 9 / 10});
         return ink;
     };
-    // A channel number is shown whole, not cut to "1…": its ink is about as wide as the text
-    // (the faint edge pixels on either side do not count as ink).
-    const auto whole = [&](const std::string& what, const skin::Label& label) {
-        const int width = capitals(what, label).width();
-        figures.push_back(
-            {"whole", what, width, QFontMetrics(label.font()).tightBoundingRect(label.Caption()).width() * 9 / 10});
-    };
-    whole("channel number", *c.lblCC);
+    capitals("channel number", *c.lblCC, true);
     capitals("station", *c.lblStation);
     capitals("artist", *c.lblArtist);
     capitals("title", *c.lblTrackTitle);
     capitals("artist-title line", *c.lblArtistTrackTitle);
     for (int i = 0; i < 3; ++i)
-        whole("preset " + std::to_string(i + 1), c.lblPreset(i));
+        capitals("preset " + std::to_string(i + 1), c.lblPreset(i), true);
+    QRect above;
     for (int row = 0; row <= window->state().VisibleItems; ++row) {
-        whole("list number, row " + std::to_string(row), c.lblListItem0(row));
-        const Ink ink = capitals("list station, row " + std::to_string(row), c.lblListItem1(row));
-        if (row > 0) {
-            const Ink above = inkIn(screen, onScreen(c.lblListItem1(row - 1).widget(), window.get()),
-                                    skin::toQColor(c.lblListItem1(row - 1).ForeColor()));
-            figures.push_back(
-                {"row", "list row pitch above row " + std::to_string(row), ink.top - above.top, LeastRowPitch});
-        }
+        const std::string n = std::to_string(row);
+        capitals("list number, row " + n, c.lblListItem0(row), true);
+        const QRect ink = capitals("list station, row " + n, c.lblListItem1(row));
+        if (row > 0)
+            figures.push_back({"row", "list row pitch above row " + n, ink.top() - above.top(), LeastRowPitch});
+        above = ink;
+        figures.push_back({"target", "list row " + n + " width", place(c.lblListItem(row)).width(), LeastTarget});
     }
 
     // The touch targets: every button, the list's track, and the list's rows taken together.
     struct Target {
         std::string what;
         QRect rect;
-        bool button;
     };
     std::vector<Target> targets;
     const auto add = [&](const std::string& what, const skin::Control& control, bool button = true) {
-        targets.push_back({what, onScreen(control.widget(), window.get()), button});
+        targets.push_back({what, place(control)});
+        if (button) {
+            figures.push_back({"target", what + " width", targets.back().rect.width(), LeastTarget});
+            figures.push_back({"target", what + " height", targets.back().rect.height(), LeastTarget});
+        }
     };
     add("power", *c.cmdExit);
     add("mute", *c.cmdVolumeMute);
@@ -202,15 +195,6 @@ std::vector<Figure> DefaultSkins::measure()
     add("artist", *c.lblArtist, false);
     add("title", *c.lblTrackTitle, false);
     add("artist-title line", *c.pctArtistTrackTitle, false);
-    for (const Target& t : targets) {
-        if (t.button) {
-            figures.push_back({"target", t.what + " width", t.rect.width(), LeastTarget});
-            figures.push_back({"target", t.what + " height", t.rect.height(), LeastTarget});
-        }
-    }
-    for (int row = 0; row <= window->state().VisibleItems; ++row)
-        figures.push_back({"target", "list row " + std::to_string(row) + " width",
-                           onScreen(c.lblListItem(row).widget(), window.get()).width(), LeastTarget});
     for (size_t i = 0; i < targets.size(); ++i)
         for (size_t j = i + 1; j < targets.size(); ++j)
             figures.push_back(
