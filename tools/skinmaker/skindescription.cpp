@@ -113,8 +113,8 @@ struct Places {
     TextPlace artistTitle, artist, station, title, channel, genre, currentTime, totalTime, volume, time, date;
 
     // The signal bars: one row each, pitch apart, a caption and its bar side by side.
-    double signalTop, signalPitch, signalRowHeight, signalBarHeight;
-    double signalCaptionLeft, signalCaptionWidth, signalBarLeft, signalBarWidth;
+    double signalTop, signalPitch, signalRowHeight;
+    double signalCaptionLeft, signalCaptionWidth, signalBarLeft;
 
     // The presets: in one row, pitch apart; the label in percent of the button.
     Box firstPreset;
@@ -129,8 +129,12 @@ struct Places {
     double listThumbWidth, listThumbHeight, listTextSize;
 
     Box timeBar;
-    double timeThumbSize;
 };
+
+// The signal bars and the time bar's thumb are the same size in both layouts.
+constexpr double SignalBarWidth = 96;
+constexpr double SignalBarHeight = 10;
+constexpr double TimeThumbSize = 16;
 
 // Bottom row: every button at least 60 of 480 pixels high, about 9 mm on a 7-inch screen.
 constexpr double ClassicRowTop = 404;
@@ -159,11 +163,9 @@ const Places Classic{
     .signalTop = 302,
     .signalPitch = 30,
     .signalRowHeight = 20,
-    .signalBarHeight = 10,
     .signalCaptionLeft = 16,
     .signalCaptionWidth = 50,
     .signalBarLeft = 70,
-    .signalBarWidth = 96,
 
     .firstPreset = {96, ClassicRowTop, 96, ClassicRowHeight},
     .presetPitch = 102,
@@ -182,7 +184,6 @@ const Places Classic{
     .listTextSize = 12,
 
     .timeBar = {264, 375, 444, 16},
-    .timeThumbSize = 16,
 };
 
 // Texts a driver reads at 23 points or more: DejaVu's capitals are then 22 pixels high at 800 x
@@ -216,11 +217,9 @@ const Places Drive{
     .signalTop = 9,
     .signalPitch = 18,
     .signalRowHeight = 18,
-    .signalBarHeight = 10,
     .signalCaptionLeft = 568,
     .signalCaptionWidth = 44,
     .signalBarLeft = 616,
-    .signalBarWidth = 96,
 
     .firstPreset = {8, DriveRowTop, 124, DriveRowHeight},
     .presetPitch = 136,
@@ -239,7 +238,6 @@ const Places Drive{
     .listTextSize = 23,
 
     .timeBar = {66, 379, 288, 16},
-    .timeThumbSize = 16,
 };
 
 // ---- the parts, in the shared styles --------------------------------------------------------
@@ -312,8 +310,8 @@ std::array<SignalBar, 3> describeSignalBars(const Palette& p, const Places& at)
     for (int i = 0; i < 3; ++i) {
         const double y = at.signalTop + at.signalPitch * i;
         bars[i].section = sections[i];
-        bars[i].rect = design({at.signalBarLeft, y + (at.signalRowHeight - at.signalBarHeight) / 2, at.signalBarWidth,
-                               at.signalBarHeight});
+        bars[i].rect =
+            design({at.signalBarLeft, y + (at.signalRowHeight - SignalBarHeight) / 2, SignalBarWidth, SignalBarHeight});
         bars[i].back = p.signalBack;
         bars[i].status = p.signalLevel;
         bars[i].orientation = QStringLiteral("H");
@@ -365,8 +363,8 @@ TimeSlider describeTimeSlider(const Places& at)
 {
     TimeSlider slider;
     slider.bar = track(QStringLiteral("TimeSlider"), at.timeBar, FaceKind::HorizontalTrack);
-    slider.sliderWidth = roundPercent(at.timeThumbSize * 100 / DesignWidth);
-    slider.sliderHeight = roundPercent(at.timeThumbSize * 100 / DesignHeight);
+    slider.sliderWidth = roundPercent(TimeThumbSize * 100 / DesignWidth);
+    slider.sliderHeight = roundPercent(TimeThumbSize * 100 / DesignHeight);
     slider.sliderUpImage = QStringLiteral("TimeThumbUp.png");
     slider.sliderDownImage = QStringLiteral("TimeThumbDown.png");
     return slider;
