@@ -48,14 +48,8 @@ void frmRadioXM::createControls()
 
 void frmRadioXM::createSkinLoader()
 {
-    m_skin = std::make_unique<skin::SkinLoader>(
-        *this, *m_controls, m_state, m_scale, m_cursor, m_folders.skinFolders,
-        skin::SkinLoader::Hooks{[this] {
-                                    qint32 start = 0;
-                                    m_list->PopulateList(start);
-                                },
-                                [this] { return volu && volu->VolumeMute(); },
-                                [this](qint16 rowsBefore) { ShowWindowAgain(rowsBefore); }});
+    m_skin = std::make_unique<skin::SkinLoader>(*this, *m_controls, m_state, m_scale, m_cursor, m_folders.skinFolders);
+    connect(m_skin.get(), &skin::SkinLoader::skinApplied, this, &frmRadioXM::SkinApplied);
     m_skinReporting = std::make_unique<app::SkinReporting>(*m_skin, m_state, m_dayNight, *m_messageBox);
 }
 
@@ -217,6 +211,19 @@ void frmRadioXM::ClearLabels()
           c.lblGPSSatellites.get(), c.lblCC.get(), c.lblStation.get(), c.lblArtist.get(), c.lblGenre.get(),
           c.lblTrackTitle.get(), c.lblCurrentPos.get(), c.lblTotalTrackTime.get(), c.lblArtistTrackTitle.get()})
         label->setCaption(QString());
+}
+
+void frmRadioXM::SkinApplied(bool again, qint16 rowsBefore)
+{
+    if (again) {
+        ShowWindowAgain(rowsBefore);
+        return;
+    }
+    // The first skin fills the list from its first channel, and the mute button shows the
+    // mixer's master mute.
+    qint32 start = 0;
+    m_list->PopulateList(start);
+    paint(*m_controls->cmdVolumeMute, volu && volu->VolumeMute() ? skin::StateOn : skin::StateUp);
 }
 
 void frmRadioXM::ShowWindowAgain(qint16 rowsBefore)

@@ -175,6 +175,8 @@ private:
     void paint(skin::PictureArea& target, qint16 state);
     // Mutes or unmutes the radio, when there is one.
     void setRadioMute(bool muted);
+    // A skin was applied, its window's updates still locked (skin::SkinLoader::skinApplied).
+    void SkinApplied(bool again, qint16 rowsBefore);
     // After every skin load but the first, the window shows what it showed before: the list
     // where it stood with its selection, the presets' lights, the radio's mute, the signal bars
     // and the time thumb (the labels keep their texts through a load).

@@ -6,9 +6,6 @@
 #include "skin/drawlevelbar.h"
 #include "skin/paintskinnedcontrol.h"
 
-#include <QDir>
-#include <QFileInfo>
-#include <QImageReader>
 #include <QLoggingCategory>
 
 namespace skin {
@@ -61,14 +58,13 @@ constexpr float ColumnWidth[5] = {0.07f, 0.22f, 0.24f, 0.23f, 0.20f};
 } // namespace
 
 SkinLoader::SkinLoader(QWidget& form, RadioXMControls& controls, WindowState& state, const TwipsScale& scale,
-                       CursorDisplay& cursor, QStringList skinFolders, Hooks hooks)
+                       CursorDisplay& cursor, QStringList skinFolders)
     : m_form(form)
     , m_c(controls)
     , m_state(state)
     , m_scale(scale)
     , m_cursor(cursor)
     , m_skinFolders(std::move(skinFolders))
-    , m_hooks(std::move(hooks))
 {
 }
 
@@ -98,53 +94,48 @@ void SkinLoader::LoadSkin()
 {
     lockWindowUpdate(true);
     m_state.LoadingSkin = true;
-    const bool again = m_rowsShown && m_hooks.ShowAgain;
+    std::optional<LoadedSkin> skin;
     try {
-        releaseStateSurfaces();
-        m_skinPath = skinFolder() + QLatin1String("/radio_xm.ini");
         // The state images decode on the worker threads while the skin file is read.
         const std::unique_ptr<StateImageWork> images = stateImages();
-        if (!QFileInfo(m_skinPath).isFile())
-            throw SkinError(QStringLiteral("The skin file %1 does not exist.").arg(m_skinPath));
-        const SkinFile skin = ReadSkinFile(m_skinPath, modIni::IniDocument::fromFile(m_skinPath));
-        readDesignSize(skin);
-        m_c.imgBackground->Move(0, 0, windowWidth(), windowHeight());
-        // A picture that is missing or not a picture stops the load before any control moves;
-        // the decoding itself is joined only where the surfaces are painted.
-        if (const QString unreadable = images->unreadable(); !unreadable.isEmpty())
-            throw SkinError(unreadable);
-        if (!m_state.ShowMouseCursor)
-            m_cursor.ShowCursor(false);
-        placeButtons(skin);
-        styleTextSections(skin);
-        placeSignals(skin);
-        placePresets(skin);
-        loadThumbPictures(skin);
-        placeTimeBar(skin);
-        placeListFrame(skin);
-        styleFirstRow(skin);
-        // Rows are stacked by their text's height. Held back until here at start-up, the labels
-        // measure once, in the skin's fonts rather than in their design fonts first.
-        m_c.textMeasure.release();
-        stackRows();
-        // The controls are laid out while the worker threads decode; painting needs the surfaces.
-        loadStateSurfaces(*images);
-        if (!again && m_hooks.PopulateList)
-            m_hooks.PopulateList();
-        resetSignalBars();
-        paintSkinnedAreas(again);
-        if (again)
-            m_hooks.ShowAgain(*m_rowsShown);
+        skin = ReadSkin({skinFolder(), windowWidth(), windowHeight(), m_scale}, *images);
     } catch (...) {
         // The window must not stay locked and deaf to resizes after a broken skin.
         m_state.LoadingSkin = false;
         lockWindowUpdate(false);
         throw;
     }
-    m_rowsShown = m_state.VisibleItems;
+    ApplySkin(*skin);
+    const std::optional<qint16> rowsBefore = std::exchange(m_rowsShown, m_state.VisibleItems);
+    emit skinApplied(rowsBefore.has_value(), rowsBefore.value_or(0));
     m_state.LoadingSkin = false;
     lockWindowUpdate(false);
-    qCDebug(lcSkin) << "loaded" << m_skinPath << "at" << m_form.size() << "with" << m_state.VisibleItems + 1 << "rows";
+    qCDebug(lcSkin) << "loaded" << skin->path << "at" << m_form.size() << "with" << m_state.VisibleItems + 1 << "rows";
+}
+
+void SkinLoader::ApplySkin(LoadedSkin& skin)
+{
+    m_state.SkinDesignWidth = skin.designWidth;
+    m_state.SkinDesignHeight = skin.designHeight;
+    m_state.FontScale = skin.fontScale;
+    m_c.imgBackground->Move(0, 0, skin.windowWidth, skin.windowHeight);
+    applyStateSurfaces(skin);
+    if (!m_state.ShowMouseCursor)
+        m_cursor.ShowCursor(false);
+    placeButtons(skin);
+    styleTextSections(skin);
+    placeSignals(skin);
+    placePresets(skin);
+    applyThumbPictures(skin);
+    placeTimeBar(skin.timeBar);
+    placeListFrame(skin.list);
+    styleFirstRow(skin.list);
+    // Rows are stacked by their text's height. Held back until here at start-up, the labels
+    // measure once, in the skin's fonts rather than in their design fonts first.
+    m_c.textMeasure.release();
+    stackRows(skin.path);
+    resetSignalBars();
+    paintSkinnedAreas();
 }
 
 void SkinLoader::lockWindowUpdate(bool locked)
@@ -152,28 +143,11 @@ void SkinLoader::lockWindowUpdate(bool locked)
     m_form.setUpdatesEnabled(!locked);
 }
 
-void SkinLoader::readDesignSize(const SkinFile& skin)
-{
-    const auto designTwips = [this](const char* key, qint32 pixels, float perPixel) {
-        const std::optional<qint16> twips = basic::CInt(double(pixels) * double(perPixel));
-        if (!twips)
-            throw SkinError(QStringLiteral("The skin file %1, section [General], key %2: %3 pixels is too large.")
-                                .arg(m_skinPath, QLatin1String(key))
-                                .arg(pixels));
-        return *twips;
-    };
-    m_state.SkinDesignWidth = designTwips("DefaultWidth", skin.DefaultWidth, m_scale.x);
-    m_state.SkinDesignHeight = designTwips("DefaultHeight", skin.DefaultHeight, m_scale.y);
-    if (m_state.SkinDesignHeight == 0)
-        throw SkinError(
-            QStringLiteral("The skin file %1, section [General]: DefaultHeight is missing or 0.").arg(m_skinPath));
-    m_state.FontScale = windowHeight() / float(m_state.SkinDesignHeight);
-}
-
 void SkinLoader::releaseStateSurfaces()
 {
-    // A load must not hold two skins' pictures at once (50 MB at full HD). Nobody sees the areas
-    // let go of the old ones: the window's updates are locked until they are painted again.
+    // The old skin's pictures go as the new ones take their place, not before: a skin that fails
+    // to read keeps them on screen. Nobody sees the areas let go of them: the window's updates
+    // are locked until they are painted again.
     for (PictureArea* state : {m_c.pctUp.get(), m_c.pctDown.get(), m_c.pctOn.get()}) {
         if (!state->holdsPixels())
             continue;
@@ -201,34 +175,49 @@ std::unique_ptr<StateImageWork> SkinLoader::stateImages()
     return work;
 }
 
-void SkinLoader::loadStateSurfaces(StateImageWork& work)
+void SkinLoader::applyStateSurfaces(LoadedSkin& skin)
 {
+    releaseStateSurfaces();
     PictureArea* loadAreas[3] = {m_c.pctUpLoad.get(), m_c.pctDownLoad.get(), m_c.pctOnLoad.get()};
     PictureArea* surfaces[3] = {m_c.pctUp.get(), m_c.pctDown.get(), m_c.pctOn.get()};
     for (int i = 0; i < 3; ++i) {
-        StateImageWork::Result& result = work.join(i);
-        if (!result.error.isEmpty())
-            throw SkinError(result.error);
+        StatePicture& state = skin.states[size_t(i)];
         // The load area takes the picture's own size; only the window-sized surface is kept.
-        loadAreas[i]->setWidth(float(result.pictureSize.width()) * m_scale.x);
-        loadAreas[i]->setHeight(float(result.pictureSize.height()) * m_scale.y);
+        loadAreas[i]->setWidth(state.loadWidth);
+        loadAreas[i]->setHeight(state.loadHeight);
         // The surface first: placing the area then finds it already at the window's size.
-        surfaces[i]->setSurface(std::move(result.surface));
-        surfaces[i]->Move(0, 0, windowWidth(), windowHeight());
+        surfaces[i]->setSurface(std::move(state.surface));
+        surfaces[i]->Move(0, 0, skin.windowWidth, skin.windowHeight);
         surfaces[i]->Refresh();
     }
 }
 
-void SkinLoader::placeButtons(const SkinFile& skin)
+namespace {
+
+void place(Control& control, const Place& p)
+{
+    control.setLeft(p.Left);
+    control.setTop(p.Top);
+    control.setWidth(p.Width);
+    control.setHeight(p.Height);
+}
+
+void applyFont(Label& label, const FontStyle& font)
+{
+    label.setFont(font.name, font.points, font.bold, font.italic, font.underline);
+}
+
+} // namespace
+
+void SkinLoader::placeButtons(const LoadedSkin& skin)
 {
     PictureArea* buttons[ButtonCount] = {m_c.cmdExit.get(), m_c.cmdVolumeMute.get(), m_c.cmdTune.get(),
                                          m_c.cmdVolumeDown.get(), m_c.cmdVolumeUp.get()};
     for (int i = 0; i < ButtonCount; ++i)
-        place(*buttons[i], QString::fromLatin1(ButtonSectionNames[size_t(i)]), skin.buttons[size_t(i)], windowWidth(),
-              windowHeight());
+        place(*buttons[i], skin.buttons[size_t(i)]);
 }
 
-void SkinLoader::styleTextSections(const SkinFile& skin)
+void SkinLoader::styleTextSections(const LoadedSkin& skin)
 {
     Label* styleTargets[TextSectionCount] = {m_c.lblArtistTrackTitle.get(),
                                              m_c.lblArtist.get(),
@@ -242,134 +231,100 @@ void SkinLoader::styleTextSections(const SkinFile& skin)
                                              m_c.lblTime.get(),
                                              m_c.lblDate.get()};
     for (int i = 0; i < TextSectionCount; ++i) {
-        const TextSection& section = skin.texts[size_t(i)];
+        const TextStyle& style = skin.texts[size_t(i)];
         Label& label = *styleTargets[i];
         if (i == 0) {
             // The artist-title line sizes itself inside its clipping area.
-            place(*m_c.pctArtistTrackTitle, section.name, section.geometry, windowWidth(), windowHeight());
+            place(*m_c.pctArtistTrackTitle, style.place);
             label.setLeft(0);
             label.setTop(0);
         } else
-            place(label, section.name, section.geometry, windowWidth(), windowHeight());
-        const float points = fontPoints(section.name, section.font);
-        label.setForeColor(colour(section.name, "FontColour", section.FontColour));
-        if (section.name == QLatin1String("Volume"))
-            m_state.VolumeSuffix = section.extra;
-        else if (section.name == QLatin1String("Time"))
-            m_state.TimeFormat = section.extra;
-        else if (section.name == QLatin1String("Date"))
-            m_state.DateFormat = section.extra;
-        if (const auto alignment = AlignmentFor(section.Align))
-            label.setAlignment(*alignment);
-        applyFont(label, section.name, section.font, points, section.switches);
+            place(label, style.place);
+        label.setForeColor(style.fore);
+        if (style.align)
+            label.setAlignment(*style.align);
+        applyFont(label, style.font);
     }
+    m_state.VolumeSuffix = skin.volumeSuffix;
+    m_state.TimeFormat = skin.timeFormat;
+    m_state.DateFormat = skin.dateFormat;
 }
 
-void SkinLoader::placeSignals(const SkinFile& skin)
+void SkinLoader::placeSignals(const LoadedSkin& skin)
 {
     for (int i = 0; i < 3; ++i) {
-        const SignalSection& section = skin.signalBars[size_t(i)];
+        const SignalStyle& style = skin.signalBars[size_t(i)];
         Label& back = m_c.lblSignalBack(i);
-        place(back, section.name, section.geometry, windowWidth(), windowHeight());
-        back.setBackColor(colour(section.name, "FontColour", section.FontColour));
-        back.setTag(section.Orientation);
-        m_c.lblSignalFront(i).setBackColor(colour(section.name, "StatusColour", section.StatusColour));
+        place(back, style.place);
+        back.setBackColor(style.back);
+        back.setTag(style.orientation);
+        m_c.lblSignalFront(i).setBackColor(style.level);
     }
 }
 
-void SkinLoader::placePresets(const SkinFile& skin)
+void SkinLoader::placePresets(const LoadedSkin& skin)
 {
     for (int i = 0; i < 3; ++i) {
-        const PresetSection& section = skin.presets[size_t(i)];
-        PictureArea& button = m_c.cmdPreset(i);
+        const PresetStyle& style = skin.presets[size_t(i)];
         Label& label = m_c.lblPreset(i);
-        place(button, section.name, section.button, windowWidth(), windowHeight());
-        // A preset's caption is placed in percent of its own button.
-        place(label, section.labelName, section.label, button.Width(), button.Height());
-        const float points = fontPoints(section.labelName, section.font);
-        m_state.PresetColour[size_t(i)] = {double(section.UpColour), double(section.DownColour),
-                                           double(section.OnColour)};
-        if (section.BackColour < 0)
+        place(m_c.cmdPreset(i), style.button);
+        place(label, style.caption);
+        m_state.PresetColour[size_t(i)] = style.colours;
+        if (!style.back)
             label.setBackStyle(BackStyle::Transparent);
         else {
             label.setBackStyle(BackStyle::Opaque);
-            label.setBackColor(Colour(section.BackColour));
+            label.setBackColor(*style.back);
         }
-        if (const auto alignment = AlignmentFor(section.Align))
-            label.setAlignment(*alignment);
-        applyFont(label, section.labelName, section.font, points, section.switches);
-        label.setForeColor(colour(section.labelName, "UpColour", float(m_state.PresetColour[size_t(i)][0])));
+        if (style.align)
+            label.setAlignment(*style.align);
+        applyFont(label, style.font);
+        label.setForeColor(style.fore);
     }
 }
 
-QString SkinLoader::imagePath(const QString& name) const
+void SkinLoader::applyThumbPictures(LoadedSkin& skin)
 {
-    return skinFolder() + QLatin1String("/Images/") + name;
-}
-
-QImage SkinLoader::loadPicture(const QString& name) const
-{
-    const QString path = imagePath(name);
-    QImageReader reader(path);
-    QImage picture = reader.read();
-    if (picture.isNull()) {
-        const QString error = QStringLiteral("The skin image %1 cannot be read: %2.").arg(path, reader.errorString());
-        qCWarning(lcSkin).noquote() << error;
-        throw SkinError(error);
-    }
-    return picture;
-}
-
-void SkinLoader::loadThumbPictures(const SkinFile& skin)
-{
-    m_c.pctScrollImageUp->setPicture(loadPicture(skin.playlist.SliderUpImage));
-    m_c.pctScrollImageDown->setPicture(loadPicture(skin.playlist.SliderDownImage));
+    m_c.pctScrollImageUp->setPicture(std::move(skin.listThumbUp));
+    m_c.pctScrollImageDown->setPicture(std::move(skin.listThumbDown));
     m_c.pctScroll->setPicture(m_c.pctScrollImageUp->Picture());
-    m_c.pctTimeScrollImageUp->setPicture(loadPicture(skin.timeSlider.SliderUpImage));
-    m_c.pctTimeScrollImageDown->setPicture(loadPicture(skin.timeSlider.SliderDownImage));
+    m_c.pctTimeScrollImageUp->setPicture(std::move(skin.timeThumbUp));
+    m_c.pctTimeScrollImageDown->setPicture(std::move(skin.timeThumbDown));
     m_c.pctTimeScroll->setPicture(m_c.pctTimeScrollImageUp->Picture());
 }
 
-void SkinLoader::placeTimeBar(const SkinFile& skin)
+void SkinLoader::placeTimeBar(const TimeBarStyle& style)
 {
-    const QString section = QStringLiteral("TimeSlider");
-    const TimeSliderSection& s = skin.timeSlider;
-    place(*m_c.pctTimeScrollBar, section, s.bar, windowWidth(), windowHeight());
-    m_c.pctTimeScroll->setHeight(Percent(number(section, "SliderHeight", s.SliderHeight), windowHeight()));
-    m_c.pctTimeScroll->setWidth(Percent(number(section, "SliderWidth", s.SliderWidth), windowWidth()));
+    place(*m_c.pctTimeScrollBar, style.bar);
+    m_c.pctTimeScroll->setHeight(style.thumbHeight);
+    m_c.pctTimeScroll->setWidth(style.thumbWidth);
     m_c.pctTimeScroll->setTop(0);
 }
 
-void SkinLoader::placeListFrame(const SkinFile& skin)
+void SkinLoader::placeListFrame(const ListStyle& style)
 {
-    const QString section = QStringLiteral("CurrentPlaylist");
-    const PlaylistSection& s = skin.playlist;
-    const float w = windowWidth(), h = windowHeight();
-    place(*m_c.pctSkinnableList, section, s.list, w, h);
-    place(*m_c.pctScrollBar, section, s.sliderArea, w, h);
-    m_c.pctScroll->setWidth(Percent(number(section, "SliderWidth", s.SliderWidth), w));
-    m_c.pctScroll->setHeight(Percent(number(section, "SliderHeight", s.SliderHeight), h));
+    place(*m_c.pctSkinnableList, style.list);
+    place(*m_c.pctScrollBar, style.sliderArea);
+    m_c.pctScroll->setWidth(style.thumbWidth);
+    m_c.pctScroll->setHeight(style.thumbHeight);
     m_c.pctScroll->setTop(0);
     m_c.pctScroll->setLeft(0);
-    place(*m_c.pctScrollUp, section, s.scrollUp, w, h);
-    place(*m_c.pctScrollDown, section, s.scrollDown, w, h);
+    place(*m_c.pctScrollUp, style.scrollUp);
+    place(*m_c.pctScrollDown, style.scrollDown);
 }
 
-void SkinLoader::styleFirstRow(const SkinFile& skin)
+void SkinLoader::styleFirstRow(const ListStyle& style)
 {
-    const QString section = QStringLiteral("CurrentPlaylist");
-    const PlaylistSection& s = skin.playlist;
-    const float listWidth = m_c.pctSkinnableList->Width();
+    const float listWidth = style.list.Width;
     for (int group = 0; group < 6; ++group) {
         Label& first = m_c.rowGroup(group)(0);
-        const float points = fontPoints(section, s.font);
-        first.setForeColor(colour(section, "FontColour", s.FontColour));
-        first.setBackColor(colour(section, "SelectedBackColour", s.SelectedBackColour));
-        applyFont(first, section, s.font, points, s.switches);
+        first.setForeColor(style.fore);
+        first.setBackColor(style.selectedBack);
+        applyFont(first, style.font);
         if (group > 0) {
             const int column = group - 1;
             m_c.listColumn(column).Move(ColumnLeft[column] * listWidth, 0, ColumnWidth[column] * listWidth,
-                                        m_c.pctSkinnableList->Height());
+                                        style.list.Height);
         }
         first.setLeft(0);
         first.setTop(0);
@@ -377,7 +332,7 @@ void SkinLoader::styleFirstRow(const SkinFile& skin)
     }
 }
 
-void SkinLoader::stackRows()
+void SkinLoader::stackRows(const QString& skinPath)
 {
     // One top more than the rows below row 0 may have, to tell a list that has room for more.
     const size_t belowFirst = size_t(MaxListRows - 1);
@@ -386,7 +341,7 @@ void SkinLoader::stackRows()
         qCWarning(lcSkin).noquote() << QStringLiteral(
                                            "The skin file %1, section [CurrentPlaylist], key Height: the list "
                                            "has room for more than %2 rows; it gets %2.")
-                                           .arg(m_skinPath)
+                                           .arg(skinPath)
                                            .arg(MaxListRows);
         tops.resize(belowFirst);
     }
@@ -414,7 +369,7 @@ void SkinLoader::resetSignalBars()
                      QStringLiteral("Left"));
 }
 
-void SkinLoader::paintSkinnedAreas(bool again)
+void SkinLoader::paintSkinnedAreas()
 {
     const PictureArea& list = *m_c.pctSkinnableList;
     for (const auto& [area, paint] : m_c.skinnedAreas()) {
@@ -424,67 +379,8 @@ void SkinLoader::paintSkinnedAreas(bool again)
             CopySurfacePiece(*m_c.pctUp, *area, list.Left() + area->Left(), list.Top() + area->Top(), m_scale);
             area->Refresh();
             break;
-        case SkinnedPaint::Mute:
-            if (!again)
-                PaintSkinnedControl(m_c, *area, m_hooks.VolumeMute && m_hooks.VolumeMute() ? StateOn : StateUp,
-                                    m_scale);
-            break;
         }
     }
-}
-
-// --- conversions of skin values --------------------------------------------------------------
-
-float SkinLoader::number(const QString& section, const char* key, const QString& text) const
-{
-    const std::optional<float> value = basic::CSng(text);
-    if (!value)
-        throw SkinError(QStringLiteral("The skin file %1, section [%2], key %3: \"%4\" is not a number.")
-                            .arg(m_skinPath, section, QLatin1String(key), text));
-    return *value;
-}
-
-bool SkinLoader::switchValue(const QString& section, const char* key, const QString& text) const
-{
-    const std::optional<bool> value = basic::CBool(text);
-    if (!value)
-        throw SkinError(QStringLiteral("The skin file %1, section [%2], key %3: \"%4\" is not True or False.")
-                            .arg(m_skinPath, section, QLatin1String(key), text));
-    return *value;
-}
-
-Colour SkinLoader::colour(const QString& section, const char* key, float value) const
-{
-    const std::optional<qint32> rounded = basic::CLng(double(value));
-    if (!rounded)
-        throw SkinError(QStringLiteral("The skin file %1, section [%2], key %3: %4 is not a colour.")
-                            .arg(m_skinPath, section, QLatin1String(key))
-                            .arg(double(value)));
-    return Colour(quint32(*rounded));
-}
-
-void SkinLoader::place(Control& control, const QString& section, const GeometryKeys& keys, float width,
-                       float height) const
-{
-    control.setLeft(Percent(number(section, "Left", keys.Left), width));
-    control.setTop(Percent(number(section, "Top", keys.Top), height));
-    control.setWidth(Percent(number(section, "Width", keys.Width), width));
-    control.setHeight(Percent(number(section, "Height", keys.Height), height));
-}
-
-float SkinLoader::fontPoints(const QString& section, const FontKeys& keys) const
-{
-    const float points = number(section, "FontSize", keys.FontSize);
-    return AllowsResize(keys.AllowResize) ? points * m_state.FontScale : points;
-}
-
-void SkinLoader::applyFont(Label& label, const QString& section, const FontKeys& keys, float points,
-                           const SwitchKeys& switches) const
-{
-    const bool bold = switchValue(section, "Bold", switches.Bold);
-    const bool italic = switchValue(section, "Italic", switches.Italic);
-    const bool underline = switchValue(section, "Underlined", switches.Underlined);
-    label.setFont(keys.Font, points, bold, italic, underline);
 }
 
 } // namespace skin

@@ -1,20 +1,24 @@
-// LoadSkin: applies the current skin to the window at its current size. It decodes the three
-// state images straight into window-sized surfaces, applies every key of radio_xm.ini in order,
-// lays out the list's columns and as many rows as fit, and paints every skinned area.
+// LoadSkin: the current skin on the window at its current size. It first reads the skin aside
+// (readskin.h): every key of radio_xm.ini converted, the three state images decoded straight into
+// window-sized surfaces. Only a skin read whole is applied, in one step: the controls take its
+// values and pictures, the list its columns and as many rows as fit, and every skinned area is
+// painted. A skin that fails to read leaves the one on screen as it was.
 #pragma once
 
 #include "skin/controls.h"
 #include "skin/label.h"
+#include "skin/loadedskin.h"
 #include "skin/picturearea.h"
 #include "skin/radioxmcontrols.h"
+#include "skin/readskin.h"
 #include "skin/skinfile.h"
 #include "skin/stateimages.h"
 #include "skin/windowstate.h"
 
 #include <QImage>
+#include <QObject>
 #include <QStringList>
 #include <array>
-#include <functional>
 #include <memory>
 #include <optional>
 #include <vector>
@@ -39,32 +43,30 @@ inline constexpr int MaxListRows = 100;
 // at 0.
 std::vector<float> RowTops(float rowHeight, float listHeight, int maxRows = MaxListRows - 1);
 
-class SkinLoader {
+class SkinLoader : public QObject {
+    Q_OBJECT
 public:
-    struct Hooks {
-        // The first load fills the list from its first channel and shows the mixer's master mute
-        // on the mute button.
-        std::function<void()> PopulateList;
-        std::function<bool()> VolumeMute;
-        // Every later load ends with this instead, still behind the update lock, so that the
-        // window shows what it showed before the load; rowsBefore is the last row the list had.
-        std::function<void(qint16 rowsBefore)> ShowAgain;
-    };
-
     SkinLoader(QWidget& form, RadioXMControls& controls, WindowState& state, const TwipsScale& scale,
-               CursorDisplay& cursor, QStringList skinFolders, Hooks hooks);
-    ~SkinLoader();
+               CursorDisplay& cursor, QStringList skinFolders);
+    ~SkinLoader() override;
 
     // The current skin's up picture at the window's size, decoded ahead of the next load, which
     // then uses it: the window can show the skin before the load lays out its controls. Null
     // when it cannot be read; the load reports why.
     QImage FirstPicture();
 
-    // Loads the skin named by CurrentSkin. A failure stops the load at the failing step, releases
-    // the update lock, clears LoadingSkin and is passed on as a SkinError.
+    // Loads the skin named by CurrentSkin: reads it aside, then applies it and says so with
+    // skinApplied. A skin that fails to read is passed on as a SkinError, with the window's skin,
+    // the update lock and LoadingSkin as they were before.
     void LoadSkin();
 
     QString skinFolder() const;
+
+signals:
+    // A skin is on the controls, and the window's updates are still locked: each part shows
+    // itself again. again is false for the first skin applied, when the list is filled from its
+    // first channel; rowsBefore is the last row the list had before this skin.
+    void skinApplied(bool again, qint16 rowsBefore);
 
 private:
     float windowWidth() const;
@@ -72,36 +74,24 @@ private:
     QSize surfaceSize() const;
 
     void lockWindowUpdate(bool locked);
-    void readDesignSize(const SkinFile& skin);
-    void releaseStateSurfaces();
     // The state images' work for this load: the one begun by FirstPicture when it fits.
     std::unique_ptr<StateImageWork> stateImages();
-    void loadStateSurfaces(StateImageWork& work);
-    void placeButtons(const SkinFile& skin);
-    void styleTextSections(const SkinFile& skin);
-    void placeSignals(const SkinFile& skin);
-    void placePresets(const SkinFile& skin);
-    void loadThumbPictures(const SkinFile& skin);
-    void placeTimeBar(const SkinFile& skin);
-    void placeListFrame(const SkinFile& skin);
-    void styleFirstRow(const SkinFile& skin);
-    void stackRows();
+    // Moves the skin's values and pictures onto the controls and the window's state. It cannot
+    // fail: every value converted and every picture loaded when the skin was read.
+    void ApplySkin(LoadedSkin& skin);
+    void releaseStateSurfaces();
+    void applyStateSurfaces(LoadedSkin& skin);
+    void placeButtons(const LoadedSkin& skin);
+    void styleTextSections(const LoadedSkin& skin);
+    void placeSignals(const LoadedSkin& skin);
+    void placePresets(const LoadedSkin& skin);
+    void applyThumbPictures(LoadedSkin& skin);
+    void placeTimeBar(const TimeBarStyle& style);
+    void placeListFrame(const ListStyle& style);
+    void styleFirstRow(const ListStyle& style);
+    void stackRows(const QString& skinPath);
     void resetSignalBars();
-    void paintSkinnedAreas(bool again);
-
-    // Conversions of skin values, failing with a message that names the section and key.
-    float number(const QString& section, const char* key, const QString& text) const;
-    bool switchValue(const QString& section, const char* key, const QString& text) const;
-    Colour colour(const QString& section, const char* key, float value) const;
-    void place(Control& control, const QString& section, const GeometryKeys& keys, float width, float height) const;
-    // The font size in points, scaled with the window where the skin allows it.
-    float fontPoints(const QString& section, const FontKeys& keys) const;
-    // The font and its switches, set in one step once every value has converted.
-    void applyFont(Label& label, const QString& section, const FontKeys& keys, float points,
-                   const SwitchKeys& switches) const;
-    QString imagePath(const QString& name) const;
-    // A picture of the skin's Images folder, decoded as it is, or a SkinError naming the file.
-    QImage loadPicture(const QString& name) const;
+    void paintSkinnedAreas();
 
     QWidget& m_form;
     RadioXMControls& m_c;
@@ -109,10 +99,8 @@ private:
     const TwipsScale& m_scale;
     CursorDisplay& m_cursor;
     QStringList m_skinFolders; // the Skins folders a skin is looked up in, in order
-    Hooks m_hooks;
-    QString m_skinPath;
     std::unique_ptr<StateImageWork> m_imagesAhead;
-    // The last row of the list after the last load that ended well; none before the first.
+    // The last row of the list after the last skin applied; none before the first.
     std::optional<qint16> m_rowsShown;
 };
 

@@ -257,10 +257,10 @@ std::vector<SkinnedArea> RadioXMControls::skinnedAreas()
     for (int i = 0; i < 3; ++i)
         areas.push_back({&cmdPreset(i), SkinnedPaint::Up});
     areas.push_back({pctArtistTrackTitle.get(), SkinnedPaint::Up});
-    areas.push_back({cmdExit.get(), SkinnedPaint::Up});
-    areas.push_back({cmdVolumeMute.get(), SkinnedPaint::Mute});
-    for (PictureArea* area : {cmdVolumeDown.get(), cmdVolumeUp.get(), cmdTune.get(), pctScrollBar.get(),
-                              pctScrollUp.get(), pctScrollDown.get(), pctTimeScrollBar.get()})
+    // The mute button shows up here; the window shows the sound's mute on it once the skin is
+    // applied.
+    for (PictureArea* area : {cmdExit.get(), cmdVolumeMute.get(), cmdVolumeDown.get(), cmdVolumeUp.get(), cmdTune.get(),
+                              pctScrollBar.get(), pctScrollUp.get(), pctScrollDown.get(), pctTimeScrollBar.get()})
         areas.push_back({area, SkinnedPaint::Up});
     return areas;
 }

@@ -19,9 +19,6 @@ enum class SkinnedPaint {
     Up,
     // A column of the list: it lies at its Left and Top inside the list.
     InList,
-    // The mute button: up or on as the sound is muted. The first load asks the mixer; a later
-    // one, after which the window shows itself again, leaves the button as it was to the window.
-    Mute,
 };
 
 struct SkinnedArea {

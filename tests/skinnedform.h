@@ -6,7 +6,6 @@
 #include "skin/loadskin.h"
 
 #include <QWidget>
-#include <utility>
 
 struct SkinnedForm {
     QWidget form;
@@ -16,8 +15,8 @@ struct SkinnedForm {
     skin::CursorDisplay cursor;
     skin::SkinLoader loader;
 
-    SkinnedForm(const QString& skinName, QSize size, skin::SkinLoader::Hooks hooks = {})
-        : loader(form, c, state, scale, cursor, {QStringLiteral(VANTO_PROGRAM_DIR "/Skins")}, std::move(hooks))
+    SkinnedForm(const QString& skinName, QSize size)
+        : loader(form, c, state, scale, cursor, {QStringLiteral(VANTO_PROGRAM_DIR "/Skins")})
     {
         form.resize(size);
         state.CurrentSkin = skinName;

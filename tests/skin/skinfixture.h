@@ -2,6 +2,7 @@
 #pragma once
 
 #include "skin/loadskin.h"
+#include "skin/paintskinnedcontrol.h"
 #include "testskin.h"
 
 #include <QTemporaryDir>
@@ -16,13 +17,7 @@ struct SkinFixture {
     skin::CursorDisplay cursor;
     int populated = 0;
     bool muted = false;
-    skin::SkinLoader loader{form,
-                            c,
-                            state,
-                            scale,
-                            cursor,
-                            {folder.filePath("Skins")},
-                            {[this] { ++populated; }, [this] { return muted; }, {}}};
+    skin::SkinLoader loader{form, c, state, scale, cursor, {folder.filePath("Skins")}};
 
     explicit SkinFixture(QSize window = {800, 480}, const testskin::Options& options = {})
     {
@@ -30,6 +25,11 @@ struct SkinFixture {
         state.CurrentSkin = "Test";
         state.ShowMouseCursor = true;
         testskin::writeSkin(skinFolder(), options);
+        // Every skin applied fills the list and shows the mixer's mute, as a window's first does.
+        QObject::connect(&loader, &skin::SkinLoader::skinApplied, [this] {
+            ++populated;
+            PaintSkinnedControl(c, *c.cmdVolumeMute, muted ? skin::StateOn : skin::StateUp, scale);
+        });
     }
     QString skinFolder() const { return folder.filePath("Skins/Test"); }
     void rewrite(const testskin::Options& options) { testskin::writeSkin(skinFolder(), options); }

@@ -243,6 +243,8 @@ TEST(LoadSkin, AMissingSwitchStopsTheLoadAtThatKey)
 {
     SkinFixture f(QSize(800, 480), with({{"Genre/FontColour", "255"}}, {"Genre/Bold"}));
     const QRect currentPosBefore = f.c.lblCurrentPos->pixelRect();
+    const skin::Colour genreBefore = f.c.lblGenre->ForeColor();
+    ASSERT_NE(genreBefore, 255u);
     try {
         f.loader.LoadSkin();
         FAIL() << "the load should stop";
@@ -250,7 +252,7 @@ TEST(LoadSkin, AMissingSwitchStopsTheLoadAtThatKey)
         EXPECT_TRUE(e.message().contains("[Genre]") && e.message().contains("Bold")) << e.message().toStdString();
         EXPECT_TRUE(e.message().contains(f.skinFolder() + "/radio_xm.ini"));
     }
-    EXPECT_EQ(f.c.lblGenre->ForeColor(), 255u) << "steps before the failing key are applied";
+    EXPECT_EQ(f.c.lblGenre->ForeColor(), genreBefore) << "nor are the keys before it";
     EXPECT_EQ(f.c.lblCurrentPos->pixelRect(), currentPosBefore) << "later sections are not";
     EXPECT_FALSE(f.state.LoadingSkin);
     EXPECT_TRUE(f.form.updatesEnabled());
@@ -409,4 +411,66 @@ TEST(LoadSkin, AStretchedJpegLooksAsIfStretchedWhole)
     const QImage cut = skin::DecodeAtSize(path, QSize(563, 411), 1.0, &pictureSize, &error);
     EXPECT_EQ(cut.size(), QSize(563, 411));
     EXPECT_TRUE(error.isEmpty()) << error.toStdString();
+}
+
+// A skin found broken anywhere, however late in its file or in its pictures, leaves the skin on
+// screen as it was: its pictures, its places, its colours, its rows and the window's values.
+TEST(LoadSkin, ABrokenSkinLeavesTheLastOneOnScreenWhole)
+{
+    struct Case {
+        const char* name;
+        QString brokenKey;     // "Section/Key" given a value that is not a switch, or empty
+        QString brokenPicture; // a state picture overwritten with text, or empty
+    };
+    const Case cases[] = {{"the list's last switch", "CurrentPlaylist/Underlined", {}},
+                          {"the on picture", {}, "Radio_XM_On.jpg"}};
+    for (const Case& t : cases) {
+        SCOPED_TRACE(t.name);
+        SkinFixture f;
+        f.loader.LoadSkin();
+        const QImage up = f.c.pctUp->surface(), exitShown = f.c.cmdExit->surface();
+        const QImage thumb = f.c.pctScroll->Picture();
+        const QRect exit = f.c.cmdExit->pixelRect(), list = f.c.pctSkinnableList->pixelRect();
+        const qint16 rows = f.state.VisibleItems;
+        const float rowFont = f.c.lblListItem0(1).FontSize();
+
+        testskin::Options next = with({{"Exit/Left", "30"},
+                                       {"Genre/FontColour", "255"},
+                                       {"Volume/Suffix", "dB"},
+                                       {"CurrentPlaylist/Height", "20"},
+                                       {"CurrentPlaylist/FontSize", "20"}});
+        if (!t.brokenKey.isEmpty())
+            next.set[t.brokenKey] = "Maybe";
+        f.rewrite(next);
+        const QString picture = f.skinFolder() + "/Images/" + t.brokenPicture;
+        if (!t.brokenPicture.isEmpty()) {
+            QFile file(picture);
+            ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+            file.write("not a picture");
+        }
+        try {
+            f.loader.LoadSkin();
+            ADD_FAILURE() << "the load should fail";
+        } catch (const skin::SkinError& e) {
+            if (t.brokenKey.isEmpty())
+                EXPECT_TRUE(e.message().startsWith("The skin image " + picture + " cannot be read: "))
+                    << e.message().toStdString();
+            else
+                EXPECT_EQ(e.message(), "The skin file " + f.skinFolder() +
+                                           "/radio_xm.ini, section [CurrentPlaylist], key Underlined: \"Maybe\" "
+                                           "is not True or False.");
+        }
+        EXPECT_EQ(f.c.pctUp->surface().cacheKey(), up.cacheKey()) << "the same up picture";
+        EXPECT_EQ(f.c.cmdExit->surface(), exitShown);
+        EXPECT_EQ(f.c.pctScroll->Picture().cacheKey(), thumb.cacheKey());
+        EXPECT_EQ(f.c.cmdExit->pixelRect(), exit);
+        EXPECT_EQ(f.c.pctSkinnableList->pixelRect(), list);
+        EXPECT_EQ(f.c.lblGenre->ForeColor(), 16777215u);
+        EXPECT_EQ(f.state.VolumeSuffix, "%");
+        EXPECT_EQ(f.state.VisibleItems, rows);
+        EXPECT_EQ(f.c.lblListItem0.count(), rows + 1);
+        EXPECT_EQ(f.c.lblListItem0(1).FontSize(), rowFont);
+        EXPECT_FALSE(f.state.LoadingSkin);
+        EXPECT_TRUE(f.form.updatesEnabled());
+    }
 }
