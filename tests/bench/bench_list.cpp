@@ -25,14 +25,14 @@ struct Window : SkinnedForm {
     channellist::Scroller scroller{c, state, table, list, highlight, scale};
 
     explicit Window(int channels)
-        : SkinnedForm(QStringLiteral("Day"), QSize(800, 480),
-                      {[this] {
-                           qint32 start = 0;
-                           list.PopulateList(start);
-                       },
-                       {},
-                       {}})
+        : SkinnedForm(QStringLiteral("Day"), QSize(800, 480))
     {
+        // The first skin fills the list from its first channel, as in the window.
+        QObject::connect(&loader, &skin::SkinLoader::skinApplied, [this](bool again, qint16) {
+            qint32 start = 0;
+            if (!again)
+                list.PopulateList(start);
+        });
         for (int k = 1; k <= channels; ++k) {
             const int p = table.Add(radio::ChannelTable::RowKey(k));
             table.setText(p, radio::Station, QStringLiteral("Station %1").arg(k));
