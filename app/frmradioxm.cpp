@@ -55,10 +55,11 @@ void frmRadioXM::createSkinLoader()
 
 void frmRadioXM::createNowPlaying()
 {
-    m_nowPlaying = std::make_unique<radio::NowPlaying>(
-        *m_controls, m_state, m_waits, m_table, m_tuned,
-        radio::NowPlaying::Hooks{[this](qint32 item) { m_highlight->HighlightItem(item); },
-                                 [this] { m_presets->RefreshPresetButtons(); }});
+    m_nowPlaying = std::make_unique<radio::NowPlaying>(*m_controls, m_state, m_waits, m_table, m_tuned);
+    connect(m_nowPlaying.get(), &radio::NowPlaying::channelRowChanged, this,
+            [this](qint32 item) { m_highlight->HighlightItem(item); });
+    connect(m_nowPlaying.get(), &radio::NowPlaying::tunedChannelChanged, this,
+            [this] { m_presets->RefreshPresetButtons(); });
     m_channelData = std::make_unique<radio::ChannelDataHandler>(*m_controls, m_state, m_table, m_tuned,
                                                                 m_folders.settings + QLatin1String("/services.dat"));
 }
@@ -73,8 +74,9 @@ void frmRadioXM::createList()
                                                if (MXM)
                                                    MXM->Channel(number);
                                            },
-                                           [this](bool muted) { setRadioMute(muted); },
-                                           [this] { m_presets->RefreshPresetButtons(); }});
+                                           [this](bool muted) { setRadioMute(muted); }});
+    connect(m_chooser.get(), &channellist::ChannelChooser::rowChosen, this,
+            [this] { m_presets->RefreshPresetButtons(); });
     m_scroller = std::make_unique<channellist::Scroller>(*m_controls, m_state, m_table, *m_list, *m_highlight, m_scale);
     m_tuner = std::make_unique<channellist::RowTuner>(m_table, *m_chooser, *m_highlight);
 }

@@ -32,7 +32,9 @@
 // player follow it. Timers of the window (tmrUpdates, tmrLoad, tmrResize, tmrUpdateListing,
 // tmrHighlightListItem) tick into the *_Timer handlers. A press on a list row selects it, a
 // double tap chooses it: the radio is tuned, and its report of the change highlights the row
-// again. Settings are read at start-up and written when they change, never at shutdown.
+// again. What a part only announces (a choice made, the radio's change shown, a skin applied)
+// is a Qt signal, which this window connects to the parts that follow it. Settings are read at
+// start-up and written when they change, never at shutdown.
 #pragma once
 
 #include "alerts/windowalerts.h"

@@ -25,8 +25,7 @@ void ChannelChooser::ChooseListItem(qint32 position)
     // the artist-title line waits for a held preset, or while pending events run, must not go
     // into the settings.
     const QString chosen = tuneAndShow(position);
-    if (m_hooks.RefreshPresetButtons)
-        m_hooks.RefreshPresetButtons();
+    emit rowChosen();
     QCoreApplication::processEvents();
     modIni::WriteSetting(m_state.IniFile, QStringLiteral("XMRadio"), QStringLiteral("LastChannel"), chosen);
     if (m_hooks.setMute)

@@ -8,17 +8,18 @@
 #include "radio/tunedchannel.h"
 #include "skin/windowstate.h"
 
+#include <QObject>
 #include <functional>
 
 namespace channellist {
 
-class ChannelChooser {
+class ChannelChooser : public QObject {
+    Q_OBJECT
 public:
-    // What a choice needs from the radio and the presets.
+    // What a choice needs from the radio.
     struct Hooks {
         std::function<void(qint32& number)> Channel;
         std::function<void(bool muted)> setMute;
-        std::function<void()> RefreshPresetButtons;
     };
 
     ChannelChooser(skin::WindowState& state, const radio::ChannelTable& table, radio::TunedChannel& tuned,
@@ -34,6 +35,10 @@ public:
     // A click on an item of the table control: tunes and shows it and ends the mute, but leaves
     // the presets, LastChannel and the selection as they are.
     void lv_ItemClick(qint32 position);
+
+signals:
+    // A choice has tuned and shown its row, before pending events run: the presets light.
+    void rowChosen();
 
 private:
     // Tunes the row at position and shows it; the channel number shown, taken before the

@@ -30,13 +30,12 @@ std::optional<qint32> TimeThumbLeft(qint32 position, qint32 duration, float barW
 }
 
 NowPlaying::NowPlaying(skin::RadioXMControls& controls, skin::WindowState& state, modFunctions::SharedWaitTimer& waits,
-                       const ChannelTable& table, TunedChannel& tuned, Hooks hooks)
+                       const ChannelTable& table, TunedChannel& tuned)
     : m_c(controls)
     , m_state(state)
     , m_waits(waits)
     , m_table(table)
     , m_tuned(tuned)
-    , m_hooks(std::move(hooks))
 {
     m_following = QObject::connect(&m_tuned, &TunedChannel::changed, &m_tuned,
                                    [this](TunedChannel::Parts parts) { showTuned(parts); });
@@ -66,13 +65,11 @@ void NowPlaying::ChannelChange(qint32 number)
     // A change to a channel chosen before the latest choice moves neither highlight nor presets.
     if (position < 0 || m_tuned.isStale(number))
         return;
-    if (m_hooks.HighlightItem)
-        m_hooks.HighlightItem(position + 1);
+    emit channelRowChanged(position + 1);
     // The radio names the channel it now plays: number and texts change together.
     m_tuned.report(number, {m_table.text(position, Station), m_table.text(position, Artist),
                             m_table.text(position, Title), m_table.text(position, Genre)});
-    if (m_hooks.RefreshPresetButtons)
-        m_hooks.RefreshPresetButtons();
+    emit tunedChannelChanged();
 }
 
 void NowPlaying::CurrentChannelData(qint32 number, const QString& station, const QString& artist, const QString& title,

@@ -9,7 +9,6 @@
 #include "skin/radioxmcontrols.h"
 #include "skin/windowstate.h"
 
-#include <functional>
 #include <optional>
 
 namespace radio {
@@ -24,17 +23,12 @@ QString FormatTrackTime(qint32 seconds);
 // 32 bits.
 std::optional<qint32> TimeThumbLeft(qint32 position, qint32 duration, float barWidth, float thumbWidth);
 
-class NowPlaying {
+class NowPlaying : public QObject {
+    Q_OBJECT
 public:
-    // What a channel change needs from the list and the presets.
-    struct Hooks {
-        std::function<void(qint32 item)> HighlightItem;
-        std::function<void()> RefreshPresetButtons;
-    };
-
     NowPlaying(skin::RadioXMControls& controls, skin::WindowState& state, modFunctions::SharedWaitTimer& waits,
-               const ChannelTable& table, TunedChannel& tuned, Hooks hooks);
-    ~NowPlaying();
+               const ChannelTable& table, TunedChannel& tuned);
+    ~NowPlaying() override;
     NowPlaying(const NowPlaying&) = delete;
     NowPlaying& operator=(const NowPlaying&) = delete;
 
@@ -50,6 +44,13 @@ public:
     // Puts the time thumb where the last reported time places it on the bar as it is now.
     void PlaceTimeThumb();
 
+signals:
+    // The radio changed to the channel at this 1-based row of the list, before the labels show
+    // it: the list highlights the row.
+    void channelRowChanged(qint32 item);
+    // The tuned channel has taken the radio's change: the presets light.
+    void tunedChannelChanged();
+
 private:
     // Puts what changed of the tuned channel on the labels: the number, and the station, artist,
     // title and genre in the order the window always filled them; the artist-title line may wait
@@ -61,7 +62,6 @@ private:
     modFunctions::SharedWaitTimer& m_waits;
     const ChannelTable& m_table;
     TunedChannel& m_tuned;
-    Hooks m_hooks;
     QMetaObject::Connection m_following;
 };
 

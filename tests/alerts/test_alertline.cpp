@@ -23,7 +23,7 @@ struct Line : ::testing::Test {
     modFunctions::SharedWaitTimer waits;
     radio::ChannelTable table;
     radio::TunedChannel tuned;
-    radio::NowPlaying nowPlaying{c, state, waits, table, tuned, {}};
+    radio::NowPlaying nowPlaying{c, state, waits, table, tuned};
     presets::Presets presets{c, state, waits, scale, tuned, {}};
     alerts::AlertIndex alerts;
     alerts::AlertWatcher watcher{alerts};

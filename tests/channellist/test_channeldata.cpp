@@ -24,7 +24,7 @@ struct Listing {
     modFunctions::SharedWaitTimer waits;
     ChannelTable table;
     radio::TunedChannel tuned;
-    radio::NowPlaying nowPlaying{c, state, waits, table, tuned, {}};
+    radio::NowPlaying nowPlaying{c, state, waits, table, tuned};
     radio::ChannelDataHandler handler{c, state, table, tuned, dir.filePath("services.dat")};
     QString services() const { return dir.filePath("services.dat"); }
 };

@@ -268,19 +268,19 @@ struct Choosing : List {
     QTemporaryDir folder;
     QStringList calls;
     int presetRefreshes = 0;
-    radio::NowPlaying nowPlaying{c, state, waits, table, tuned, {}};
+    radio::NowPlaying nowPlaying{c, state, waits, table, tuned};
     channellist::ChannelChooser chooser{
         state,
         table,
         tuned,
         list,
         {[this](qint32& n) { calls << QStringLiteral("Channel %1").arg(n); },
-         [this](bool m) { calls << QStringLiteral("SetMute %1").arg(m ? "true" : "false"); },
-         [this] { ++presetRefreshes; }}};
+         [this](bool m) { calls << QStringLiteral("SetMute %1").arg(m ? "true" : "false"); }}};
 
     Choosing()
         : List(150)
     {
+        QObject::connect(&chooser, &channellist::ChannelChooser::rowChosen, [this] { ++presetRefreshes; });
         state.IniFile = folder.filePath("vantoxm.ini");
         testsupport::writeFile(state.IniFile, "[XMRadio]\r\nLastChannel=1\r\n");
         table.setText(6, radio::Artist, "Artist 7");

@@ -52,9 +52,14 @@ struct Display : ::testing::Test {
     radio::TunedChannel tuned;
     std::vector<qint32> highlighted;
     int presetRefreshes = 0;
-    radio::NowPlaying np{c,     state,
-                         waits, table,
-                         tuned, {[this](qint32 item) { highlighted.push_back(item); }, [this] { ++presetRefreshes; }}};
+    radio::NowPlaying np{c, state, waits, table, tuned};
+
+    Display()
+    {
+        QObject::connect(&np, &radio::NowPlaying::channelRowChanged,
+                         [this](qint32 item) { highlighted.push_back(item); });
+        QObject::connect(&np, &radio::NowPlaying::tunedChannelChanged, [this] { ++presetRefreshes; });
+    }
 };
 
 } // namespace
