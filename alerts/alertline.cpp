@@ -10,10 +10,9 @@ constexpr int TickMs = 100;
 
 } // namespace
 
-AlertLine::AlertLine(skin::Label& line, skin::WindowState& state, std::function<std::optional<Announcement>()> takeNews)
+AlertLine::AlertLine(skin::Label& line, Sources sources)
     : m_line(line)
-    , m_state(state)
-    , m_takeNews(std::move(takeNews))
+    , m_sources(std::move(sources))
 {
     m_tick.setInterval(TickMs);
     QObject::connect(&m_tick, &QTimer::timeout, [this] { tick(); });
@@ -73,7 +72,7 @@ void AlertLine::showNext()
     if (!m_waiting.empty()) {
         show(std::move(m_waiting.front()));
         m_waiting.pop_front();
-    } else if (const std::optional<Announcement> news = m_takeNews ? m_takeNews() : std::nullopt) {
+    } else if (const std::optional<Announcement> news = m_sources.takeNews ? m_sources.takeNews() : std::nullopt) {
         show({news->BannerText(), news->channel, m_times.bannerMs});
     } else {
         m_newsWaiting = false;
@@ -94,7 +93,7 @@ QString AlertLine::fitted(const QString& text) const
 void AlertLine::show(Item item)
 {
     item.text = fitted(item.text);
-    m_state.ArtistTitleLent = true;
+    m_lent = true;
     m_line.setCaption(item.text);
     m_until = QDeadlineTimer(item.ms);
     m_shown = std::move(item);
@@ -105,8 +104,8 @@ void AlertLine::giveBack()
     if (!m_shown)
         return;
     if (m_line.Caption() == m_shown->text)
-        m_line.setCaption(m_state.ArtistTrackTitle);
-    m_state.ArtistTitleLent = false;
+        m_line.setCaption(m_sources.nowPlayingLine ? m_sources.nowPlayingLine() : QString());
+    m_lent = false;
     m_shown.reset();
 }
 

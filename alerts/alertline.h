@@ -1,14 +1,13 @@
 // The artist-title line lent to the alerts: a hold's "Alert set: ..." for three seconds, and each
 // banner of news for fifteen seconds, one after the other. The line takes the next news from the
 // watcher only when it is free, so news whose song ended while it waited never shows. While the line is lent, what the
-// tuned channel plays is only kept (WindowState::ArtistTrackTitle) and comes back when the line is returned. A held
+// tuned channel plays is only kept (by the now-playing display) and comes back when the line is returned. A held
 // preset goes first: its five-second message must stay readable, so the line is returned at once and the alert shown
 // waits, whole, until the preset is let go.
 #pragma once
 
 #include "alerts/alertwatcher.h"
 #include "skin/label.h"
-#include "skin/windowstate.h"
 
 #include <QDeadlineTimer>
 #include <QTimer>
@@ -25,8 +24,16 @@ public:
         int bannerMs = 15000;
     };
 
-    // takeNews: the oldest news still true, if any (AlertWatcher::takeNews).
-    AlertLine(skin::Label& line, skin::WindowState& state, std::function<std::optional<Announcement>()> takeNews);
+    struct Sources {
+        // The oldest news still true, if any (AlertWatcher::takeNews).
+        std::function<std::optional<Announcement>()> takeNews;
+        // What the tuned channel plays, which the line shows again when it is returned.
+        std::function<QString()> nowPlayingLine;
+        // Whether a preset is held down or a save's message has the line.
+        std::function<bool()> presetHeld;
+    };
+
+    AlertLine(skin::Label& line, Sources sources);
 
     // A hold's message: shown at once, ahead of any news; a banner it covers is shown again after it.
     void ShowMessage(const QString& text);
@@ -36,6 +43,9 @@ public:
     std::optional<qint32> BannerChannel() const;
     // The channel was tuned: its news is heard, and its banners go.
     void DropChannel(qint32 number);
+
+    // Whether an alert has the line: what the tuned channel plays is only kept meanwhile.
+    bool lent() const { return m_lent; }
 
     // How long a message and a banner stay (tests take less).
     void setTimes(Times times) { m_times = times; }
@@ -54,12 +64,12 @@ private:
     void show(Item item);
     // Gives the line back to what the tuned channel plays, unless something else wrote it since.
     void giveBack();
-    bool presetHeld() const { return m_state.PresetPressed != skin::HeldPreset::None || m_state.PresetMessageShown; }
+    bool presetHeld() const { return m_sources.presetHeld && m_sources.presetHeld(); }
 
     skin::Label& m_line;
-    skin::WindowState& m_state;
+    Sources m_sources;
     Times m_times;
-    std::function<std::optional<Announcement>()> m_takeNews;
+    bool m_lent = false;
     // Messages not yet shown, and a banner a message or a preset cut short.
     std::deque<Item> m_waiting;
     std::optional<Item> m_shown;

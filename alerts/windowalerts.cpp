@@ -13,7 +13,7 @@ constexpr int HoldMs = 2000;
 
 } // namespace
 
-WindowAlerts::WindowAlerts(skin::RadioXMControls& controls, skin::WindowState& state, const radio::TunedChannel& tuned,
+WindowAlerts::WindowAlerts(AlertControls controls, const QString& iniFile, const radio::TunedChannel& tuned,
                            const modIni::IniDocument& settings, const QString& iconPath, Hooks hooks)
     : m_c(controls)
     , m_tuned(tuned)
@@ -21,9 +21,9 @@ WindowAlerts::WindowAlerts(skin::RadioXMControls& controls, skin::WindowState& s
     , m_iconPath(QFileInfo::exists(iconPath) ? iconPath : QStringLiteral("vanto-xm"))
     , m_desktopOn(basic::CBool(settings.value(QStringLiteral("Alerts"), QStringLiteral("Desktop")).value_or(QString()))
                       .value_or(true))
-    , m_book(state.IniFile, settings)
+    , m_book(iniFile, settings)
     , m_watcher(m_book.Index())
-    , m_line(*controls.lblArtistTrackTitle, state, [this] { return TakeNews(); })
+    , m_line(*controls.lblArtistTrackTitle, {[this] { return TakeNews(); }, m_hooks.NowPlayingLine, m_hooks.PresetHeld})
 {
     m_hold.setSingleShot(true);
     m_hold.setInterval(HoldMs);

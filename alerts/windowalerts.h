@@ -12,7 +12,6 @@
 #include "alerts/desktopnotifier.h"
 #include "radio/tunedchannel.h"
 #include "skin/radioxmcontrols.h"
-#include "skin/windowstate.h"
 
 #include <QObject>
 #include <QTimer>
@@ -21,18 +20,36 @@
 
 namespace alerts {
 
+// The labels a hold and a tap go to, and the line the alerts borrow.
+struct AlertControls {
+    skin::Label* lblArtist;
+    skin::Label* lblTrackTitle;
+    skin::Label* lblArtistTrackTitle;
+    skin::PictureArea* pctArtistTrackTitle;
+
+    static AlertControls of(skin::RadioXMControls& window)
+    {
+        return {window.lblArtist.get(), window.lblTrackTitle.get(), window.lblArtistTrackTitle.get(),
+                window.pctArtistTrackTitle.get()};
+    }
+};
+
 class WindowAlerts : public QObject {
     Q_OBJECT
 public:
     struct Hooks {
         // Tunes a channel as a double tap on its row does.
         std::function<void(qint32 number)> TuneChannel;
+        // What the tuned channel plays, and whether a preset has the artist-title line
+        // (AlertLine::Sources).
+        std::function<QString()> NowPlayingLine;
+        std::function<bool()> PresetHeld;
     };
 
-    // settings: vantoxm.ini as start-up read it, whose alerts are taken, and whether the desktop
-    // is told too ([Alerts] Desktop, True unless False). iconPath: the program's picture for the
-    // desktop; where there is none (an installed program), the icon theme's "vanto-xm".
-    WindowAlerts(skin::RadioXMControls& controls, skin::WindowState& state, const radio::TunedChannel& tuned,
+    // settings: vantoxm.ini (iniFile) as start-up read it, whose alerts are taken and written
+    // back, and whether the desktop is told too ([Alerts] Desktop, True unless False). iconPath: the program's picture
+    // for the desktop; where there is none (an installed program), the icon theme's "vanto-xm".
+    WindowAlerts(AlertControls controls, const QString& iniFile, const radio::TunedChannel& tuned,
                  const modIni::IniDocument& settings, const QString& iconPath, Hooks hooks);
     ~WindowAlerts() override;
 
@@ -62,7 +79,7 @@ private:
     std::optional<Announcement> TakeNews();
     void TuneBanner(qint32 channel);
 
-    skin::RadioXMControls& m_c;
+    AlertControls m_c;
     const radio::TunedChannel& m_tuned;
     Hooks m_hooks;
     QString m_iconPath;

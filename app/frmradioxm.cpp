@@ -27,6 +27,7 @@ constexpr int FirstFrameWaitMs = 500;
 frmRadioXM::frmRadioXM(Seams seams)
     : m_seams(std::move(seams))
     , m_folders(app::ChooseSettingsFolders(m_seams.programFolder, m_seams.userFolders))
+    , m_iniFile(m_folders.settings + QLatin1String("/vantoxm.ini"))
     , m_scale(skin::TwipsScale::forWidget(this))
 {
     setObjectName(QStringLiteral("frmRadioXM"));
@@ -44,32 +45,38 @@ void frmRadioXM::createControls()
 {
     m_messageBox = m_seams.messageBox ? m_seams.messageBox(this) : std::make_unique<app::QtMessageBox>(this);
     m_controls = std::make_unique<skin::RadioXMControls>(this, m_scale, /*measureAfterFirstPicture=*/true);
+    m_repeat = std::make_unique<skin::ButtonRepeat>(m_controls->tmrButtonPressed);
 }
 
 void frmRadioXM::createSkinLoader()
 {
-    m_skin = std::make_unique<skin::SkinLoader>(*this, *m_controls, m_state, m_scale, m_cursor, m_folders.skinFolders);
+    m_skin = std::make_unique<skin::SkinLoader>(*this, *m_controls, m_scale, m_cursor, m_folders.skinFolders);
     connect(m_skin.get(), &skin::SkinLoader::skinApplied, this, &frmRadioXM::SkinApplied);
-    m_skinReporting = std::make_unique<app::SkinReporting>(*m_skin, m_state, m_dayNight, *m_messageBox);
+    m_skinReporting = std::make_unique<app::SkinReporting>(*m_skin, m_settings, m_dayNight, *m_messageBox);
 }
 
 void frmRadioXM::createNowPlaying()
 {
-    m_nowPlaying = std::make_unique<radio::NowPlaying>(*m_controls, m_state, m_waits, m_table, m_tuned);
-    connect(m_nowPlaying.get(), &radio::NowPlaying::channelRowChanged, this,
+    m_nowPlaying = std::make_unique<nowplaying::NowPlaying>(
+        nowplaying::NowPlayingControls::of(*m_controls), m_waits, m_table, m_tuned,
+        nowplaying::NowPlaying::Hooks{
+            [this] { return m_presets && m_presets->PresetPressed() != presets::HeldPreset::None; },
+            [this] { return m_alerts && m_alerts->line().lent(); }});
+    connect(m_nowPlaying.get(), &nowplaying::NowPlaying::channelRowChanged, this,
             [this](qint32 item) { m_highlight->HighlightItem(item); });
-    connect(m_nowPlaying.get(), &radio::NowPlaying::tunedChannelChanged, this,
+    connect(m_nowPlaying.get(), &nowplaying::NowPlaying::tunedChannelChanged, this,
             [this] { m_presets->RefreshPresetButtons(); });
-    m_channelData = std::make_unique<radio::ChannelDataHandler>(*m_controls, m_state, m_table, m_tuned,
+    m_channelData = std::make_unique<radio::ChannelDataHandler>(*m_list, m_table, m_tuned,
                                                                 m_folders.settings + QLatin1String("/services.dat"));
 }
 
 void frmRadioXM::createList()
 {
-    m_list = std::make_unique<channellist::ListWindow>(*m_controls, m_state, m_table);
-    m_highlight = std::make_unique<channellist::Highlighter>(*m_controls, m_state, m_table, *m_list, m_waits, m_tuned);
+    m_list =
+        std::make_unique<channellist::ListWindow>(channellist::ListControls::of(*m_controls), m_skin->state(), m_table);
+    m_highlight = std::make_unique<channellist::Highlighter>(m_table, *m_list, m_waits, m_tuned);
     m_chooser = std::make_unique<channellist::ChannelChooser>(
-        m_state, m_table, m_tuned, *m_list,
+        m_iniFile, m_table, m_tuned, *m_list,
         channellist::ChannelChooser::Hooks{[this](qint32& number) {
                                                if (MXM)
                                                    MXM->Channel(number);
@@ -77,31 +84,36 @@ void frmRadioXM::createList()
                                            [this](bool muted) { setRadioMute(muted); }});
     connect(m_chooser.get(), &channellist::ChannelChooser::rowChosen, this,
             [this] { m_presets->RefreshPresetButtons(); });
-    m_scroller = std::make_unique<channellist::Scroller>(*m_controls, m_state, m_table, *m_list, *m_highlight, m_scale);
+    m_scroller = std::make_unique<channellist::Scroller>(channellist::ScrollControls::of(*m_controls),
+                                                         skin::ButtonPainter(*m_controls, m_scale), m_table, *m_list,
+                                                         *m_highlight, *m_repeat);
     m_tuner = std::make_unique<channellist::RowTuner>(m_table, *m_chooser, *m_highlight);
 }
 
 void frmRadioXM::createPresets()
 {
     m_presets = std::make_unique<presets::Presets>(
-        *m_controls, m_state, m_waits, m_scale, m_tuned,
-        presets::Presets::Hooks{[this](qint32 number) { return m_tuner->TuneChannel(number); }});
+        presets::PresetControls::of(*m_controls), skin::ButtonPainter(*m_controls, m_scale), m_skin->state(), m_iniFile,
+        m_waits, m_tuned,
+        presets::Presets::Hooks{[this](qint32 number) { return m_tuner->TuneChannel(number); },
+                                [this] { return m_nowPlaying->ArtistTrackTitle(); }});
     m_hold = std::make_unique<presets::PressAndHold>(
-        *m_controls, m_state, m_scale,
+        presets::HoldControls::of(*m_controls), skin::ButtonPainter(*m_controls, m_scale), *m_repeat,
         presets::PressAndHold::Actions{[this] { cmdVolumeUp_Click(); }, [this] { cmdVolumeDown_Click(); },
                                        [this] { m_scroller->ScrollPageUp(); }, [this] { m_scroller->ScrollPageDown(); },
                                        [this] { m_scroller->ScrollUp(); }, [this] { m_scroller->ScrollDown(); },
-                                       [this](qint32 position) { m_chooser->ChooseListItem(position); }});
+                                       [this] { m_chooser->ChooseSelected(); }});
 }
 
 void frmRadioXM::createVolume()
 {
     m_volume = std::make_unique<volume::VolumeCommands>(
-        *m_controls, m_state,
+        volume::VolumeControls::of(*m_controls), m_skin->state(),
         volume::VolumeCommands::Hooks{[this] { return volu.get(); },
                                       [this] { return MXM ? std::optional<bool>(MXM->Mute()) : std::nullopt; },
                                       [this](bool muted) { setRadioMute(muted); },
-                                      [this](skin::PictureArea& button, qint16 state) { paint(button, state); }});
+                                      [this](skin::PictureArea& button, qint16 state) { paint(button, state); },
+                                      [this] { return m_scroller->thumbHeld(); }});
 }
 
 frmRadioXM::~frmRadioXM()
@@ -155,19 +167,15 @@ void frmRadioXM::Form_Load()
     // At ignition the driver sees the radio at once: the skin's picture is on screen before the
     // controls are laid out over it, and they are before the radio service, the mixer and the
     // bus are started.
-    m_state.StartupComplete = false;
-    m_state.IniFile = m_folders.settings + QLatin1String("/vantoxm.ini");
-    m_state.VisibleItems = 0;
     ClearLabels();
-    m_state.ChannelListReady = false;
-    m_state.StartupHighlightDone = false;
     // Read once: the start-up keys and the alerts come from the same copy of the file.
-    const modIni::IniDocument ini = modIni::IniDocument::fromFile(m_state.IniFile);
-    const app::StartupSettings settings = app::ReadStartupSettings(ini);
+    const modIni::IniDocument ini = modIni::IniDocument::fromFile(m_iniFile);
+    m_settings = app::ReadStartupSettings(ini);
+    const app::StartupSettings& settings = m_settings;
     m_presets->LoadPresets(settings.presets);
-    app::ReadAppearance(settings, m_state);
-    m_state.CurrentSkin = ChooseSkin(m_state, timeOfDay());
-    app::PlaceWindow(*this, m_state);
+    m_skin->setShowMouseCursor(settings.showMouseCursor);
+    m_skin->setCurrentSkin(ChooseSkin(settings, timeOfDay()));
+    app::PlaceWindow(*this, settings);
     ShowFirstPicture();
     app::ReturnFreedPicturesToTheSystem();
     LoadSkinReportingErrors();
@@ -185,8 +193,8 @@ void frmRadioXM::Form_Load()
     OpenMixer();
     CreateRadio();
     TuneLastChannel(settings.lastChannel);
-    m_mpris = std::make_unique<mpris::MediaPlayer>(
-        mpris::WindowParts{*this, m_tuned, m_state, m_table, *m_tuner, MXM.get(), [this] { return volu.get(); }});
+    m_mpris = std::make_unique<mpris::MediaPlayer>(mpris::WindowParts{
+        *this, m_tuned, m_list->state(), m_table, *m_tuner, MXM.get(), [this] { return volu.get(); }});
     m_controls->tmrLoad.setEnabled(true);
     m_controls->tmrUpdates.setEnabled(true);
 }
@@ -233,7 +241,7 @@ void frmRadioXM::ShowWindowAgain(qint16 rowsBefore)
     m_highlight->ShowListAgain(rowsBefore);
     m_presets->RefreshPresetButtons();
     m_volume->ShowRadioMute();
-    radio::SignalStrength(*m_controls, m_signal[0], m_signal[1], m_signal[2]);
+    nowplaying::SignalStrength(nowplaying::SignalBars::of(*m_controls), m_signal[0], m_signal[1], m_signal[2]);
     m_nowPlaying->PlaceTimeThumb();
 }
 
@@ -275,8 +283,11 @@ void frmRadioXM::CreateRadio()
 void frmRadioXM::createAlerts(const modIni::IniDocument& ini)
 {
     m_alerts = std::make_unique<alerts::WindowAlerts>(
-        *m_controls, m_state, m_tuned, ini, m_seams.programFolder + QLatin1String("/vanto-xm.png"),
-        alerts::WindowAlerts::Hooks{[this](qint32 number) { m_tuner->TuneChannel(number); }});
+        alerts::AlertControls::of(*m_controls), m_iniFile, m_tuned, ini,
+        m_seams.programFolder + QLatin1String("/vanto-xm.png"),
+        alerts::WindowAlerts::Hooks{[this](qint32 number) { m_tuner->TuneChannel(number); },
+                                    [this] { return m_nowPlaying->ArtistTrackTitle(); },
+                                    [this] { return m_presets->HoldsArtistTitleLine(); }});
     m_alerts->connectHandlers();
 }
 
@@ -348,7 +359,7 @@ void frmRadioXM::tmrLoad_Timer()
         return;
     if (answer == app::MessageBox::Answer::Yes) {
         // The path is read again: it may have been put right while the question was up.
-        StartService(app::ReadStartupSettings(m_state.IniFile).servicePath);
+        StartService(app::ReadStartupSettings(m_iniFile).servicePath);
         // "Wait another 10 seconds" counts from the answer, however long the question was up.
         restartWatchdog();
     } else
@@ -364,10 +375,11 @@ void frmRadioXM::tmrResize_Timer()
 
 void frmRadioXM::tmrUpdates_Timer()
 {
-    m_state.StartupComplete = true;
+    m_startupComplete = true;
     // CurrentSkin changes before the load, so ticks during the load do not load again.
-    if (const std::optional<QString> next = m_dayNight.skinToLoad(m_state, timeOfDay())) {
-        m_state.CurrentSkin = *next;
+    if (const std::optional<QString> next =
+            m_dayNight.skinToLoad(m_settings, m_skin->state().CurrentSkin, timeOfDay())) {
+        m_skin->setCurrentSkin(*next);
         LoadSkinReportingErrors();
     }
     m_volume->RefreshVolumeDisplay();
@@ -438,12 +450,12 @@ void frmRadioXM::MXM_CurrentTime(qint32 position, qint32 duration)
 void frmRadioXM::MXM_ChannelData(qint32 number, const QString& station, const QString& artist, const QString& title,
                                  const QString& genre)
 {
-    const bool wasReady = m_state.ChannelListReady;
+    const bool wasReady = m_list->state().ChannelListReady;
     m_channelData->ChannelData(number, station, artist, title, genre);
     if (m_alerts)
         m_alerts->Report(number, station, artist, title);
     // The listing has come round: the media player can step through the list now.
-    if (!wasReady && m_state.ChannelListReady && m_mpris)
+    if (!wasReady && m_list->state().ChannelListReady && m_mpris)
         m_mpris->Refresh();
 }
 
@@ -458,7 +470,7 @@ void frmRadioXM::MXM_CurrentChannelData(qint32 number, const QString& station, c
 void frmRadioXM::MXM_SignalStrength(float rock, float roll, float ground)
 {
     m_signal = {rock, roll, ground};
-    radio::SignalStrength(*m_controls, rock, roll, ground);
+    nowplaying::SignalStrength(nowplaying::SignalBars::of(*m_controls), rock, roll, ground);
 }
 
 void frmRadioXM::MXM_ServiceLost()
@@ -466,7 +478,7 @@ void frmRadioXM::MXM_ServiceLost()
     // Nothing is received any more: the bars drop to nothing, and the no-data question comes
     // 10 seconds later as at start-up, unless the service returns and speaks first.
     m_signal = {};
-    radio::SignalStrength(*m_controls, 0, 0, 0);
+    nowplaying::SignalStrength(nowplaying::SignalBars::of(*m_controls), 0, 0, 0);
     restartWatchdog();
 }
 
@@ -505,7 +517,7 @@ void frmRadioXM::lblListItem_DblClick(qint16 index)
 void frmRadioXM::resizeEvent(QResizeEvent* event)
 {
     QWidget::resizeEvent(event);
-    if (m_state.StartupComplete && !m_state.LoadingSkin)
+    if (m_startupComplete && !m_skin->state().LoadingSkin)
         m_controls->tmrResize.setEnabled(true);
 }
 
@@ -524,7 +536,7 @@ void frmRadioXM::followScreen()
     // out again for it, as after a resize.
     connect(windowHandle(), &QWindow::screenChanged, this, [this] {
         m_scale = skin::TwipsScale::forWidget(this);
-        if (m_state.StartupComplete && !m_state.LoadingSkin)
+        if (m_startupComplete && !m_skin->state().LoadingSkin)
             m_controls->tmrResize.setEnabled(true);
     });
 }

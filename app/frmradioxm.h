@@ -2,24 +2,29 @@
 // the whole shutdown.
 //
 // Who owns what (all for the whole run):
-//   m_controls     every control by its fixed name (skin/radioxmcontrols.h)
-//   m_state        the window's shared members (skin/windowstate.h)
-//   m_skin         LoadSkin and the first picture (skin/loadskin.h); m_skinReporting its
-//                  failures reported, the day/night stand-in (app/skinreporting.h)
+//   m_controls     every control by its fixed name (skin/radioxmcontrols.h); each part gets a
+//                  view of the controls it shows itself on
+//   m_settings     the start-up settings, the appearance among them, read once (app/startupsettings.h)
+//   m_repeat       the button held down and the repeat of its action (skin/buttonrepeat.h)
+//   m_skin         LoadSkin and the first picture, and the skin's state: its name, the list's
+//                  rows, its colours and texts (skin/loadskin.h, skin/skinstate.h);
+//                  m_skinReporting its failures reported, the day/night stand-in
+//                  (app/skinreporting.h)
 //   m_table        the channel table behind the list (radio/channeltable.h)
 //   m_tuned        the tuned channel: number, texts and time (radio/tunedchannel.h)
 //   m_nowPlaying   the now-playing labels and the time thumb (nowplaying/nowplaying.h)
 //   m_channelData  the radio's listing into the table and services.dat (channellist/channeldata.h)
-//   m_list         the skinned list window (channellist/listwindow.h)
+//   m_list         the skinned list window, and where the list stands: top row, selection,
+//                  highlight, ready (channellist/listwindow.h, channellist/liststate.h)
 //   m_highlight    the list's selection and the start-up highlight (channellist/highlight.h)
 //   m_chooser      choosing a channel from the list (channellist/choose.h)
 //   m_tuner        tuning a row from outside the list: presets, alerts, MPRIS (channellist/tunerow.h)
 //   m_scroller     the list's step buttons, track and thumb (channellist/scrolling.h)
-//   m_presets      the three presets' tap, hold and lights (presets/presets.h)
+//   m_presets      the three presets' tap, hold and lights, and the preset held (presets/presets.h)
 //   m_hold         the repeat of held buttons and the tune button (presets/pressandhold.h)
 //   MXM            the radio service's client on the session bus (radio/axxmradioclient.h)
 //   volu           the sound card's mixer (volume/cvolume.h); m_volume the volume and mute
-//                  buttons and the volume display over it (volume/volumecommands.h)
+//                  buttons, the volume display over it and the mute shown (volume/volumecommands.h)
 //   m_mpris        the window as an MPRIS2 media player on the session bus (mpris/mediaplayer.h)
 //   m_alerts       artist and song alerts: the holds, the banners and the desktop's news
 //                  (alerts/windowalerts.h)
@@ -57,9 +62,9 @@
 #include "radio/axxmradioclient.h"
 #include "radio/channeltable.h"
 #include "radio/tunedchannel.h"
+#include "skin/buttonrepeat.h"
 #include "skin/loadskin.h"
 #include "skin/radioxmcontrols.h"
-#include "skin/windowstate.h"
 #include "volume/alsamixer.h"
 #include "volume/cvolume.h"
 #include "volume/volumecommands.h"
@@ -95,7 +100,9 @@ public:
     void Form_Load();
 
     skin::RadioXMControls& controls() { return *m_controls; }
-    skin::WindowState& state() { return m_state; }
+    const app::StartupSettings& settings() const { return m_settings; }
+    bool startupComplete() const { return m_startupComplete; }
+    const skin::SkinState& skinState() const { return m_skin->state(); }
     const radio::ChannelTable& table() const { return m_table; }
     radio::TunedChannel& tuned() { return m_tuned; }
     AXXMRadioClient* radioClient() const { return MXM.get(); }
@@ -109,6 +116,9 @@ public:
     channellist::Scroller& scroller() { return *m_scroller; }
     presets::Presets& presets() { return *m_presets; }
     presets::PressAndHold& pressAndHold() { return *m_hold; }
+    const skin::ButtonRepeat& repeat() const { return *m_repeat; }
+    const nowplaying::NowPlaying& nowPlaying() const { return *m_nowPlaying; }
+    const volume::VolumeCommands& volumeButtons() const { return *m_volume; }
     alerts::WindowAlerts& alerts() { return *m_alerts; }
 
     // Loads the current skin, its failures reported (app/skinreporting.h).
@@ -186,17 +196,20 @@ private:
 
     Seams m_seams;
     app::SettingsFolders m_folders;
+    QString m_iniFile;
+    app::StartupSettings m_settings;
+    bool m_startupComplete = false;
     skin::TwipsScale m_scale;
-    skin::WindowState m_state;
     skin::CursorDisplay m_cursor;
     modFunctions::SharedWaitTimer m_waits;
     std::unique_ptr<app::MessageBox> m_messageBox;
     std::unique_ptr<skin::RadioXMControls> m_controls;
+    std::unique_ptr<skin::ButtonRepeat> m_repeat;
     radio::ChannelTable m_table;
     radio::TunedChannel m_tuned;
     std::unique_ptr<skin::SkinLoader> m_skin;
     std::unique_ptr<app::SkinReporting> m_skinReporting;
-    std::unique_ptr<radio::NowPlaying> m_nowPlaying;
+    std::unique_ptr<nowplaying::NowPlaying> m_nowPlaying;
     std::unique_ptr<radio::ChannelDataHandler> m_channelData;
     std::unique_ptr<channellist::ListWindow> m_list;
     std::unique_ptr<channellist::Highlighter> m_highlight;

@@ -105,9 +105,9 @@ constexpr int FallbackHeight = 480;
 
 } // namespace
 
-void PlaceWindow(QWidget& window, const skin::WindowState& settings)
+void PlaceWindow(QWidget& window, const StartupSettings& settings)
 {
-    if (settings.FullScreen) {
+    if (settings.fullScreen) {
         const QRect screenRect =
             window.screen() ? window.screen()->geometry() : QRect(0, 0, FallbackWidth, FallbackHeight);
         window.resize(screenRect.size());
@@ -115,9 +115,9 @@ void PlaceWindow(QWidget& window, const skin::WindowState& settings)
         window.setWindowState(window.windowState() | Qt::WindowFullScreen);
         return;
     }
-    window.resize(settings.WindowWidth > 0 ? settings.WindowWidth : FallbackWidth,
-                  settings.WindowHeight > 0 ? settings.WindowHeight : FallbackHeight);
-    window.move(settings.WindowLeft, settings.WindowTop);
+    window.resize(settings.windowWidth > 0 ? settings.windowWidth : FallbackWidth,
+                  settings.windowHeight > 0 ? settings.windowHeight : FallbackHeight);
+    window.move(settings.windowLeft, settings.windowTop);
 }
 
 } // namespace app

@@ -2,8 +2,8 @@
 // starting another program.
 #pragma once
 
+#include "app/startupsettings.h"
 #include "base/messagebox.h"
-#include "skin/windowstate.h"
 
 #include <QString>
 
@@ -35,7 +35,7 @@ void ShowPainted(QWidget& window, int timeoutMs);
 
 // Places and sizes the window as the settings say: full screen, or where they put it. A window
 // without a size in the settings would be unusable: it gets the car screen's.
-void PlaceWindow(QWidget& window, const skin::WindowState& settings);
+void PlaceWindow(QWidget& window, const StartupSettings& settings);
 
 // From here on, every large block the program frees goes straight back to the system.
 void ReturnFreedPicturesToTheSystem();

@@ -10,10 +10,10 @@ const QString SkinErrorTitle = QStringLiteral("V.A.N.T.O XM - Skin");
 
 } // namespace
 
-SkinReporting::SkinReporting(skin::SkinLoader& loader, skin::WindowState& state, DayNightSwitch& dayNight,
+SkinReporting::SkinReporting(skin::SkinLoader& loader, const StartupSettings& settings, DayNightSwitch& dayNight,
                              MessageBox& box)
     : m_loader(loader)
-    , m_state(state)
+    , m_settings(settings)
     , m_dayNight(dayNight)
     , m_box(box)
 {
@@ -26,11 +26,12 @@ bool SkinReporting::LoadSkinReportingErrors()
         return true;
     }
     // The design layout is no way to drive a radio: the other skin of the pair stands in.
-    const std::optional<QString> other = OtherSkinOfPair(m_state, m_state.CurrentSkin);
+    const QString current = m_loader.state().CurrentSkin;
+    const std::optional<QString> other = OtherSkinOfPair(m_settings, current);
     if (!other)
         return false;
-    m_dayNight.notLoadable(m_state.CurrentSkin);
-    m_state.CurrentSkin = *other;
+    m_dayNight.notLoadable(current);
+    m_loader.setCurrentSkin(*other);
     return loadSkinOnce();
 }
 

@@ -6,7 +6,6 @@
 #include "app/platform.h"
 #include "app/skinchoice.h"
 #include "skin/loadskin.h"
-#include "skin/windowstate.h"
 
 #include <QSet>
 #include <QString>
@@ -15,7 +14,7 @@ namespace app {
 
 class SkinReporting {
 public:
-    SkinReporting(skin::SkinLoader& loader, skin::WindowState& state, DayNightSwitch& dayNight, MessageBox& box);
+    SkinReporting(skin::SkinLoader& loader, const StartupSettings& settings, DayNightSwitch& dayNight, MessageBox& box);
 
     // Without either skin of the pair the window goes on with what it has. Returns whether one
     // loaded.
@@ -25,7 +24,7 @@ private:
     bool loadSkinOnce();
 
     skin::SkinLoader& m_loader;
-    skin::WindowState& m_state;
+    const StartupSettings& m_settings;
     DayNightSwitch& m_dayNight;
     MessageBox& m_box;
     QSet<QString> m_reported;

@@ -55,21 +55,6 @@ StartupSettings ReadStartupSettings(const modIni::IniDocument& doc)
     return s;
 }
 
-void ReadAppearance(const StartupSettings& settings, skin::WindowState& state)
-{
-    state.WindowLeft = settings.windowLeft;
-    state.WindowTop = settings.windowTop;
-    state.WindowWidth = settings.windowWidth;
-    state.WindowHeight = settings.windowHeight;
-    state.FullScreen = settings.fullScreen;
-    state.ShowMouseCursor = settings.showMouseCursor;
-    state.DaySkin = settings.daySkin;
-    state.NightSkin = settings.nightSkin;
-    state.DaySkinSwitchTime = settings.daySkinSwitchTime;
-    state.NightSkinSwitchTime = settings.nightSkinSwitchTime;
-    state.AutoSwitchDayNightSkin = settings.autoSwitchDayNightSkin;
-}
-
 QString ServiceProgram(const QString& servicePath, const QString& programFolder)
 {
     if (!servicePath.isEmpty() && QFileInfo(servicePath).isRelative())

@@ -2,7 +2,6 @@
 #pragma once
 
 #include "base/modini.h"
-#include "skin/windowstate.h"
 
 #include <QString>
 #include <array>
@@ -23,9 +22,6 @@ struct StartupSettings {
 // A missing file or key gives the value above; Booleans without a Boolean text read as false.
 StartupSettings ReadStartupSettings(const QString& iniFile);
 StartupSettings ReadStartupSettings(const modIni::IniDocument& doc);
-
-// The appearance settings into the window's state, where the skin choice and the cursor read them.
-void ReadAppearance(const StartupSettings& settings, skin::WindowState& state);
 
 // The service program to start: a relative path is taken from the program's folder, so the
 // service is found wherever that folder is; absolute paths and the empty path stay as they are.

@@ -4,10 +4,11 @@
 
 namespace radio {
 
-ChannelDataHandler::ChannelDataHandler(skin::RadioXMControls& controls, skin::WindowState& state, ChannelTable& table,
-                                       TunedChannel& tuned, QString servicesPath)
-    : m_c(controls)
-    , m_state(state)
+ChannelDataHandler::ChannelDataHandler(channellist::ListWindow& list, ChannelTable& table, TunedChannel& tuned,
+                                       QString servicesPath)
+    : m_list(list)
+    , m_c(list.controls())
+    , m_state(list.state())
     , m_table(table)
     , m_tuned(tuned)
     , m_servicesPath(std::move(servicesPath))
@@ -52,7 +53,7 @@ void ChannelDataHandler::showWhileTheWindowFills(int position)
     // the table fills only from the listing. A channel new to a row of the window is shown by the
     // next listing refresh, not after the whole line-up has come round.
     const qint64 row = qint64(position) - m_state.TopListItem;
-    if (row >= 0 && row <= m_state.VisibleItems)
+    if (row >= 0 && row <= m_list.VisibleItems())
         m_c.tmrUpdateListing.setEnabled(true);
 }
 

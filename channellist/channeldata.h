@@ -3,17 +3,15 @@
 // and gives the tuned channel its new texts.
 #pragma once
 
+#include "channellist/listwindow.h"
 #include "radio/channeltable.h"
 #include "radio/tunedchannel.h"
-#include "skin/radioxmcontrols.h"
-#include "skin/windowstate.h"
 
 namespace radio {
 
 class ChannelDataHandler {
 public:
-    ChannelDataHandler(skin::RadioXMControls& controls, skin::WindowState& state, ChannelTable& table,
-                       TunedChannel& tuned, QString servicesPath);
+    ChannelDataHandler(channellist::ListWindow& list, ChannelTable& table, TunedChannel& tuned, QString servicesPath);
 
     void ChannelData(qint32 number, const QString& station, const QString& artist, const QString& title,
                      const QString& genre);
@@ -24,8 +22,9 @@ private:
     void showWhileTheWindowFills(int position);
     void letPendingEventsRun();
 
-    skin::RadioXMControls& m_c;
-    skin::WindowState& m_state;
+    channellist::ListWindow& m_list;
+    const channellist::ListControls& m_c;
+    channellist::ListState& m_state;
     ChannelTable& m_table;
     TunedChannel& m_tuned;
     QString m_servicesPath;

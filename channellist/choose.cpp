@@ -9,12 +9,13 @@ namespace channellist {
 
 using radio::Column;
 
-ChannelChooser::ChannelChooser(skin::WindowState& state, const radio::ChannelTable& table, radio::TunedChannel& tuned,
+ChannelChooser::ChannelChooser(QString iniFile, const radio::ChannelTable& table, radio::TunedChannel& tuned,
                                ListWindow& list, Hooks hooks)
-    : m_state(state)
+    : m_iniFile(std::move(iniFile))
     , m_table(table)
     , m_tuned(tuned)
     , m_list(list)
+    , m_state(list.state())
     , m_hooks(std::move(hooks))
 {
 }
@@ -27,7 +28,7 @@ void ChannelChooser::ChooseListItem(qint32 position)
     const QString chosen = tuneAndShow(position);
     emit rowChosen();
     QCoreApplication::processEvents();
-    modIni::WriteSetting(m_state.IniFile, QStringLiteral("XMRadio"), QStringLiteral("LastChannel"), chosen);
+    modIni::WriteSetting(m_iniFile, QStringLiteral("XMRadio"), QStringLiteral("LastChannel"), chosen);
     if (m_hooks.setMute)
         m_hooks.setMute(false);
 }
@@ -49,6 +50,12 @@ QString ChannelChooser::tuneAndShow(qint32 position)
         m_hooks.Channel(*number);
     m_tuned.choose(*number, texts);
     return QString::number(*number);
+}
+
+void ChannelChooser::ChooseSelected()
+{
+    if (m_state.ChannelListReady)
+        ChooseListItem(m_state.SelectedListItem);
 }
 
 void ChannelChooser::lblListItem_DblClick(qint16 index)

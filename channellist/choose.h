@@ -6,7 +6,6 @@
 #include "channellist/listwindow.h"
 #include "radio/channeltable.h"
 #include "radio/tunedchannel.h"
-#include "skin/windowstate.h"
 
 #include <QObject>
 #include <functional>
@@ -22,12 +21,16 @@ public:
         std::function<void(bool muted)> setMute;
     };
 
-    ChannelChooser(skin::WindowState& state, const radio::ChannelTable& table, radio::TunedChannel& tuned,
-                   ListWindow& list, Hooks hooks);
+    // The choice is remembered as LastChannel in iniFile.
+    ChannelChooser(QString iniFile, const radio::ChannelTable& table, radio::TunedChannel& tuned, ListWindow& list,
+                   Hooks hooks);
 
     // Chooses the channel at 0-based table position. A position outside the table skips the
     // steps that read the row; the presets, LastChannel and the unmute still follow.
     void ChooseListItem(qint32 position);
+
+    // Chooses the selected channel, once the listing has come round (the tune button).
+    void ChooseSelected();
 
     // A double tap on row index: that row becomes the selection and is chosen.
     void lblListItem_DblClick(qint16 index);
@@ -45,10 +48,11 @@ private:
     // artist-title line may wait for a held preset.
     QString tuneAndShow(qint32 position);
 
-    skin::WindowState& m_state;
+    QString m_iniFile;
     const radio::ChannelTable& m_table;
     radio::TunedChannel& m_tuned;
     ListWindow& m_list;
+    ListState& m_state;
     Hooks m_hooks;
 };
 

@@ -63,12 +63,12 @@ qint32 KeptTop(qint32 selected, qint32 n, qint16 top, qint16 before, qint16 v)
     return HighlightTop(selected + 1, n, top, v).value_or(top);
 }
 
-Highlighter::Highlighter(skin::RadioXMControls& controls, skin::WindowState& state, const radio::ChannelTable& table,
-                         ListWindow& list, modFunctions::SharedWaitTimer& waits, const radio::TunedChannel& tuned)
-    : m_c(controls)
-    , m_state(state)
-    , m_table(table)
+Highlighter::Highlighter(const radio::ChannelTable& table, ListWindow& list, modFunctions::SharedWaitTimer& waits,
+                         const radio::TunedChannel& tuned)
+    : m_table(table)
     , m_list(list)
+    , m_c(list.controls())
+    , m_state(list.state())
     , m_waits(waits)
     , m_tuned(tuned)
 {
@@ -80,7 +80,7 @@ void Highlighter::HighlightItem(qint32 item)
         m_state.SelectedListItem = 0;
     if (item < 1)
         return;
-    const std::optional<bool> inner = IsInnerRow(item - 1, m_state.TopListItem, m_state.VisibleItems);
+    const std::optional<bool> inner = IsInnerRow(item - 1, m_state.TopListItem, m_list.VisibleItems());
     if (!inner)
         return;
     if (!(*inner ? highlightInner(item) : highlightMoving(item)))
@@ -106,14 +106,14 @@ bool Highlighter::highlightMoving(qint32 k)
     if (k > m_table.count())
         return false;
     m_state.SelectedListItem = k - 1;
-    std::optional<qint32> top = HighlightTop(k, m_table.count(), m_state.TopListItem, m_state.VisibleItems);
+    std::optional<qint32> top = HighlightTop(k, m_table.count(), m_state.TopListItem, m_list.VisibleItems());
     if (!top)
         return false;
     m_list.PopulateList(*top);
     // A skin with too few rows for the margins leaves the channel below the last row: nothing
     // more to highlight, and the thumb stays where it was.
     const qint32 row = k - 1 - m_state.TopListItem;
-    if (row < 0 || row > m_state.VisibleItems || !m_list.rowExists(row))
+    if (row < 0 || row > m_list.VisibleItems() || !m_list.rowExists(row))
         return false;
     m_list.setRowOpaque(row, true);
     return true;
@@ -153,7 +153,7 @@ void Highlighter::tmrHighlightListItem_Timer()
 
 void Highlighter::ShowListAgain(qint16 before)
 {
-    qint32 top = KeptTop(m_state.SelectedListItem, m_table.count(), m_state.TopListItem, before, m_state.VisibleItems);
+    qint32 top = KeptTop(m_state.SelectedListItem, m_table.count(), m_state.TopListItem, before, m_list.VisibleItems());
     m_list.PopulateList(top);
     m_list.PlaceThumb();
 }

@@ -9,7 +9,6 @@
 #include "radio/channeltable.h"
 #include "radio/tunedchannel.h"
 #include "skin/radioxmcontrols.h"
-#include "skin/windowstate.h"
 
 #include <optional>
 
@@ -33,8 +32,8 @@ qint32 KeptTop(qint32 selected, qint32 n, qint16 top, qint16 before, qint16 v);
 
 class Highlighter {
 public:
-    Highlighter(skin::RadioXMControls& controls, skin::WindowState& state, const radio::ChannelTable& table,
-                ListWindow& list, modFunctions::SharedWaitTimer& waits, const radio::TunedChannel& tuned);
+    Highlighter(const radio::ChannelTable& table, ListWindow& list, modFunctions::SharedWaitTimer& waits,
+                const radio::TunedChannel& tuned);
 
     // Selects the channel at 1-based table position item and moves the window to show it.
     void HighlightItem(qint32 item);
@@ -53,10 +52,10 @@ private:
     bool highlightInner(qint32 k);
     bool highlightMoving(qint32 k);
 
-    skin::RadioXMControls& m_c;
-    skin::WindowState& m_state;
     const radio::ChannelTable& m_table;
     ListWindow& m_list;
+    const ListControls& m_c;
+    ListState& m_state;
     modFunctions::SharedWaitTimer& m_waits;
     const radio::TunedChannel& m_tuned;
 };

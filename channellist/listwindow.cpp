@@ -7,9 +7,27 @@ namespace channellist {
 
 using skin::BackStyle;
 
-ListWindow::ListWindow(skin::RadioXMControls& controls, skin::WindowState& state, const radio::ChannelTable& table)
+ListControls ListControls::of(skin::RadioXMControls& window)
+{
+    ListControls c{{},
+                   {},
+                   window.lblListItem,
+                   window.lblListItem0,
+                   window.pctSkinnableList.get(),
+                   window.pctScrollBar.get(),
+                   window.pctScroll.get(),
+                   window.tmrUpdateListing,
+                   window.tmrHighlightListItem};
+    for (int group = 0; group < 6; ++group)
+        c.rows[size_t(group)] = &window.rowGroup(group);
+    for (int column = 0; column < 5; ++column)
+        c.columns[size_t(column)] = &window.listColumn(column);
+    return c;
+}
+
+ListWindow::ListWindow(ListControls controls, const skin::SkinState& skin, const radio::ChannelTable& table)
     : m_c(controls)
-    , m_state(state)
+    , m_skin(skin)
     , m_table(table)
 {
 }
@@ -18,14 +36,14 @@ void ListWindow::PopulateList(qint32& start)
 {
     m_c.tmrUpdateListing.setEnabled(false);
     if (start < 0) {
-        for (int row = 0; row <= m_state.VisibleItems; ++row)
+        for (int row = 0; row <= m_skin.VisibleItems; ++row)
             hideRow(row);
         return;
     }
     const int n = m_table.count();
     if (start >= n)
         start = m_state.TopListItem;
-    for (int row = 0; row <= m_state.VisibleItems; ++row) {
+    for (int row = 0; row <= m_skin.VisibleItems; ++row) {
         if (qint64(start) + row < n)
             showRow(row, start + row);
         else
@@ -84,7 +102,7 @@ void ListWindow::setRowOpaque(int row, bool opaque)
 std::optional<qint32> ListWindow::UnlightSelectedRow()
 {
     const qint32 row = m_state.SelectedListItem - m_state.TopListItem;
-    if (row < 0 || row > m_state.VisibleItems)
+    if (row < 0 || row > m_skin.VisibleItems)
         return std::nullopt;
     setRowOpaque(row, false);
     return row;
@@ -112,7 +130,7 @@ float ThumbTop(float trackHeight, float thumbHeight, qint32 n, qint16 v, qint16 
 void ListWindow::PlaceThumb()
 {
     m_c.pctScroll->setTop(ThumbTop(m_c.pctScrollBar->Height(), m_c.pctScroll->Height(), m_table.count(),
-                                   m_state.VisibleItems, m_state.TopListItem));
+                                   m_skin.VisibleItems, m_state.TopListItem));
     m_c.pctScroll->widget()->update();
 }
 
@@ -125,7 +143,7 @@ void lv_ColumnClick(radio::ChannelTable& table, int headerIndex)
 
 void ListWindow::tmrUpdateListing_Timer()
 {
-    for (int row = 0; row <= m_state.VisibleItems; ++row) {
+    for (int row = 0; row <= m_skin.VisibleItems; ++row) {
         const qint64 position = qint64(m_state.TopListItem) + row;
         if (position >= m_table.count() || !m_c.lblListItem.exists(row))
             continue;

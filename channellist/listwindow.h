@@ -3,10 +3,12 @@
 // thumb shows where the window stands in the table.
 #pragma once
 
+#include "channellist/liststate.h"
 #include "radio/channeltable.h"
 #include "skin/radioxmcontrols.h"
-#include "skin/windowstate.h"
+#include "skin/skinstate.h"
 
+#include <array>
 #include <optional>
 
 namespace channellist {
@@ -22,9 +24,36 @@ float ThumbTop(float trackHeight, float thumbHeight, qint32 n, qint16 v, qint16 
 // flips the direction at every click, whichever column was clicked before.
 void lv_ColumnClick(radio::ChannelTable& table, int headerIndex);
 
+// The list's controls: its rows (six label groups: the row background, then columns 0 to 4), the
+// column containers, the list's area, the thumb on its track, and the list's timers.
+struct ListControls {
+    std::array<skin::ControlArray<skin::Label>*, 6> rows;
+    std::array<skin::PictureArea*, 5> columns;
+    skin::ControlArray<skin::Label>& lblListItem;
+    skin::ControlArray<skin::Label>& lblListItem0;
+    skin::PictureArea* pctSkinnableList;
+    skin::PictureArea* pctScrollBar;
+    skin::ImageControl* pctScroll;
+    skin::Timer& tmrUpdateListing;
+    skin::Timer& tmrHighlightListItem;
+
+    skin::ControlArray<skin::Label>& rowGroup(int group) const { return *rows[size_t(group)]; }
+    skin::PictureArea& listColumn(int column) const { return *columns[size_t(column)]; }
+
+    static ListControls of(skin::RadioXMControls& window);
+};
+
 class ListWindow {
 public:
-    ListWindow(skin::RadioXMControls& controls, skin::WindowState& state, const radio::ChannelTable& table);
+    ListWindow(ListControls controls, const skin::SkinState& skin, const radio::ChannelTable& table);
+
+    const ListControls& controls() const { return m_c; }
+
+    // Where the list stands. The list's parts write it through here; the rest of the window reads.
+    ListState& state() { return m_state; }
+    const ListState& state() const { return m_state; }
+    // The skin laid out rows 0..VisibleItems.
+    qint16 VisibleItems() const { return m_skin.VisibleItems; }
 
     // Paints the window so that row 0 shows the channel at start (0-based). A start past the
     // end of the table keeps the window where it is (start receives that top); a start below 0
@@ -52,8 +81,9 @@ private:
     void hideRow(int row);
     void fillRowTexts(int row, int position);
 
-    skin::RadioXMControls& m_c;
-    skin::WindowState& m_state;
+    ListControls m_c;
+    const skin::SkinState& m_skin;
+    ListState m_state;
     const radio::ChannelTable& m_table;
 };
 

@@ -14,14 +14,15 @@ qint32 DraggedTop(float thumbTop, float trackHeight, float thumbHeight, qint32 n
     return std::max<qint32>(basic::CLng(share * double(qint64(n) - v - 2)).value_or(0), 0);
 }
 
-Scroller::Scroller(skin::RadioXMControls& controls, skin::WindowState& state, const radio::ChannelTable& table,
-                   ListWindow& list, Highlighter& highlight, const skin::TwipsScale& scale)
+Scroller::Scroller(ScrollControls controls, skin::ButtonPainter painter, const radio::ChannelTable& table,
+                   ListWindow& list, Highlighter& highlight, skin::ButtonRepeat& repeat)
     : m_c(controls)
-    , m_state(state)
+    , m_painter(painter)
     , m_table(table)
     , m_list(list)
+    , m_state(list.state())
     , m_highlight(highlight)
-    , m_scale(scale)
+    , m_repeat(repeat)
 {
 }
 
@@ -65,7 +66,7 @@ void Scroller::ScrollPageUp()
 {
     if (!m_state.ChannelListReady)
         return;
-    qint32 start = std::max(m_state.TopListItem - m_state.VisibleItems - 1, 0);
+    qint32 start = std::max(m_state.TopListItem - m_list.VisibleItems() - 1, 0);
     m_list.PopulateList(start);
     m_list.PlaceThumb();
 }
@@ -74,7 +75,7 @@ void Scroller::ScrollPageDown()
 {
     if (!m_state.ChannelListReady)
         return;
-    qint32 start = m_state.TopListItem + m_state.VisibleItems + 1;
+    qint32 start = m_state.TopListItem + m_list.VisibleItems() + 1;
     m_list.PopulateList(start);
     m_list.PlaceThumb();
 }
@@ -142,12 +143,12 @@ void Scroller::stepDblClick(skin::PictureArea& button, void (Scroller::*step)())
 void Scroller::pctScrollBar_MouseDown(const skin::MouseArgs& args)
 {
     if (args.y > m_c.pctScroll->Top()) {
-        m_state.PageCommand = skin::PageDirection::PageDown;
+        m_pageCommand = PageDirection::PageDown;
         ScrollPageDown();
         repeat(skin::HeldButton::PageDown);
     } else {
         ScrollPageUp();
-        m_state.PageCommand = skin::PageDirection::PageUp;
+        m_pageCommand = PageDirection::PageUp;
         repeat(skin::HeldButton::PageUp);
     }
 }
@@ -159,19 +160,19 @@ void Scroller::pctScrollBar_MouseUp(const skin::MouseArgs&)
 
 void Scroller::pctScrollBar_DblClick()
 {
-    if (m_state.PageCommand == skin::PageDirection::PageDown) {
+    if (m_pageCommand == PageDirection::PageDown) {
         ScrollPageDown();
         repeat(skin::HeldButton::PageDown);
-    } else if (m_state.PageCommand == skin::PageDirection::PageUp) {
+    } else if (m_pageCommand == PageDirection::PageUp) {
         ScrollPageUp();
         repeat(skin::HeldButton::PageUp);
     }
-    m_state.PageCommand = skin::PageDirection::None;
+    m_pageCommand = PageDirection::None;
 }
 
 void Scroller::pctScrollBar_LostFocus()
 {
-    m_state.PageCommand = skin::PageDirection::None;
+    m_pageCommand = PageDirection::None;
     stopRepeat();
 }
 
@@ -182,18 +183,18 @@ void Scroller::pctScroll_MouseDown(const skin::MouseArgs& args)
     if (args.button != 1)
         return;
     showThumb(m_c.pctScrollImageDown->Picture());
-    m_state.ThumbGrabX = args.x;
-    m_state.ThumbGrabY = args.y;
-    m_state.ButtonDown = 1;
+    m_thumbGrabX = args.x;
+    m_thumbGrabY = args.y;
+    m_buttonDown = 1;
 }
 
 void Scroller::pctScroll_MouseMove(const skin::MouseArgs& args)
 {
     if (!m_state.ChannelListReady)
         return;
-    const float dx = args.x - m_state.ThumbGrabX;
-    const float dy = args.y - m_state.ThumbGrabY;
-    if ((dx == 0 && dy == 0) || m_state.ButtonDown != 1)
+    const float dx = args.x - m_thumbGrabX;
+    const float dy = args.y - m_thumbGrabY;
+    if ((dx == 0 && dy == 0) || m_buttonDown != 1)
         return;
     const std::optional<qint32> p = basic::CLng(double(m_c.pctScroll->Top()) + double(dy));
     if (!p)
@@ -203,35 +204,33 @@ void Scroller::pctScroll_MouseMove(const skin::MouseArgs& args)
     if (*p < 0)
         moveThumbAndShow(0, 0);
     else if (*p > travel)
-        moveThumbAndShow(travel, std::max(n - m_state.VisibleItems - 1, 0));
+        moveThumbAndShow(travel, std::max(n - m_list.VisibleItems() - 1, 0));
     else
         moveThumbAndShow(float(*p), DraggedTop(float(*p), m_c.pctScrollBar->Height(), m_c.pctScroll->Height(), n,
-                                               m_state.VisibleItems));
+                                               m_list.VisibleItems()));
 }
 
 void Scroller::pctScroll_MouseUp(const skin::MouseArgs&)
 {
     showThumb(m_c.pctScrollImageUp->Picture());
-    m_state.ButtonDown = 0;
+    m_buttonDown = 0;
 }
 
 // --- helpers -----------------------------------------------------------------------------------
 
 void Scroller::repeat(skin::HeldButton action)
 {
-    m_state.PressedButton = action;
-    m_c.tmrButtonPressed.setEnabled(true);
+    m_repeat.hold(action);
 }
 
 void Scroller::stopRepeat()
 {
-    m_state.PressedButton = skin::HeldButton::None;
-    m_c.tmrButtonPressed.setEnabled(false);
+    m_repeat.release();
 }
 
 void Scroller::paint(skin::PictureArea& button, qint16 state)
 {
-    skin::PaintSkinnedControl(m_c, button, state, m_scale);
+    m_painter.paint(button, state);
 }
 
 void Scroller::showThumb(const QImage& picture)

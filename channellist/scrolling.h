@@ -7,8 +7,9 @@
 #include "channellist/highlight.h"
 #include "channellist/listwindow.h"
 #include "radio/channeltable.h"
+#include "skin/buttonrepeat.h"
+#include "skin/paintskinnedcontrol.h"
 #include "skin/radioxmcontrols.h"
-#include "skin/windowstate.h"
 
 namespace channellist {
 
@@ -17,10 +18,29 @@ namespace channellist {
 // short table (no rows to travel) and a thumb as tall as its track give the first page.
 qint32 DraggedTop(float thumbTop, float trackHeight, float thumbHeight, qint32 n, qint16 v);
 
+// The direction of the last press on the track, which a double click on it repeats.
+enum class PageDirection { None, PageUp, PageDown };
+
+// The step buttons, the track and the thumb with its two pictures.
+struct ScrollControls {
+    skin::PictureArea* pctScrollUp;
+    skin::PictureArea* pctScrollDown;
+    skin::PictureArea* pctScrollBar;
+    skin::ImageControl* pctScroll;
+    skin::ImageControl* pctScrollImageUp;
+    skin::ImageControl* pctScrollImageDown;
+
+    static ScrollControls of(skin::RadioXMControls& window)
+    {
+        return {window.pctScrollUp.get(), window.pctScrollDown.get(),    window.pctScrollBar.get(),
+                window.pctScroll.get(),   window.pctScrollImageUp.get(), window.pctScrollImageDown.get()};
+    }
+};
+
 class Scroller {
 public:
-    Scroller(skin::RadioXMControls& controls, skin::WindowState& state, const radio::ChannelTable& table,
-             ListWindow& list, Highlighter& highlight, const skin::TwipsScale& scale);
+    Scroller(ScrollControls controls, skin::ButtonPainter painter, const radio::ChannelTable& table, ListWindow& list,
+             Highlighter& highlight, skin::ButtonRepeat& repeat);
 
     // Hands the mouse events of the step buttons, the track and the thumb to the handlers below.
     void connectHandlers();
@@ -46,6 +66,12 @@ public:
     void pctScroll_MouseMove(const skin::MouseArgs& args);
     void pctScroll_MouseUp(const skin::MouseArgs& args);
 
+    // The direction a double click on the track repeats: none after a double click on it or when
+    // it loses the focus.
+    PageDirection pageCommand() const { return m_pageCommand; }
+    // Whether the left button holds the thumb.
+    bool thumbHeld() const { return m_buttonDown == 1; }
+
 private:
     void stepPress(skin::PictureArea& button, const skin::MouseArgs& args, void (Scroller::*step)(),
                    skin::HeldButton action);
@@ -57,12 +83,19 @@ private:
     void showThumb(const QImage& picture);
     void moveThumbAndShow(float top, qint32 start);
 
-    skin::RadioXMControls& m_c;
-    skin::WindowState& m_state;
+    ScrollControls m_c;
+    skin::ButtonPainter m_painter;
     const radio::ChannelTable& m_table;
     ListWindow& m_list;
+    ListState& m_state;
     Highlighter& m_highlight;
-    const skin::TwipsScale& m_scale;
+    skin::ButtonRepeat& m_repeat;
+    PageDirection m_pageCommand = PageDirection::None;
+    // The mouse button held on the thumb (1 left, 0 none) and where in the thumb it went down
+    // (twips).
+    qint16 m_buttonDown = 0;
+    float m_thumbGrabX = 0.0f;
+    float m_thumbGrabY = 0.0f;
 };
 
 } // namespace channellist

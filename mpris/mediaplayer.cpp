@@ -291,7 +291,7 @@ std::optional<qint32> MediaPlayer::tunedPosition() const
 
 bool MediaPlayer::canChoose(qint32 position) const
 {
-    return serviceHere() && m_parts.state.ChannelListReady && position >= 0 && position < m_parts.table.count();
+    return serviceHere() && m_parts.list.ChannelListReady && position >= 0 && position < m_parts.table.count();
 }
 
 bool MediaPlayer::CanGoNext() const

@@ -14,12 +14,12 @@
 // reach it.
 #pragma once
 
+#include "channellist/liststate.h"
 #include "channellist/tunerow.h"
 #include "mpris/metadata.h"
 #include "radio/axxmradioclient.h"
 #include "radio/channeltable.h"
 #include "radio/tunedchannel.h"
-#include "skin/windowstate.h"
 #include "volume/cvolume.h"
 
 #include <QDBusConnection>
@@ -41,7 +41,7 @@ inline constexpr char PlayerInterface[] = "org.mpris.MediaPlayer2.Player";
 struct WindowParts {
     QWidget& window;
     const radio::TunedChannel& tuned;
-    const skin::WindowState& state;
+    const channellist::ListState& list;
     const radio::ChannelTable& table;
     channellist::RowTuner& tuner;
     AXXMRadioClient* radio = nullptr;

@@ -4,7 +4,12 @@
 
 #include <QCoreApplication>
 
-namespace radio {
+namespace nowplaying {
+
+using radio::ChannelTable;
+using radio::ChannelTexts;
+using radio::Column;
+using radio::TunedChannel;
 
 QString FormatTrackTime(qint32 seconds)
 {
@@ -29,13 +34,13 @@ std::optional<qint32> TimeThumbLeft(qint32 position, qint32 duration, float barW
     return rounded;
 }
 
-NowPlaying::NowPlaying(skin::RadioXMControls& controls, skin::WindowState& state, modFunctions::SharedWaitTimer& waits,
-                       const ChannelTable& table, TunedChannel& tuned)
+NowPlaying::NowPlaying(NowPlayingControls controls, modFunctions::SharedWaitTimer& waits, const ChannelTable& table,
+                       TunedChannel& tuned, Hooks hooks)
     : m_c(controls)
-    , m_state(state)
     , m_waits(waits)
     , m_table(table)
     , m_tuned(tuned)
+    , m_hooks(std::move(hooks))
 {
     m_following = QObject::connect(&m_tuned, &TunedChannel::changed, &m_tuned,
                                    [this](TunedChannel::Parts parts) { showTuned(parts); });
@@ -48,14 +53,14 @@ NowPlaying::~NowPlaying()
 
 void NowPlaying::ArtistTitleUpdate(const QString& line)
 {
-    if (line == m_state.ArtistTrackTitle)
+    if (line == m_artistTrackTitle)
         return;
-    while (m_state.PresetPressed != skin::HeldPreset::None) {
+    while (m_hooks.presetHeld && m_hooks.presetHeld()) {
         m_waits.Wait(50);
         QCoreApplication::processEvents();
     }
-    m_state.ArtistTrackTitle = line;
-    if (!m_state.ArtistTitleLent)
+    m_artistTrackTitle = line;
+    if (!m_hooks.lineLent || !m_hooks.lineLent())
         m_c.lblArtistTrackTitle->setCaption(line);
 }
 
@@ -67,8 +72,8 @@ void NowPlaying::ChannelChange(qint32 number)
         return;
     emit channelRowChanged(position + 1);
     // The radio names the channel it now plays: number and texts change together.
-    m_tuned.report(number, {m_table.text(position, Station), m_table.text(position, Artist),
-                            m_table.text(position, Title), m_table.text(position, Genre)});
+    m_tuned.report(number, {m_table.text(position, Column::Station), m_table.text(position, Column::Artist),
+                            m_table.text(position, Column::Title), m_table.text(position, Column::Genre)});
     emit tunedChannelChanged();
 }
 
@@ -95,8 +100,8 @@ void NowPlaying::showTuned(TunedChannel::Parts parts)
 
 void NowPlaying::CurrentTime(qint32 position, qint32 duration)
 {
-    m_state.TrackDuration = duration;
-    m_state.TrackPosition = position;
+    m_trackDuration = duration;
+    m_trackPosition = position;
     m_c.lblCurrentPos->setCaption(FormatTrackTime(position));
     m_c.lblTotalTrackTime->setCaption(FormatTrackTime(duration));
     m_tuned.setTime({position, duration});
@@ -105,15 +110,15 @@ void NowPlaying::CurrentTime(qint32 position, qint32 duration)
 
 void NowPlaying::PlaceTimeThumb()
 {
-    const std::optional<qint32> left = TimeThumbLeft(m_state.TrackPosition, m_state.TrackDuration,
-                                                     m_c.pctTimeScrollBar->Width(), m_c.pctTimeScroll->Width());
+    const std::optional<qint32> left = nowplaying::TimeThumbLeft(
+        m_trackPosition, m_trackDuration, m_c.pctTimeScrollBar->Width(), m_c.pctTimeScroll->Width());
     if (!left)
         return;
-    m_state.TimeThumbLeft = *left;
+    m_timeThumbLeft = *left;
     if (m_c.pctTimeScroll->Left() == float(*left))
         return;
     m_c.pctTimeScroll->setLeft(float(*left));
     m_c.pctTimeScrollBar->Refresh();
 }
 
-} // namespace radio
+} // namespace nowplaying

@@ -7,11 +7,11 @@
 #include "radio/channeltable.h"
 #include "radio/tunedchannel.h"
 #include "skin/radioxmcontrols.h"
-#include "skin/windowstate.h"
 
+#include <functional>
 #include <optional>
 
-namespace radio {
+namespace nowplaying {
 
 // Seconds as "mm:ss" (minutes with at least two digits, more when needed); -1 shows as "--:--".
 // The remainder keeps the sign of the seconds, as the window always showed it.
@@ -23,11 +23,41 @@ QString FormatTrackTime(qint32 seconds);
 // 32 bits.
 std::optional<qint32> TimeThumbLeft(qint32 position, qint32 duration, float barWidth, float thumbWidth);
 
+// The labels of the tuned channel and the time bar that the now-playing display writes.
+struct NowPlayingControls {
+    skin::Label* lblCC;
+    skin::Label* lblStation;
+    skin::Label* lblArtist;
+    skin::Label* lblTrackTitle;
+    skin::Label* lblGenre;
+    skin::Label* lblArtistTrackTitle;
+    skin::Label* lblCurrentPos;
+    skin::Label* lblTotalTrackTime;
+    skin::PictureArea* pctTimeScrollBar;
+    skin::ImageControl* pctTimeScroll;
+
+    static NowPlayingControls of(skin::RadioXMControls& window)
+    {
+        return {window.lblCC.get(),         window.lblStation.get(),        window.lblArtist.get(),
+                window.lblTrackTitle.get(), window.lblGenre.get(),          window.lblArtistTrackTitle.get(),
+                window.lblCurrentPos.get(), window.lblTotalTrackTime.get(), window.pctTimeScrollBar.get(),
+                window.pctTimeScroll.get()};
+    }
+};
+
 class NowPlaying : public QObject {
     Q_OBJECT
 public:
-    NowPlaying(skin::RadioXMControls& controls, skin::WindowState& state, modFunctions::SharedWaitTimer& waits,
-               const ChannelTable& table, TunedChannel& tuned);
+    // Who else has the artist-title line.
+    struct Hooks {
+        // Whether a preset is held down: a new line waits until it is let go.
+        std::function<bool()> presetHeld;
+        // Whether an alert has the line: a new line is only kept, and shown when it comes back.
+        std::function<bool()> lineLent;
+    };
+
+    NowPlaying(NowPlayingControls controls, modFunctions::SharedWaitTimer& waits, const radio::ChannelTable& table,
+               radio::TunedChannel& tuned, Hooks hooks = {});
     ~NowPlaying() override;
     NowPlaying(const NowPlaying&) = delete;
     NowPlaying& operator=(const NowPlaying&) = delete;
@@ -44,6 +74,13 @@ public:
     // Puts the time thumb where the last reported time places it on the bar as it is now.
     void PlaceTimeThumb();
 
+    // The artist-title line of what plays now, shown or kept while the line is lent.
+    const QString& ArtistTrackTitle() const { return m_artistTrackTitle; }
+    qint32 TrackPosition() const { return m_trackPosition; }
+    qint32 TrackDuration() const { return m_trackDuration; }
+    // Where the thumb was last put on the time bar (twips).
+    qint32 TimeThumbLeft() const { return m_timeThumbLeft; }
+
 signals:
     // The radio changed to the channel at this 1-based row of the list, before the labels show
     // it: the list highlights the row.
@@ -55,14 +92,18 @@ private:
     // Puts what changed of the tuned channel on the labels: the number, and the station, artist,
     // title and genre in the order the window always filled them; the artist-title line may wait
     // for a held preset.
-    void showTuned(TunedChannel::Parts parts);
+    void showTuned(radio::TunedChannel::Parts parts);
 
-    skin::RadioXMControls& m_c;
-    skin::WindowState& m_state;
+    NowPlayingControls m_c;
     modFunctions::SharedWaitTimer& m_waits;
-    const ChannelTable& m_table;
-    TunedChannel& m_tuned;
+    const radio::ChannelTable& m_table;
+    radio::TunedChannel& m_tuned;
+    Hooks m_hooks;
+    QString m_artistTrackTitle;
+    qint32 m_trackPosition = 0;
+    qint32 m_trackDuration = 0;
+    qint32 m_timeThumbLeft = 0;
     QMetaObject::Connection m_following;
 };
 
-} // namespace radio
+} // namespace nowplaying

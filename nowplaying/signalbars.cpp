@@ -3,9 +3,9 @@
 #include "base/basic.h"
 #include "skin/drawlevelbar.h"
 
-namespace radio {
+namespace nowplaying {
 
-void SignalStrength(skin::RadioXMControls& c, float rock, float roll, float ground)
+void SignalStrength(const SignalBars& c, float rock, float roll, float ground)
 {
     const float values[] = {rock, roll, ground};
     for (int i = 0; i < 3; ++i) {
@@ -17,4 +17,4 @@ void SignalStrength(skin::RadioXMControls& c, float rock, float roll, float grou
     }
 }
 
-} // namespace radio
+} // namespace nowplaying

@@ -8,12 +8,13 @@
 
 namespace presets {
 
-Presets::Presets(skin::RadioXMControls& controls, skin::WindowState& state, modFunctions::SharedWaitTimer& waits,
-                 const skin::TwipsScale& scale, const radio::TunedChannel& tuned, Hooks hooks)
+Presets::Presets(PresetControls controls, skin::ButtonPainter painter, const skin::SkinState& skin, QString iniFile,
+                 modFunctions::SharedWaitTimer& waits, const radio::TunedChannel& tuned, Hooks hooks)
     : m_c(controls)
-    , m_state(state)
+    , m_painter(painter)
+    , m_skin(skin)
+    , m_iniFile(std::move(iniFile))
     , m_waits(waits)
-    , m_scale(scale)
     , m_tuned(tuned)
     , m_hooks(std::move(hooks))
 {
@@ -39,11 +40,11 @@ void Presets::connectHandlers()
 
 void Presets::cmdPreset_MouseDown(qint16 index, const skin::MouseArgs&)
 {
-    skin::PaintSkinnedControl(m_c, m_c.cmdPreset(index), skin::StateDown, m_scale);
-    if (const std::optional<qint32> colour = basic::CLng(m_state.PresetColour[size_t(index)][skin::StateDown]))
+    m_painter.paint(m_c.cmdPreset(index), skin::StateDown);
+    if (const std::optional<qint32> colour = basic::CLng(m_skin.PresetColour[size_t(index)][skin::StateDown]))
         m_c.lblPreset(index).setForeColor(skin::Colour(quint32(*colour)));
     ++m_presses;
-    m_state.PresetPressed = skin::HeldPreset(index);
+    m_pressed = HeldPreset(index);
     m_c.tmrSavePreset.setEnabled(true);
     showHold(index);
 }
@@ -52,7 +53,7 @@ void Presets::cmdPreset_MouseUp(qint16, const skin::MouseArgs&)
 {
     endHold();
     RefreshPresetButtons();
-    m_state.PresetPressed = skin::HeldPreset::None;
+    m_pressed = HeldPreset::None;
     m_c.tmrSavePreset.setEnabled(false);
 }
 
@@ -66,26 +67,26 @@ void Presets::tmrSavePreset_Timer()
     // One save per press: the hold timer would fire again during the five seconds below.
     m_c.tmrSavePreset.setEnabled(false);
     endHold();
-    if (m_state.PresetPressed == skin::HeldPreset::None)
+    if (m_pressed == HeldPreset::None)
         return;
     const quint64 press = m_presses;
-    const int n = int(m_state.PresetPressed) + 1;
+    const int n = int(m_pressed) + 1;
     const QString channel = m_tuned.numberText();
     // A settings file that cannot be written loses the stored channel at the next start: the
     // preset still holds it for this run, and the message says it is not saved (the log says
     // why).
-    const bool saved = m_store.Save(m_state.IniFile, n - 1, channel);
+    const bool saved = m_store.Save(m_iniFile, n - 1, channel);
     const QString message = QStringLiteral("Preset %1 - Channel %2").arg(n).arg(channel);
     m_c.lblArtistTrackTitle->setCaption(saved ? message : message + QStringLiteral(" (not saved)"));
     m_c.lblPreset(n - 1).setCaption(m_store.Caption(n - 1));
-    const bool outerMessage = std::exchange(m_state.PresetMessageShown, true);
+    const bool outerMessage = std::exchange(m_messageShown, true);
     m_waits.Wait(m_messageMs);
-    m_state.PresetMessageShown = outerMessage;
+    m_messageShown = outerMessage;
     // What plays now: the song may have changed during the message.
-    m_c.lblArtistTrackTitle->setCaption(m_state.ArtistTrackTitle);
+    m_c.lblArtistTrackTitle->setCaption(m_hooks.NowPlayingLine ? m_hooks.NowPlayingLine() : QString());
     // A preset pressed during the message is a press of its own, whose hold goes on.
     if (press == m_presses) {
-        m_state.PresetPressed = skin::HeldPreset::None;
+        m_pressed = HeldPreset::None;
         m_c.tmrSavePreset.setEnabled(false);
     }
 }
@@ -124,8 +125,8 @@ void Presets::RefreshPresetButtons()
         const std::optional<qint16> preset = m_store.Channel(i);
         const bool on = tuned && preset && *tuned == *preset;
         const qint16 state = on ? skin::StateOn : skin::StateUp;
-        skin::PaintSkinnedControl(m_c, m_c.cmdPreset(i), state, m_scale);
-        const std::optional<qint32> colour = basic::CLng(m_state.PresetColour[size_t(i)][size_t(state)]);
+        m_painter.paint(m_c.cmdPreset(i), state);
+        const std::optional<qint32> colour = basic::CLng(m_skin.PresetColour[size_t(i)][size_t(state)]);
         if (colour)
             m_c.lblPreset(i).setForeColor(skin::Colour(quint32(*colour)));
     }

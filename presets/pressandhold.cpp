@@ -4,11 +4,11 @@
 
 namespace presets {
 
-PressAndHold::PressAndHold(skin::RadioXMControls& controls, skin::WindowState& state, const skin::TwipsScale& scale,
+PressAndHold::PressAndHold(HoldControls controls, skin::ButtonPainter painter, skin::ButtonRepeat& repeat,
                            Actions actions)
     : m_c(controls)
-    , m_state(state)
-    , m_scale(scale)
+    , m_painter(painter)
+    , m_repeat(repeat)
     , m_actions(std::move(actions))
 {
 }
@@ -23,7 +23,7 @@ void PressAndHold::connectHandlers()
 void PressAndHold::tmrButtonPressed_Timer()
 {
     const std::function<void()>* action = nullptr;
-    switch (m_state.PressedButton) {
+    switch (m_repeat.held()) {
     case skin::HeldButton::None: return;
     case skin::HeldButton::VolumeUp: action = &m_actions.cmdVolumeUp_Click; break;
     case skin::HeldButton::VolumeDown: action = &m_actions.cmdVolumeDown_Click; break;
@@ -58,32 +58,30 @@ void PressAndHold::cmdVolumeDown_MouseUp(const skin::MouseArgs&)
 
 void PressAndHold::cmdTune_MouseDown(const skin::MouseArgs&)
 {
-    skin::PaintSkinnedControl(m_c, *m_c.cmdTune, skin::StateDown, m_scale);
+    m_painter.paint(*m_c.cmdTune, skin::StateDown);
 }
 
 void PressAndHold::cmdTune_MouseUp(const skin::MouseArgs&)
 {
-    skin::PaintSkinnedControl(m_c, *m_c.cmdTune, skin::StateUp, m_scale);
+    m_painter.paint(*m_c.cmdTune, skin::StateUp);
 }
 
 void PressAndHold::cmdTune_Click()
 {
-    if (m_state.ChannelListReady && m_actions.ChooseListItem)
-        m_actions.ChooseListItem(m_state.SelectedListItem);
+    if (m_actions.ChooseSelected)
+        m_actions.ChooseSelected();
 }
 
 void PressAndHold::holdDown(skin::PictureArea& button, skin::HeldButton action)
 {
-    skin::PaintSkinnedControl(m_c, button, skin::StateDown, m_scale);
-    m_state.PressedButton = action;
-    m_c.tmrButtonPressed.setEnabled(true);
+    m_painter.paint(button, skin::StateDown);
+    m_repeat.hold(action);
 }
 
 void PressAndHold::release(skin::PictureArea& button)
 {
-    skin::PaintSkinnedControl(m_c, button, skin::StateUp, m_scale);
-    m_state.PressedButton = skin::HeldButton::None;
-    m_c.tmrButtonPressed.setEnabled(false);
+    m_painter.paint(button, skin::StateUp);
+    m_repeat.release();
 }
 
 } // namespace presets

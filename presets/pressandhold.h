@@ -1,15 +1,28 @@
-// Press-and-hold: one 200 ms timer repeats the action of the button held down, kept in
-// PressedButton. The volume buttons repeat their step (the Click after the release adds one
+// Press-and-hold: one 200 ms timer repeats the action of the button held down
+// (skin/buttonrepeat.h). The volume buttons repeat their step (the Click after the release adds one
 // more); the scroll controls start their own repeat. Also the press and release looks of the
 // volume buttons and the tune button, and what the tune button does.
 #pragma once
 
+#include "skin/buttonrepeat.h"
+#include "skin/paintskinnedcontrol.h"
 #include "skin/radioxmcontrols.h"
-#include "skin/windowstate.h"
 
 #include <functional>
 
 namespace presets {
+
+// The buttons whose press and release the hold shows.
+struct HoldControls {
+    skin::PictureArea* cmdTune;
+    skin::PictureArea* cmdVolumeUp;
+    skin::PictureArea* cmdVolumeDown;
+
+    static HoldControls of(skin::RadioXMControls& window)
+    {
+        return {window.cmdTune.get(), window.cmdVolumeUp.get(), window.cmdVolumeDown.get()};
+    }
+};
 
 class PressAndHold {
 public:
@@ -21,11 +34,11 @@ public:
         std::function<void()> ScrollPageDown;
         std::function<void()> ScrollUp;
         std::function<void()> ScrollDown;
-        std::function<void(qint32 position)> ChooseListItem;
+        // Chooses the channel selected in the list, once the list can be used.
+        std::function<void()> ChooseSelected;
     };
 
-    PressAndHold(skin::RadioXMControls& controls, skin::WindowState& state, const skin::TwipsScale& scale,
-                 Actions actions);
+    PressAndHold(HoldControls controls, skin::ButtonPainter painter, skin::ButtonRepeat& repeat, Actions actions);
 
     // Hands the tune button's mouse events to the handlers below.
     void connectHandlers();
@@ -47,9 +60,9 @@ private:
     void holdDown(skin::PictureArea& button, skin::HeldButton action);
     void release(skin::PictureArea& button);
 
-    skin::RadioXMControls& m_c;
-    skin::WindowState& m_state;
-    const skin::TwipsScale& m_scale;
+    HoldControls m_c;
+    skin::ButtonPainter m_painter;
+    skin::ButtonRepeat& m_repeat;
     Actions m_actions;
 };
 

@@ -9,6 +9,24 @@
 #include <QDBusConnectionInterface>
 
 namespace xmservice {
+namespace {
+
+// The adaptor is generated from the interface and relays the back-end's signals by signature: a
+// signal of the back-end whose arguments differ from the interface's would never reach the bus,
+// without a word. The build compares them instead.
+template <typename Ours, typename Interface> constexpr bool SameArguments = false;
+template <typename... Args>
+constexpr bool SameArguments<void (RadioBackend::*)(Args...), void (ReceiverAdaptor::*)(Args...)> = true;
+
+static_assert(SameArguments<decltype(&RadioBackend::ChannelChange), decltype(&ReceiverAdaptor::ChannelChange)>);
+static_assert(SameArguments<decltype(&RadioBackend::CurrentTime), decltype(&ReceiverAdaptor::CurrentTime)>);
+static_assert(SameArguments<decltype(&RadioBackend::ChannelData), decltype(&ReceiverAdaptor::ChannelData)>);
+static_assert(
+    SameArguments<decltype(&RadioBackend::CurrentChannelData), decltype(&ReceiverAdaptor::CurrentChannelData)>);
+static_assert(SameArguments<decltype(&RadioBackend::SignalStrength), decltype(&ReceiverAdaptor::SignalStrength)>);
+static_assert(SameArguments<decltype(&RadioBackend::MuteChanged), decltype(&ReceiverAdaptor::MuteChanged)>);
+
+} // namespace
 
 QString claimRadioService(QObject* object)
 {

@@ -24,6 +24,9 @@ inline constexpr Colour SystemWindowBackground = 0x80000005;
 inline constexpr Colour SystemWindowText = 0x80000008;
 QColor toQColor(Colour colour);
 
+// Button states of a skinned control, and the index of the skin surface that shows each.
+enum ButtonState : qint16 { StateUp = 0, StateDown = 1, StateOn = 2 };
+
 // Twips per pixel of the screen the window is on (15 at 96 dots per inch).
 struct TwipsScale {
     float x = 15.0f;

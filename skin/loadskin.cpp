@@ -57,11 +57,10 @@ constexpr float ColumnWidth[5] = {0.07f, 0.22f, 0.24f, 0.23f, 0.20f};
 
 } // namespace
 
-SkinLoader::SkinLoader(QWidget& form, RadioXMControls& controls, WindowState& state, const TwipsScale& scale,
-                       CursorDisplay& cursor, QStringList skinFolders)
+SkinLoader::SkinLoader(QWidget& form, RadioXMControls& controls, const TwipsScale& scale, CursorDisplay& cursor,
+                       QStringList skinFolders)
     : m_form(form)
     , m_c(controls)
-    , m_state(state)
     , m_scale(scale)
     , m_cursor(cursor)
     , m_skinFolders(std::move(skinFolders))
@@ -120,7 +119,7 @@ void SkinLoader::ApplySkin(LoadedSkin& skin)
     m_state.FontScale = skin.fontScale;
     m_c.imgBackground->Move(0, 0, skin.windowWidth, skin.windowHeight);
     applyStateSurfaces(skin);
-    if (!m_state.ShowMouseCursor)
+    if (!m_showMouseCursor)
         m_cursor.ShowCursor(false);
     placeButtons(skin);
     styleTextSections(skin);

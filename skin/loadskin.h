@@ -12,8 +12,8 @@
 #include "skin/radioxmcontrols.h"
 #include "skin/readskin.h"
 #include "skin/skinfile.h"
+#include "skin/skinstate.h"
 #include "skin/stateimages.h"
-#include "skin/windowstate.h"
 
 #include <QImage>
 #include <QObject>
@@ -46,8 +46,8 @@ std::vector<float> RowTops(float rowHeight, float listHeight, int maxRows = MaxL
 class SkinLoader : public QObject {
     Q_OBJECT
 public:
-    SkinLoader(QWidget& form, RadioXMControls& controls, WindowState& state, const TwipsScale& scale,
-               CursorDisplay& cursor, QStringList skinFolders);
+    SkinLoader(QWidget& form, RadioXMControls& controls, const TwipsScale& scale, CursorDisplay& cursor,
+               QStringList skinFolders);
     ~SkinLoader() override;
 
     // The current skin's up picture at the window's size, decoded ahead of the next load, which
@@ -61,6 +61,12 @@ public:
     void LoadSkin();
 
     QString skinFolder() const;
+
+    const SkinState& state() const { return m_state; }
+    // The skin the next load reads.
+    void setCurrentSkin(const QString& name) { m_state.CurrentSkin = name; }
+    // Whether a skin applied leaves the pointer shown (the appearance's ShowMouseCursor).
+    void setShowMouseCursor(bool shown) { m_showMouseCursor = shown; }
 
 signals:
     // A skin is on the controls, and the window's updates are still locked: each part shows
@@ -95,7 +101,8 @@ private:
 
     QWidget& m_form;
     RadioXMControls& m_c;
-    WindowState& m_state;
+    SkinState m_state;
+    bool m_showMouseCursor = false;
     const TwipsScale& m_scale;
     CursorDisplay& m_cursor;
     QStringList m_skinFolders; // the Skins folders a skin is looked up in, in order

@@ -28,11 +28,31 @@ void CopySurfacePiece(const PictureArea& surface, PictureArea& target, float win
     target.drawFrom(image, source);
 }
 
-void PaintSkinnedControl(const RadioXMControls& window, PictureArea& target, qint16 state, const TwipsScale& scale)
+namespace {
+
+void paintFrom(const PictureArea* surface, PictureArea& target, const TwipsScale& scale)
 {
-    if (const PictureArea* surface = SurfaceFor(window, state))
+    if (surface)
         CopySurfacePiece(*surface, target, target.Left(), target.Top(), scale);
     target.Refresh();
+}
+
+} // namespace
+
+void PaintSkinnedControl(const RadioXMControls& window, PictureArea& target, qint16 state, const TwipsScale& scale)
+{
+    paintFrom(SurfaceFor(window, state), target, scale);
+}
+
+ButtonPainter::ButtonPainter(const RadioXMControls& window, const TwipsScale& scale)
+    : m_surfaces{window.pctUp.get(), window.pctDown.get(), window.pctOn.get()}
+    , m_scale(scale)
+{
+}
+
+void ButtonPainter::paint(PictureArea& target, qint16 state) const
+{
+    paintFrom(state >= StateUp && state <= StateOn ? m_surfaces[size_t(state)] : nullptr, target, m_scale);
 }
 
 } // namespace skin

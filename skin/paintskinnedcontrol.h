@@ -3,7 +3,8 @@
 #pragma once
 
 #include "skin/picturearea.h"
-#include "skin/windowstate.h"
+
+#include <array>
 
 namespace skin {
 
@@ -22,5 +23,17 @@ void CopySurfacePiece(const PictureArea& surface, PictureArea& target, float win
 // its top left corner, so its Left and Top are window coordinates. A state without a surface
 // paints nothing but still refreshes the target.
 void PaintSkinnedControl(const RadioXMControls& window, PictureArea& target, qint16 state, const TwipsScale& scale);
+
+// PaintSkinnedControl for the parts that paint buttons: they hold the window's three state
+// surfaces and its scale, not the whole inventory.
+class ButtonPainter {
+public:
+    ButtonPainter(const RadioXMControls& window, const TwipsScale& scale);
+    void paint(PictureArea& target, qint16 state) const;
+
+private:
+    std::array<const PictureArea*, 3> m_surfaces;
+    const TwipsScale& m_scale;
+};
 
 } // namespace skin

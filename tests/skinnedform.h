@@ -11,15 +11,16 @@ struct SkinnedForm {
     QWidget form;
     skin::TwipsScale scale;
     skin::RadioXMControls c{&form, scale};
-    skin::WindowState state;
     skin::CursorDisplay cursor;
     skin::SkinLoader loader;
+    const skin::SkinState& state;
 
     SkinnedForm(const QString& skinName, QSize size)
-        : loader(form, c, state, scale, cursor, {QStringLiteral(VANTO_PROGRAM_DIR "/Skins")})
+        : loader(form, c, scale, cursor, {QStringLiteral(VANTO_PROGRAM_DIR "/Skins")})
+        , state(loader.state())
     {
         form.resize(size);
-        state.CurrentSkin = skinName;
-        state.ShowMouseCursor = true;
+        loader.setCurrentSkin(skinName);
+        loader.setShowMouseCursor(true);
     }
 };

@@ -25,7 +25,7 @@
 //         useRadioService({"--seed", "3", "--interval", "10", "--channels", "30"});
 //         writeProgramFolder("LastChannel=5\r\n", WindowSize, "[Section]\r\nKey=Value\r\n");
 //         startWindow();
-//         ASSERT_TRUE(testsupport::waitUntil([&] { return window->state().ChannelListReady; }, 15000));
+//         ASSERT_TRUE(testsupport::waitUntil([&] { return window->list().state().ChannelListReady; }, 15000));
 //     }
 //
 // In CMake the test links vanto_windowfixture and runs on a bus of its own:

@@ -36,9 +36,9 @@ qint32 DisplayPercent(qint32 level)
     return qint32(scaled >= 0 ? scaled / twice : -((-scaled + twice - 1) / twice));
 }
 
-VolumeCommands::VolumeCommands(skin::RadioXMControls& controls, skin::WindowState& state, Hooks hooks)
+VolumeCommands::VolumeCommands(VolumeControls controls, const skin::SkinState& skin, Hooks hooks)
     : m_c(controls)
-    , m_state(state)
+    , m_skin(skin)
     , m_hooks(std::move(hooks))
 {
 }
@@ -71,21 +71,21 @@ void VolumeCommands::RefreshVolumeDisplay()
     // The mute button is repainted only when the radio's mute differs from what it shows, and
     // not while the list's thumb is held.
     const std::optional<bool> muted = m_hooks.radioMute();
-    if (muted && m_state.ButtonDown == 0 && *muted != m_state.Muted) {
+    if (muted && !(m_hooks.thumbHeld && m_hooks.thumbHeld()) && *muted != m_muted) {
         m_hooks.paint(*m_c.cmdVolumeMute, *muted ? skin::StateOn : skin::StateUp);
-        m_state.Muted = *muted;
+        m_muted = *muted;
     }
     cVolume* volu = m_hooks.volu();
     const qint32 level = volu && volu->HasVolume() ? volu->VolumeLevel() : NoLevel;
     // Building the caption costs more than the mixer read; it is built again only when the
     // level or the suffix changed (nothing else writes this label after start-up).
-    if (level == m_shownLevel && m_state.VolumeSuffix == m_shownSuffix)
+    if (level == m_shownLevel && m_skin.VolumeSuffix == m_shownSuffix)
         return;
     m_shownLevel = level;
-    m_shownSuffix = m_state.VolumeSuffix;
+    m_shownSuffix = m_skin.VolumeSuffix;
     // Without a mixer a level of 0 would read as "turned down": the label says there is none.
     m_c.lblVolume->setCaption((level == NoLevel ? QStringLiteral("--") : QString::number(DisplayPercent(level))) +
-                              m_state.VolumeSuffix);
+                              m_skin.VolumeSuffix);
     ShowVolumeButtonsUsable(level != NoLevel);
 }
 
@@ -93,7 +93,7 @@ void VolumeCommands::ShowVolumeButtonsUsable(bool usable)
 {
     // Greyed: the buttons' faces are pieces of the same picture as the window behind them, so
     // only a change of colour, not of opacity, shows.
-    for (skin::PictureArea* button : {m_c.cmdVolumeUp.get(), m_c.cmdVolumeDown.get()}) {
+    for (skin::PictureArea* button : {m_c.cmdVolumeUp, m_c.cmdVolumeDown}) {
         if (usable) {
             button->widget()->setGraphicsEffect(nullptr);
         } else if (!button->widget()->graphicsEffect()) {
@@ -117,9 +117,9 @@ void VolumeCommands::ShowMixerMute()
 
 void VolumeCommands::ShowRadioMute()
 {
-    const bool muted = m_hooks.radioMute().value_or(m_state.Muted);
+    const bool muted = m_hooks.radioMute().value_or(m_muted);
     m_hooks.paint(*m_c.cmdVolumeMute, muted ? skin::StateOn : skin::StateUp);
-    m_state.Muted = muted;
+    m_muted = muted;
 }
 
 } // namespace volume

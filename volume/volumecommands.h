@@ -4,7 +4,7 @@
 #pragma once
 
 #include "skin/radioxmcontrols.h"
-#include "skin/windowstate.h"
+#include "skin/skinstate.h"
 #include "volume/cvolume.h"
 
 #include <functional>
@@ -22,6 +22,20 @@ qint32 DecreasedLevel(qint32 level);
 // The percent shown for a level: rounded to the nearest, a half to the even neighbour.
 qint32 DisplayPercent(qint32 level);
 
+// The controls the volume commands show themselves on.
+struct VolumeControls {
+    skin::Label* lblVolume;
+    skin::PictureArea* cmdVolumeUp;
+    skin::PictureArea* cmdVolumeDown;
+    skin::PictureArea* cmdVolumeMute;
+
+    static VolumeControls of(skin::RadioXMControls& window)
+    {
+        return {window.lblVolume.get(), window.cmdVolumeUp.get(), window.cmdVolumeDown.get(),
+                window.cmdVolumeMute.get()};
+    }
+};
+
 class VolumeCommands {
 public:
     struct Hooks {
@@ -32,9 +46,12 @@ public:
         std::function<void(bool)> setRadioMute;
         // Shows a skinned button in a state (up, down, on).
         std::function<void(skin::PictureArea&, qint16)> paint;
+        // Whether the list's thumb is held: the mute button is not repainted meanwhile.
+        std::function<bool()> thumbHeld;
     };
 
-    VolumeCommands(skin::RadioXMControls& controls, skin::WindowState& state, Hooks hooks);
+    // The volume display ends in the skin's suffix.
+    VolumeCommands(VolumeControls controls, const skin::SkinState& skin, Hooks hooks);
 
     void IncreaseVolume();
     void DecreaseVolume();
@@ -49,13 +66,17 @@ public:
     // and takes it as shown, as after a skin load.
     void ShowRadioMute();
 
+    // The radio's mute state last shown on the mute button.
+    bool Muted() const { return m_muted; }
+
 private:
     static constexpr qint32 NoLevel = -1;
     void ShowVolumeButtonsUsable(bool usable);
 
-    skin::RadioXMControls& m_c;
-    skin::WindowState& m_state;
+    VolumeControls m_c;
+    const skin::SkinState& m_skin;
     Hooks m_hooks;
+    bool m_muted = false;
     // What the label was last given.
     std::optional<qint32> m_shownLevel;
     QString m_shownSuffix;

@@ -1,8 +1,6 @@
 // The artist-title line lent to the alerts, on the real controls with the real now-playing
 // display and presets.
-#include "alerts/alertline.h"
-#include "nowplaying/nowplaying.h"
-#include "presets/presets.h"
+#include "partsrig.h"
 #include "testsupport.h"
 
 #include <QFontMetrics>
@@ -14,24 +12,9 @@ using testsupport::pump;
 
 namespace {
 
-struct Line : ::testing::Test {
-    QTemporaryDir folder;
-    QWidget form;
-    skin::TwipsScale scale;
-    skin::RadioXMControls c{&form, scale};
-    skin::WindowState state;
-    modFunctions::SharedWaitTimer waits;
-    radio::ChannelTable table;
-    radio::TunedChannel tuned;
-    radio::NowPlaying nowPlaying{c, state, waits, table, tuned};
-    presets::Presets presets{c, state, waits, scale, tuned, {}};
-    alerts::AlertIndex alerts;
-    alerts::AlertWatcher watcher{alerts};
-    alerts::AlertLine line{*c.lblArtistTrackTitle, state, [this] { return watcher.takeNews(); }};
-
+struct Line : ::testing::Test, PartsRig {
     void SetUp() override
     {
-        state.IniFile = folder.filePath("vantoxm.ini");
         alerts.rebuild({"Alert 7", "Alert 9", "Alert 11"}, {});
         watcher.setTunedChannel(20);
         line.setTimes({.messageMs = 300, .bannerMs = 600});
@@ -91,7 +74,7 @@ TEST_F(Line, MessagesBannersAndTunesTakeTheLineInTurn)
     line.DropChannel(7);
     EXPECT_EQ(line.BannerChannel(), 11);
     EXPECT_TRUE(testsupport::waitUntil([&] { return shown() == "Artist A - Title A"; }, 1500));
-    EXPECT_FALSE(state.ArtistTitleLent);
+    EXPECT_FALSE(line.lent());
 }
 
 } // namespace

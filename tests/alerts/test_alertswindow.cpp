@@ -75,7 +75,10 @@ protected:
     }
 
     // The channel of the row the list shows selected.
-    qint32 selectedChannel() { return window->table().text(window->state().SelectedListItem, radio::Num).toInt(); }
+    qint32 selectedChannel()
+    {
+        return window->table().text(window->list().state().SelectedListItem, radio::Num).toInt();
+    }
 };
 
 TEST_F(AlertsWindow, HoldsSetAndRemoveAlertsAndATapIsOnlyATap)
@@ -89,7 +92,7 @@ TEST_F(AlertsWindow, HoldsSetAndRemoveAlertsAndATapIsOnlyATap)
     hold(*c().lblArtist, 900);
     EXPECT_EQ(setting("Artist1"), artist);
     EXPECT_TRUE(lineShows("Alert set: " + artist)) << line().toStdString();
-    ASSERT_TRUE(waitUntil([&] { return line() == window->state().ArtistTrackTitle; }));
+    ASSERT_TRUE(waitUntil([&] { return line() == window->nowPlaying().ArtistTrackTitle(); }));
 
     const QByteArray before = testsupport::readFile(ini);
     tap(*c().lblTrackTitle);
@@ -126,7 +129,7 @@ TEST_F(AlertsWindow, AHoldAtTheRightEndOfTheFramedLineBeyondItsTextSetsTheAlert)
 TEST_F(AlertsWindow, ABannerTapAndTheDesktopsTuneTuneTheirChannels)
 {
     start();
-    ASSERT_TRUE(waitUntil([&] { return window->state().ChannelListReady; }, 10000));
+    ASSERT_TRUE(waitUntil([&] { return window->list().state().ChannelListReady; }, 10000));
     // Channels other than the tuned one, each the only one that plays its artist now. Four: a song
     // that ends before the next start takes its alert's news with it.
     // Songs change as the simulator plays: a moment with fewer such channels is waited out.

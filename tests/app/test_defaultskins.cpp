@@ -157,7 +157,7 @@ std::vector<Figure> DefaultSkins::measure()
     for (int i = 0; i < 3; ++i)
         capitals("preset " + std::to_string(i + 1), c.lblPreset(i), true);
     QRect above;
-    for (int row = 0; row <= window->state().VisibleItems; ++row) {
+    for (int row = 0; row <= window->skinState().VisibleItems; ++row) {
         const std::string n = std::to_string(row);
         capitals("list number, row " + n, c.lblListItem0(row), true);
         const QRect ink = capitals("list station, row " + n, c.lblListItem1(row));
@@ -220,10 +220,10 @@ TEST_P(DefaultSkins, AreReadableAndSafeAtArmsLength)
     useMemoryMixer(mixer);
     FakeRadioService service("service");
     startWindow();
-    ASSERT_EQ(window->state().CurrentSkin, expected);
+    ASSERT_EQ(window->skinState().CurrentSkin, expected);
     ASSERT_TRUE(shown.empty()) << shown.front().text.toStdString();
     ASSERT_TRUE(waitUntil([&] { return service.calls.contains("Channel " + QString::number(Channel)); }));
-    const int rows = window->state().VisibleItems + 1;
+    const int rows = window->skinState().VisibleItems + 1;
     for (int i = 0; i < rows + 2; ++i)
         service.emitSignal("ChannelData", {Channel + i, Capitals, Capitals, Capitals, Capitals});
     service.emitSignal("CurrentChannelData", {Channel, Capitals, Capitals, Capitals, Capitals});

@@ -37,7 +37,7 @@ protected:
     // The row (0-based, in the window) whose labels are drawn highlighted, or -1.
     int highlightedRow()
     {
-        for (int row = 0; row <= window->state().VisibleItems; ++row)
+        for (int row = 0; row <= window->skinState().VisibleItems; ++row)
             if (c().lblListItem1(row).BackStyle() == skin::BackStyle::Opaque)
                 return row;
         return -1;
@@ -56,7 +56,7 @@ protected:
 TEST_F(EndToEnd, TheWindowFollowsTheSimulatedReceiver)
 {
     QSignalSpy changes(window->radioClient(), &AXXMRadioClient::ChannelChange);
-    ASSERT_TRUE(waitUntil([&] { return window->state().ChannelListReady; }, 15000)) << window->table().count();
+    ASSERT_TRUE(waitUntil([&] { return window->list().state().ChannelListReady; }, 15000)) << window->table().count();
     EXPECT_EQ(window->table().count(), 150);
     QList<QByteArray> lines = testsupport::readFile(folder.filePath("services.dat")).split('\n');
     ASSERT_EQ(lines.size(), 151) << "one line a channel, each ended by CR LF";
@@ -80,15 +80,15 @@ TEST_F(EndToEnd, TheWindowFollowsTheSimulatedReceiver)
     EXPECT_FALSE(c().tmrLoad.Enabled());
 
     // Once the listing is known the tuned channel is found and highlighted in the list.
-    ASSERT_TRUE(waitUntil([&] { return window->state().StartupHighlightDone; }));
-    EXPECT_EQ(window->state().SelectedListItem, row);
+    ASSERT_TRUE(waitUntil([&] { return window->list().state().StartupHighlightDone; }));
+    EXPECT_EQ(window->list().state().SelectedListItem, row);
     EXPECT_EQ(c().lblListItem0(highlightedRow()).Caption(), "020");
     EXPECT_TRUE(shown.empty());
 }
 
 TEST_F(EndToEnd, ADoubleTapOnARowTunesThatChannel)
 {
-    ASSERT_TRUE(waitUntil([&] { return window->state().StartupHighlightDone; }, 15000));
+    ASSERT_TRUE(waitUntil([&] { return window->list().state().StartupHighlightDone; }, 15000));
     QSignalSpy changes(window->radioClient(), &AXXMRadioClient::ChannelChange);
     const auto tuneRow = [&](int row, const std::function<void(QPoint)>& doubleTap) {
         const QString key = c().lblListItem0(row).Caption();
@@ -127,7 +127,7 @@ TEST_F(EndToEnd, ADoubleTapOnARowTunesThatChannel)
 
 TEST_F(EndToEnd, AHeldPresetStoresTheChannelAndATapTunesItAgain)
 {
-    ASSERT_TRUE(waitUntil([&] { return window->state().StartupHighlightDone; }, 15000));
+    ASSERT_TRUE(waitUntil([&] { return window->list().state().StartupHighlightDone; }, 15000));
     QSignalSpy changes(window->radioClient(), &AXXMRadioClient::ChannelChange);
     QPointingDevice* finger = QTest::createTouchDevice();
     const auto hold = [&](int preset, bool touch) {
@@ -146,8 +146,8 @@ TEST_F(EndToEnd, AHeldPresetStoresTheChannelAndATapTunesItAgain)
             QTest::touchEvent(window.get(), finger).press(0, p, window.get());
         else
             QTest::mousePress(button, Qt::LeftButton);
-        ASSERT_TRUE(
-            waitUntil([&] { return released && window->state().PresetPressed == skin::HeldPreset::None; }, 12000));
+        ASSERT_TRUE(waitUntil(
+            [&] { return released && window->presets().PresetPressed() == presets::HeldPreset::None; }, 12000));
     };
 
     hold(0, false);
@@ -165,7 +165,7 @@ TEST_F(EndToEnd, AHeldPresetStoresTheChannelAndATapTunesItAgain)
 TEST_F(EndToEnd, HoldingTheScrollDownButtonStepsEveryTick)
 {
     QSignalSpy changes(window->radioClient(), &AXXMRadioClient::ChannelChange);
-    ASSERT_TRUE(waitUntil([&] { return window->state().StartupHighlightDone && !changes.isEmpty(); }, 15000));
+    ASSERT_TRUE(waitUntil([&] { return window->list().state().StartupHighlightDone && !changes.isEmpty(); }, 15000));
     QSignalSpy ticks(&c().tmrButtonPressed, &skin::Timer::tick);
     // A channel change the radio reports highlights the tuned channel again; hold once more if
     // one came in the middle (the service repeats the last channel when it appears).
@@ -173,19 +173,20 @@ TEST_F(EndToEnd, HoldingTheScrollDownButtonStepsEveryTick)
     for (int attempt = 0; attempt < 2; ++attempt) {
         changes.clear();
         ticks.clear();
-        const int before = window->state().SelectedListItem;
+        const int before = window->list().state().SelectedListItem;
         QWidget* down = c().pctScrollDown->widget();
         QTest::mousePress(down, Qt::LeftButton);
         testsupport::pump(2000);
         QTest::mouseRelease(down, Qt::LeftButton);
-        moved = window->state().SelectedListItem - before;
+        moved = window->list().state().SelectedListItem - before;
         if (changes.isEmpty())
             break;
     }
     // One step at the press, then one per 200 ms tick: eleven in two seconds on a quiet machine.
     EXPECT_GE(ticks.count(), 5);
     EXPECT_EQ(moved, ticks.count() + 1);
-    EXPECT_EQ(c().lblListItem0(highlightedRow()).Caption(), window->table().text(window->state().SelectedListItem, 0));
+    EXPECT_EQ(c().lblListItem0(highlightedRow()).Caption(),
+              window->table().text(window->list().state().SelectedListItem, 0));
 }
 
 TEST_F(EndToEnd, AServiceThatDiesDropsTheBarsAndTheQuestionComesAsAtStartUp)

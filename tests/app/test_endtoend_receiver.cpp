@@ -26,7 +26,8 @@ TEST_F(EndToEndReceiver, TheWindowListsAndTunesTheReceiver)
     startWindow();
     skin::RadioXMControls& c = window->controls();
 
-    ASSERT_TRUE(waitUntil([&] { return window->state().StartupHighlightDone; }, 20000)) << window->table().count();
+    ASSERT_TRUE(waitUntil([&] { return window->list().state().StartupHighlightDone; }, 20000))
+        << window->table().count();
     int subscribed = 0;
     for (const ReceiverEmulator::Channel& channel : receiver.lineup())
         subscribed += channel.subscribed ? 1 : 0;
@@ -39,7 +40,7 @@ TEST_F(EndToEndReceiver, TheWindowListsAndTunesTheReceiver)
     ASSERT_TRUE(waitUntil([&] { return c.lblArtist->Caption() == QStringLiteral("The Grace Kessler Quartet"); }, 5000))
         << "the long artist: " << c.lblArtist->Caption().toStdString();
     EXPECT_EQ(c.lblStation->Caption(), QStringLiteral("Jazz Café"));
-    const int tunedRow = window->state().SelectedListItem - window->state().TopListItem;
+    const int tunedRow = window->list().state().SelectedListItem - window->list().state().TopListItem;
     EXPECT_EQ(c.lblListItem1(tunedRow).Caption(), QStringLiteral("Jazz Café")) << "the row on screen";
 
     const int row = tunedRow == 1 ? 2 : 1;

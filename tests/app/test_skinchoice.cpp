@@ -42,10 +42,10 @@ class OtherSkin : public ::testing::TestWithParam<PairCase> {};
 TEST_P(OtherSkin, IsThePartnerOfASkinOfThePair)
 {
     const PairCase& c = GetParam();
-    skin::WindowState s;
-    s.AutoSwitchDayNightSkin = c.autoSwitch;
-    s.DaySkin = QString::fromLatin1(c.day);
-    s.NightSkin = QString::fromLatin1(c.night);
+    app::StartupSettings s;
+    s.autoSwitchDayNightSkin = c.autoSwitch;
+    s.daySkin = QString::fromLatin1(c.day);
+    s.nightSkin = QString::fromLatin1(c.night);
     EXPECT_EQ(OtherSkinOfPair(s, QString::fromLatin1(c.skin)), c.other);
 }
 

@@ -108,25 +108,25 @@ TEST_F(Startup, TunesChannelOneWhenTheLastChannelIsMissingOrNotA16BitNumber)
 
 TEST_F(Startup, ChoosesTheDayOrNightSkinByTheTimeOfDay)
 {
-    skin::WindowState s;
-    s.DaySkin = "Day";
-    s.NightSkin = "Night";
-    s.DaySkinSwitchTime = "07:00:00";
-    s.NightSkinSwitchTime = "19:00:00";
-    s.AutoSwitchDayNightSkin = true;
+    app::StartupSettings s;
+    s.daySkin = "Day";
+    s.nightSkin = "Night";
+    s.daySkinSwitchTime = "07:00:00";
+    s.nightSkinSwitchTime = "19:00:00";
+    s.autoSwitchDayNightSkin = true;
     EXPECT_EQ(ChooseSkin(s, "12:00:00"), "Day");
     EXPECT_EQ(ChooseSkin(s, "07:00:01"), "Day");
     EXPECT_EQ(ChooseSkin(s, "07:00:00"), "Night");
     EXPECT_EQ(ChooseSkin(s, "19:00:00"), "Night");
     EXPECT_EQ(ChooseSkin(s, "23:30:00"), "Night");
     EXPECT_EQ(ChooseSkin(s, "03:00:00"), "Night");
-    s.DaySkinSwitchTime = "7:00:00"; // without the leading zero it sorts after every time of day
+    s.daySkinSwitchTime = "7:00:00"; // without the leading zero it sorts after every time of day
     EXPECT_EQ(ChooseSkin(s, "12:00:00"), "Night");
-    s.DaySkinSwitchTime = "07:00:00";
-    s.AutoSwitchDayNightSkin = false;
+    s.daySkinSwitchTime = "07:00:00";
+    s.autoSwitchDayNightSkin = false;
     EXPECT_EQ(ChooseSkin(s, "12:00:00"), "");
-    s.AutoSwitchDayNightSkin = true;
-    s.NightSkin = "Day";
+    s.autoSwitchDayNightSkin = true;
+    s.nightSkin = "Day";
     EXPECT_EQ(ChooseSkin(s, "12:00:00"), "");
 }
 
@@ -137,9 +137,9 @@ TEST_F(Startup, ReadsTheSkinOfTheTimeOfDayFromItsFolder)
     now = QTime(23, 30, 0);
     auto window = makeWindow();
     window->Form_Load();
-    EXPECT_EQ(window->state().CurrentSkin, "Night");
+    EXPECT_EQ(window->skinState().CurrentSkin, "Night");
     EXPECT_TRUE(shown.empty());
-    EXPECT_GT(window->state().VisibleItems, 0);
+    EXPECT_GT(window->skinState().VisibleItems, 0);
 }
 
 TEST_F(Startup, ABrokenSkinIsReportedOnceByNameAndTheRadioStillStarts)
@@ -150,7 +150,7 @@ TEST_F(Startup, ABrokenSkinIsReportedOnceByNameAndTheRadioStillStarts)
     window->Form_Load();
     ASSERT_EQ(shown.size(), 1u);
     EXPECT_TRUE(shown[0].text.contains(folder.filePath("Skins/radio_xm.ini"))) << shown[0].text.toStdString();
-    EXPECT_FALSE(window->state().LoadingSkin);
+    EXPECT_FALSE(window->skinState().LoadingSkin);
     EXPECT_TRUE(window->updatesEnabled());
     ASSERT_TRUE(waitUntil([&] { return service.calls.contains("Channel 8"); }));
 }
@@ -315,7 +315,7 @@ TEST_F(Startup, AResizeReloadsTheSkinOnceAfterStartUpCompletedAndNotBefore)
     testsupport::pump(120);
     EXPECT_EQ(loads(), 1) << "before the first tick of the periodic update a resize does not reload";
 
-    ASSERT_TRUE(waitUntil([&] { return window->state().StartupComplete; }));
+    ASSERT_TRUE(waitUntil([&] { return window->startupComplete(); }));
     window->resize(640, 400);
     window->resize(600, 360);
     testsupport::pump(20);
@@ -340,15 +340,15 @@ TEST_F(Startup, TheDayAndNightSkinsSwitchOnceAtTheCrossing)
     now = QTime(7, 0, 0);
     auto window = makeWindow();
     window->Form_Load();
-    EXPECT_EQ(window->state().CurrentSkin, "Night");
+    EXPECT_EQ(window->skinState().CurrentSkin, "Night");
     window->tmrUpdates_Timer();
-    EXPECT_EQ(window->state().CurrentSkin, "Night") << "at 07:00:00 itself it is still night";
+    EXPECT_EQ(window->skinState().CurrentSkin, "Night") << "at 07:00:00 itself it is still night";
     now = QTime(7, 0, 1);
     window->tmrUpdates_Timer();
-    EXPECT_EQ(window->state().CurrentSkin, "Day");
+    EXPECT_EQ(window->skinState().CurrentSkin, "Day");
     now = QTime(19, 0, 0);
     window->tmrUpdates_Timer();
-    EXPECT_EQ(window->state().CurrentSkin, "Night");
+    EXPECT_EQ(window->skinState().CurrentSkin, "Night");
     EXPECT_TRUE(shown.empty());
 }
 
@@ -373,11 +373,11 @@ TEST_F(Startup, AnEmptySkinNameIsASkinOfThePairAndSwitchesAtEveryCrossing)
         now = QTime(12, 0, 0);
         auto window = makeWindow();
         window->Form_Load();
-        QStringList seen{window->state().CurrentSkin};
+        QStringList seen{window->skinState().CurrentSkin};
         for (const QTime time : {QTime(20, 0, 0), QTime(12, 0, 0), QTime(20, 0, 0)}) {
             now = time;
             window->tmrUpdates_Timer();
-            seen << window->state().CurrentSkin;
+            seen << window->skinState().CurrentSkin;
         }
         EXPECT_EQ(seen, c.expected);
     }
@@ -393,18 +393,18 @@ TEST_F(Startup, ASkinThatCannotBeLoadedHasTheOtherOfThePairStandIn)
     window->Form_Load();
     ASSERT_EQ(shown.size(), 1u);
     EXPECT_TRUE(shown[0].text.contains(folder.filePath("Skins/Night/radio_xm.ini")));
-    EXPECT_EQ(window->state().CurrentSkin, "Day");
+    EXPECT_EQ(window->skinState().CurrentSkin, "Day");
     const skin::PictureArea& preset = window->controls().cmdPreset(0);
     EXPECT_NEAR(qBlue(preset.surface().pixel(2, 2)), testskin::stateBlue(skin::StateUp), 6) << "the day skin is shown";
     window->tmrUpdates_Timer();
-    EXPECT_EQ(window->state().CurrentSkin, "Day") << "the night skin is not tried again before the next crossing";
+    EXPECT_EQ(window->skinState().CurrentSkin, "Day") << "the night skin is not tried again before the next crossing";
     EXPECT_EQ(shown.size(), 1u);
     testskin::writeSkin(folder.filePath("Skins/Night"));
     for (const QTime time : {QTime(12, 0, 0), QTime(23, 0, 0)}) {
         now = time;
         window->tmrUpdates_Timer();
     }
-    EXPECT_EQ(window->state().CurrentSkin, "Night") << "the next night tries it again";
+    EXPECT_EQ(window->skinState().CurrentSkin, "Night") << "the next night tries it again";
     QDir(folder.filePath("Skins/Night")).removeRecursively();
 
     // Without either skin the design layout stays, its pictures plain: no stray memory shows.
@@ -433,7 +433,7 @@ TEST_F(Startup, SwitchingOrResizingIntoABrokenSkinReportsItOnceAndGoesOn)
     ASSERT_EQ(shown.size(), 1u);
     EXPECT_TRUE(shown[0].text.contains(folder.filePath("Skins/Missing/radio_xm.ini")));
     EXPECT_EQ(shown[0].icon, app::MessageBox::Icon::Error);
-    EXPECT_FALSE(window->state().LoadingSkin);
+    EXPECT_FALSE(window->skinState().LoadingSkin);
     EXPECT_TRUE(window->updatesEnabled());
 
     window->tmrUpdates_Timer();
@@ -441,7 +441,7 @@ TEST_F(Startup, SwitchingOrResizingIntoABrokenSkinReportsItOnceAndGoesOn)
     ASSERT_TRUE(waitUntil([&] { return window->controls().tmrResize.Enabled(); }, 1000));
     ASSERT_TRUE(waitUntil([&] { return !window->controls().tmrResize.Enabled(); }, 1000));
     EXPECT_EQ(shown.size(), 1u) << "the same broken skin is not reported again";
-    EXPECT_EQ(window->state().CurrentSkin, "Day") << "the day skin stands in";
+    EXPECT_EQ(window->skinState().CurrentSkin, "Day") << "the day skin stands in";
     EXPECT_FALSE(window->controls().tmrResize.Enabled());
 }
 
@@ -465,13 +465,13 @@ TEST_F(Startup, AResizeAndADayNightSwitchKeepWhatTheWindowShows)
 
     // Channel 30 tuned with preset 1, far down the list; the radio muted; a time and signals.
     QTest::mouseClick(c.cmdPreset(0).widget(), Qt::LeftButton);
-    ASSERT_EQ(window->state().SelectedListItem, 29);
-    const qint16 top = window->state().TopListItem;
+    ASSERT_EQ(window->list().state().SelectedListItem, 29);
+    const qint16 top = window->list().state().TopListItem;
     ASSERT_GT(top, 0);
     service.emitSignal("MuteChanged", {true});
     service.emitSignal("CurrentTime", {60, 120});
     service.emitSignal("SignalStrength", {50.0, 100.0, 0.0});
-    ASSERT_TRUE(waitUntil([&] { return window->state().Muted && c.lblSignalFront(1).Visible(); }, 2000));
+    ASSERT_TRUE(waitUntil([&] { return window->volumeButtons().Muted() && c.lblSignalFront(1).Visible(); }, 2000));
 
     const auto showsItAll = [&](const char* after) {
         SCOPED_TRACE(after);
@@ -479,25 +479,25 @@ TEST_F(Startup, AResizeAndADayNightSwitchKeepWhatTheWindowShows)
         const auto blueAt = [&](const skin::Control& control) {
             return qBlue(screen.pixel(control.widget()->mapTo(window.get(), QPoint(2, 2))));
         };
-        EXPECT_EQ(window->state().TopListItem, top);
+        EXPECT_EQ(window->list().state().TopListItem, top);
         const skin::Label& row = c.lblListItem(29 - top);
         const QPoint gap =
             row.widget()->mapTo(window.get(), QPoint(row.widget()->width() * 75 / 1000, row.widget()->height() / 2));
         EXPECT_EQ(screen.pixel(gap), qRgb(0, 0, 128)) << "the highlight band, in the skin's selected colour";
         EXPECT_NEAR(blueAt(c.cmdPreset(0)), testskin::stateBlue(skin::StateOn), 6) << "preset 1 lit";
         EXPECT_NEAR(blueAt(*c.cmdVolumeMute), testskin::stateBlue(skin::StateOn), 6) << "the radio's mute";
-        EXPECT_TRUE(window->state().Muted);
+        EXPECT_TRUE(window->volumeButtons().Muted());
         EXPECT_NEAR(c.lblSignalFront(0).Width() / c.lblSignalBack(0).Width(), 0.5, 0.01);
         EXPECT_NEAR(c.pctTimeScroll->Left(), (c.pctTimeScrollBar->Width() - c.pctTimeScroll->Width()) / 2, 1);
     };
     showsItAll("before");
-    ASSERT_TRUE(waitUntil([&] { return window->state().StartupComplete; }));
+    ASSERT_TRUE(waitUntil([&] { return window->startupComplete(); }));
     window->resize(700, 420);
     ASSERT_TRUE(waitUntil([&] { return c.imgBackground->pixelRect().width() == 700; }, 2000));
     showsItAll("after a resize");
     now = QTime(20, 0, 0);
     window->tmrUpdates_Timer();
-    ASSERT_EQ(window->state().CurrentSkin, "Night");
+    ASSERT_EQ(window->skinState().CurrentSkin, "Night");
     showsItAll("after the night skin took over");
 }
 

@@ -19,10 +19,12 @@ namespace {
 struct Window : SkinnedForm {
     radio::ChannelTable table;
     modFunctions::SharedWaitTimer waits;
-    channellist::ListWindow list{c, state, table};
+    channellist::ListWindow list{channellist::ListControls::of(c), state, table};
     radio::TunedChannel tuned;
-    channellist::Highlighter highlight{c, state, table, list, waits, tuned};
-    channellist::Scroller scroller{c, state, table, list, highlight, scale};
+    channellist::Highlighter highlight{table, list, waits, tuned};
+    skin::ButtonRepeat repeat{c.tmrButtonPressed};
+    channellist::Scroller scroller{
+        channellist::ScrollControls::of(c), skin::ButtonPainter(c, scale), table, list, highlight, repeat};
 
     explicit Window(int channels)
         : SkinnedForm(QStringLiteral("Day"), QSize(800, 480))
@@ -90,7 +92,7 @@ int main(int argc, char** argv)
     // machine weighs on both sides alike.
     for (const int channels : {10, 1000}) {
         Window w(channels);
-        w.state.ChannelListReady = true;
+        w.list.state().ChannelListReady = true;
         w.highlight.HighlightItem(1);
         std::vector<double> ours, bares, ratios;
         for (int run = 0; run < runs; ++run) {
@@ -100,7 +102,7 @@ int main(int argc, char** argv)
             });
             double oursMs = 0;
             for (int i = 0; i < steps; ++i) {
-                if (w.state.SelectedListItem >= channels - 1)
+                if (w.list.state().SelectedListItem >= channels - 1)
                     w.highlight.HighlightItem(1);
                 oursMs += bench::elapsedMs([&] {
                     w.scroller.ScrollDown();
@@ -137,7 +139,7 @@ int main(int argc, char** argv)
         const double tick = bench::medianOf(runs, [&] {
             double timed = 0;
             for (int i = 0; i < steps; ++i) {
-                renameRows(w.state.TopListItem);
+                renameRows(w.list.state().TopListItem);
                 timed += bench::elapsedMs([&] {
                     w.list.tmrUpdateListing_Timer();
                     w.area().repaint();

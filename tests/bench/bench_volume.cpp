@@ -68,11 +68,11 @@ std::pair<double, double> refreshAndBare()
     QWidget form;
     skin::TwipsScale scale = skin::TwipsScale::forWidget(&form);
     skin::RadioXMControls controls(&form, scale);
-    skin::WindowState state;
-    state.VolumeSuffix = QStringLiteral("%");
+    skin::SkinState skinState;
+    skinState.VolumeSuffix = QStringLiteral("%");
     SilentBox box;
     volume::cVolume volu(std::make_unique<volume::AlsaMixer>(QStringLiteral("default")), box);
-    volume::VolumeCommands commands(controls, state,
+    volume::VolumeCommands commands(volume::VolumeControls::of(controls), skinState,
                                     volume::VolumeCommands::Hooks{[&volu] { return &volu; },
                                                                   [] { return std::optional<bool>(false); },
                                                                   [](bool) {}, [](skin::PictureArea&, qint16) {}});

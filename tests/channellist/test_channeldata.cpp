@@ -1,7 +1,7 @@
 // The listing handler: the radio's ChannelData reports into the table, services.dat and the
 // now-playing labels, against real files.
 #include "channellist/channeldata.h"
-#include "nowplaying/nowplaying.h"
+#include "partsrig.h"
 #include "radio/channeltable.h"
 #include "testsupport.h"
 
@@ -15,18 +15,8 @@ using testsupport::writeFile;
 
 namespace {
 
-struct Listing {
-    QTemporaryDir dir;
-    QWidget form;
-    skin::TwipsScale scale;
-    skin::RadioXMControls c{&form, scale};
-    skin::WindowState state;
-    modFunctions::SharedWaitTimer waits;
-    ChannelTable table;
-    radio::TunedChannel tuned;
-    radio::NowPlaying nowPlaying{c, state, waits, table, tuned};
-    radio::ChannelDataHandler handler{c, state, table, tuned, dir.filePath("services.dat")};
-    QString services() const { return dir.filePath("services.dat"); }
+struct Listing : PartsRig {
+    QString services() const { return folder.filePath("services.dat"); }
 };
 
 } // namespace
@@ -34,7 +24,7 @@ struct Listing {
 TEST(ChannelData, ANewChannelAddsARowAndExactlyOneLine)
 {
     Listing l;
-    l.handler.ChannelData(5, "A", "B", "C", "D");
+    l.listing.ChannelData(5, "A", "B", "C", "D");
     ASSERT_EQ(l.table.count(), 1);
     EXPECT_EQ(l.table.text(0, radio::Num), "005");
     EXPECT_EQ(QStringList({l.table.text(0, 1), l.table.text(0, 2), l.table.text(0, 3), l.table.text(0, 4)}),
@@ -47,8 +37,8 @@ TEST(ChannelData, ANewChannelAddsARowAndExactlyOneLine)
 TEST(ChannelData, AKnownChannelUpdatesItsRowMarksTheListReadyAndWritesNothing)
 {
     Listing l;
-    l.handler.ChannelData(5, "A", "B", "C", "D");
-    l.handler.ChannelData(5, "A2", "B2", "C2", "D2");
+    l.listing.ChannelData(5, "A", "B", "C", "D");
+    l.listing.ChannelData(5, "A2", "B2", "C2", "D2");
     EXPECT_EQ(l.table.count(), 1);
     EXPECT_EQ(l.table.text(0, radio::Artist), "B2");
     EXPECT_EQ(readFile(l.services()), "\"005,A,D\"\r\n") << "a changed name is not written again";
@@ -56,16 +46,16 @@ TEST(ChannelData, AKnownChannelUpdatesItsRowMarksTheListReadyAndWritesNothing)
     EXPECT_TRUE(l.c.tmrHighlightListItem.Enabled());
     EXPECT_EQ(l.c.tmrUpdateListing.Interval(), 5000);
 
-    l.state.StartupHighlightDone = true;
+    l.list.state().StartupHighlightDone = true;
     l.c.tmrHighlightListItem.setEnabled(false);
-    l.handler.ChannelData(5, "A", "B", "C", "D");
+    l.listing.ChannelData(5, "A", "B", "C", "D");
     EXPECT_FALSE(l.c.tmrHighlightListItem.Enabled());
 }
 
 TEST(ChannelData, AGenreWithACommaLoadsBackWithItsStationWhole)
 {
     Listing l;
-    l.handler.ChannelData(9, "Station, West", "Art", "Tit", "Rock, Pop");
+    l.listing.ChannelData(9, "Station, West", "Art", "Tit", "Rock, Pop");
     EXPECT_EQ(l.table.text(0, radio::Genre), "Rock, Pop") << "the table keeps the genre as received";
     EXPECT_EQ(readFile(l.services()), "\"009,Station, West,Rock; Pop\"\r\n");
     ChannelTable reloaded;
@@ -80,8 +70,8 @@ TEST(ChannelData, ARunThatHearsNoNewChannelLeavesServicesByteForByte)
     const QByteArray original = "\"001,One,Rock\"\r\n\n\"002,Two, with comma,Pop\"\r\n;odd line\r\n";
     writeFile(l.services(), original);
     l.table.LoadServices(l.services());
-    l.handler.ChannelData(1, "One", "x", "y", "Rock");
-    l.handler.ChannelData(2, "Renamed", "x", "y", "Jazz");
+    l.listing.ChannelData(1, "One", "x", "y", "Rock");
+    l.listing.ChannelData(2, "Renamed", "x", "y", "Jazz");
     EXPECT_EQ(readFile(l.services()), original);
 }
 
@@ -89,9 +79,9 @@ TEST(ChannelData, TheTunedChannelsDataGoesOnTheNowPlayingLabels)
 {
     Listing l;
     l.tuned.setNumber(5);
-    l.handler.ChannelData(7, "Other", "X", "Y", "Z");
+    l.listing.ChannelData(7, "Other", "X", "Y", "Z");
     EXPECT_EQ(l.c.lblStation->Caption(), "S") << "another channel leaves the labels alone";
-    l.handler.ChannelData(5, "Station", "Artist", "Title", "Genre");
+    l.listing.ChannelData(5, "Station", "Artist", "Title", "Genre");
     EXPECT_EQ(l.c.lblStation->Caption(), "Station");
     EXPECT_EQ(l.c.lblArtist->Caption(), "Artist");
     EXPECT_EQ(l.c.lblTrackTitle->Caption(), "Title");
@@ -101,14 +91,8 @@ TEST(ChannelData, TheTunedChannelsDataGoesOnTheNowPlayingLabels)
 
 TEST(ChannelData, AFailedAppendKeepsTheRowAndTheProgramRunning)
 {
-    QTemporaryDir dir;
-    QWidget form;
-    skin::TwipsScale scale;
-    skin::RadioXMControls c(&form, scale);
-    skin::WindowState state;
-    ChannelTable table;
-    radio::TunedChannel tuned;
-    radio::ChannelDataHandler handler(c, state, table, tuned, dir.filePath("gone/services.dat"));
+    PartsRig r;
+    radio::ChannelDataHandler handler(r.list, r.table, r.tuned, r.folder.filePath("gone/services.dat"));
     handler.ChannelData(9, "A", "B", "C", "D");
-    EXPECT_EQ(table.FindItem("009"), 0);
+    EXPECT_EQ(r.table.FindItem("009"), 0);
 }

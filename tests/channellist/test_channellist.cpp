@@ -4,8 +4,8 @@
 #include "channellist/choose.h"
 #include "channellist/highlight.h"
 #include "channellist/listwindow.h"
-#include "listfixture.h"
 #include "nowplaying/nowplaying.h"
+#include "partsrig.h"
 #include "testsupport.h"
 
 #include <QTemporaryDir>
@@ -39,7 +39,7 @@ TEST(PopulateList, PaintsTheStretchOfTheTableFromStart)
     };
     for (const Case& t : cases) {
         SCOPED_TRACE(t.name);
-        List l(t.n);
+        PartsRig l(t.n);
         l.state.TopListItem = t.topBefore;
         qint32 start = t.start;
         l.list.PopulateList(start);
@@ -53,7 +53,7 @@ TEST(PopulateList, PaintsTheStretchOfTheTableFromStart)
 
 TEST(PopulateList, OnlyTheSelectedRowIsOpaque)
 {
-    List l(20);
+    PartsRig l(20);
     l.state.SelectedListItem = 5;
     l.paint(3);
     EXPECT_EQ(l.opaqueRows(), Rows({2}));
@@ -63,7 +63,7 @@ TEST(PopulateList, OnlyTheSelectedRowIsOpaque)
 
 TEST(PopulateList, TheRefreshShowsNewTextsWithoutTouchingTheHighlight)
 {
-    List l(20);
+    PartsRig l(20);
     l.state.SelectedListItem = 4;
     l.paint(2);
     l.table.setText(4, radio::Artist, "New Artist");
@@ -100,7 +100,7 @@ TEST(HighlightItem, SteppingDownKeepsTwoRowsBelowTheSelectionUntilTheEnd)
 {
     const int n = 150;
     const qint16 v = 4;
-    List l(n, v);
+    PartsRig l(n, v);
     l.paint(0);
     for (int k = 1; k <= n; ++k) {
         l.highlight.HighlightItem(k);
@@ -140,7 +140,7 @@ TEST(HighlightItem, JumpsLandTheChannelInView)
     };
     for (const Case& t : cases) {
         SCOPED_TRACE(t.name);
-        List l(t.n, t.v);
+        PartsRig l(t.n, t.v);
         l.paint(t.topBefore);
         l.highlight.HighlightItem(t.k);
         EXPECT_EQ(l.state.TopListItem, t.top);
@@ -166,7 +166,7 @@ TEST(HighlightItem, RequestsThatChangeNothing)
     };
     for (const Case& t : cases) {
         SCOPED_TRACE(t.name);
-        List l(t.n, t.v);
+        PartsRig l(t.n, t.v);
         l.state.SelectedListItem = 1;
         l.paint(0);
         l.state.HighlightedItem = 7;
@@ -180,7 +180,7 @@ TEST(HighlightItem, RequestsThatChangeNothing)
 
 TEST(HighlightItem, AnInnerRowWithTheOldSelectionOutOfViewOnlyLightsTheNewRow)
 {
-    List l(150);
+    PartsRig l(150);
     l.state.SelectedListItem = 60;
     l.paint(10);
     l.highlight.HighlightItem(13);
@@ -191,7 +191,7 @@ TEST(HighlightItem, AnInnerRowWithTheOldSelectionOutOfViewOnlyLightsTheNewRow)
 
 TEST(RowPress, ALeftPressSelectsTheRowWhereItStands)
 {
-    List l(150);
+    PartsRig l(150);
     l.state.SelectedListItem = 11;
     l.paint(10);
     l.highlight.lblListItem_MouseDown(3, {2, 0, 0});
@@ -205,7 +205,7 @@ TEST(RowPress, ALeftPressSelectsTheRowWhereItStands)
 
 TEST(StartupHighlight, FillsTheRowsTheTableGotAfterTheyWereLaidOut)
 {
-    List l(0);
+    PartsRig l(0);
     l.paint(0); // the skin's load, before the table has any channel
     for (int k = 1; k <= 20; ++k)
         l.table.Add(radio::ChannelTable::RowKey(k));
@@ -219,10 +219,9 @@ TEST(StartupHighlight, FillsTheRowsTheTableGotAfterTheyWereLaidOut)
 TEST(FirstStart, RowsShowAsTheirChannelsAreHeard)
 {
     // No services.dat: the skin lays the rows out over an empty table, which the listing fills.
-    List l(0);
+    PartsRig l(0);
     l.paint(0);
-    QTemporaryDir folder;
-    radio::ChannelDataHandler listing{l.c, l.state, l.table, l.tuned, folder.filePath("services.dat")};
+    radio::ChannelDataHandler& listing = l.listing;
     QObject::connect(&l.c.tmrUpdateListing, &skin::Timer::tick, &l.form, [&l] { l.list.tmrUpdateListing_Timer(); });
     const auto hear = [&listing](int number) {
         listing.ChannelData(number, QStringLiteral("S%1").arg(number), "Artist", "Title", "Rock");
@@ -242,7 +241,7 @@ TEST(FirstStart, RowsShowAsTheirChannelsAreHeard)
 
 TEST(StartupHighlight, FindsTheTunedChannelOnceAndStops)
 {
-    List l(150);
+    PartsRig l(150);
     l.paint(0);
     l.tuned.setNumber(97);
     l.highlight.tmrHighlightListItem_Timer();
@@ -250,7 +249,7 @@ TEST(StartupHighlight, FindsTheTunedChannelOnceAndStops)
     EXPECT_EQ(l.state.SelectedListItem, 96);
     EXPECT_EQ(l.state.TopListItem, 95);
 
-    List missing(10);
+    PartsRig missing(10);
     missing.c.tmrHighlightListItem.setEnabled(true);
     missing.tuned.setNumber(42);
     testsupport::pump(600);
@@ -264,30 +263,20 @@ TEST(StartupHighlight, FindsTheTunedChannelOnceAndStops)
 
 namespace {
 
-struct Choosing : List {
-    QTemporaryDir folder;
-    QStringList calls;
+// 150 channels, the seventh with a song, and LastChannel=1 in the settings.
+struct Choosing : PartsRig {
     int presetRefreshes = 0;
-    radio::NowPlaying nowPlaying{c, state, waits, table, tuned};
-    channellist::ChannelChooser chooser{
-        state,
-        table,
-        tuned,
-        list,
-        {[this](qint32& n) { calls << QStringLiteral("Channel %1").arg(n); },
-         [this](bool m) { calls << QStringLiteral("SetMute %1").arg(m ? "true" : "false"); }}};
 
     Choosing()
-        : List(150)
+        : PartsRig(150)
     {
         QObject::connect(&chooser, &channellist::ChannelChooser::rowChosen, [this] { ++presetRefreshes; });
-        state.IniFile = folder.filePath("vantoxm.ini");
-        testsupport::writeFile(state.IniFile, "[XMRadio]\r\nLastChannel=1\r\n");
+        testsupport::writeFile(settingsFile(), "[XMRadio]\r\nLastChannel=1\r\n");
         table.setText(6, radio::Artist, "Artist 7");
         table.setText(6, radio::Title, "Title 7");
         table.setText(6, radio::Genre, "Rock");
     }
-    QByteArray settings() const { return testsupport::readFile(state.IniFile); }
+    QByteArray settings() const { return testsupport::readFile(settingsFile()); }
 };
 
 } // namespace
@@ -330,15 +319,15 @@ TEST(ChooseListItem, APositionOutsideTheTableSkipsOnlyTheStepsThatReadTheRow)
 TEST(ChooseListItem, TheArtistTitleLineWaitsForAHeldPreset)
 {
     Choosing t;
-    t.state.PresetPressed = skin::HeldPreset::Second;
+    t.presets.cmdPreset_MouseDown(1, {1, 0, 0});
     QTimer::singleShot(300, [&] {
         EXPECT_EQ(t.c.lblStation->Caption(), "S7") << "the other labels do not wait";
         EXPECT_NE(t.c.lblArtistTrackTitle->Caption(), "Artist 7 - Title 7");
-        t.state.PresetPressed = skin::HeldPreset::None;
+        t.presets.cmdPreset_MouseUp(1, {1, 0, 0});
     });
     t.chooser.ChooseListItem(6);
     EXPECT_EQ(t.c.lblArtistTrackTitle->Caption(), "Artist 7 - Title 7");
-    EXPECT_TRUE(t.state.PresetPressed == skin::HeldPreset::None);
+    EXPECT_EQ(t.presets.PresetPressed(), presets::HeldPreset::None) << "the line waited for the preset";
 }
 
 TEST(ChooseListItem, ADoubleTapSelectsAndChoosesTheRow)

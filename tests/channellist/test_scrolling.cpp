@@ -1,7 +1,7 @@
 // Scrolling the list: the step buttons, paging on the track, dragging the thumb, and the repeat
 // they start, against a table made in the test.
 #include "channellist/scrolling.h"
-#include "listfixture.h"
+#include "partsrig.h"
 #include "testsupport.h"
 
 #include <QTest>
@@ -10,10 +10,9 @@ using channellist::DraggedTop;
 
 namespace {
 
-struct Scrolling : List {
-    channellist::Scroller scroller{c, state, table, list, highlight, scale};
+struct Scrolling : PartsRig {
     explicit Scrolling(int n = 150)
-        : List(n)
+        : PartsRig(n)
     {
         state.ChannelListReady = true;
         paint(0);
@@ -37,12 +36,12 @@ TEST(Scrolling, StepsMoveTheSelectionOneChannel)
 
     s.highlight.HighlightItem(150);
     s.scroller.pctScrollDown_MouseDown(s.left());
-    EXPECT_EQ(s.state.PressedButton, skin::HeldButton::ScrollDown);
+    EXPECT_EQ(s.repeat.held(), skin::HeldButton::ScrollDown);
     s.scroller.ScrollDown(); // a tick of the held button
     EXPECT_EQ(s.state.SelectedListItem, 149) << "nothing below the last channel";
     EXPECT_EQ(s.state.HighlightedItem, 150);
     s.scroller.pctScrollDown_MouseUp(s.left());
-    EXPECT_EQ(s.state.PressedButton, skin::HeldButton::None);
+    EXPECT_EQ(s.repeat.held(), skin::HeldButton::None);
     EXPECT_FALSE(s.c.tmrButtonPressed.Enabled());
 
     Scrolling notReady;
@@ -88,22 +87,23 @@ TEST(Scrolling, APressOnTheTrackPagesTowardsItAndRepeatsUntilReleaseOrFocusLoss)
     const float thumb = s.c.pctScroll->Top();
     s.scroller.pctScrollBar_MouseDown({2, 0, thumb + 400}); // the right button pages too
     EXPECT_EQ(s.state.TopListItem, 55);
-    EXPECT_EQ(s.state.PressedButton, skin::HeldButton::PageDown);
+    EXPECT_EQ(s.repeat.held(), skin::HeldButton::PageDown);
     EXPECT_TRUE(s.c.tmrButtonPressed.Enabled());
     s.scroller.pctScrollBar_LostFocus();
-    EXPECT_EQ(s.state.PressedButton, skin::HeldButton::None);
+    EXPECT_EQ(s.repeat.held(), skin::HeldButton::None);
     EXPECT_FALSE(s.c.tmrButtonPressed.Enabled());
-    EXPECT_EQ(s.state.PageCommand, skin::PageDirection::None);
+    EXPECT_EQ(s.scroller.pageCommand(), channellist::PageDirection::None);
 
     s.scroller.pctScrollBar_MouseDown(s.left(s.c.pctScroll->Top()));
     EXPECT_EQ(s.state.TopListItem, 50);
-    EXPECT_EQ(s.state.PageCommand, skin::PageDirection::PageUp);
+    EXPECT_EQ(s.scroller.pageCommand(), channellist::PageDirection::PageUp);
     s.scroller.pctScrollBar_MouseUp(s.left());
-    EXPECT_EQ(s.state.PageCommand, skin::PageDirection::PageUp) << "a release keeps the direction for a double click";
+    EXPECT_EQ(s.scroller.pageCommand(), channellist::PageDirection::PageUp)
+        << "a release keeps the direction for a double click";
     s.scroller.pctScrollBar_DblClick();
     EXPECT_EQ(s.state.TopListItem, 45);
-    EXPECT_EQ(s.state.PressedButton, skin::HeldButton::PageUp);
-    EXPECT_EQ(s.state.PageCommand, skin::PageDirection::None);
+    EXPECT_EQ(s.repeat.held(), skin::HeldButton::PageUp);
+    EXPECT_EQ(s.scroller.pageCommand(), channellist::PageDirection::None);
 }
 
 TEST(Scrolling, ADoubleClickOnAStepButtonStepsOnceMoreAndEndsUp)
@@ -116,7 +116,7 @@ TEST(Scrolling, ADoubleClickOnAStepButtonStepsOnceMoreAndEndsUp)
     s.scroller.pctScrollDown_DblClick();
     s.scroller.pctScrollDown_MouseUp(s.left());
     EXPECT_EQ(s.state.SelectedListItem, 11);
-    EXPECT_EQ(s.state.PressedButton, skin::HeldButton::None);
+    EXPECT_EQ(s.repeat.held(), skin::HeldButton::None);
     EXPECT_FALSE(s.c.tmrButtonPressed.Enabled());
 }
 
@@ -140,13 +140,13 @@ TEST(Scrolling, TheThumbDragMovesTheWindowInProportion)
         SCOPED_TRACE(t.name);
         Scrolling s(t.n);
         s.scroller.pctScroll_MouseDown({1, 0, t.grabY});
-        EXPECT_EQ(s.state.ButtonDown, 1);
+        EXPECT_TRUE(s.scroller.thumbHeld());
         s.scroller.pctScroll_MouseMove({1, 0, t.moveY});
         EXPECT_FLOAT_EQ(s.c.pctScroll->Top(), t.thumbTop);
         EXPECT_EQ(s.state.TopListItem, t.top);
         EXPECT_EQ(s.shownRows(), std::min(5, t.n));
         s.scroller.pctScroll_MouseUp({1, 0, 0});
-        EXPECT_EQ(s.state.ButtonDown, 0);
+        EXPECT_FALSE(s.scroller.thumbHeld());
     }
 }
 

@@ -91,7 +91,7 @@ protected:
     // The listing has come round, the tuned channel is highlighted and the player offered.
     void waitForReadyList()
     {
-        ASSERT_TRUE(waitUntil([&] { return window->state().StartupHighlightDone && ownsName(); }, 15000));
+        ASSERT_TRUE(waitUntil([&] { return window->list().state().StartupHighlightDone && ownsName(); }, 15000));
     }
 
     // The window with a fake service that has listed channels 1 to 10 twice, and tuned 5 with
@@ -107,7 +107,7 @@ protected:
                                     QStringLiteral("Title %1").arg(n), "Genre"});
         service.emitSignal("CurrentChannelData", {5, "Station 5", "Artist 5", "Title 5", "Genre"});
         service.emitSignal("CurrentTime", {10, 200});
-        ASSERT_TRUE(waitUntil([&] { return window->state().StartupHighlightDone && ownsName(); }));
+        ASSERT_TRUE(waitUntil([&] { return window->list().state().StartupHighlightDone && ownsName(); }));
         ASSERT_TRUE(waitUntil([&] { return window->tuned().time().has_value(); }));
     }
 
@@ -161,12 +161,12 @@ TEST_F(Mpris, NextAndPreviousStepFromTheTunedChannel)
     waitForReadyList();
     QSignalSpy changes(window->radioClient(), &AXXMRadioClient::ChannelChange);
     const auto channelAt = [&](int position) { return window->table().text(position, radio::Num).toInt(); };
-    const int first = window->state().SelectedListItem;
+    const int first = window->list().state().SelectedListItem;
     ASSERT_EQ(channelAt(first), 5) << "the tuned channel is selected";
     ASSERT_LT(first + 3, window->table().count());
     // A passenger's stray tap selects another row; the steering wheel's buttons do not follow it.
-    window->lblListItem_MouseDown(first == window->state().TopListItem ? 2 : 0, {1, 0, 0});
-    ASSERT_NE(window->state().SelectedListItem, first);
+    window->lblListItem_MouseDown(first == window->list().state().TopListItem ? 2 : 0, {1, 0, 0});
+    ASSERT_NE(window->list().state().SelectedListItem, first);
 
     const struct {
         const char* command;
@@ -179,7 +179,7 @@ TEST_F(Mpris, NextAndPreviousStepFromTheTunedChannel)
         const int expected = channelAt(step.position);
         EXPECT_TRUE(waitUntil([&] { return !changes.isEmpty() && changes.last().front().toInt() == expected; }))
             << "the service tuned " << expected;
-        EXPECT_EQ(window->state().SelectedListItem, step.position);
+        EXPECT_EQ(window->list().state().SelectedListItem, step.position);
         EXPECT_TRUE(settings().contains("LastChannel=" + QByteArray::number(expected) + "\r\n"));
     }
 
@@ -192,7 +192,7 @@ TEST_F(Mpris, NextAndPreviousStepFromTheTunedChannel)
     QDBusPendingCall firstPress = wheel.bus().asyncCall(next);
     QDBusPendingCall secondPress = wheel.bus().asyncCall(next);
     ASSERT_TRUE(waitUntil([&] { return firstPress.isFinished() && secondPress.isFinished(); }));
-    EXPECT_EQ(window->state().SelectedListItem, first + 3);
+    EXPECT_EQ(window->list().state().SelectedListItem, first + 3);
     EXPECT_TRUE(settings().contains("LastChannel=" + QByteArray::number(channelAt(first + 3)) + "\r\n"));
 
     // The radio's report of the change moves the selection too: it must be in before the next step.
@@ -332,8 +332,8 @@ TEST_F(Mpris, ReportsOfOtherChannelsAnnounceNothing)
             report("ChannelData", channel, "Artist", "Title");
     report("CurrentChannelData", 5, "Tuned Artist", "Tuned Title");
     service.emitSignal("CurrentTime", {10, 200});
-    ASSERT_TRUE(
-        waitUntil([&] { return window->state().StartupHighlightDone && window->state().TrackDuration == 200; }));
+    ASSERT_TRUE(waitUntil(
+        [&] { return window->list().state().StartupHighlightDone && window->nowPlaying().TrackDuration() == 200; }));
     testsupport::pump(1200); // the player's look for changes without a report has run
 
     PropertiesRecorder recorder("recorder");

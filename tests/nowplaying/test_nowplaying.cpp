@@ -2,6 +2,7 @@
 // channel-change and current-channel reports.
 #include "nowplaying/nowplaying.h"
 #include "nowplaying/signalbars.h"
+#include "partsrig.h"
 #include "testsupport.h"
 
 #include <QElapsedTimer>
@@ -9,7 +10,7 @@
 #include <QWidget>
 #include <gtest/gtest.h>
 
-using radio::FormatTrackTime;
+using nowplaying::FormatTrackTime;
 
 TEST(FormatTrackTime, ShowsMinutesAndSeconds)
 {
@@ -37,28 +38,21 @@ TEST(TimeThumbLeft, IsTheShareOfTheFreeWidthOfTheBar)
                           {"half rounds to even", 1, 6240, 0},
                           {"a position without a length", 30, -1, 0}};
     for (const Case& c : cases)
-        EXPECT_EQ(radio::TimeThumbLeft(c.position, c.duration, 3495, 375), c.left) << c.name;
+        EXPECT_EQ(nowplaying::TimeThumbLeft(c.position, c.duration, 3495, 375), c.left) << c.name;
 }
 
 namespace {
 
-struct Display : ::testing::Test {
-    QWidget form;
-    skin::TwipsScale scale;
-    skin::RadioXMControls c{&form, scale};
-    skin::WindowState state;
-    modFunctions::SharedWaitTimer waits;
-    radio::ChannelTable table;
-    radio::TunedChannel tuned;
+struct Display : ::testing::Test, PartsRig {
+    nowplaying::NowPlaying& np = nowPlaying;
     std::vector<qint32> highlighted;
     int presetRefreshes = 0;
-    radio::NowPlaying np{c, state, waits, table, tuned};
 
     Display()
     {
-        QObject::connect(&np, &radio::NowPlaying::channelRowChanged,
+        QObject::connect(&np, &nowplaying::NowPlaying::channelRowChanged,
                          [this](qint32 item) { highlighted.push_back(item); });
-        QObject::connect(&np, &radio::NowPlaying::tunedChannelChanged, [this] { ++presetRefreshes; });
+        QObject::connect(&np, &nowplaying::NowPlaying::tunedChannelChanged, [this] { ++presetRefreshes; });
     }
 };
 
@@ -75,7 +69,7 @@ TEST_F(Display, CurrentTimeShowsBothTimesAndMovesTheThumb)
     EXPECT_EQ(c.lblCurrentPos->Caption(), "00:30");
     EXPECT_EQ(c.lblTotalTrackTime->Caption(), "00:00");
     EXPECT_EQ(c.pctTimeScroll->Left(), 1560.0f) << "no duration leaves the thumb";
-    EXPECT_EQ(state.TrackDuration, 0);
+    EXPECT_EQ(np.TrackDuration(), 0);
 
     np.CurrentTime(-1, -1);
     EXPECT_EQ(c.lblCurrentPos->Caption(), "--:--");
@@ -94,18 +88,18 @@ TEST_F(Display, TheSameArtistAndTitleDoNotTouchTheLineAgain)
 
 TEST_F(Display, TheArtistTitleLineWaitsWhileAPresetIsHeld)
 {
-    state.PresetPressed = skin::HeldPreset::First;
+    presets.cmdPreset_MouseDown(0, {1, 0, 0});
     const QString before = c.lblArtistTrackTitle->Caption();
     QString seenWhileHeld;
     QTimer::singleShot(60, [&] { seenWhileHeld = c.lblArtistTrackTitle->Caption(); });
-    QTimer::singleShot(150, [&] { state.PresetPressed = skin::HeldPreset::None; });
+    QTimer::singleShot(150, [&] { presets.cmdPreset_MouseUp(0, {1, 0, 0}); });
     QElapsedTimer clock;
     clock.start();
     np.ArtistTitleUpdate("New - Line");
     EXPECT_GE(clock.elapsed(), 150);
     EXPECT_EQ(seenWhileHeld, before);
     EXPECT_EQ(c.lblArtistTrackTitle->Caption(), "New - Line");
-    EXPECT_EQ(state.ArtistTrackTitle, "New - Line");
+    EXPECT_EQ(np.ArtistTrackTitle(), "New - Line");
 }
 
 TEST_F(Display, ChannelChangeShowsAKnownChannelsRow)
@@ -153,18 +147,18 @@ TEST_F(Display, SignalStrengthFillsEachBarByItsShareRoundedHalfToEven)
         c.lblSignalBack(i).setTag("H");
         c.lblSignalBack(i).Move(300, 1000 + 300 * i, 1500, 200);
     }
-    radio::SignalStrength(c, 0, 50, 100);
+    nowplaying::SignalStrength(nowplaying::SignalBars::of(c), 0, 50, 100);
     EXPECT_FALSE(c.lblSignalFront(0).Visible());
     EXPECT_EQ(c.lblSignalFront(1).Width(), 750.0f);
     EXPECT_EQ(c.lblSignalFront(2).Width(), 1500.0f);
     EXPECT_EQ(c.lblSignalFront(2).Top(), 1600.0f);
 
-    radio::SignalStrength(c, 49.5f, 50.5f, 0.5f);
+    nowplaying::SignalStrength(nowplaying::SignalBars::of(c), 49.5f, 50.5f, 0.5f);
     EXPECT_EQ(c.lblSignalFront(0).Width(), 750.0f);
     EXPECT_EQ(c.lblSignalFront(1).Width(), 750.0f);
     EXPECT_FALSE(c.lblSignalFront(2).Visible());
 
     c.lblSignalBack(1).setTag("h");
-    radio::SignalStrength(c, 10, 10, 10);
+    nowplaying::SignalStrength(nowplaying::SignalBars::of(c), 10, 10, 10);
     EXPECT_EQ(c.lblSignalFront(1).Width(), 750.0f) << "an unknown orientation leaves the bar";
 }

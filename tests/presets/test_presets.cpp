@@ -1,6 +1,7 @@
 // The presets and the press-and-hold repeat on the real window, with real presses on its
 // controls, a program folder on disk and a fake radio service on a private session bus.
 #include "fakeradioservice.h"
+#include "partsrig.h"
 #include "testsupport.h"
 #include "windowfixture.h"
 
@@ -50,13 +51,13 @@ TEST_F(Presets, ATapTunesHighlightsAndLightsThePreset)
     QTest::mousePress(preset(0), Qt::LeftButton);
     EXPECT_EQ(colour(0), Down);
     EXPECT_EQ(colour(1), On) << "only the pressed preset changes until the release";
-    EXPECT_EQ(window->state().PresetPressed, skin::HeldPreset::First);
+    EXPECT_EQ(window->presets().PresetPressed(), presets::HeldPreset::First);
     QTest::mouseRelease(preset(0), Qt::LeftButton);
-    EXPECT_EQ(window->state().PresetPressed, skin::HeldPreset::None);
+    EXPECT_EQ(window->presets().PresetPressed(), presets::HeldPreset::None);
     EXPECT_FALSE(c().tmrSavePreset.Enabled());
 
     EXPECT_EQ(c().lblCC->Caption(), "7");
-    EXPECT_EQ(window->state().SelectedListItem, 1);
+    EXPECT_EQ(window->list().state().SelectedListItem, 1);
     EXPECT_EQ(colour(0), On);
     EXPECT_EQ(colour(1), Up);
     EXPECT_TRUE(waitUntil([&] {
@@ -97,14 +98,15 @@ TEST_F(Presets, AHoldStoresTheTunedChannelOnceAndSaysSo)
         released = true;
     });
     QTest::mousePress(preset(1), Qt::LeftButton);
-    ASSERT_TRUE(waitUntil([&] { return released && window->state().PresetPressed == skin::HeldPreset::None; }, 12000));
+    ASSERT_TRUE(
+        waitUntil([&] { return released && window->presets().PresetPressed() == presets::HeldPreset::None; }, 12000));
     EXPECT_EQ(shown, "Preset 2 - Channel 12");
     EXPECT_TRUE(stored.contains("Preset2=12\r\n")) << stored.toStdString();
     EXPECT_EQ(caption, "012");
     EXPECT_EQ(saves.count(), 1) << "one save per press";
     EXPECT_EQ(colour(1), On);
     EXPECT_TRUE(waitUntil([&] { return service.calls.contains("Channel 12"); })) << "the Click re-tunes it";
-    EXPECT_EQ(window->state().PresetPressed, skin::HeldPreset::None);
+    EXPECT_EQ(window->presets().PresetPressed(), presets::HeldPreset::None);
 }
 
 TEST_F(Presets, AHeldPresetsFaceFillsUntilTheReleaseAndATapLooksAsBefore)
@@ -118,8 +120,8 @@ TEST_F(Presets, AHeldPresetsFaceFillsUntilTheReleaseAndATapLooksAsBefore)
         QTimer::singleShot(ms, [&] { held.push_back(face()); });
     QTimer::singleShot(1400, [&] { QTest::mouseRelease(preset(1), Qt::LeftButton); });
     QTest::mousePress(preset(1), Qt::LeftButton);
-    ASSERT_TRUE(
-        waitUntil([&] { return held.size() == 4 && window->state().PresetPressed == skin::HeldPreset::None; }, 3000));
+    ASSERT_TRUE(waitUntil(
+        [&] { return held.size() == 4 && window->presets().PresetPressed() == presets::HeldPreset::None; }, 3000));
     EXPECT_EQ(held[0], held[1]) << "a tap's press shows nothing more";
     EXPECT_NE(held[1], held[2]);
     EXPECT_NE(held[2], held[3]) << "it goes on filling";
@@ -134,7 +136,7 @@ TEST_F(Presets, ASecondHoldDuringTheFirstSavesMessageStoresItsOwnChannel)
     // hold ends at 1200, after the first message.
     c().tmrSavePreset.setInterval(400);
     window->presets().setMessageTime(600);
-    const int row5 = window->table().FindItem("005") - window->state().TopListItem;
+    const int row5 = window->table().FindItem("005") - window->list().state().TopListItem;
     bool released = false;
     QTimer::singleShot(450, [&] { QTest::mouseRelease(preset(0), Qt::LeftButton); });
     QTimer::singleShot(550, [&] { QTest::mouseDClick(c().lblListItem0(row5).widget(), Qt::LeftButton); });
@@ -146,7 +148,8 @@ TEST_F(Presets, ASecondHoldDuringTheFirstSavesMessageStoresItsOwnChannel)
         });
     });
     QTest::mousePress(preset(0), Qt::LeftButton);
-    ASSERT_TRUE(waitUntil([&] { return released && window->state().PresetPressed == skin::HeldPreset::None; }, 5000));
+    ASSERT_TRUE(
+        waitUntil([&] { return released && window->presets().PresetPressed() == presets::HeldPreset::None; }, 5000));
     EXPECT_TRUE(settings().contains("Preset2=5\r\n")) << settings().toStdString();
     EXPECT_EQ(c().lblPreset(1).Caption(), "005");
     EXPECT_EQ(c().lblCC->Caption(), "5") << "the release tunes the channel just stored";
@@ -202,12 +205,12 @@ TEST_F(Presets, AChoiceWhileAPresetIsHeldRemembersTheChannelChosen)
     start("");
     // The artist-title line of the choice waits for the held preset; meanwhile the radio
     // reports the channel it played before, which the latest choice outranks.
-    window->state().PresetPressed = skin::HeldPreset::First;
+    window->presets().cmdPreset_MouseDown(0, {1, 0, 0});
     QString reported;
     QTimer::singleShot(50, [&] { service.emitSignal("CurrentChannelData", {12, "Twelve", "A", "T", "Jazz"}); });
     QTimer::singleShot(400, [&] {
         reported = c().lblCC->Caption();
-        window->state().PresetPressed = skin::HeldPreset::None;
+        window->presets().cmdPreset_MouseUp(0, {1, 0, 0});
     });
     window->chooser().ChooseListItem(window->table().FindItem("007"));
     EXPECT_EQ(reported, "7");
@@ -219,12 +222,12 @@ TEST_F(Presets, ReportsThatComeWhileAPresetIsHeldAreHandledInTheOrderTheBusDeliv
     start("");
     // The tuned channel's song waits for the finger on a preset; the listing's report of the
     // song after it comes meanwhile.
-    window->state().PresetPressed = skin::HeldPreset::First;
+    window->presets().cmdPreset_MouseDown(0, {1, 0, 0});
     service.emitSignal("CurrentChannelData", {12, "Twelve", "Madonna", "Vogue", "Jazz"});
     QTimer::singleShot(100, [&] {
         service.emitSignal("ChannelData", {12, "Twelve", "Queen", "Bohemian Rhapsody", "Jazz"});
     });
-    QTimer::singleShot(400, [&] { window->state().PresetPressed = skin::HeldPreset::None; });
+    QTimer::singleShot(400, [&] { window->presets().cmdPreset_MouseUp(0, {1, 0, 0}); });
     pump(800);
     EXPECT_EQ(c().lblArtistTrackTitle->Caption(), "Queen - Bohemian Rhapsody");
     EXPECT_EQ(window->table().text(window->table().FindItem("012"), radio::Artist), "Queen");
@@ -233,19 +236,19 @@ TEST_F(Presets, ReportsThatComeWhileAPresetIsHeldAreHandledInTheOrderTheBusDeliv
 TEST_F(Presets, ASaveThatCannotBeWrittenStillShowsTheChannel)
 {
     start("");
-    // A settings path that cannot be written, even by root: a folder in its place.
-    window->state().IniFile = folder.filePath("settings-folder");
-    QDir(folder.path()).mkdir("settings-folder");
+    // A settings file that cannot be written, even by root: a folder in its place.
+    ASSERT_TRUE(QFile::remove(folder.filePath("vantoxm.ini")));
+    QDir(folder.path()).mkdir("vantoxm.ini");
     window->presets().setMessageTime(300);
-    window->state().PresetPressed = skin::HeldPreset::Third;
+    window->presets().cmdPreset_MouseDown(2, {1, 0, 0});
     QString message;
     QTimer::singleShot(100, [&] { message = c().lblArtistTrackTitle->Caption(); });
-    QTimer::singleShot(200, [&] { window->state().PresetPressed = skin::HeldPreset::None; });
+    QTimer::singleShot(200, [&] { window->presets().cmdPreset_MouseUp(2, {1, 0, 0}); });
     window->presets().tmrSavePreset_Timer();
     EXPECT_EQ(message, "Preset 3 - Channel 12 (not saved)");
     EXPECT_EQ(c().lblPreset(2).Caption(), "012");
-    EXPECT_EQ(QDir(folder.path()).entryList({"settings-folder*"}, QDir::AllEntries | QDir::Hidden),
-              QStringList{"settings-folder"})
+    EXPECT_EQ(QDir(folder.path()).entryList({"vantoxm.ini*"}, QDir::AllEntries | QDir::Hidden),
+              QStringList{"vantoxm.ini"})
         << "the failed save leaves nothing beside the settings path, nor in its place";
 
     // The preset holds the channel for this run: a tap from another channel tunes it.
@@ -275,7 +278,7 @@ TEST_F(Presets, AHeldVolumeButtonRepeatsEveryTickAndTheClickAddsOne)
     QSignalSpy ticks(&c().tmrButtonPressed, &skin::Timer::tick);
     QWidget* down = c().cmdVolumeDown->widget();
     QTest::mousePress(down, Qt::LeftButton);
-    EXPECT_EQ(window->state().PressedButton, skin::HeldButton::VolumeDown);
+    EXPECT_EQ(window->repeat().held(), skin::HeldButton::VolumeDown);
     EXPECT_EQ(steps(), 0) << "the press itself changes nothing";
     pump(1100);
     QTest::mouseRelease(down, Qt::LeftButton);
@@ -301,21 +304,18 @@ TEST_F(Presets, AHeldVolumeButtonRepeatsEveryTickAndTheClickAddsOne)
 
 TEST(PressAndHold, ATickRunsTheActionOfTheButtonHeldAndNoneWithoutOne)
 {
-    QWidget form;
-    skin::TwipsScale scale;
-    skin::RadioXMControls c{&form, scale};
-    skin::WindowState state;
+    PartsRig r;
     QStringList ran;
     const auto record = [&ran](const char* name) { return [&ran, name] { ran << name; }; };
-    presets::PressAndHold hold{c,
-                               state,
-                               scale,
+    presets::PressAndHold hold{presets::HoldControls::of(r.c),
+                               skin::ButtonPainter(r.c, r.scale),
+                               r.repeat,
                                {record("volume up"), record("volume down"), record("page up"), record("page down"),
-                                record("step up"), record("step down"), [&ran](qint32) { ran << "tune"; }}};
+                                record("step up"), record("step down"), [&ran] { ran << "tune"; }}};
     using skin::HeldButton;
     for (const HeldButton held : {HeldButton::None, HeldButton::VolumeUp, HeldButton::VolumeDown, HeldButton::PageUp,
                                   HeldButton::PageDown, HeldButton::ScrollUp, HeldButton::ScrollDown}) {
-        state.PressedButton = held;
+        r.repeat.hold(held);
         hold.tmrButtonPressed_Timer();
     }
     EXPECT_EQ(ran, QStringList({"volume up", "volume down", "page up", "page down", "step up", "step down"}));
@@ -341,12 +341,12 @@ TEST_F(Presets, HoldingVolumeDownStepsTheMasterVolumeEveryTick)
 TEST_F(Presets, TheTuneButtonWaitsForTheListing)
 {
     start("");
-    window->state().SelectedListItem = 3;
+    window->list().state().SelectedListItem = 3;
     QTest::mouseClick(c().cmdTune->widget(), Qt::LeftButton);
     pump(200);
     EXPECT_TRUE(service.calls.isEmpty());
     EXPECT_EQ(c().lblCC->Caption(), "12");
-    window->state().ChannelListReady = true;
+    window->list().state().ChannelListReady = true;
     QTest::mouseClick(c().cmdTune->widget(), Qt::LeftButton);
     EXPECT_EQ(c().lblCC->Caption(), "25");
     EXPECT_TRUE(waitUntil([&] { return service.calls.contains("Channel 25"); }));

@@ -13,17 +13,17 @@ struct SkinFixture {
     QWidget form;
     skin::TwipsScale scale;
     skin::RadioXMControls c{&form, scale};
-    skin::WindowState state;
     skin::CursorDisplay cursor;
     int populated = 0;
     bool muted = false;
-    skin::SkinLoader loader{form, c, state, scale, cursor, {folder.filePath("Skins")}};
+    skin::SkinLoader loader{form, c, scale, cursor, {folder.filePath("Skins")}};
+    const skin::SkinState& state = loader.state();
 
     explicit SkinFixture(QSize window = {800, 480}, const testskin::Options& options = {})
     {
         form.resize(window);
-        state.CurrentSkin = "Test";
-        state.ShowMouseCursor = true;
+        loader.setCurrentSkin("Test");
+        loader.setShowMouseCursor(true);
         testskin::writeSkin(skinFolder(), options);
         // Every skin applied fills the list and shows the mixer's mute, as a window's first does.
         QObject::connect(&loader, &skin::SkinLoader::skinApplied, [this] {

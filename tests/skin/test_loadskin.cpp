@@ -180,7 +180,7 @@ TEST(LoadSkin, PlacesTheListColumnsAndStylesEveryRowGroup)
 TEST(LoadSkin, EmptySkinNameReadsTheSkinsFolderItself)
 {
     SkinFixture f;
-    f.state.CurrentSkin.clear();
+    f.loader.setCurrentSkin({});
     EXPECT_THROW(f.loader.LoadSkin(), skin::SkinError);
     testskin::writeSkin(f.folder.filePath("Skins"));
     EXPECT_NO_THROW(f.loader.LoadSkin());
@@ -189,11 +189,11 @@ TEST(LoadSkin, EmptySkinNameReadsTheSkinsFolderItself)
 TEST(LoadSkin, HidesThePointerOncePerLoadWhenTheSettingsSaySo)
 {
     SkinFixture f;
-    f.state.ShowMouseCursor = false;
+    f.loader.setShowMouseCursor(false);
     for (int i = 0; i < 3; ++i)
         f.loader.LoadSkin();
     EXPECT_EQ(f.cursor.count(), -3);
-    f.state.ShowMouseCursor = true;
+    f.loader.setShowMouseCursor(true);
     f.loader.LoadSkin();
     EXPECT_EQ(f.cursor.count(), -3);
     for (int i = 0; i < 3; ++i)

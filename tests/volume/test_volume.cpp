@@ -1,5 +1,6 @@
 // cVolume over an in-memory mixer, and the volume buttons' rules: exact step sequences, the
 // display rounding, the refresh of the mute button, a missing mixer, and the input meter.
+#include "partsrig.h"
 #include "scriptedmessagebox.h"
 #include "skin/radioxmcontrols.h"
 #include "testsupport.h"
@@ -224,21 +225,10 @@ TEST(Meter, ACaptureThatCannotOpenIsReportedAndTriedOnceMore)
 
 namespace {
 
-// The display refresh over a real window's controls, painting recorded instead of drawn.
-struct Display {
-    QWidget form;
-    skin::TwipsScale scale = skin::TwipsScale::forWidget(&form);
-    skin::RadioXMControls controls{&form, scale};
-    skin::WindowState state;
+// The display refresh on the window's parts, painting recorded instead of drawn.
+struct Display : PartsRig {
     Mixer mixer;
-    std::optional<bool> radioMute = false;
-    QStringList painted;
-    VolumeCommands commands{controls, state,
-                            VolumeCommands::Hooks{[this] { return mixer.volu.get(); }, [this] { return radioMute; },
-                                                  [this](bool m) { radioMute = m; },
-                                                  [this](skin::PictureArea& b, qint16 s) {
-                                                      painted << b.name() + " " + QString::number(s);
-                                                  }}};
+    Display() { volu = mixer.volu.get(); }
 };
 
 } // namespace
@@ -246,21 +236,21 @@ struct Display {
 TEST(RefreshVolumeDisplay, ShowsThePercentAndRepaintsMuteOnlyOnAChange)
 {
     Display d;
-    d.state.VolumeSuffix = " %";
+    d.skinState.VolumeSuffix = " %";
     d.mixer.master() = 32768;
-    d.commands.RefreshVolumeDisplay();
-    EXPECT_EQ(d.controls.lblVolume->Caption(), "50 %");
+    d.volumeButtons.RefreshVolumeDisplay();
+    EXPECT_EQ(d.c.lblVolume->Caption(), "50 %");
     EXPECT_TRUE(d.painted.isEmpty()) << "the radio is not muted and the button shows it so";
-    d.commands.ToggleMute();
+    d.volumeButtons.ToggleMute();
     EXPECT_EQ(d.radioMute, true);
     EXPECT_TRUE(d.painted.isEmpty()) << "the toggle itself paints nothing";
-    d.commands.RefreshVolumeDisplay();
-    d.commands.RefreshVolumeDisplay();
+    d.volumeButtons.RefreshVolumeDisplay();
+    d.volumeButtons.RefreshVolumeDisplay();
     EXPECT_EQ(d.painted, QStringList({"cmdVolumeMute 2"}));
-    EXPECT_TRUE(d.state.Muted);
-    d.state.VolumeSuffix = "%"; // another skin
-    d.commands.RefreshVolumeDisplay();
-    EXPECT_EQ(d.controls.lblVolume->Caption(), "50%");
+    EXPECT_TRUE(d.volumeButtons.Muted());
+    d.skinState.VolumeSuffix = "%"; // another skin
+    d.volumeButtons.RefreshVolumeDisplay();
+    EXPECT_EQ(d.c.lblVolume->Caption(), "50%");
 }
 
 TEST(RefreshVolumeDisplay, WithoutARadioLeavesTheMuteButtonAndStillShowsTheVolume)
@@ -268,10 +258,10 @@ TEST(RefreshVolumeDisplay, WithoutARadioLeavesTheMuteButtonAndStillShowsTheVolum
     Display d;
     d.radioMute.reset();
     d.mixer.master() = 655;
-    d.commands.RefreshVolumeDisplay();
+    d.volumeButtons.RefreshVolumeDisplay();
     EXPECT_TRUE(d.painted.isEmpty());
-    EXPECT_EQ(d.controls.lblVolume->Caption(), "1");
+    EXPECT_EQ(d.c.lblVolume->Caption(), "1");
     d.radioMute = true;
-    d.commands.RefreshVolumeDisplay();
+    d.volumeButtons.RefreshVolumeDisplay();
     EXPECT_EQ(d.painted, QStringList({"cmdVolumeMute 2"}));
 }

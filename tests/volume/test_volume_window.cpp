@@ -105,11 +105,11 @@ TEST_F(VolumeWindow, TheMuteButtonMutesTheRadioAndShowsItsState)
     QTest::mouseRelease(mute.widget(), Qt::LeftButton, {}, centre);
     EXPECT_TRUE(waitUntil([&] { return window->radioClient()->Mute(); }, 100)) << "the click mutes the radio";
     // The simulator answers SetMute with MuteChanged; the refresh then shows the radio's mute.
-    EXPECT_TRUE(waitUntil([&] { return window->state().Muted && shownState(mute) == skin::StateOn; }, 2000));
+    EXPECT_TRUE(waitUntil([&] { return window->volumeButtons().Muted() && shownState(mute) == skin::StateOn; }, 2000));
     EXPECT_EQ(pactl({"get-sink-mute", "vanto_null"}), "Mute: yes") << "the radio's mute is not the sink's";
 
     tap(mute);
-    EXPECT_TRUE(waitUntil([&] { return !window->state().Muted && shownState(mute) == skin::StateUp; }, 2000));
+    EXPECT_TRUE(waitUntil([&] { return !window->volumeButtons().Muted() && shownState(mute) == skin::StateUp; }, 2000));
 }
 
 TEST_F(VolumeWindow, TheReleaseShowsTheMixersMuteUntilTheNextRefresh)
@@ -138,15 +138,15 @@ TEST_F(VolumeWindow, TheMuteButtonFollowsTheServicesMuteChanged)
     startWindow();
     ASSERT_TRUE(waitUntil([&] { return service.calls.contains("SetMute false"); }));
     service.emitSignal("MuteChanged", {true});
-    EXPECT_TRUE(waitUntil([&] { return window->state().Muted; }, 1000));
+    EXPECT_TRUE(waitUntil([&] { return window->volumeButtons().Muted(); }, 1000));
     EXPECT_EQ(shownState(*window->controls().cmdVolumeMute), skin::StateOn);
-    window->state().ButtonDown = 1;
+    window->scroller().pctScroll_MouseDown({1, 0, 0});
     service.emitSignal("MuteChanged", {false});
     ASSERT_TRUE(waitUntil([&] { return !window->radioClient()->Mute(); }, 1000));
     testsupport::pump(450);
-    EXPECT_TRUE(window->state().Muted) << "not while the list's thumb is held";
-    window->state().ButtonDown = 0;
-    EXPECT_TRUE(waitUntil([&] { return !window->state().Muted; }, 1000));
+    EXPECT_TRUE(window->volumeButtons().Muted()) << "not while the list's thumb is held";
+    window->scroller().pctScroll_MouseUp({1, 0, 0});
+    EXPECT_TRUE(waitUntil([&] { return !window->volumeButtons().Muted(); }, 1000));
 }
 
 TEST_F(VolumeWindow, WithoutASoundCardTheNoticeComesOnceAndTheRadioStarts)
