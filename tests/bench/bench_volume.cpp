@@ -72,10 +72,10 @@ std::pair<double, double> refreshAndBare()
     skinState.VolumeSuffix = QStringLiteral("%");
     SilentBox box;
     volume::cVolume volu(std::make_unique<volume::AlsaMixer>(QStringLiteral("default")), box);
-    volume::VolumeCommands commands(volume::VolumeControls::of(controls), skinState,
-                                    volume::VolumeCommands::Hooks{[&volu] { return &volu; },
-                                                                  [] { return std::optional<bool>(false); },
-                                                                  [](bool) {}, [](skin::PictureArea&, qint16) {}});
+    volume::VolumeCommands commands(
+        volume::VolumeControls::of(controls), skinState,
+        volume::VolumeCommands::Hooks{[&volu] { return &volu; }, [] { return std::optional<bool>(false); }, [](bool) {},
+                                      [](skin::PictureArea&, qint16) {}, [] { return false; }});
     BareRead bare;
     constexpr int Batch = 100;
     std::vector<double> ours, baseline;
