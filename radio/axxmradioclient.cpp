@@ -144,6 +144,18 @@ void AXXMRadioClient::setMute(bool muted)
     send(client::SetMute, muted);
 }
 
+void AXXMRadioClient::timeShift(TimeShiftCommand command, double position)
+{
+    switch (command) {
+    case TimeShiftCommand::Pause: send(client::Pause); break;
+    case TimeShiftCommand::Resume: send(client::Resume); break;
+    case TimeShiftCommand::Live: send(client::Live); break;
+    case TimeShiftCommand::NextSong: send(client::NextSong); break;
+    case TimeShiftCommand::PreviousSong: send(client::PreviousSong); break;
+    case TimeShiftCommand::Seek: send(client::Seek, position); break;
+    }
+}
+
 template <typename... Args>
 void AXXMRadioClient::send(const client::Member<client::Kind::Method, Args...>& method,
                            const std::type_identity_t<Args>&... arguments)
@@ -184,6 +196,10 @@ void AXXMRadioClient::dispatch(const QDBusMessage& message)
     else if (auto a = read(client::MuteChanged, message)) {
         m_muted = std::get<0>(*a);
         emit MuteChanged(m_muted);
-    } else
+    } else if (auto a = read(client::TimeShiftChanged, message))
+        std::apply([this](auto... v) { emit TimeShiftChanged(v...); }, *a);
+    else if (auto a = read(client::SongHeard, message))
+        std::apply([this](auto... v) { emit SongHeard(v...); }, *a);
+    else
         qCWarning(lcRadio) << "malformed signal" << message.member() << message.signature() << "ignored";
 }

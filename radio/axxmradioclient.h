@@ -18,6 +18,10 @@
 
 class QDBusServiceWatcher;
 
+// Time shift's calls: what is heard pauses, goes on, returns to live, skips a song, or seeks in
+// the song heard.
+enum class TimeShiftCommand { Pause, Resume, Live, NextSong, PreviousSong, Seek };
+
 class AXXMRadioClient : public QObject {
     Q_OBJECT
 public:
@@ -30,6 +34,8 @@ public:
     // The client's own mute state: the last one set, or the last one the service reported.
     bool Mute() const { return m_muted; }
     void setMute(bool muted);
+    // position: seconds into the song heard, for Seek only.
+    void timeShift(TimeShiftCommand command, double position = 0);
 
     // The unique bus name of the service's current owner; empty while nobody owns it.
     QString currentOwner() const { return m_owner; }
@@ -43,6 +49,12 @@ signals:
                             const QString& genre);
     void SignalStrength(float rock, float roll, float ground);
     void MuteChanged(bool muted);
+    // Every second while the service keeps sound: paused, seconds behind live (0: live), kept,
+    // and into the song heard.
+    void TimeShiftChanged(bool paused, double behindLive, double buffered, double position);
+    // The song heard behind live, when it changes (duration -1: none given).
+    void SongHeard(qint32 number, const QString& station, const QString& artist, const QString& title,
+                   const QString& genre, qint32 duration);
     // The service's name has lost its owner (the service ended or crashed).
     void ServiceLost();
     // The service's name has an owner: found at start, or the service (back) on the bus.

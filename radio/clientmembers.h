@@ -34,22 +34,37 @@ inline constexpr Member<Kind::Signal, qint32, QString, QString, QString, QString
     "CurrentChannelData"};
 inline constexpr Member<Kind::Signal, double, double, double> SignalStrength{"SignalStrength"};
 inline constexpr Member<Kind::Signal, bool> MuteChanged{"MuteChanged"};
+inline constexpr Member<Kind::Method> Pause{"Pause"};
+inline constexpr Member<Kind::Method> Resume{"Resume"};
+inline constexpr Member<Kind::Method> Live{"Live"};
+inline constexpr Member<Kind::Method> NextSong{"NextSong"};
+inline constexpr Member<Kind::Method> PreviousSong{"PreviousSong"};
+inline constexpr Member<Kind::Method, double> Seek{"Seek"};
+// Answered calls the window never makes (xmctl's): listed so that the build compares them too.
+inline constexpr Member<Kind::Method> SaveSong{"SaveSong"};
+inline constexpr Member<Kind::Method> TimeShift{"TimeShift"};
+inline constexpr Member<Kind::Signal, bool, double, double, double> TimeShiftChanged{"TimeShiftChanged"};
+inline constexpr Member<Kind::Signal, qint32, QString, QString, QString, QString, qint32> SongHeard{"SongHeard"};
 
 // A member without its types: what the client subscribes to and what the build compares.
 struct Entry {
     Kind kind;
     const char* name;
     const char* signature;
+    const char* answer; // a method's answer, in D-Bus letters; the client reads none
 };
 
-template <Kind K, typename... Args> constexpr Entry entry(const Member<K, Args...>& member)
+template <Kind K, typename... Args> constexpr Entry entry(const Member<K, Args...>& member, const char* answer = "")
 {
-    return {K, member.name, Member<K, Args...>::signature};
+    return {K, member.name, Member<K, Args...>::signature, answer};
 }
 
 // Every member above; the client listens to the signals among them.
-inline constexpr std::array Members = {entry(Channel),        entry(SetMute),     entry(ChannelChange),
-                                       entry(CurrentTime),    entry(ChannelData), entry(CurrentChannelData),
-                                       entry(SignalStrength), entry(MuteChanged)};
+inline constexpr std::array Members = {entry(Channel),        entry(SetMute),       entry(ChannelChange),
+                                       entry(CurrentTime),    entry(ChannelData),   entry(CurrentChannelData),
+                                       entry(SignalStrength), entry(MuteChanged),   entry(Pause),
+                                       entry(Resume),         entry(Live),          entry(NextSong),
+                                       entry(PreviousSong),   entry(Seek),          entry(TimeShiftChanged),
+                                       entry(SongHeard),      entry(SaveSong, "s"), entry(TimeShift, "bbddd")};
 
 } // namespace xmradio::client

@@ -53,9 +53,12 @@ QStringList interfaceMembers(QXmlStreamReader& xml)
 
 QString clientLine(const client::Entry& member)
 {
-    return QStringLiteral("%1 %2(%3)")
-        .arg(member.kind == client::Kind::Method ? QStringLiteral("method") : QStringLiteral("signal"),
-             QLatin1String(member.name), QLatin1String(member.signature));
+    QString line = QStringLiteral("%1 %2(%3)")
+                       .arg(member.kind == client::Kind::Method ? QStringLiteral("method") : QStringLiteral("signal"),
+                            QLatin1String(member.name), QLatin1String(member.signature));
+    if (*member.answer)
+        line += QStringLiteral(" -> ") + QLatin1String(member.answer);
+    return line;
 }
 
 } // namespace

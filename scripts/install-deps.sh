@@ -3,7 +3,7 @@
 set -euo pipefail
 packages=(build-essential cmake qt6-base-dev qt6-base-dev-tools qt6-serialport-dev libgl-dev libgtest-dev googletest
           dbus dbus-bin fonts-dejavu-core fonts-dejavu-extra
-          libjpeg-dev libasound2-dev libasound2-plugins libpulse-dev pulseaudio pulseaudio-utils playerctl)
+          libjpeg-dev libasound2-dev libasound2-plugins libpulse-dev libopus-dev libopusenc-dev libopusfile-dev pulseaudio pulseaudio-utils playerctl)
 missing=()
 for p in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

@@ -25,6 +25,8 @@ static_assert(
     SameArguments<decltype(&RadioBackend::CurrentChannelData), decltype(&ReceiverAdaptor::CurrentChannelData)>);
 static_assert(SameArguments<decltype(&RadioBackend::SignalStrength), decltype(&ReceiverAdaptor::SignalStrength)>);
 static_assert(SameArguments<decltype(&RadioBackend::MuteChanged), decltype(&ReceiverAdaptor::MuteChanged)>);
+static_assert(SameArguments<decltype(&RadioBackend::TimeShiftChanged), decltype(&ReceiverAdaptor::TimeShiftChanged)>);
+static_assert(SameArguments<decltype(&RadioBackend::SongHeard), decltype(&ReceiverAdaptor::SongHeard)>);
 
 } // namespace
 

@@ -86,7 +86,8 @@ int main(int argc, char** argv)
     const QString failure = xmservice::publishReceiver(receiver.get());
     if (!failure.isEmpty())
         return fail(failure, 1);
-    const xmservice::ServiceSound sound(*receiver, choice.device.isEmpty(), choice.soundSource, settings);
+    const xmservice::ServiceSound sound(*receiver, choice.device.isEmpty(), choice.soundSource, settings,
+                                        choice.timeShiftMinutes);
     receiver->start();
     // A service whose session bus has gone away has nobody left to serve: it ends with the bus
     // instead of lingering as an orphan.

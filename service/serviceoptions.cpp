@@ -186,6 +186,19 @@ ReceiverChoice chooseReceiver(const ServiceOptions& options, const QString& sett
             choice.warnings << QStringLiteral("Source=%1 in %2 is neither auto, none nor a capture device; using auto")
                                    .arg(*text, settingsPath);
     }
+
+    if (const auto text = file.value(QStringLiteral("TimeShift"), QStringLiteral("Minutes"));
+        text && !text->isEmpty()) {
+        const std::optional<qint32> minutes = basic::CLng(*text);
+        if (minutes && *minutes >= 0 && *minutes <= MaxTimeShiftMinutes)
+            choice.timeShiftMinutes = *minutes;
+        else
+            choice.warnings << QStringLiteral("Minutes=%1 in [TimeShift] of %2 is not a number of minutes from 0 to "
+                                              "%3; using %4")
+                                   .arg(*text, settingsPath)
+                                   .arg(MaxTimeShiftMinutes)
+                                   .arg(DefaultTimeShiftMinutes);
+    }
     return choice;
 }
 

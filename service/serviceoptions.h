@@ -34,6 +34,9 @@ inline constexpr int MaxChannelCount = 9999;
 ParsedServiceOptions parseServiceOptions(const QStringList& arguments);
 
 inline constexpr int DefaultBaud = 9600;
+// An hour of time shift takes about 45 MB; a day is the most the service keeps.
+inline constexpr int DefaultTimeShiftMinutes = 60;
+inline constexpr int MaxTimeShiftMinutes = 24 * 60;
 
 // Which back-end runs and how it reaches the receiver.
 struct ReceiverChoice {
@@ -43,12 +46,14 @@ struct ReceiverChoice {
     // Where the receiver's sound is captured: "auto" (a line input found), "none" (play-through
     // off, for a receiver wired straight to an amplifier), or an ALSA capture device.
     QString soundSource = QStringLiteral("auto");
+    // The minutes of sound kept for time shift; 0: none, pause is mute.
+    int timeShiftMinutes = DefaultTimeShiftMinutes;
     QStringList warnings; // values of the file that were not understood and were replaced
 };
 
-// The [Receiver] section of the settings file (Device, Model, Baud) and [Audio] Source under the
-// command line's --device, --model and --source. A missing file or key gives the simulator, a
-// PCR, 9600 baud and Source=auto.
+// The [Receiver] section of the settings file (Device, Model, Baud), [Audio] Source under the
+// command line's --device, --model and --source, and [TimeShift] Minutes. A missing file or key
+// gives the simulator, a PCR, 9600 baud, Source=auto and an hour of time shift.
 ReceiverChoice chooseReceiver(const ServiceOptions& options, const QString& settingsPath);
 
 // "PCR" or "Direct" in any letter case.

@@ -72,6 +72,92 @@ void PlayThrough::setMuted(bool muted)
     m_muted = muted;
 }
 
+void PlayThrough::keepMinutes(int minutes)
+{
+    const std::lock_guard guard(m_shiftLock);
+    m_shift = minutes > 0 ? std::make_unique<TimeShiftBuffer>(minutes) : nullptr;
+    if (m_shift && !m_shift->failure().isEmpty()) {
+        qCWarning(lcSound).noquote() << QStringLiteral("no time shift: %1").arg(m_shift->failure());
+        m_shift.reset();
+    }
+}
+
+PlayThrough::Shift PlayThrough::shift() const
+{
+    const std::lock_guard guard(m_shiftLock);
+    if (!m_shift || !m_keeping)
+        return {};
+    return {true,
+            m_shift->paused(),
+            m_shift->behindLiveSeconds(),
+            m_shift->bufferedSeconds(),
+            m_shift->secondsIntoSong(),
+            m_shift->songHeard()};
+}
+
+template <typename Change> void PlayThrough::changeShift(Change change, bool jump)
+{
+    const std::lock_guard guard(m_shiftLock);
+    if (!m_shift)
+        return;
+    change(*m_shift);
+    // What the output still holds is of the moment left: it goes, so that the new one is heard
+    // at once.
+    if (jump)
+        m_jumped = true;
+}
+
+void PlayThrough::pause()
+{
+    changeShift([](TimeShiftBuffer& kept) { kept.pause(); }, false);
+}
+
+void PlayThrough::resume()
+{
+    changeShift([](TimeShiftBuffer& kept) { kept.resume(); }, false);
+}
+
+void PlayThrough::goLive()
+{
+    changeShift([](TimeShiftBuffer& kept) { kept.goLive(); }, true);
+}
+
+void PlayThrough::nextSong()
+{
+    changeShift([](TimeShiftBuffer& kept) { kept.next(); }, true);
+}
+
+void PlayThrough::previousSong()
+{
+    changeShift([](TimeShiftBuffer& kept) { kept.previous(); }, true);
+}
+
+void PlayThrough::seekInSong(double seconds)
+{
+    changeShift([seconds](TimeShiftBuffer& kept) { kept.seek(seconds); }, true);
+}
+
+void PlayThrough::songBegan(const SongInfo& song)
+{
+    changeShift([&song](TimeShiftBuffer& kept) { kept.markSong(song); }, false);
+}
+
+void PlayThrough::songTime(qint32 position, qint32 length)
+{
+    changeShift([position, length](TimeShiftBuffer& kept) { kept.setSongTime(position, length); }, false);
+}
+
+void PlayThrough::channelChanged()
+{
+    changeShift([](TimeShiftBuffer& kept) { kept.clear(); }, true);
+}
+
+KeptSong PlayThrough::keepSongHeard() const
+{
+    const std::lock_guard guard(m_shiftLock);
+    return m_shift && m_keeping ? KeepSongHeard(*m_shift) : KeptSong{};
+}
+
 void PlayThrough::run()
 {
     while (!stopping()) {
@@ -100,6 +186,16 @@ QString PlayThrough::openStreams()
     m_out = std::move(out.pcm);
     m_stepFrames = framesIn(rate, StepMs);
     m_step.assign(std::size_t(framesIn(rate, ReadMs)) * Channels, 0);
+    m_behind.assign(m_step.size(), 0);
+    {
+        const std::lock_guard guard(m_shiftLock);
+        m_keeping = m_shift && rate == TimeShiftBuffer::Rate;
+        if (m_shift && !m_keeping && !std::exchange(m_rateLogged, true))
+            qCWarning(lcSound).noquote() << QStringLiteral("no time shift: %1 gives %2 Hz, and only %3 Hz is kept")
+                                                .arg(m_source->name())
+                                                .arg(rate)
+                                                .arg(TimeShiftBuffer::Rate);
+    }
     m_silenced = false;
     restartQueue();
     m_playing.start();
@@ -170,12 +266,13 @@ QString PlayThrough::pumpMade()
     return {};
 }
 
-// From source to output: the step is silenced while muted (the source goes on, so that it never
-// overruns), and a mute throws away what the output still holds, so that it is heard at once.
+// From source to output: the step is silenced while muted or paused (the source goes on, so that
+// it never overruns), and a mute, a pause or a jump throws away what the output still holds, so
+// that it is heard at once.
 QString PlayThrough::deliver(long frames)
 {
-    const bool muted = m_muted.load();
-    if (muted && !m_silenced) {
+    const bool muted = shiftStep(frames) || m_muted.load();
+    if ((muted && !m_silenced) || m_jumped.exchange(false)) {
         m_out->discard();
         restartQueue();
     }
@@ -189,6 +286,28 @@ QString PlayThrough::deliver(long frames)
         return {};
     }
     return writeOut(m_step.data(), frames);
+}
+
+// Keeps the step for time shift and puts in its place what is heard: the step itself at live, the
+// kept sound behind live. Returns whether what is heard is paused.
+bool PlayThrough::shiftStep(long frames)
+{
+    if (!m_keeping.load(std::memory_order_relaxed))
+        return false;
+    const std::lock_guard guard(m_shiftLock);
+    m_shift->append(m_step.data(), frames);
+    if (m_shift->atLive())
+        return false;
+    if (m_shift->paused())
+        return true;
+    const long got = m_shift->readBehind(m_behind.data(), frames);
+    const auto rest = [&](std::vector<Sample>& v) { return v.begin() + std::ptrdiff_t(got) * Channels; };
+    if (m_shift->atLive()) // caught up within the step: the rest of it is live
+        std::copy(rest(m_step), m_step.begin() + std::ptrdiff_t(frames) * Channels, rest(m_behind));
+    else
+        std::fill(rest(m_behind), m_behind.begin() + std::ptrdiff_t(frames) * Channels, Sample(0));
+    std::copy_n(m_behind.begin(), std::ptrdiff_t(frames) * Channels, m_step.begin());
+    return false;
 }
 
 // Writes the frames, or only recovers when samples is null and frames is an error the output

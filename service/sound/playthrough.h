@@ -2,17 +2,21 @@
 // sound server's own controls act on it), in a thread of its own for as long as the service
 // runs. A source or output that cannot be opened, or is lost (a sound server that restarts, an
 // adapter pulled out), is logged once and tried again every 2 s; the radio works on meanwhile.
-// Each step of sound passes through deliver(): the one place where it goes from source to output.
+// Each step of sound passes through deliver(): the one place where it goes from source to output,
+// and where time shift keeps it and puts what is heard behind live in its place.
 #pragma once
 
 #include "alsapcm.h"
+#include "songfile.h"
 #include "soundsource.h"
+#include "timeshift.h"
 
 #include <QElapsedTimer>
 #include <atomic>
 #include <condition_variable>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <thread>
 #include <vector>
 
@@ -27,9 +31,37 @@ public:
     PlayThrough(const PlayThrough&) = delete;
     PlayThrough& operator=(const PlayThrough&) = delete;
 
+    // Keeps the last minutes of the sound for time shift (0 keeps none); before start(). Only a
+    // source at 48 kHz is kept: another rate plays live only, and says so once.
+    void keepMinutes(int minutes);
+
     void start();
     // Silence at once, or sound again; from any thread.
     void setMuted(bool muted);
+
+    // What time shift hears now.
+    struct Shift {
+        bool on = false; // sound is being kept
+        bool paused = false;
+        double behindLive = 0;
+        double buffered = 0;
+        double intoSong = 0;
+        std::optional<SongMark> song; // the song heard
+    };
+    Shift shift() const;
+    // Time shift's commands, from any thread; without kept sound they do nothing.
+    void pause();
+    void resume();
+    void goLive();
+    void nextSong();
+    void previousSong();
+    void seekInSong(double seconds);
+    // The live side's news: a new song on the tuned channel, its time, another channel.
+    void songBegan(const SongInfo& song);
+    void songTime(qint32 position, qint32 length);
+    void channelChanged();
+    // The song heard, copied out for a save.
+    KeptSong keepSongHeard() const;
 
 private:
     void run();
@@ -38,6 +70,8 @@ private:
     QString pumpLive();
     QString pumpMade();
     QString deliver(long frames);
+    bool shiftStep(long frames);
+    template <typename Change> void changeShift(Change change, bool jump);
     QString writeOut(const Sample* samples, long frames);
     void restartQueue();
     void cushion();
@@ -56,9 +90,16 @@ private:
     std::condition_variable m_wake;
     bool m_finished = false; // guarded by m_lock
 
+    mutable std::mutex m_shiftLock;
+    std::unique_ptr<TimeShiftBuffer> m_shift; // guarded by m_shiftLock
+    std::atomic<bool> m_keeping{false};       // the source's rate is kept
+    std::atomic<bool> m_jumped{false};        // what is heard jumped: the output's queue goes
+    bool m_rateLogged = false;                // guarded by m_shiftLock
+
     // The thread's own:
     std::unique_ptr<AlsaPcm> m_out;
     std::vector<Sample> m_step;
+    std::vector<Sample> m_behind;
     long m_stepFrames = 0;
     bool m_silenced = false;
     bool m_cushioned = false;

@@ -21,6 +21,8 @@ const SignalSyntax Signals[] = {
     {"CurrentChannelData", "issss", "NUMBER STATION ARTIST TITLE GENRE"},
     {"SignalStrength", "ddd", "ROCK ROLL GROUND"},
     {"MuteChanged", "b", "true|false"},
+    {"TimeShiftChanged", "bddd", "PAUSED BEHIND BUFFERED POSITION"},
+    {"SongHeard", "issssi", "NUMBER STATION ARTIST TITLE GENRE DURATION"},
 };
 
 const SignalSyntax* syntaxOf(const QString& name)

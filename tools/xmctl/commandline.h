@@ -1,4 +1,4 @@
-// xmctl's command language: one command a line, naming one of the radio service's six signals
+// xmctl's command language: one command a line, naming one of the radio service's signals
 // with its arguments, or quit or help. Parsing is separate from sending, so it tests alone.
 #pragma once
 

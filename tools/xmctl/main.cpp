@@ -47,35 +47,63 @@ void run(xmctl::ManualRadio& radio, const xmctl::Command& command)
     }
 }
 
-// The argument of "Channel N" or "SetMute true|false", typed as the service takes it.
-std::optional<QVariant> callArgument(const QStringList& words)
+// The arguments of a call the service takes from --call, typed as it takes them: Channel N,
+// SetMute true|false, Seek SECONDS, or one of time shift's commands without arguments.
+std::optional<QVariantList> callArguments(const QStringList& words)
 {
+    static const QStringList bare = {QStringLiteral("Pause"), QStringLiteral("Resume"), QStringLiteral("Live"),
+                                     QStringLiteral("NextSong"), QStringLiteral("PreviousSong")};
+    if (words.size() == 1 && bare.contains(words[0]))
+        return QVariantList();
     if (words.size() != 2)
         return std::nullopt;
     bool ok = false;
-    const int number = words[1].toInt(&ok);
-    if (words[0] == QLatin1String("Channel") && ok)
-        return QVariant(number);
+    if (words[0] == QLatin1String("Channel")) {
+        const int number = words[1].toInt(&ok);
+        return ok ? std::optional(QVariantList{number}) : std::nullopt;
+    }
+    if (words[0] == QLatin1String("Seek")) {
+        const double seconds = words[1].toDouble(&ok);
+        return ok ? std::optional(QVariantList{seconds}) : std::nullopt;
+    }
     if (words[0] == QLatin1String("SetMute") &&
         (words[1] == QLatin1String("true") || words[1] == QLatin1String("false")))
-        return QVariant(words[1] == QLatin1String("true"));
+        return QVariantList{words[1] == QLatin1String("true")};
     return std::nullopt;
 }
 
 // Calls the radio service and waits for its answer. The session bus starts an installed service
 // for the call when none is running.
+QDBusMessage call(const QString& method, const QVariantList& arguments, int timeoutMs)
+{
+    QDBusMessage message =
+        QDBusMessage::createMethodCall(QLatin1String(xmradio::ServiceName), QLatin1String(xmradio::ObjectPath),
+                                       QLatin1String(xmradio::InterfaceName), method);
+    message.setArguments(arguments);
+    return QDBusConnection::sessionBus().call(message, QDBus::Block, timeoutMs);
+}
+
 int callService(const QStringList& words)
 {
-    const std::optional<QVariant> argument = callArgument(words);
-    if (!argument)
-        return fail(QStringLiteral("--call takes Channel N or SetMute true|false"), 2);
-    QDBusMessage call =
-        QDBusMessage::createMethodCall(QLatin1String(xmradio::ServiceName), QLatin1String(xmradio::ObjectPath),
-                                       QLatin1String(xmradio::InterfaceName), words[0]);
-    call << *argument;
-    const QDBusMessage reply = QDBusConnection::sessionBus().call(call, QDBus::Block, 10000);
+    const std::optional<QVariantList> arguments = callArguments(words);
+    if (!arguments)
+        return fail(QStringLiteral("--call takes Channel N, SetMute true|false, Pause, Resume, Live, NextSong, "
+                                   "PreviousSong or Seek SECONDS"),
+                    2);
+    const QDBusMessage reply = call(words[0], *arguments, 10000);
     if (reply.type() == QDBusMessage::ErrorMessage)
         return fail(reply.errorMessage(), 1);
+    return 0;
+}
+
+// Saves the song heard and prints the file's path.
+int saveSong()
+{
+    // Encoding a long song again takes a few seconds on a slow car PC.
+    const QDBusMessage reply = call(QStringLiteral("SaveSong"), {}, 120000);
+    if (reply.type() == QDBusMessage::ErrorMessage)
+        return fail(reply.errorMessage(), 1);
+    std::puts(qPrintable(reply.arguments().value(0).toString()));
     return 0;
 }
 
@@ -84,8 +112,13 @@ struct Options {
     QCommandLineOption keep{QStringLiteral("keep"),
                             QStringLiteral("Keep running when the input ends (until quit, SIGTERM or SIGINT).")};
     QCommandLineOption call{QStringLiteral("call"),
-                            QStringLiteral("Call the radio service instead of playing it: Channel N or SetMute "
-                                           "true|false. The bus starts an installed service when none runs.")};
+                            QStringLiteral("Call the radio service instead of playing it: Channel N, SetMute "
+                                           "true|false, or time shift's Pause, Resume, Live, NextSong, "
+                                           "PreviousSong, Seek SECONDS. The bus starts an installed service when "
+                                           "none runs.")};
+    QCommandLineOption saveSong{QStringLiteral("save-song"),
+                                QStringLiteral("Save the song heard from time shift as an Ogg Opus file in the music "
+                                               "folder's \"VANTO XM\", print its path, and end.")};
     QCommandLineOption sources{QStringLiteral("sources"),
                                QStringLiteral("List the capture devices the receiver's sound can come in at, for "
                                               "Source= in [Audio] of xm-radio-service.ini, and end.")};
@@ -131,7 +164,7 @@ int main(int argc, char** argv)
     // Everything after the command's name belongs to it, "-1" included.
     parser.setOptionsAfterPositionalArgumentsMode(QCommandLineParser::ParseAsPositionalArguments);
     const Options options;
-    parser.addOptions({options.help, options.keep, options.call, options.sources});
+    parser.addOptions({options.help, options.keep, options.call, options.saveSong, options.sources});
     parser.addPositionalArgument(QStringLiteral("command"), QStringLiteral("One command to run first."),
                                  QStringLiteral("[COMMAND [ARGUMENT...]]"));
     if (!parser.parse(QCoreApplication::arguments()))
@@ -142,6 +175,8 @@ int main(int argc, char** argv)
     }
     if (parser.isSet(options.call))
         return callService(parser.positionalArguments());
+    if (parser.isSet(options.saveSong))
+        return saveSong();
     if (parser.isSet(options.sources))
         return listSources();
 

@@ -48,6 +48,50 @@ void ManualRadio::SetMute(bool muted)
     print(QStringLiteral("SetMute %1").arg(muted ? QLatin1String("true") : QLatin1String("false")));
 }
 
+void ManualRadio::Pause()
+{
+    print(QStringLiteral("Pause"));
+}
+
+void ManualRadio::Resume()
+{
+    print(QStringLiteral("Resume"));
+}
+
+void ManualRadio::Live()
+{
+    print(QStringLiteral("Live"));
+}
+
+void ManualRadio::NextSong()
+{
+    print(QStringLiteral("NextSong"));
+}
+
+void ManualRadio::PreviousSong()
+{
+    print(QStringLiteral("PreviousSong"));
+}
+
+void ManualRadio::Seek(double position)
+{
+    print(QStringLiteral("Seek %1").arg(position));
+}
+
+QString ManualRadio::SaveSong()
+{
+    print(QStringLiteral("SaveSong"));
+    return {};
+}
+
+bool ManualRadio::TimeShift(bool& paused, double& behindLive, double& buffered, double& position)
+{
+    print(QStringLiteral("TimeShift"));
+    paused = false;
+    behindLive = buffered = position = 0;
+    return false;
+}
+
 void ManualRadio::print(const QString& line)
 {
     std::fputs(qPrintable(line + QLatin1Char('\n')), m_out);

@@ -28,6 +28,16 @@ public slots:
     // The radio service's methods.
     void Channel(int number);
     void SetMute(bool muted);
+    void Pause();
+    void Resume();
+    void Live();
+    void NextSong();
+    void PreviousSong();
+    void Seek(double position);
+    // No song is kept here: the answer is an empty path.
+    QString SaveSong();
+    // Time shift is off here.
+    bool TimeShift(bool& paused, double& behindLive, double& buffered, double& position);
 
 private:
     void print(const QString& line);
