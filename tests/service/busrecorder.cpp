@@ -9,8 +9,8 @@
 
 namespace {
 
-const char* const SignalNames[] = {"ChannelChange",      "CurrentTime",    "ChannelData",
-                                   "CurrentChannelData", "SignalStrength", "MuteChanged"};
+const char* const SignalNames[] = {"ChannelChange",  "CurrentTime", "ChannelData",      "CurrentChannelData",
+                                   "SignalStrength", "MuteChanged", "TimeShiftChanged", "SongHeard"};
 
 } // namespace
 
@@ -49,13 +49,18 @@ void BusRecorder::record(const QDBusMessage& message)
     m_all.append({message.member(), message.arguments(), m_clock.elapsed()});
 }
 
-bool callRadio(const QString& method, const QVariant& argument)
+QDBusMessage askRadio(const QString& method, const QVariantList& arguments, int timeoutMs)
 {
     QDBusMessage call = QDBusMessage::createMethodCall(QString::fromLatin1(xmradio::ServiceName),
                                                        QString::fromLatin1(xmradio::ObjectPath),
                                                        QString::fromLatin1(xmradio::InterfaceName), method);
-    call.setArguments({argument});
-    return QDBusConnection::sessionBus().call(call, QDBus::Block, 5000).type() == QDBusMessage::ReplyMessage;
+    call.setArguments(arguments);
+    return QDBusConnection::sessionBus().call(call, QDBus::Block, timeoutMs);
+}
+
+bool callRadio(const QString& method, const QVariant& argument)
+{
+    return askRadio(method, {argument}).type() == QDBusMessage::ReplyMessage;
 }
 
 bool radioNameOwned()

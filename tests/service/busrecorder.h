@@ -39,5 +39,7 @@ private:
 
 // Calls a method of the radio service and waits for its reply; true when the call succeeded.
 bool callRadio(const QString& method, const QVariant& argument);
+// The same with any arguments, giving the reply (or the error) itself.
+QDBusMessage askRadio(const QString& method, const QVariantList& arguments = {}, int timeoutMs = 5000);
 // True once somebody owns the radio service's name.
 bool radioNameOwned();

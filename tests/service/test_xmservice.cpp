@@ -368,6 +368,7 @@ struct ChoiceCase {
     int baud;
     int warnings;
     QString source = QStringLiteral("auto");
+    int timeShiftMinutes = 60;
 };
 
 class ReceiverChoiceFromFile : public ::testing::TestWithParam<ChoiceCase> {};
@@ -386,6 +387,7 @@ TEST_P(ReceiverChoiceFromFile, TheCommandLineWinsOverTheFile)
     EXPECT_EQ(choice.model, c.model);
     EXPECT_EQ(choice.baud, c.baud);
     EXPECT_EQ(choice.soundSource, c.source);
+    EXPECT_EQ(choice.timeShiftMinutes, c.timeShiftMinutes);
     EXPECT_EQ(choice.warnings.size(), c.warnings) << choice.warnings.join('|').toStdString();
 }
 
@@ -440,8 +442,11 @@ INSTANTIATE_TEST_SUITE_P(
                    9600,
                    0,
                    "vanto_line_in"},
-        ChoiceCase{"soundNameWithBlanksFallsBackToAuto",
-                   "[Audio]\r\nSource=Line In\r\n",
+        ChoiceCase{
+            "soundNameWithBlanksFallsBackToAuto", "[Audio]\r\nSource=Line In\r\n", {}, {}, ReceiverModel::Pcr, 9600, 1},
+        ChoiceCase{"timeShiftOff", "[TimeShift]\r\nMinutes=0\r\n", {}, {}, ReceiverModel::Pcr, 9600, 0, "auto", 0},
+        ChoiceCase{"timeShiftLongerThanADayFallsBackToAnHour",
+                   "[TimeShift]\r\nMinutes=100000\r\n",
                    {},
                    {},
                    ReceiverModel::Pcr,

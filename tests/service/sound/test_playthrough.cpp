@@ -11,10 +11,13 @@
 #include "soundprobe.h"
 #include "testsupport.h"
 
+#include <QDir>
+#include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <algorithm>
 #include <gtest/gtest.h>
+#include <opusfile.h>
 
 using testsupport::Process;
 using testsupport::pump;
@@ -40,9 +43,14 @@ public:
         return testsupport::pactl(QStringList{"-s", address()} + arguments);
     }
 
-    Process service(const QStringList& arguments) const
+    // home: the user's folder the service saves songs under; the test's own when empty.
+    Process service(const QStringList& arguments, const QString& home = {}) const
     {
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        if (!home.isEmpty()) {
+            environment.insert("HOME", home);
+            environment.insert("XDG_CONFIG_HOME", home + "/.config");
+        }
         environment.insert("ALSA_CONFIG_PATH", qEnvironmentVariable("ALSA_CONFIG_PATH").section(':', 0, 0) + ":" +
                                                    m_folder.filePath("asound.conf"));
         environment.insert("PULSE_SERVER", address());
@@ -156,8 +164,8 @@ INSTANTIATE_TEST_SUITE_P(Data, Quiet,
 
 namespace {
 
-// A seed and a channel of the built-in lineup whose song ends 5 to 7 s after the start.
-std::pair<quint32, int> songEndingSoon()
+// A seed and a channel of the built-in lineup whose song ends from..to seconds after the start.
+std::pair<quint32, int> songEnding(int from, int to)
 {
     const xmservice::Lineup lineup = xmservice::Lineup::builtIn();
     for (quint32 seed = 1;; ++seed) {
@@ -165,10 +173,15 @@ std::pair<quint32, int> songEndingSoon()
         for (int index = 0; index < lineup.size(); ++index) {
             const xmservice::NowPlaying playing = schedule.at(index, 4);
             const int left = playing.track.seconds - playing.position;
-            if (left >= 1 && left <= 3)
+            if (left >= from - 4 && left <= to - 4)
                 return {seed, lineup.at(index).number};
         }
     }
+}
+
+std::pair<quint32, int> songEndingSoon()
+{
+    return songEnding(5, 7);
 }
 
 // The bus's last report of the channel.
@@ -223,4 +236,139 @@ TEST(Simulator, PlaysEachSongOnItsOwnRootWithASecondOfSilenceAsTheReportsChangeI
     EXPECT_GT(probe::peak(sound, silence - 9600, silence - 4800), 0.01f) << "sound until the report";
     EXPECT_EQ(probe::peak(sound, silence + 9600, silence + 43200), 0.0f) << "silence from 200 to 900 ms after it";
     EXPECT_EQ(probe::strongestRoot(sound, silence + 57600, silence + 100800), rootReported(bus, ending));
+}
+
+namespace {
+
+// The programme's tune is quiet; what the codec makes of its silence is far quieter.
+constexpr float Faint = 0.01f;
+
+struct Shift {
+    bool on = false;
+    bool paused = false;
+    double behind = 0, buffered = 0, position = 0;
+};
+
+Shift timeShift()
+{
+    const QVariantList a = askRadio("TimeShift").arguments();
+    return a.size() == 5 ? Shift{a[0].toBool(), a[1].toBool(), a[2].toDouble(), a[3].toDouble(), a[4].toDouble()}
+                         : Shift{};
+}
+
+bool ask(const char* method)
+{
+    return askRadio(method).type() == QDBusMessage::ReplyMessage;
+}
+
+QString lastHeard(const BusRecorder& bus)
+{
+    const QList<BusSignal> heard = bus.received("SongHeard");
+    return heard.isEmpty() ? QString() : heard.last().arguments.at(3).toString();
+}
+
+} // namespace
+
+// The simulator's songs differ by their root, and each begins with a second of silence: what
+// time shift plays after a pause or a step shows which song, and where in it.
+TEST(TimeShift, PausesAndGoesOnBehindLiveThenStepsThroughTheSongsKeptAndATuneEmptiesIt)
+{
+    const auto [seed, endingChannel] = songEndingSoon();
+    const int ending = endingChannel;
+    SoundServer server;
+    BusRecorder bus;
+    Process service = server.service({"--seed", QString::number(seed)});
+    const probe::Recorder out("vanto_null.monitor", server.address());
+    ASSERT_TRUE(waitUntil([&] { return out.heard(); }, 5000));
+    ASSERT_TRUE(callRadio("Channel", ending));
+    pump(300);
+    const QString firstTitle = lastReport(bus, ending)->arguments.at(3).toString();
+    ASSERT_TRUE(waitUntil([&] { return lastReport(bus, ending)->arguments.at(3) != firstTitle; }, 9000));
+    const QString secondTitle = lastReport(bus, ending)->arguments.at(3).toString();
+    const int secondRoot = rootReported(bus, ending);
+    pump(4000);
+
+    const double pausedAt = timeShift().position;
+    const double paused = probe::nowMs();
+    ASSERT_TRUE(ask("Pause"));
+    pump(5000);
+    EXPECT_EQ(probe::peak(out.left(), out.frameAt(paused + 150), out.frameAt(paused + 5000)), 0.0f);
+    const double resumed = probe::nowMs();
+    ASSERT_TRUE(ask("Resume"));
+    pump(1500);
+    const Shift behind = timeShift();
+    EXPECT_TRUE(behind.on);
+    EXPECT_FALSE(behind.paused);
+    EXPECT_NEAR(behind.behind, 5.0, 0.5) << "the pause's length behind live";
+    EXPECT_NEAR(behind.position - pausedAt, 1.5, 0.4) << "on from the paused moment of the song";
+    const long sounding = probe::onset(out.left(), out.frameAt(resumed), Faint);
+    EXPECT_LT(out.timeOf(sounding) - resumed, 300);
+    EXPECT_EQ(probe::strongestRoot(out.left(), out.frameAt(resumed + 300), out.frameAt(resumed + 1300)), secondRoot);
+    EXPECT_EQ(lastHeard(bus), secondTitle);
+
+    const double previous = probe::nowMs();
+    ASSERT_TRUE(ask("PreviousSong"));
+    EXPECT_LT(timeShift().position, 0.3) << "the start of the song heard";
+    pump(1900);
+    const std::vector<float> sound = out.left();
+    EXPECT_LT(probe::peak(sound, out.frameAt(previous + 150), out.frameAt(previous + 850)), Faint / 10)
+        << "its first second, silent";
+    EXPECT_EQ(probe::strongestRoot(sound, out.frameAt(previous + 1150), out.frameAt(previous + 1900)), secondRoot);
+
+    ASSERT_TRUE(ask("PreviousSong")); // within 3 s of its start: the song before
+    pump(200);
+    EXPECT_EQ(lastHeard(bus), firstTitle);
+    ASSERT_TRUE(ask("NextSong"));
+    pump(200);
+    EXPECT_EQ(lastHeard(bus), secondTitle);
+    ASSERT_TRUE(ask("NextSong"));
+    EXPECT_EQ(timeShift().behind, 0.0) << "from the newest song to live";
+
+    const int other = ending == 1 ? 2 : 1;
+    ASSERT_TRUE(callRadio("Channel", other));
+    pump(500);
+    const Shift tuned = timeShift();
+    EXPECT_LT(tuned.buffered, 1.0) << "a tune keeps nothing of the channel before";
+    ASSERT_TRUE(ask("PreviousSong"));
+    EXPECT_LT(timeShift().behind, 1.0);
+}
+
+TEST(TimeShift, SavesTheSongHeardWithItsTagsOrSaysWhyAndLeavesNothing)
+{
+    const auto [seed, channel] = songEnding(30, 600);
+    SoundServer server;
+    BusRecorder bus;
+    const QTemporaryDir home;
+    Process service = server.service({"--seed", QString::number(seed)}, home.path());
+    const probe::Recorder out("vanto_null.monitor", server.address());
+    ASSERT_TRUE(waitUntil([&] { return out.heard(); }, 5000)) << "kept from the first sound on";
+    ASSERT_TRUE(callRadio("Channel", channel));
+    pump(2500);
+    const BusSignal* report = lastReport(bus, channel);
+    ASSERT_NE(report, nullptr);
+    const QDBusMessage saved = askRadio("SaveSong", {}, 30000);
+    ASSERT_EQ(saved.type(), QDBusMessage::ReplyMessage) << saved.errorMessage().toStdString();
+    const QString path = saved.arguments().value(0).toString();
+    EXPECT_TRUE(path.startsWith(home.filePath("Music/VANTO XM/"))) << path.toStdString();
+    OggOpusFile* file = op_open_file(QFile::encodeName(path).constData(), nullptr);
+    ASSERT_NE(file, nullptr);
+    const double seconds = double(op_pcm_total(file, -1)) / 48000;
+    const QString artist = QString::fromUtf8(opus_tags_query(op_tags(file, -1), "ARTIST", 0));
+    const QString title = QString::fromUtf8(opus_tags_query(op_tags(file, -1), "TITLE", 0));
+    op_free(file);
+    EXPECT_GT(seconds, 1.5) << "the song from the tune to now";
+    EXPECT_LT(seconds, 3.5);
+    EXPECT_EQ(artist, report->arguments.at(2).toString());
+    EXPECT_EQ(title, report->arguments.at(3).toString());
+
+    // A file where the folder should be: nothing can be written.
+    ASSERT_TRUE(QDir(home.filePath("Music/VANTO XM")).removeRecursively());
+    QFile blocker(home.filePath("Music/VANTO XM"));
+    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+    const QDBusMessage failed = askRadio("SaveSong", {}, 30000);
+    EXPECT_EQ(failed.type(), QDBusMessage::ErrorMessage);
+    EXPECT_TRUE(failed.errorMessage().contains("VANTO XM")) << failed.errorMessage().toStdString();
+    EXPECT_EQ(QDir(home.filePath("Music")).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden),
+              QStringList{"VANTO XM"});
 }

@@ -7,10 +7,10 @@
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
-#include <gtest/gtest.h>
-#include <opusfile.h>
 #include <cmath>
+#include <gtest/gtest.h>
 #include <numbers>
+#include <opusfile.h>
 #include <vector>
 
 using sound::SongInfo;
@@ -110,6 +110,29 @@ TEST(TimeShift, SongsAreStepsAndASeekStaysInTheSongHeard)
     EXPECT_TRUE(s.buffer.atLive()) << "from the newest song to live";
 }
 
+TEST(TimeShift, ASongTunedIntoMidwayCountsFromItsRealStartButIsKeptFromTheTune)
+{
+    Sound s;
+    s.mark("Tuned into");
+    s.play(1);
+    s.buffer.setSongTime(91, 240); // the radio's first time: 91 s into the song
+    s.play(4);
+    s.buffer.seek(0);
+    EXPECT_NEAR(s.buffer.secondsIntoSong(), 90.0, 0.001) << "never heard before the tune";
+    s.buffer.seek(92.5);
+    EXPECT_EQ(s.buffer.heardFrame(), 5 * Second / 2);
+    s.buffer.setSongTime(95, 240); // later times change nothing
+    EXPECT_NEAR(s.buffer.secondsIntoSong(), 92.5, 0.001);
+    EXPECT_EQ(s.buffer.songHeard()->song.lengthSeconds, 240);
+
+    s.mark("Next");
+    s.play(2);
+    s.buffer.setSongTime(1, 200); // began at its mark: within the radio's whole seconds
+    s.buffer.goLive();
+    s.buffer.seek(1.5);
+    EXPECT_EQ(s.buffer.heardFrame(), 5 * Second + 3 * Second / 2);
+}
+
 TEST(TimeShift, TheOldestSoundGoesAndAPauseLongerThanTheBufferGoesOnThere)
 {
     Sound s(1);
@@ -198,6 +221,5 @@ TEST(SaveSong, ASaveThatCannotWriteLeavesNothingAndSaysWhy)
     const sound::SavedSong saved = sound::SaveSong(sound::KeepSongHeard(s.buffer), dir.filePath("Music/VANTO XM"));
     EXPECT_TRUE(saved.path.isEmpty());
     EXPECT_TRUE(saved.failure.contains(dir.filePath("Music/VANTO XM"))) << saved.failure.toStdString();
-    EXPECT_EQ(QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden),
-              QStringList{"Music"});
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden), QStringList{"Music"});
 }
