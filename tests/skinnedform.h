@@ -1,6 +1,7 @@
-// The window's controls on a plain form, with a skin loader over the build's default skins
-// (VANTO_PROGRAM_DIR/Skins): for the tests and benchmarks that look at a skin without the rest
-// of the window. Nothing is loaded or shown until the caller does it.
+// The window's controls on a plain form, with a skin loader over a folder of skins: the build's
+// default skins (VANTO_PROGRAM_DIR/Skins) or a test's own. For the tests and benchmarks that look
+// at a skin without the rest of the window; the benchmarks use it without GoogleTest. Nothing is
+// loaded or shown until the caller does it.
 #pragma once
 
 #include "skin/loadskin.h"
@@ -16,7 +17,11 @@ struct SkinnedForm {
     const skin::SkinState& state;
 
     SkinnedForm(const QString& skinName, QSize size)
-        : loader(form, c, scale, cursor, {QStringLiteral(VANTO_PROGRAM_DIR "/Skins")})
+        : SkinnedForm(QStringLiteral(VANTO_PROGRAM_DIR "/Skins"), skinName, size)
+    {
+    }
+    SkinnedForm(const QString& skinsFolder, const QString& skinName, QSize size)
+        : loader(form, c, scale, cursor, {skinsFolder})
         , state(loader.state())
     {
         form.resize(size);

@@ -1,29 +1,24 @@
-// A window's controls with a skin loader over a skin written for the test.
+// The window's controls with a skin loader over a skin written for the test.
 #pragma once
 
-#include "skin/loadskin.h"
 #include "skin/paintskinnedcontrol.h"
+#include "skinnedform.h"
 #include "testskin.h"
 
 #include <QTemporaryDir>
-#include <QWidget>
 
-struct SkinFixture {
+// The test's folder comes before the form, which reads its skins from it.
+struct TestSkinsFolder {
     QTemporaryDir folder;
-    QWidget form;
-    skin::TwipsScale scale;
-    skin::RadioXMControls c{&form, scale};
-    skin::CursorDisplay cursor;
+};
+
+struct SkinFixture : TestSkinsFolder, SkinnedForm {
     int populated = 0;
     bool muted = false;
-    skin::SkinLoader loader{form, c, scale, cursor, {folder.filePath("Skins")}};
-    const skin::SkinState& state = loader.state();
 
     explicit SkinFixture(QSize window = {800, 480}, const testskin::Options& options = {})
+        : SkinnedForm(folder.filePath("Skins"), QStringLiteral("Test"), window)
     {
-        form.resize(window);
-        loader.setCurrentSkin("Test");
-        loader.setShowMouseCursor(true);
         testskin::writeSkin(skinFolder(), options);
         // Every skin applied fills the list and shows the mixer's mute, as a window's first does.
         QObject::connect(&loader, &skin::SkinLoader::skinApplied, [this] {
