@@ -101,10 +101,12 @@ void ServiceSound::report()
         m_announced.reset();
         return;
     }
-    if (m_announced == shift.song->frame)
-        return;
-    m_announced = shift.song->frame;
     const sound::SongInfo& song = shift.song->song;
+    // A song's texts can be completed after its mark: they are announced again.
+    const Announced heard{shift.song->frame, song.artist, song.title};
+    if (m_announced == heard)
+        return;
+    m_announced = heard;
     emit m_backend.SongHeard(song.channel, song.station, song.artist, song.title, song.genre, song.lengthSeconds);
 }
 

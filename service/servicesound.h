@@ -50,7 +50,12 @@ private:
     // The tuned channel's song last marked, so that a repeated report marks nothing.
     std::optional<sound::SongInfo> m_marked;
     // The song last announced as heard behind live; none while live.
-    std::optional<qint64> m_announced;
+    struct Announced {
+        qint64 mark = 0;
+        QString artist, title;
+        bool operator==(const Announced&) const = default;
+    };
+    std::optional<Announced> m_announced;
 };
 
 } // namespace xmservice

@@ -9,6 +9,8 @@ namespace {
 
 // The largest Opus packet of one frame.
 constexpr int MostPacketBytes = 1275;
+// Texts within this of a mark belong to its song: 2 s.
+constexpr qint64 TextsSettleFrames = 2 * qint64(TimeShiftBuffer::Rate);
 // A song whose first reported position is within this of its mark began at the mark.
 constexpr double MarkSlackSeconds = 2;
 // Packets decoded ahead of a packet reached by a jump: the decoder needs about 80 ms to settle.
@@ -100,6 +102,17 @@ void TimeShiftBuffer::dropOld()
 
 void TimeShiftBuffer::markSong(const SongInfo& song)
 {
+    // A receiver sends a new song's artist and title in separate frames: what comes within moments
+    // of a mark completes that song's texts.
+    if (!m_marks.empty() && m_liveFrames - m_marks.back().frame < TextsSettleFrames) {
+        SongInfo& newest = m_marks.back().song;
+        newest.channel = song.channel;
+        newest.station = song.station;
+        newest.artist = song.artist;
+        newest.title = song.title;
+        newest.genre = song.genre;
+        return;
+    }
     m_marks.push_back({m_liveFrames, song});
     m_newestTimed = false;
 }

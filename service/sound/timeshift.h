@@ -63,7 +63,8 @@ public:
     // --- the live side ---------------------------------------------------------------------
     // Keeps frames of live sound (stereo, Rate).
     void append(const Sample* samples, long frames);
-    // A new song began now.
+    // A new song began now; within 2 s of the newest mark, the newest song's texts are completed
+    // instead.
     void markSong(const SongInfo& song);
     // The time the radio gives the newest song, which comes after the song's texts: its
     // position (which tells how far it had played at its mark) and length, in seconds.

@@ -125,8 +125,11 @@ TEST(TimeShift, ASongTunedIntoMidwayCountsFromItsRealStartButIsKeptFromTheTune)
     EXPECT_NEAR(s.buffer.secondsIntoSong(), 92.5, 0.001);
     EXPECT_EQ(s.buffer.songHeard()->song.lengthSeconds, 240);
 
-    s.mark("Next");
+    s.buffer.markSong({7, "Rock", "The Next Artist", "Old title", "Rock"});
+    s.buffer.markSong({7, "Rock", "The Next Artist", "Next", "Rock"}); // the title's frame, a moment later
     s.play(2);
+    EXPECT_EQ(s.buffer.marks().size(), 2u) << "one song, its texts completed";
+    EXPECT_EQ(s.buffer.marks().back().song.title, "Next");
     s.buffer.setSongTime(1, 200); // began at its mark: within the radio's whole seconds
     s.buffer.goLive();
     s.buffer.seek(1.5);
