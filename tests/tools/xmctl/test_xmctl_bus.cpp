@@ -53,6 +53,14 @@ TEST_F(Xmctl, PrintsEveryCallItReceives)
     EXPECT_EQ(nextOutputLine(), "SetMute true");
     ASSERT_TRUE(callRadio("SetMute", false));
     EXPECT_EQ(nextOutputLine(), "SetMute false");
+
+    // A second xmctl as the client, with time shift's calls.
+    EXPECT_EQ(QProcess::execute(XmctlPath, {"--call", "Seek", "12.5"}), 0);
+    EXPECT_EQ(nextOutputLine(), "Seek 12.5");
+    EXPECT_EQ(QProcess::execute(XmctlPath, {"--call", "NextSong"}), 0);
+    EXPECT_EQ(nextOutputLine(), "NextSong");
+    EXPECT_EQ(QProcess::execute(XmctlPath, {"--call", "Seek", "soon"}), 2);
+    EXPECT_EQ(QProcess::execute(XmctlPath, {"--call", "Pause", "now"}), 2);
 }
 
 TEST_F(Xmctl, ATypedCommandEmitsTheSignalWithItsArguments)
