@@ -267,12 +267,13 @@ QString PlayThrough::pumpMade()
 }
 
 // From source to output: the step is silenced while muted or paused (the source goes on, so that
-// it never overruns), and a mute, a pause or a jump throws away what the output still holds, so
-// that it is heard at once.
+// it never overruns), and a mute, a pause, their end or a jump throws away what the output still
+// holds, so that it is heard at once.
 QString PlayThrough::deliver(long frames)
 {
     const bool muted = shiftStep(frames) || m_muted.load();
-    if ((muted && !m_silenced) || m_jumped.exchange(false)) {
+    // The silence queued while muted goes too, so that the sound comes back as soon as it went.
+    if (muted != m_silenced || m_jumped.exchange(false)) {
         m_out->discard();
         restartQueue();
     }

@@ -36,6 +36,7 @@ TimeShiftBuffer::TimeShiftBuffer(int minutes, OpusQuality quality)
         return;
     }
     opus_encoder_ctl(m_encoder, OPUS_SET_BITRATE(quality.bitrate));
+    m_blockBytes = std::size_t(quality.bitrate / 8);
     opus_encoder_ctl(m_encoder, OPUS_SET_COMPLEXITY(quality.complexity));
     // A bounded rate keeps an hour within its memory whatever plays.
     opus_encoder_ctl(m_encoder, OPUS_SET_VBR_CONSTRAINT(1));
@@ -73,8 +74,13 @@ void TimeShiftBuffer::encodePending()
         const opus_int32 size =
             opus_encode(m_encoder, m_pending.data() + used, int(PacketFrames), packet, MostPacketBytes);
         if (m_blocks.empty() || m_blocks.back().ends.size() == std::size_t(PacketsPerBlock)) {
+            // A full block gives back the room its growth left over: a third of an hour's
+            // memory otherwise.
+            if (!m_blocks.empty())
+                m_blocks.back().bytes.shrink_to_fit();
             m_blocks.emplace_back();
             m_blocks.back().ends.reserve(std::size_t(PacketsPerBlock));
+            m_blocks.back().bytes.reserve(m_blockBytes);
         }
         Block& block = m_blocks.back();
         // A packet the encoder refused is kept empty: the decoder conceals it.

@@ -132,6 +132,7 @@ private:
     OpusEncoder* m_encoder = nullptr;
     OpusDecoder* m_decoder = nullptr;
     qint64 m_maxPackets = 0;
+    std::size_t m_blockBytes = 0; // a second's bytes at the bitrate asked
 
     std::deque<Block> m_blocks;
     qint64 m_firstPacket = 0; // index of the oldest packet kept (a block's first)
