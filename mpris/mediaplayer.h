@@ -6,6 +6,10 @@
 // on that row does; Play, Pause, Stop and PlayPause act on the radio's mute, as the mute button
 // does. While the radio service is gone the player is stopped and offers nothing to do.
 //
+// While the radio keeps time shift, Pause, Stop and PlayPause pause what is heard and Play
+// resumes it, the position is the one in the song heard and can be sought; behind live, the
+// track is the song heard, and Next and Previous skip songs instead of channels.
+//
 // The properties are read when asked; a PropertiesChanged signal goes out only for a property
 // whose value differs from the one last announced, all of a step's changes in one signal. The
 // player follows the tuned channel (radio/tunedchannel.h), the radio's mute and its service
@@ -19,6 +23,7 @@
 #include "mpris/metadata.h"
 #include "radio/axxmradioclient.h"
 #include "radio/channeltable.h"
+#include "radio/timeshift.h"
 #include "radio/tunedchannel.h"
 #include "volume/cvolume.h"
 
@@ -41,6 +46,7 @@ inline constexpr char PlayerInterface[] = "org.mpris.MediaPlayer2.Player";
 struct WindowParts {
     QWidget& window;
     const radio::TunedChannel& tuned;
+    const radio::TimeShift& timeShift;
     const channellist::ListState& list;
     const radio::ChannelTable& table;
     channellist::RowTuner& tuner;
@@ -77,12 +83,16 @@ public:
     void Play();
     void Pause();
     void Stop();
+    // Offset and position in microseconds, within the song heard.
+    void Seek(qint64 offset);
+    void SetPosition(const QDBusObjectPath& trackId, qint64 position);
     QString PlaybackStatus() const;
     QVariantMap Metadata() const;
     qint64 Position() const;
     bool CanGoNext() const;
     bool CanGoPrevious() const;
     bool CanPlay() const;
+    bool CanSeek() const;
     double Volume() const;
     void setVolume(double volume);
     // A rate of 0 asks to pause; live radio has no other rate than 1.
@@ -101,12 +111,19 @@ private:
         bool canGoNext = false;
         bool canGoPrevious = false;
         bool canPlay = false;
+        bool canSeek = false;
         qint32 volumeLevel = 0;
     };
     Snapshot snapshot() const;
     Track track() const;
     // The radio service is on the bus and can be told what to do.
     bool serviceHere() const;
+    // The service is here and keeps time shift; behind live as well.
+    bool shifting() const;
+    bool behindLive() const;
+    // Asks for a seek to this many seconds into the song heard; behind live, past its end is the
+    // next song.
+    void seekTo(double seconds);
     // The mute the radio will have: the last one asked for while requests are on their way (the
     // service confirms each in turn, and a confirmation of an earlier one is no news), else the
     // radio's own.

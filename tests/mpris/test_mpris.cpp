@@ -485,3 +485,36 @@ TEST_F(Mpris, WithoutASoundCardThePlayerIsOnTheBusWithin2SecondsAndDropsVolumesQ
 }
 
 #include "test_mpris.moc"
+
+TEST_F(Mpris, BehindLiveTheSongHeardIsTheTrackAndItPausesSkipsAndSeeks)
+{
+    FakeRadioService service("service");
+    startListed(service);
+    EXPECT_FALSE(property("CanSeek").toBool());
+    const auto shift = [&](bool paused, double behind, double position) {
+        service.emitSignal("TimeShiftChanged", {paused, behind, 600.0, position});
+    };
+    shift(false, 0, 10);
+    ASSERT_TRUE(waitUntil([&] { return property("CanSeek").toBool(); }));
+    EXPECT_EQ(property("Position").toLongLong(), 10000000);
+    service.calls.clear();
+    ask(PlayerInterface, "Next"); // at live: the next channel
+    ask(PlayerInterface, "Pause");
+    shift(true, 205, 90);
+    service.emitSignal("SongHeard", {8, "Heard Station", "Heard Artist", "Heard Title", "Rock", 180});
+    ASSERT_TRUE(waitUntil([&] { return property("PlaybackStatus").toString() == "Paused"; }));
+    ASSERT_TRUE(waitUntil([&] { return window->timeShift().song().has_value(); }));
+    const QVariantMap metadata = qdbus_cast<QVariantMap>(property("Metadata"));
+    EXPECT_EQ(metadata.value("xesam:title").toString(), "Heard Title");
+    EXPECT_EQ(metadata.value("mpris:length").toLongLong(), 180000000);
+    EXPECT_EQ(property("Position").toLongLong(), 90000000);
+    ask(PlayerInterface, "Next");
+    ask(PlayerInterface, "Previous");
+    ask(PlayerInterface, "Seek", {qlonglong(5000000)});
+    ask(PlayerInterface, "SetPosition",
+        {QVariant::fromValue(QDBusObjectPath("/org/vanto/XMRadio/channel/8")), qlonglong(30000000)});
+    ask(PlayerInterface, "PlayPause");
+    EXPECT_TRUE(waitUntil([&] { return service.calls.filter(QRegularExpression("^(?!SetMute)")).size() == 7; }));
+    EXPECT_EQ(service.calls.filter(QRegularExpression("^(?!SetMute)")),
+              QStringList({"Channel 6", "Pause", "NextSong", "PreviousSong", "Seek 95", "Seek 30", "Resume"}));
+}
