@@ -62,7 +62,8 @@ MediaPlayer::MediaPlayer(WindowParts parts, const QDBusConnection& bus)
     // Queued: the labels may wait for a held preset before they show a change, and a step may
     // change the channel more than once before it ends; the player then announces what stands.
     connect(&m_parts.tuned, &radio::TunedChannel::changed, this, &MediaPlayer::Refresh, Qt::QueuedConnection);
-    connect(&m_parts.timeShift, &radio::TimeShift::changed, this, &MediaPlayer::Refresh);
+    connect(&m_parts.timeShift, &radio::TimeShift::changed, this, &MediaPlayer::onTimeShift);
+    m_clock.start();
     if (m_radio) {
         connect(m_radio, &AXXMRadioClient::MuteChanged, this, &MediaPlayer::onMuteReported);
         connect(m_radio, &AXXMRadioClient::ServiceLost, this, &MediaPlayer::onServiceLost);
@@ -203,6 +204,27 @@ void MediaPlayer::onServiceLost()
     // What was on its way is lost with the service; the radio client tells a returning service
     // the mute last asked for.
     m_muteRequests = 0;
+    Refresh();
+}
+
+void MediaPlayer::onTimeShift()
+{
+    const double position = m_parts.timeShift.position();
+    const qint64 now = m_clock.elapsed();
+    // Reports come every second; a position more than this far from where the sound went on
+    // playing (or stood paused) was moved.
+    constexpr double Slack = 2.0;
+    if (m_registered && shifting() && m_lastPosition && track() == m_announced.track) {
+        const double expected =
+            m_lastPosition->first + (m_parts.timeShift.paused() ? 0.0 : double(now - m_lastPosition->second) / 1000.0);
+        if (std::abs(position - expected) > Slack) {
+            QDBusMessage signal = QDBusMessage::createSignal(QLatin1String(ObjectPath), QLatin1String(PlayerInterface),
+                                                             QStringLiteral("Seeked"));
+            signal << qlonglong(Position());
+            m_bus.send(signal);
+        }
+    }
+    m_lastPosition = shifting() ? std::optional(std::pair(position, now)) : std::nullopt;
     Refresh();
 }
 

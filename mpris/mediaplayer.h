@@ -8,7 +8,8 @@
 //
 // While the radio keeps time shift, Pause, Stop and PlayPause pause what is heard and Play
 // resumes it, the position is the one in the song heard and can be sought; behind live, the
-// track is the song heard, and Next and Previous skip songs instead of channels.
+// track is the song heard, and Next and Previous skip songs instead of channels. A position that
+// jumps within a track (a seek, from here or from the window) is announced with Seeked.
 //
 // The properties are read when asked; a PropertiesChanged signal goes out only for a property
 // whose value differs from the one last announced, all of a step's changes in one signal. The
@@ -28,6 +29,7 @@
 #include "volume/cvolume.h"
 
 #include <QDBusConnection>
+#include <QElapsedTimer>
 #include <QObject>
 #include <QPointer>
 #include <QWidget>
@@ -140,6 +142,8 @@ private:
     void setMute(bool muted);
     void onMuteReported();
     void onServiceLost();
+    // A report of time shift: a jump of the position within the same track is announced.
+    void onTimeShift();
     qint32 mixerLevel() const;
     void announce(const QVariantMap& changed);
     void requestName();
@@ -158,6 +162,9 @@ private:
     bool m_askedMute = false;
     int m_muteRequests = 0;
     bool m_noMixerLogged = false;
+    // The position in the song heard at the last report of time shift, and when it came (ms).
+    std::optional<std::pair<double, qint64>> m_lastPosition;
+    QElapsedTimer m_clock;
 };
 
 } // namespace mpris

@@ -111,9 +111,18 @@ void NowPlaying::CurrentChannelData(qint32 number, const QString& station, const
 
 void NowPlaying::showTuned(TunedChannel::Parts parts)
 {
-    // Behind live the labels show the song heard; the live channel waits for the return.
-    if (m_showingHeard)
-        return;
+    if (m_showingHeard) {
+        // Behind live the labels show the song heard; the live channel waits for the return.
+        if (!(parts & TunedChannel::Number))
+            return;
+        // Another channel tuned: what was kept of the one before is not what comes next. The
+        // choice shows at once, as at live; reports of the sound behind live still on their
+        // way are not shown until the service is live.
+        m_showingHeard = false;
+        m_leftBehind = true;
+        parts |= TunedChannel::Texts;
+        showLiveTime();
+    }
     if (parts & TunedChannel::Number)
         m_c.lblCC->setCaption(m_tuned.numberText());
     if (parts & TunedChannel::Texts)
@@ -137,23 +146,30 @@ void NowPlaying::CurrentTime(qint32 position, qint32 duration)
     m_trackDuration = duration;
     m_trackPosition = position;
     m_tuned.setTime({position, duration});
-    if (m_showingHeard)
-        return;
-    m_c.lblCurrentPos->setCaption(FormatTrackTime(position));
-    m_c.lblTotalTrackTime->setCaption(FormatTrackTime(duration));
+    if (!m_showingHeard)
+        showLiveTime();
+}
+
+void NowPlaying::showLiveTime()
+{
+    m_c.lblCurrentPos->setCaption(FormatTrackTime(m_trackPosition));
+    m_c.lblTotalTrackTime->setCaption(FormatTrackTime(m_trackDuration));
     PlaceTimeThumb();
 }
 
 void NowPlaying::showTimeShift()
 {
     if (!m_timeShift.behind()) {
+        m_leftBehind = false;
         if (!std::exchange(m_showingHeard, false))
             return;
         // Back at live: the live channel and its time at once, not at the radio's next report.
         showTexts(m_tuned.numberText(), ChannelTexts(m_tuned.texts()));
-        CurrentTime(m_trackPosition, m_trackDuration);
+        showLiveTime();
         return;
     }
+    if (m_leftBehind)
+        return;
     m_showingHeard = true;
     const std::optional<radio::HeardSong>& song = m_timeShift.song();
     // Until the service names the song heard, the labels keep what they show.

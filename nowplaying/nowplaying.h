@@ -114,6 +114,7 @@ private:
     void showTexts(const QString& number, const radio::ChannelTexts& texts);
     // Behind live, the song heard and its time; back at live, the tuned channel and its time.
     void showTimeShift();
+    void showLiveTime();
     // The time shown: the live track's, or behind live the song heard's.
     radio::TrackTime shownTime() const;
 
@@ -129,6 +130,8 @@ private:
     qint32 m_timeThumbLeft = 0;
     // Whether the labels show the song heard behind live.
     bool m_showingHeard = false;
+    // Another channel was tuned behind live: the display waits for the service to be live.
+    bool m_leftBehind = false;
     QMetaObject::Connection m_following;
     QMetaObject::Connection m_followingShift;
 };

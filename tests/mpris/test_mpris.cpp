@@ -35,13 +35,17 @@ public:
         m_bus.connect(QString(), QStringLiteral("/org/mpris/MediaPlayer2"),
                       QStringLiteral("org.freedesktop.DBus.Properties"), QStringLiteral("PropertiesChanged"), this,
                       SLOT(record(QDBusMessage)));
+        m_bus.connect(QString(), QStringLiteral("/org/mpris/MediaPlayer2"), PlayerInterface, QStringLiteral("Seeked"),
+                      this, SLOT(recordSeek(QDBusMessage)));
     }
     ~PropertiesRecorder() override { QDBusConnection::disconnectFromBus(m_name); }
     QDBusConnection& bus() { return m_bus; }
     QList<QVariantMap> changes;
+    QList<qlonglong> seeks;
 
 public slots:
     void record(const QDBusMessage& message) { changes << qdbus_cast<QVariantMap>(message.arguments().value(1)); }
+    void recordSeek(const QDBusMessage& message) { seeks << message.arguments().value(0).toLongLong(); }
 
 private:
     QString m_name;
@@ -517,4 +521,8 @@ TEST_F(Mpris, BehindLiveTheSongHeardIsTheTrackAndItPausesSkipsAndSeeks)
     EXPECT_TRUE(waitUntil([&] { return service.calls.filter(QRegularExpression("^(?!SetMute)")).size() == 7; }));
     EXPECT_EQ(service.calls.filter(QRegularExpression("^(?!SetMute)")),
               QStringList({"Channel 6", "Pause", "NextSong", "PreviousSong", "Seek 95", "Seek 30", "Resume"}));
+    PropertiesRecorder recorder("recorder");
+    shift(true, 205, 30);
+    EXPECT_TRUE(waitUntil([&] { return !recorder.seeks.isEmpty(); }));
+    EXPECT_EQ(recorder.seeks, QList<qlonglong>{30000000}) << "the sought position is announced";
 }

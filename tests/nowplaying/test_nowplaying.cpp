@@ -211,13 +211,25 @@ TEST_F(Display, TapsOnTheTimeBarSeekInTheSongHeardAndOnTheTotalTimeReturnToLive)
     EXPECT_EQ(calls, QStringList({"Seek 100", "Seek 90", "Seek 180", "Live"}));
 }
 
-TEST_F(Display, TimeShiftIsOffWhenTheServiceIsLostOrFallsSilent)
+TEST_F(Display, TimeShiftIsOffWhenTheServiceFallsSilent)
 {
-    timeShift.report(true, 30, 60, 10);
-    timeShift.lost();
-    EXPECT_FALSE(timeShift.on());
-    EXPECT_FALSE(timeShift.paused());
     timeShift.report(true, 30, 60, 10);
     EXPECT_TRUE(testsupport::waitUntil([&] { return !timeShift.on(); }, radio::TimeShift::SilenceMs + 1000));
     EXPECT_FALSE(c.lblTotalTrackTime->Caption().startsWith('-'));
+}
+
+TEST_F(Display, AChannelTunedBehindLiveShowsAtOnceAndTheOldSoundsReportsDoNot)
+{
+    np.CurrentChannelData(7, "St", "Ar", "Ti", "Ge");
+    np.CurrentTime(100, 200);
+    timeShift.report(true, 205, 600, 90);
+    timeShift.songHeard({7, "St", "Old", "Song", "Ge", 180});
+    tuned.choose(9, {"S9", "A9", "T9", "G9"});
+    timeShift.report(true, 206, 600, 91); // sent before the service heard of the change
+    EXPECT_EQ(c.lblCC->Caption(), "9");
+    EXPECT_EQ(c.lblArtistTrackTitle->Caption(), "A9 - T9");
+    EXPECT_EQ(c.lblTotalTrackTime->Caption(), "03:20");
+    timeShift.report(false, 0, 0, 0);
+    timeShift.report(true, 3, 3, 1);
+    EXPECT_EQ(c.lblTotalTrackTime->Caption(), "-0:03") << "behind live on the new channel";
 }

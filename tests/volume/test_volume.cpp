@@ -278,7 +278,6 @@ TEST(RefreshVolumeDisplay, WithTimeShiftTheMuteButtonPausesAndShowsThePause)
     d.volumeButtons.ToggleMute();
     EXPECT_EQ(d.calls, QStringList({"Pause", "Resume"}));
     EXPECT_EQ(d.radioMute, true) << "only the first tap muted";
-    EXPECT_EQ(d.painted, QStringList({"cmdVolumeMute 2"})) << "muted and paused are both shown on";
     d.timeShift.report(false, 1, 60, 12);
     d.volumeButtons.RefreshVolumeDisplay();
     EXPECT_EQ(d.painted.last(), "cmdVolumeMute 0") << "the radio is still muted, but what counts is the pause";
