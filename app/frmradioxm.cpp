@@ -58,10 +58,11 @@ void frmRadioXM::createSkinLoader()
 void frmRadioXM::createNowPlaying()
 {
     m_nowPlaying = std::make_unique<nowplaying::NowPlaying>(
-        nowplaying::NowPlayingControls::of(*m_controls), m_waits, m_table, m_tuned,
+        nowplaying::NowPlayingControls::of(*m_controls), m_waits, m_table, m_tuned, m_timeShift,
         nowplaying::NowPlaying::Hooks{
             [this] { return m_presets && m_presets->PresetPressed() != presets::HeldPreset::None; },
-            [this] { return m_alerts && m_alerts->line().lent(); }});
+            [this] { return m_alerts && m_alerts->line().lent(); },
+            [this](TimeShiftCommand command, double position) { timeShift(command, position); }});
     connect(m_nowPlaying.get(), &nowplaying::NowPlaying::channelRowChanged, this,
             [this](qint32 item) { m_highlight->HighlightItem(item); });
     connect(m_nowPlaying.get(), &nowplaying::NowPlaying::tunedChannelChanged, this,
@@ -109,11 +110,13 @@ void frmRadioXM::createVolume()
 {
     m_volume = std::make_unique<volume::VolumeCommands>(
         volume::VolumeControls::of(*m_controls), m_skin->state(),
-        volume::VolumeCommands::Hooks{[this] { return volu.get(); },
-                                      [this] { return MXM ? std::optional<bool>(MXM->Mute()) : std::nullopt; },
-                                      [this](bool muted) { setRadioMute(muted); },
-                                      [this](skin::PictureArea& button, qint16 state) { paint(button, state); },
-                                      [this] { return m_scroller->thumbHeld(); }});
+        volume::VolumeCommands::Hooks{
+            [this] { return volu.get(); }, [this] { return MXM ? std::optional<bool>(MXM->Mute()) : std::nullopt; },
+            [this](bool muted) { setRadioMute(muted); },
+            [this](skin::PictureArea& button, qint16 state) { paint(button, state); },
+            [this] { return m_scroller->thumbHeld(); },
+            [this] { return m_timeShift.on() ? std::optional<bool>(m_timeShift.paused()) : std::nullopt; },
+            [this](bool paused) { timeShift(paused ? TimeShiftCommand::Pause : TimeShiftCommand::Resume); }});
 }
 
 frmRadioXM::~frmRadioXM()
@@ -146,6 +149,7 @@ void frmRadioXM::connectHandlers()
                 .dblClick = [this, index] { lblListItem_DblClick(qint16(index)); }};
         });
     m_scroller->connectHandlers();
+    m_nowPlaying->connectHandlers();
     m_presets->connectHandlers();
     m_hold->connectHandlers();
     presets::PressAndHold& h = *m_hold;
@@ -194,7 +198,7 @@ void frmRadioXM::Form_Load()
     CreateRadio();
     TuneLastChannel(settings.lastChannel);
     m_mpris = std::make_unique<mpris::MediaPlayer>(mpris::WindowParts{
-        *this, m_tuned, m_list->state(), m_table, *m_tuner, MXM.get(), [this] { return volu.get(); }});
+        *this, m_tuned, m_timeShift, m_list->state(), m_table, *m_tuner, MXM.get(), [this] { return volu.get(); }});
     m_controls->tmrLoad.setEnabled(true);
     m_controls->tmrUpdates.setEnabled(true);
 }
@@ -276,6 +280,8 @@ void frmRadioXM::CreateRadio()
     heard(&AXXMRadioClient::ChannelData, &frmRadioXM::MXM_ChannelData);
     heard(&AXXMRadioClient::CurrentChannelData, &frmRadioXM::MXM_CurrentChannelData);
     heard(&AXXMRadioClient::SignalStrength, &frmRadioXM::MXM_SignalStrength);
+    heard(&AXXMRadioClient::TimeShiftChanged, &frmRadioXM::MXM_TimeShiftChanged);
+    heard(&AXXMRadioClient::SongHeard, &frmRadioXM::MXM_SongHeard);
     connect(MXM.get(), &AXXMRadioClient::MuteChanged, this, &frmRadioXM::RadioHeard);
     connect(MXM.get(), &AXXMRadioClient::ServiceLost, this, &frmRadioXM::MXM_ServiceLost);
 }
@@ -335,6 +341,12 @@ void frmRadioXM::setRadioMute(bool muted)
 {
     if (MXM)
         MXM->setMute(muted);
+}
+
+void frmRadioXM::timeShift(TimeShiftCommand command, double position)
+{
+    if (MXM)
+        MXM->timeShift(command, position);
 }
 
 void frmRadioXM::paint(skin::PictureArea& target, qint16 state)
@@ -473,8 +485,21 @@ void frmRadioXM::MXM_SignalStrength(float rock, float roll, float ground)
     nowplaying::SignalStrength(nowplaying::SignalBars::of(*m_controls), rock, roll, ground);
 }
 
+void frmRadioXM::MXM_TimeShiftChanged(bool paused, double behindLive, double buffered, double position)
+{
+    m_timeShift.report(paused, behindLive, buffered, position);
+}
+
+void frmRadioXM::MXM_SongHeard(qint32 number, const QString& station, const QString& artist, const QString& title,
+                               const QString& genre, qint32 duration)
+{
+    m_timeShift.songHeard({number, station, artist, title, genre, duration});
+}
+
 void frmRadioXM::MXM_ServiceLost()
 {
+    // What the service kept is gone with it.
+    m_timeShift.lost();
     // Nothing is received any more: the bars drop to nothing, and the no-data question comes
     // 10 seconds later as at start-up, unless the service returns and speaks first.
     m_signal = {};

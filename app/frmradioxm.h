@@ -12,6 +12,7 @@
 //                  (app/skinreporting.h)
 //   m_table        the channel table behind the list (radio/channeltable.h)
 //   m_tuned        the tuned channel: number, texts and time (radio/tunedchannel.h)
+//   m_timeShift    time shift: on, paused, how far behind live, the song heard (radio/timeshift.h)
 //   m_nowPlaying   the now-playing labels and the time thumb (nowplaying/nowplaying.h)
 //   m_channelData  the radio's listing into the table and services.dat (channellist/channeldata.h)
 //   m_list         the skinned list window, and where the list stands: top row, selection,
@@ -61,6 +62,7 @@
 #include "presets/pressandhold.h"
 #include "radio/axxmradioclient.h"
 #include "radio/channeltable.h"
+#include "radio/timeshift.h"
 #include "radio/tunedchannel.h"
 #include "skin/buttonrepeat.h"
 #include "skin/loadskin.h"
@@ -105,6 +107,7 @@ public:
     const skin::SkinState& skinState() const { return m_skin->state(); }
     const radio::ChannelTable& table() const { return m_table; }
     radio::TunedChannel& tuned() { return m_tuned; }
+    const radio::TimeShift& timeShift() const { return m_timeShift; }
     AXXMRadioClient* radioClient() const { return MXM.get(); }
     const skin::CursorDisplay& cursor() const { return m_cursor; }
     const skin::TwipsScale& twipsScale() const { return m_scale; }
@@ -138,6 +141,9 @@ public:
     void MXM_CurrentChannelData(qint32 number, const QString& station, const QString& artist, const QString& title,
                                 const QString& genre);
     void MXM_SignalStrength(float rock, float roll, float ground);
+    void MXM_TimeShiftChanged(bool paused, double behindLive, double buffered, double position);
+    void MXM_SongHeard(qint32 number, const QString& station, const QString& artist, const QString& title,
+                       const QString& genre, qint32 duration);
     void MXM_ServiceLost();
     void RadioHeard();
     // Runs the reports of the radio that came while one was handled, in order: see CreateRadio.
@@ -187,6 +193,8 @@ private:
     void paint(skin::PictureArea& target, qint16 state);
     // Mutes or unmutes the radio, when there is one.
     void setRadioMute(bool muted);
+    // Asks the radio for a move in time shift, when there is one.
+    void timeShift(TimeShiftCommand command, double position = 0);
     // A skin was applied, its window's updates still locked (skin::SkinLoader::skinApplied).
     void SkinApplied(bool again, qint16 rowsBefore);
     // After every skin load but the first, the window shows what it showed before: the list
@@ -207,6 +215,7 @@ private:
     std::unique_ptr<skin::ButtonRepeat> m_repeat;
     radio::ChannelTable m_table;
     radio::TunedChannel m_tuned;
+    radio::TimeShift m_timeShift;
     std::unique_ptr<skin::SkinLoader> m_skin;
     std::unique_ptr<app::SkinReporting> m_skinReporting;
     std::unique_ptr<nowplaying::NowPlaying> m_nowPlaying;

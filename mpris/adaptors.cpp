@@ -88,8 +88,18 @@ void PlayerAdaptor::Play()
 {
     m_player.Play();
 }
-void PlayerAdaptor::Seek(qlonglong) {}
-void PlayerAdaptor::SetPosition(const QDBusObjectPath&, qlonglong) {}
+void PlayerAdaptor::Seek(qlonglong offset)
+{
+    m_player.Seek(offset);
+}
+void PlayerAdaptor::SetPosition(const QDBusObjectPath& trackId, qlonglong position)
+{
+    m_player.SetPosition(trackId, position);
+}
+bool PlayerAdaptor::CanSeek() const
+{
+    return m_player.CanSeek();
+}
 void PlayerAdaptor::OpenUri(const QString&) {}
 
 PropertiesAdaptor::PropertiesAdaptor(MediaPlayer* player, const QDBusConnection& bus,

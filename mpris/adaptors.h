@@ -119,7 +119,7 @@ public:
     bool CanGoNext() const;
     bool CanGoPrevious() const;
     bool CanPlay() const;
-    bool CanSeek() const { return false; }
+    bool CanSeek() const;
     bool CanControl() const { return true; }
 
 public slots:
@@ -129,7 +129,7 @@ public slots:
     void PlayPause();
     void Stop();
     void Play();
-    // Live radio cannot be moved in time: these do nothing.
+    // Within the song heard, while the radio keeps time shift; nothing without it.
     void Seek(qlonglong Offset);
     void SetPosition(const QDBusObjectPath& TrackId, qlonglong Position);
     void OpenUri(const QString& Uri);

@@ -62,6 +62,8 @@ MediaPlayer::MediaPlayer(WindowParts parts, const QDBusConnection& bus)
     // Queued: the labels may wait for a held preset before they show a change, and a step may
     // change the channel more than once before it ends; the player then announces what stands.
     connect(&m_parts.tuned, &radio::TunedChannel::changed, this, &MediaPlayer::Refresh, Qt::QueuedConnection);
+    connect(&m_parts.timeShift, &radio::TimeShift::changed, this, &MediaPlayer::onTimeShift);
+    m_clock.start();
     if (m_radio) {
         connect(m_radio, &AXXMRadioClient::MuteChanged, this, &MediaPlayer::onMuteReported);
         connect(m_radio, &AXXMRadioClient::ServiceLost, this, &MediaPlayer::onServiceLost);
@@ -98,6 +100,7 @@ void MediaPlayer::requestName()
 void MediaPlayer::withdraw()
 {
     disconnect(&m_parts.tuned, nullptr, this, nullptr);
+    disconnect(&m_parts.timeShift, nullptr, this, nullptr);
     if (m_radio)
         disconnect(m_radio, nullptr, this, nullptr);
     if (!m_registered)
@@ -140,12 +143,19 @@ void MediaPlayer::Quit()
 
 void MediaPlayer::Next()
 {
-    step(+1);
+    // Behind live a track is a song heard, and the next one is in what the service keeps.
+    if (behindLive())
+        m_radio->timeShift(TimeShiftCommand::NextSong);
+    else
+        step(+1);
 }
 
 void MediaPlayer::Previous()
 {
-    step(-1);
+    if (behindLive())
+        m_radio->timeShift(TimeShiftCommand::PreviousSong);
+    else
+        step(-1);
 }
 
 void MediaPlayer::step(int delta)
@@ -197,11 +207,32 @@ void MediaPlayer::onServiceLost()
     Refresh();
 }
 
+void MediaPlayer::onTimeShift()
+{
+    const double position = m_parts.timeShift.position();
+    const qint64 now = m_clock.elapsed();
+    // Reports come every second; a position more than this far from where the sound went on
+    // playing (or stood paused) was moved.
+    constexpr double Slack = 2.0;
+    if (m_registered && shifting() && m_lastPosition && track() == m_announced.track) {
+        const double expected =
+            m_lastPosition->first + (m_parts.timeShift.paused() ? 0.0 : double(now - m_lastPosition->second) / 1000.0);
+        if (std::abs(position - expected) > Slack) {
+            QDBusMessage signal = QDBusMessage::createSignal(QLatin1String(ObjectPath), QLatin1String(PlayerInterface),
+                                                             QStringLiteral("Seeked"));
+            signal << qlonglong(Position());
+            m_bus.send(signal);
+        }
+    }
+    m_lastPosition = shifting() ? std::optional(std::pair(position, now)) : std::nullopt;
+    Refresh();
+}
+
 void MediaPlayer::PlayPause()
 {
     if (!CanPlay())
         return;
-    if (muted())
+    if (shifting() ? m_parts.timeShift.paused() : muted())
         Play();
     else
         Pause();
@@ -212,11 +243,19 @@ void MediaPlayer::Play()
     if (!CanPlay())
         return;
     m_stopped = false;
+    if (shifting() && m_parts.timeShift.paused())
+        m_radio->timeShift(TimeShiftCommand::Resume);
     setMute(false);
 }
 
 void MediaPlayer::Pause()
 {
+    // With time shift, the sound waits where it is instead of going on unheard.
+    if (shifting()) {
+        if (!m_parts.timeShift.paused())
+            m_radio->timeShift(TimeShiftCommand::Pause);
+        return;
+    }
     // A stopped radio is muted already, and stays stopped.
     if (!CanPlay() || (m_stopped && muted()))
         return;
@@ -228,8 +267,38 @@ void MediaPlayer::Stop()
     // A radio cannot be stopped but by muting it; it says Stopped until it plays again.
     if (!CanPlay())
         return;
+    if (shifting()) {
+        Pause();
+        return;
+    }
     m_stopped = true;
     setMute(true);
+}
+
+void MediaPlayer::Seek(qint64 offset)
+{
+    if (CanSeek())
+        seekTo(std::max(0.0, m_parts.timeShift.position() + double(offset) / 1e6));
+}
+
+void MediaPlayer::SetPosition(const QDBusObjectPath& trackId, qint64 position)
+{
+    // A position for a track that is no longer the one heard is out of date.
+    if (!CanSeek() || position < 0 || trackId != TrackId(track().number))
+        return;
+    const qint32 duration = track().duration;
+    if (duration > 0 && position > Microseconds(duration))
+        return;
+    seekTo(double(position) / 1e6);
+}
+
+void MediaPlayer::seekTo(double seconds)
+{
+    const qint32 duration = track().duration;
+    if (behindLive() && duration > 0 && seconds > duration)
+        Next();
+    else
+        m_radio->timeShift(TimeShiftCommand::Seek, seconds);
 }
 
 void MediaPlayer::setRate(double rate)
@@ -245,6 +314,16 @@ bool MediaPlayer::serviceHere() const
     return !m_unloaded && m_radio && !m_radio->currentOwner().isEmpty();
 }
 
+bool MediaPlayer::shifting() const
+{
+    return serviceHere() && m_parts.timeShift.on();
+}
+
+bool MediaPlayer::behindLive() const
+{
+    return shifting() && m_parts.timeShift.behind();
+}
+
 bool MediaPlayer::muted() const
 {
     if (m_muteRequests > 0)
@@ -254,6 +333,8 @@ bool MediaPlayer::muted() const
 
 Track MediaPlayer::track() const
 {
+    if (const std::optional<radio::HeardSong>& song = m_parts.timeShift.song(); song && behindLive())
+        return Track{song->number, song->station, song->artist, song->title, song->genre, song->duration};
     const radio::TunedChannel& tuned = m_parts.tuned;
     const radio::ChannelTexts& texts = tuned.texts();
     const std::optional<radio::TrackTime> time = tuned.time();
@@ -264,6 +345,8 @@ QString MediaPlayer::PlaybackStatus() const
 {
     if (!serviceHere())
         return QStringLiteral("Stopped");
+    if (shifting() && m_parts.timeShift.paused())
+        return QStringLiteral("Paused");
     if (!muted())
         return QStringLiteral("Playing");
     return m_stopped ? QStringLiteral("Stopped") : QStringLiteral("Paused");
@@ -276,6 +359,8 @@ QVariantMap MediaPlayer::Metadata() const
 
 qint64 MediaPlayer::Position() const
 {
+    if (shifting())
+        return std::llround(std::max(0.0, m_parts.timeShift.position()) * 1e6);
     const std::optional<radio::TrackTime> time = m_parts.tuned.time();
     return time ? Microseconds(time->position) : 0;
 }
@@ -296,12 +381,16 @@ bool MediaPlayer::canChoose(qint32 position) const
 
 bool MediaPlayer::CanGoNext() const
 {
+    if (behindLive())
+        return true;
     const std::optional<qint32> from = tunedPosition();
     return from && canChoose(*from + 1);
 }
 
 bool MediaPlayer::CanGoPrevious() const
 {
+    if (behindLive())
+        return true;
     const std::optional<qint32> from = tunedPosition();
     return from && canChoose(*from - 1);
 }
@@ -309,6 +398,11 @@ bool MediaPlayer::CanGoPrevious() const
 bool MediaPlayer::CanPlay() const
 {
     return serviceHere();
+}
+
+bool MediaPlayer::CanSeek() const
+{
+    return shifting();
 }
 
 qint32 MediaPlayer::mixerLevel() const
@@ -342,7 +436,7 @@ void MediaPlayer::setVolume(double value)
 
 MediaPlayer::Snapshot MediaPlayer::snapshot() const
 {
-    return Snapshot{PlaybackStatus(), track(), CanGoNext(), CanGoPrevious(), CanPlay(), mixerLevel()};
+    return Snapshot{PlaybackStatus(), track(), CanGoNext(), CanGoPrevious(), CanPlay(), CanSeek(), mixerLevel()};
 }
 
 void MediaPlayer::Refresh()
@@ -365,6 +459,8 @@ void MediaPlayer::Refresh()
         changed.insert(QStringLiteral("CanPlay"), now.canPlay);
         changed.insert(QStringLiteral("CanPause"), now.canPlay);
     }
+    if (now.canSeek != m_announced.canSeek)
+        changed.insert(QStringLiteral("CanSeek"), now.canSeek);
     if (now.volumeLevel != m_announced.volumeLevel)
         changed.insert(QStringLiteral("Volume"), VolumeOf(now.volumeLevel));
     m_announced = now;

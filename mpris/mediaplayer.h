@@ -6,6 +6,11 @@
 // on that row does; Play, Pause, Stop and PlayPause act on the radio's mute, as the mute button
 // does. While the radio service is gone the player is stopped and offers nothing to do.
 //
+// While the radio keeps time shift, Pause, Stop and PlayPause pause what is heard and Play
+// resumes it, the position is the one in the song heard and can be sought; behind live, the
+// track is the song heard, and Next and Previous skip songs instead of channels. A position that
+// jumps within a track (a seek, from here or from the window) is announced with Seeked.
+//
 // The properties are read when asked; a PropertiesChanged signal goes out only for a property
 // whose value differs from the one last announced, all of a step's changes in one signal. The
 // player follows the tuned channel (radio/tunedchannel.h), the radio's mute and its service
@@ -19,10 +24,12 @@
 #include "mpris/metadata.h"
 #include "radio/axxmradioclient.h"
 #include "radio/channeltable.h"
+#include "radio/timeshift.h"
 #include "radio/tunedchannel.h"
 #include "volume/cvolume.h"
 
 #include <QDBusConnection>
+#include <QElapsedTimer>
 #include <QObject>
 #include <QPointer>
 #include <QWidget>
@@ -41,6 +48,7 @@ inline constexpr char PlayerInterface[] = "org.mpris.MediaPlayer2.Player";
 struct WindowParts {
     QWidget& window;
     const radio::TunedChannel& tuned;
+    const radio::TimeShift& timeShift;
     const channellist::ListState& list;
     const radio::ChannelTable& table;
     channellist::RowTuner& tuner;
@@ -77,12 +85,16 @@ public:
     void Play();
     void Pause();
     void Stop();
+    // Offset and position in microseconds, within the song heard.
+    void Seek(qint64 offset);
+    void SetPosition(const QDBusObjectPath& trackId, qint64 position);
     QString PlaybackStatus() const;
     QVariantMap Metadata() const;
     qint64 Position() const;
     bool CanGoNext() const;
     bool CanGoPrevious() const;
     bool CanPlay() const;
+    bool CanSeek() const;
     double Volume() const;
     void setVolume(double volume);
     // A rate of 0 asks to pause; live radio has no other rate than 1.
@@ -101,12 +113,19 @@ private:
         bool canGoNext = false;
         bool canGoPrevious = false;
         bool canPlay = false;
+        bool canSeek = false;
         qint32 volumeLevel = 0;
     };
     Snapshot snapshot() const;
     Track track() const;
     // The radio service is on the bus and can be told what to do.
     bool serviceHere() const;
+    // The service is here and keeps time shift; behind live as well.
+    bool shifting() const;
+    bool behindLive() const;
+    // Asks for a seek to this many seconds into the song heard; behind live, past its end is the
+    // next song.
+    void seekTo(double seconds);
     // The mute the radio will have: the last one asked for while requests are on their way (the
     // service confirms each in turn, and a confirmation of an earlier one is no news), else the
     // radio's own.
@@ -123,6 +142,8 @@ private:
     void setMute(bool muted);
     void onMuteReported();
     void onServiceLost();
+    // A report of time shift: a jump of the position within the same track is announced.
+    void onTimeShift();
     qint32 mixerLevel() const;
     void announce(const QVariantMap& changed);
     void requestName();
@@ -141,6 +162,9 @@ private:
     bool m_askedMute = false;
     int m_muteRequests = 0;
     bool m_noMixerLogged = false;
+    // The position in the song heard at the last report of time shift, and when it came (ms).
+    std::optional<std::pair<double, qint64>> m_lastPosition;
+    QElapsedTimer m_clock;
 };
 
 } // namespace mpris

@@ -3,6 +3,8 @@
 #include "base/basic.h"
 
 #include <QCoreApplication>
+#include <algorithm>
+#include <cmath>
 
 namespace nowplaying {
 
@@ -20,6 +22,16 @@ QString FormatTrackTime(qint32 seconds)
     return basic::Format(minutes, QStringLiteral("#00")) + QLatin1Char(':') + basic::Format(rest, QStringLiteral("00"));
 }
 
+QString FormatBehindLive(double seconds)
+{
+    const qint64 total = std::isfinite(seconds) ? std::max<qint64>(0, std::llround(seconds)) : 0;
+    const QLatin1Char zero('0');
+    const QString rest = QStringLiteral("%1").arg(total % 60, 2, 10, zero);
+    if (total < 3600)
+        return QStringLiteral("-%1:%2").arg(total / 60).arg(rest);
+    return QStringLiteral("-%1:%2:%3").arg(total / 3600).arg(total / 60 % 60, 2, 10, zero).arg(rest);
+}
+
 std::optional<qint32> TimeThumbLeft(qint32 position, qint32 duration, float barWidth, float thumbWidth)
 {
     if (duration == 0)
@@ -35,20 +47,34 @@ std::optional<qint32> TimeThumbLeft(qint32 position, qint32 duration, float barW
 }
 
 NowPlaying::NowPlaying(NowPlayingControls controls, modFunctions::SharedWaitTimer& waits, const ChannelTable& table,
-                       TunedChannel& tuned, Hooks hooks)
+                       TunedChannel& tuned, const radio::TimeShift& timeShift, Hooks hooks)
     : m_c(controls)
     , m_waits(waits)
     , m_table(table)
     , m_tuned(tuned)
+    , m_timeShift(timeShift)
     , m_hooks(std::move(hooks))
 {
     m_following = QObject::connect(&m_tuned, &TunedChannel::changed, &m_tuned,
                                    [this](TunedChannel::Parts parts) { showTuned(parts); });
+    m_followingShift =
+        QObject::connect(&m_timeShift, &radio::TimeShift::changed, &m_timeShift, [this] { showTimeShift(); });
 }
 
 NowPlaying::~NowPlaying()
 {
     QObject::disconnect(m_following);
+    QObject::disconnect(m_followingShift);
+}
+
+void NowPlaying::connectHandlers()
+{
+    m_c.pctTimeScrollBar->handlers().mouseDown = [this](const skin::MouseArgs& a) { TimeBarTapped(a.x); };
+    // The thumb lies on the bar: a tap on it is a tap on the bar where it lies.
+    m_c.pctTimeScroll->handlers().mouseDown = [this](const skin::MouseArgs& a) {
+        TimeBarTapped(m_c.pctTimeScroll->Left() + a.x);
+    };
+    m_c.lblTotalTrackTime->handlers().mouseDown = [this](const skin::MouseArgs&) { TotalTimeTapped(); };
 }
 
 void NowPlaying::ArtistTitleUpdate(const QString& line)
@@ -85,12 +111,29 @@ void NowPlaying::CurrentChannelData(qint32 number, const QString& station, const
 
 void NowPlaying::showTuned(TunedChannel::Parts parts)
 {
+    if (m_showingHeard) {
+        // Behind live the labels show the song heard; the live channel waits for the return.
+        if (!(parts & TunedChannel::Number))
+            return;
+        // Another channel tuned: what was kept of the one before is not what comes next. The
+        // choice shows at once, as at live; reports of the sound behind live still on their
+        // way are not shown until the service is live.
+        m_showingHeard = false;
+        m_leftBehind = true;
+        parts |= TunedChannel::Texts;
+        showLiveTime();
+    }
     if (parts & TunedChannel::Number)
         m_c.lblCC->setCaption(m_tuned.numberText());
-    if (!(parts & TunedChannel::Texts))
-        return;
-    // A copy: the line below may wait, and another change may come meanwhile.
-    const ChannelTexts texts = m_tuned.texts();
+    if (parts & TunedChannel::Texts)
+        // A copy: the line may wait, and another change may come meanwhile.
+        showTexts(QString(), ChannelTexts(m_tuned.texts()));
+}
+
+void NowPlaying::showTexts(const QString& number, const ChannelTexts& texts)
+{
+    if (!number.isEmpty())
+        m_c.lblCC->setCaption(number);
     m_c.lblStation->setCaption(texts.station);
     m_c.lblArtist->setCaption(texts.artist);
     m_c.lblTrackTitle->setCaption(texts.title);
@@ -102,16 +145,73 @@ void NowPlaying::CurrentTime(qint32 position, qint32 duration)
 {
     m_trackDuration = duration;
     m_trackPosition = position;
-    m_c.lblCurrentPos->setCaption(FormatTrackTime(position));
-    m_c.lblTotalTrackTime->setCaption(FormatTrackTime(duration));
     m_tuned.setTime({position, duration});
+    if (!m_showingHeard)
+        showLiveTime();
+}
+
+void NowPlaying::showLiveTime()
+{
+    m_c.lblCurrentPos->setCaption(FormatTrackTime(m_trackPosition));
+    m_c.lblTotalTrackTime->setCaption(FormatTrackTime(m_trackDuration));
     PlaceTimeThumb();
+}
+
+void NowPlaying::showTimeShift()
+{
+    if (!m_timeShift.behind()) {
+        m_leftBehind = false;
+        if (!std::exchange(m_showingHeard, false))
+            return;
+        // Back at live: the live channel and its time at once, not at the radio's next report.
+        showTexts(m_tuned.numberText(), ChannelTexts(m_tuned.texts()));
+        showLiveTime();
+        return;
+    }
+    if (m_leftBehind)
+        return;
+    m_showingHeard = true;
+    const std::optional<radio::HeardSong>& song = m_timeShift.song();
+    // Until the service names the song heard, the labels keep what they show.
+    if (song)
+        showTexts(QString::number(song->number), {song->station, song->artist, song->title, song->genre});
+    m_c.lblCurrentPos->setCaption(FormatTrackTime(shownTime().position));
+    m_c.lblTotalTrackTime->setCaption(FormatBehindLive(m_timeShift.behindLive()));
+    PlaceTimeThumb();
+}
+
+radio::TrackTime NowPlaying::shownTime() const
+{
+    if (!m_showingHeard)
+        return {m_trackPosition, m_trackDuration};
+    const std::optional<radio::HeardSong>& song = m_timeShift.song();
+    return {qint32(std::floor(m_timeShift.position())), song ? song->duration : -1};
+}
+
+void NowPlaying::TimeBarTapped(float x)
+{
+    if (!m_timeShift.on() || !m_hooks.timeShift)
+        return;
+    // At live the song heard is the live track.
+    const qint32 duration = shownTime().duration;
+    const float width = m_c.pctTimeScrollBar->Width();
+    if (duration <= 0 || width <= 0)
+        return;
+    const double share = std::clamp(double(x) / double(width), 0.0, 1.0);
+    m_hooks.timeShift(TimeShiftCommand::Seek, share * duration);
+}
+
+void NowPlaying::TotalTimeTapped()
+{
+    if (m_timeShift.behind() && m_hooks.timeShift)
+        m_hooks.timeShift(TimeShiftCommand::Live, 0);
 }
 
 void NowPlaying::PlaceTimeThumb()
 {
+    const radio::TrackTime time = shownTime();
     const std::optional<qint32> left = nowplaying::TimeThumbLeft(
-        m_trackPosition, m_trackDuration, m_c.pctTimeScrollBar->Width(), m_c.pctTimeScroll->Width());
+        time.position, time.duration, m_c.pctTimeScrollBar->Width(), m_c.pctTimeScroll->Width());
     if (!left)
         return;
     m_timeThumbLeft = *left;

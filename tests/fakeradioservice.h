@@ -27,6 +27,13 @@ public:
 public slots:
     Q_SCRIPTABLE void Channel(int number);
     Q_SCRIPTABLE void SetMute(bool muted);
+    // Time shift's calls, recorded as "Pause" and "Seek 12.5".
+    Q_SCRIPTABLE void Pause() { calls << QStringLiteral("Pause"); }
+    Q_SCRIPTABLE void Resume() { calls << QStringLiteral("Resume"); }
+    Q_SCRIPTABLE void Live() { calls << QStringLiteral("Live"); }
+    Q_SCRIPTABLE void NextSong() { calls << QStringLiteral("NextSong"); }
+    Q_SCRIPTABLE void PreviousSong() { calls << QStringLiteral("PreviousSong"); }
+    Q_SCRIPTABLE void Seek(double position) { calls << QStringLiteral("Seek %1").arg(position); }
 
 private:
     QString m_connectionName;

@@ -40,7 +40,8 @@ struct PartsRig {
     modFunctions::SharedWaitTimer waits;
     ChannelTable table;
     radio::TunedChannel tuned;
-    // "Channel 7", "SetMute false": what the parts asked of the radio, in order.
+    radio::TimeShift timeShift;
+    // "Channel 7", "SetMute false", "Pause", "Seek 90": what the parts asked of the radio, in order.
     QStringList calls;
     // The radio's mute as the volume buttons read it; none without a radio.
     std::optional<bool> radioMute = false;
@@ -68,7 +69,9 @@ struct PartsRig {
         waits,
         table,
         tuned,
-        {[this] { return presets.PresetPressed() != presets::HeldPreset::None; }, [this] { return line.lent(); }}};
+        timeShift,
+        {[this] { return presets.PresetPressed() != presets::HeldPreset::None; }, [this] { return line.lent(); },
+         [this](TimeShiftCommand command, double position) { timeShiftCall(command, position); }}};
     presets::Presets presets{presets::PresetControls::of(c),
                              skin::ButtonPainter(c, scale),
                              skinState,
@@ -86,7 +89,9 @@ struct PartsRig {
         volume::VolumeCommands::Hooks{
             [this] { return volu; }, [this] { return radioMute; }, [this](bool m) { radioMute = m; },
             [this](skin::PictureArea& b, qint16 s) { painted << b.name() + QLatin1Char(' ') + QString::number(s); },
-            [this] { return scroller.thumbHeld(); }}};
+            [this] { return scroller.thumbHeld(); },
+            [this] { return timeShift.on() ? std::optional<bool>(timeShift.paused()) : std::nullopt; },
+            [this](bool paused) { timeShiftCall(paused ? TimeShiftCommand::Pause : TimeShiftCommand::Resume, 0); }}};
     alerts::AlertIndex alerts;
     alerts::AlertWatcher watcher{alerts};
     alerts::AlertLine line{*c.lblArtistTrackTitle,
@@ -114,6 +119,15 @@ struct PartsRig {
                          [this](qint32 item) { highlight.HighlightItem(item); });
         QObject::connect(&nowPlaying, &nowplaying::NowPlaying::tunedChannelChanged, &form,
                          [this] { presets.RefreshPresetButtons(); });
+        nowPlaying.connectHandlers();
+    }
+
+    // Time shift's calls as the radio service's tool prints them.
+    void timeShiftCall(TimeShiftCommand command, double position)
+    {
+        static const char* const names[] = {"Pause", "Resume", "Live", "NextSong", "PreviousSong", "Seek"};
+        calls << QLatin1String(names[int(command)]) +
+                     (command == TimeShiftCommand::Seek ? QStringLiteral(" %1").arg(position) : QString());
     }
 
     QString settingsFile() const { return folder.filePath("vantoxm.ini"); }

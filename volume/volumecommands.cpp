@@ -59,8 +59,20 @@ void VolumeCommands::DecreaseVolume()
     volu->setVolumeLevel(DecreasedLevel(volu->VolumeLevel()));
 }
 
+std::optional<bool> VolumeCommands::buttonOn() const
+{
+    if (const std::optional<bool> paused = m_hooks.paused ? m_hooks.paused() : std::nullopt)
+        return paused;
+    return m_hooks.radioMute();
+}
+
 void VolumeCommands::ToggleMute()
 {
+    // With time shift the sound can wait where it is instead of going on unheard.
+    if (const std::optional<bool> paused = m_hooks.paused ? m_hooks.paused() : std::nullopt) {
+        m_hooks.setPaused(!*paused);
+        return;
+    }
     const std::optional<bool> muted = m_hooks.radioMute();
     if (muted)
         m_hooks.setRadioMute(!*muted);
@@ -68,9 +80,9 @@ void VolumeCommands::ToggleMute()
 
 void VolumeCommands::RefreshVolumeDisplay()
 {
-    // The mute button is repainted only when the radio's mute differs from what it shows, and
-    // not while the list's thumb is held.
-    const std::optional<bool> muted = m_hooks.radioMute();
+    // The mute button is repainted only when the radio's mute (or pause) differs from what it
+    // shows, and not while the list's thumb is held.
+    const std::optional<bool> muted = buttonOn();
     if (muted && !(m_hooks.thumbHeld && m_hooks.thumbHeld()) && *muted != m_muted) {
         m_hooks.paint(*m_c.cmdVolumeMute, *muted ? skin::StateOn : skin::StateUp);
         m_muted = *muted;
@@ -117,7 +129,7 @@ void VolumeCommands::ShowMixerMute()
 
 void VolumeCommands::ShowRadioMute()
 {
-    const bool muted = m_hooks.radioMute().value_or(m_muted);
+    const bool muted = buttonOn().value_or(m_muted);
     m_hooks.paint(*m_c.cmdVolumeMute, muted ? skin::StateOn : skin::StateUp);
     m_muted = muted;
 }

@@ -1,6 +1,7 @@
 // The volume and mute buttons and the volume display: up and down step the mixer's master
 // level, mute toggles the radio's own mute, and the 200 ms refresh shows the level in
-// lblVolume and the radio's mute on cmdVolumeMute.
+// lblVolume and the radio's mute on cmdVolumeMute. While the radio keeps time shift, the mute
+// button pauses and resumes what is heard instead, and shows the pause as it shows the mute.
 #pragma once
 
 #include "skin/radioxmcontrols.h"
@@ -48,6 +49,10 @@ public:
         std::function<void(skin::PictureArea&, qint16)> paint;
         // Whether the list's thumb is held: the mute button is not repainted meanwhile.
         std::function<bool()> thumbHeld;
+        // While the radio keeps time shift, whether what is heard is paused; nothing without it.
+        std::function<std::optional<bool>()> paused;
+        // Pauses (true) or resumes what is heard.
+        std::function<void(bool)> setPaused;
     };
 
     // The volume display ends in the skin's suffix.
@@ -66,11 +71,13 @@ public:
     // and takes it as shown, as after a skin load.
     void ShowRadioMute();
 
-    // The radio's mute state last shown on the mute button.
+    // The radio's mute state, or its pause with time shift, last shown on the mute button.
     bool Muted() const { return m_muted; }
 
 private:
     static constexpr qint32 NoLevel = -1;
+    // What the mute button stands for now: the pause with time shift, else the radio's mute.
+    std::optional<bool> buttonOn() const;
     void ShowVolumeButtonsUsable(bool usable);
 
     VolumeControls m_c;

@@ -75,7 +75,8 @@ std::pair<double, double> refreshAndBare()
     volume::VolumeCommands commands(
         volume::VolumeControls::of(controls), skinState,
         volume::VolumeCommands::Hooks{[&volu] { return &volu; }, [] { return std::optional<bool>(false); }, [](bool) {},
-                                      [](skin::PictureArea&, qint16) {}, [] { return false; }});
+                                      [](skin::PictureArea&, qint16) {}, [] { return false; },
+                                      [] { return std::optional<bool>(); }, [](bool) {}});
     BareRead bare;
     constexpr int Batch = 100;
     std::vector<double> ours, baseline;

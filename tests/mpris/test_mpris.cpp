@@ -35,13 +35,17 @@ public:
         m_bus.connect(QString(), QStringLiteral("/org/mpris/MediaPlayer2"),
                       QStringLiteral("org.freedesktop.DBus.Properties"), QStringLiteral("PropertiesChanged"), this,
                       SLOT(record(QDBusMessage)));
+        m_bus.connect(QString(), QStringLiteral("/org/mpris/MediaPlayer2"), PlayerInterface, QStringLiteral("Seeked"),
+                      this, SLOT(recordSeek(QDBusMessage)));
     }
     ~PropertiesRecorder() override { QDBusConnection::disconnectFromBus(m_name); }
     QDBusConnection& bus() { return m_bus; }
     QList<QVariantMap> changes;
+    QList<qlonglong> seeks;
 
 public slots:
     void record(const QDBusMessage& message) { changes << qdbus_cast<QVariantMap>(message.arguments().value(1)); }
+    void recordSeek(const QDBusMessage& message) { seeks << message.arguments().value(0).toLongLong(); }
 
 private:
     QString m_name;
@@ -485,3 +489,40 @@ TEST_F(Mpris, WithoutASoundCardThePlayerIsOnTheBusWithin2SecondsAndDropsVolumesQ
 }
 
 #include "test_mpris.moc"
+
+TEST_F(Mpris, BehindLiveTheSongHeardIsTheTrackAndItPausesSkipsAndSeeks)
+{
+    FakeRadioService service("service");
+    startListed(service);
+    EXPECT_FALSE(property("CanSeek").toBool());
+    const auto shift = [&](bool paused, double behind, double position) {
+        service.emitSignal("TimeShiftChanged", {paused, behind, 600.0, position});
+    };
+    shift(false, 0, 10);
+    ASSERT_TRUE(waitUntil([&] { return property("CanSeek").toBool(); }));
+    EXPECT_EQ(property("Position").toLongLong(), 10000000);
+    service.calls.clear();
+    ask(PlayerInterface, "Next"); // at live: the next channel
+    ask(PlayerInterface, "Pause");
+    shift(true, 205, 90);
+    service.emitSignal("SongHeard", {8, "Heard Station", "Heard Artist", "Heard Title", "Rock", 180});
+    ASSERT_TRUE(waitUntil([&] { return property("PlaybackStatus").toString() == "Paused"; }));
+    ASSERT_TRUE(waitUntil([&] { return window->timeShift().song().has_value(); }));
+    const QVariantMap metadata = qdbus_cast<QVariantMap>(property("Metadata"));
+    EXPECT_EQ(metadata.value("xesam:title").toString(), "Heard Title");
+    EXPECT_EQ(metadata.value("mpris:length").toLongLong(), 180000000);
+    EXPECT_EQ(property("Position").toLongLong(), 90000000);
+    ask(PlayerInterface, "Next");
+    ask(PlayerInterface, "Previous");
+    ask(PlayerInterface, "Seek", {qlonglong(5000000)});
+    ask(PlayerInterface, "SetPosition",
+        {QVariant::fromValue(QDBusObjectPath("/org/vanto/XMRadio/channel/8")), qlonglong(30000000)});
+    ask(PlayerInterface, "PlayPause");
+    EXPECT_TRUE(waitUntil([&] { return service.calls.filter(QRegularExpression("^(?!SetMute)")).size() == 7; }));
+    EXPECT_EQ(service.calls.filter(QRegularExpression("^(?!SetMute)")),
+              QStringList({"Channel 6", "Pause", "NextSong", "PreviousSong", "Seek 95", "Seek 30", "Resume"}));
+    PropertiesRecorder recorder("recorder");
+    shift(true, 205, 30);
+    EXPECT_TRUE(waitUntil([&] { return !recorder.seeks.isEmpty(); }));
+    EXPECT_EQ(recorder.seeks, QList<qlonglong>{30000000}) << "the sought position is announced";
+}

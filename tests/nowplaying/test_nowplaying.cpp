@@ -41,6 +41,14 @@ TEST(TimeThumbLeft, IsTheShareOfTheFreeWidthOfTheBar)
         EXPECT_EQ(nowplaying::TimeThumbLeft(c.position, c.duration, 3495, 375), c.left) << c.name;
 }
 
+TEST(FormatBehindLive, ShowsMinutesAndSecondsAndHoursFromAnHourOn)
+{
+    const std::pair<double, const char*> cases[] = {
+        {205, "-3:25"}, {62.4, "-1:02"}, {59.6, "-1:00"}, {3725, "-1:02:05"}, {36000, "-10:00:00"}};
+    for (const auto& [seconds, text] : cases)
+        EXPECT_EQ(nowplaying::FormatBehindLive(seconds), text) << seconds;
+}
+
 namespace {
 
 struct Display : ::testing::Test, PartsRig {
@@ -161,4 +169,67 @@ TEST_F(Display, SignalStrengthFillsEachBarByItsShareRoundedHalfToEven)
     c.lblSignalBack(1).setTag("h");
     nowplaying::SignalStrength(nowplaying::SignalBars::of(c), 10, 10, 10);
     EXPECT_EQ(c.lblSignalFront(1).Width(), 750.0f) << "an unknown orientation leaves the bar";
+}
+
+TEST_F(Display, BehindLiveShowsTheSongHeardAndBackAtLiveTheLiveChannelAtOnce)
+{
+    np.CurrentChannelData(7, "Live St", "Live Ar", "Live Ti", "Live Ge");
+    np.CurrentTime(100, 200);
+    timeShift.report(false, 0, 60, 100);
+    EXPECT_EQ(c.lblTotalTrackTime->Caption(), "03:20") << "at live, time shift changes nothing shown";
+    timeShift.report(true, 205, 600, 90);
+    timeShift.songHeard({8, "St", "Ar", "Ti", "Ge", 180});
+    np.CurrentChannelData(7, "Live St", "Next Ar", "Next Ti", "Live Ge");
+    np.CurrentTime(5, 240);
+    EXPECT_EQ(c.lblCC->Caption(), "8");
+    EXPECT_EQ(c.lblTrackTitle->Caption(), "Ti");
+    EXPECT_EQ(c.lblArtistTrackTitle->Caption(), "Ar - Ti");
+    EXPECT_EQ(c.lblCurrentPos->Caption(), "01:30");
+    EXPECT_EQ(c.lblTotalTrackTime->Caption(), "-3:25");
+    EXPECT_EQ(c.pctTimeScroll->Left(), 1560.0f) << "half way through the song heard";
+    timeShift.report(false, 0, 600, 5);
+    EXPECT_EQ(c.lblCC->Caption(), "7");
+    EXPECT_EQ(c.lblArtistTrackTitle->Caption(), "Next Ar - Next Ti");
+    EXPECT_EQ(c.lblTotalTrackTime->Caption(), "04:00");
+    EXPECT_EQ(c.pctTimeScroll->Left(), 65.0f);
+}
+
+TEST_F(Display, TapsOnTheTimeBarSeekInTheSongHeardAndOnTheTotalTimeReturnToLive)
+{
+    const auto tap = [](skin::Control& control, float x) { control.handlers().mouseDown({1, x, 0}); };
+    np.CurrentTime(10, 200);
+    tap(*c.pctTimeScrollBar, 1747.5f);
+    EXPECT_TRUE(calls.isEmpty()) << "without time shift the bar only shows the time";
+    timeShift.report(false, 0, 60, 10);
+    tap(*c.pctTimeScrollBar, 1747.5f); // half the bar's width: half the live track
+    tap(*c.lblTotalTrackTime, 0);      // at live already
+    timeShift.report(true, 30, 60, 10);
+    timeShift.songHeard({7, "St", "Ar", "Ti", "Ge", 180});
+    tap(*c.pctTimeScroll, 1747.5f - c.pctTimeScroll->Left());
+    tap(*c.pctTimeScrollBar, 5000);
+    tap(*c.lblTotalTrackTime, 0);
+    EXPECT_EQ(calls, QStringList({"Seek 100", "Seek 90", "Seek 180", "Live"}));
+}
+
+TEST_F(Display, TimeShiftIsOffWhenTheServiceFallsSilent)
+{
+    timeShift.report(true, 30, 60, 10);
+    EXPECT_TRUE(testsupport::waitUntil([&] { return !timeShift.on(); }, radio::TimeShift::SilenceMs + 1000));
+    EXPECT_FALSE(c.lblTotalTrackTime->Caption().startsWith('-'));
+}
+
+TEST_F(Display, AChannelTunedBehindLiveShowsAtOnceAndTheOldSoundsReportsDoNot)
+{
+    np.CurrentChannelData(7, "St", "Ar", "Ti", "Ge");
+    np.CurrentTime(100, 200);
+    timeShift.report(true, 205, 600, 90);
+    timeShift.songHeard({7, "St", "Old", "Song", "Ge", 180});
+    tuned.choose(9, {"S9", "A9", "T9", "G9"});
+    timeShift.report(true, 206, 600, 91); // sent before the service heard of the change
+    EXPECT_EQ(c.lblCC->Caption(), "9");
+    EXPECT_EQ(c.lblArtistTrackTitle->Caption(), "A9 - T9");
+    EXPECT_EQ(c.lblTotalTrackTime->Caption(), "03:20");
+    timeShift.report(false, 0, 0, 0);
+    timeShift.report(true, 3, 3, 1);
+    EXPECT_EQ(c.lblTotalTrackTime->Caption(), "-0:03") << "behind live on the new channel";
 }

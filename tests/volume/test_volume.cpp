@@ -265,3 +265,20 @@ TEST(RefreshVolumeDisplay, WithoutARadioLeavesTheMuteButtonAndStillShowsTheVolum
     d.volumeButtons.RefreshVolumeDisplay();
     EXPECT_EQ(d.painted, QStringList({"cmdVolumeMute 2"}));
 }
+
+TEST(RefreshVolumeDisplay, WithTimeShiftTheMuteButtonPausesAndShowsThePause)
+{
+    Display d;
+    d.volumeButtons.ToggleMute();
+    EXPECT_EQ(d.calls, QStringList()) << "without time shift, mute is mute";
+    d.timeShift.report(false, 0, 60, 12);
+    d.volumeButtons.ToggleMute();
+    d.timeShift.report(true, 1, 60, 12);
+    d.volumeButtons.RefreshVolumeDisplay();
+    d.volumeButtons.ToggleMute();
+    EXPECT_EQ(d.calls, QStringList({"Pause", "Resume"}));
+    EXPECT_EQ(d.radioMute, true) << "only the first tap muted";
+    d.timeShift.report(false, 1, 60, 12);
+    d.volumeButtons.RefreshVolumeDisplay();
+    EXPECT_EQ(d.painted.last(), "cmdVolumeMute 0") << "the radio is still muted, but what counts is the pause";
+}
