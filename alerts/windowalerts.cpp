@@ -92,9 +92,9 @@ void WindowAlerts::startHold(Held kind)
 void WindowAlerts::ToggleAlert()
 {
     m_holdActed = true;
-    const radio::ChannelTexts& texts = m_tuned.texts();
+    const auto [artist, title] = m_hooks.SongShown();
     const AlertBook::Toggle toggle =
-        m_held == Held::Artist ? m_book.ToggleArtist(texts.artist) : m_book.ToggleSong(texts.artist, texts.title);
+        m_held == Held::Artist ? m_book.ToggleArtist(artist) : m_book.ToggleSong(artist, title);
     if (toggle.outcome == AlertBook::Outcome::Refused)
         return;
     // An alert that did not reach the settings file is gone at the next start: the line says so.

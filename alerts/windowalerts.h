@@ -17,6 +17,7 @@
 #include <QTimer>
 #include <functional>
 #include <memory>
+#include <utility>
 
 namespace alerts {
 
@@ -44,6 +45,9 @@ public:
         // (AlertLine::Sources).
         std::function<QString()> NowPlayingLine;
         std::function<bool()> PresetHeld;
+        // The artist and title the now-playing labels show, which a hold sets its alert on:
+        // behind live (time shift) the song heard, not the live one.
+        std::function<std::pair<QString, QString>()> SongShown;
     };
 
     // settings: vantoxm.ini (iniFile) as start-up read it, whose alerts are taken and written

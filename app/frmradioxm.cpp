@@ -293,7 +293,8 @@ void frmRadioXM::createAlerts(const modIni::IniDocument& ini)
         m_seams.programFolder + QLatin1String("/vanto-xm.png"),
         alerts::WindowAlerts::Hooks{[this](qint32 number) { m_tuner->TuneChannel(number); },
                                     [this] { return m_nowPlaying->ArtistTrackTitle(); },
-                                    [this] { return m_presets->HoldsArtistTitleLine(); }});
+                                    [this] { return m_presets->HoldsArtistTitleLine(); },
+                                    [this] { return m_nowPlaying->ShownArtistTitle(); }});
     m_alerts->connectHandlers();
 }
 

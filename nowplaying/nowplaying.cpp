@@ -180,6 +180,14 @@ void NowPlaying::showTimeShift()
     PlaceTimeThumb();
 }
 
+std::pair<QString, QString> NowPlaying::ShownArtistTitle() const
+{
+    const std::optional<radio::HeardSong>& song = m_timeShift.song();
+    if (m_showingHeard && song)
+        return {song->artist, song->title};
+    return {m_tuned.texts().artist, m_tuned.texts().title};
+}
+
 radio::TrackTime NowPlaying::shownTime() const
 {
     if (!m_showingHeard)

@@ -14,6 +14,7 @@
 
 #include <functional>
 #include <optional>
+#include <utility>
 
 namespace nowplaying {
 
@@ -93,6 +94,9 @@ public:
 
     // The artist-title line of what plays now, shown or kept while the line is lent.
     const QString& ArtistTrackTitle() const { return m_artistTrackTitle; }
+    // The artist and title the labels show: behind live the song heard's, else the tuned
+    // channel's.
+    std::pair<QString, QString> ShownArtistTitle() const;
     // The live track's time, behind live too.
     qint32 TrackPosition() const { return m_trackPosition; }
     qint32 TrackDuration() const { return m_trackDuration; }

@@ -3,6 +3,7 @@
 #include "alerts/alertwatcher.h"
 #include "app/frmradioxm.h"
 #include "base/modini.h"
+#include "fakeradioservice.h"
 #include "notificationserver.h"
 #include "testsupport.h"
 #include "windowfixture.h"
@@ -192,6 +193,31 @@ TEST_F(AlertsWindow, ABannerTapAndTheDesktopsTuneTuneTheirChannels)
     ASSERT_TRUE(waitUntil([&] { return line().contains(": "); }, 10000));
     testsupport::pump(300);
     EXPECT_EQ(desktop.received.size(), 2u);
+}
+
+// Behind live the labels show the song heard: a hold sets the alert on what the driver sees.
+class AlertsBehindLive : public AlertsWindow {
+protected:
+    void SetUp() override
+    {
+        writeProgramFolder("LastChannel=20\r\n");
+        ini = folder.filePath("vantoxm.ini");
+    }
+};
+
+TEST_F(AlertsBehindLive, AHoldSetsTheAlertOnTheSongHeard)
+{
+    FakeRadioService service("service");
+    start();
+    service.emitSignal("ChannelChange", {20});
+    service.emitSignal("CurrentChannelData", {20, "Rock 20", "Live Artist", "Live Title", "Rock"});
+    service.emitSignal("TimeShiftChanged", {false, 95.0, 600.0, 40.0});
+    service.emitSignal("SongHeard", {20, "Rock 20", "Heard Artist", "Heard Title", "Rock", 200});
+    ASSERT_TRUE(waitUntil([&] { return c().lblArtist->Caption() == "Heard Artist"; }));
+    hold(*c().lblArtist, 500);
+    EXPECT_EQ(setting("Artist1"), "Heard Artist");
+    hold(*c().lblTrackTitle, 500);
+    EXPECT_EQ(setting("Song1"), "Heard Artist - Heard Title");
 }
 
 } // namespace
