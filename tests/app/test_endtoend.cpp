@@ -215,6 +215,39 @@ TEST_F(EndToEnd, AServiceThatDiesDropsTheBarsAndTheQuestionComesAsAtStartUp)
     EXPECT_TRUE(waitUntil([&] { return !c().tmrLoad.Enabled() && barsShown(); }));
 }
 
+namespace {
+
+// The simulator with its sound: the service keeps time shift.
+class EndToEndWithSound : public EndToEnd {
+protected:
+    void SetUp() override
+    {
+        useRadioService({"--seed", "7", "--source", "auto"});
+        writeProgramFolder("LastChannel=20\r\n");
+        startWindow();
+    }
+    void click(QWidget* widget) { QTest::mouseClick(widget, Qt::LeftButton, {}, widget->rect().center()); }
+};
+
+} // namespace
+
+TEST_F(EndToEndWithSound, TheMuteButtonPausesLiveRadioAndATapOnTheTotalTimeReturnsToLive)
+{
+    ASSERT_TRUE(waitUntil([&] { return window->timeShift().on(); }, 8000)) << "the service keeps sound";
+    click(c().cmdVolumeMute->widget());
+    ASSERT_TRUE(waitUntil([&] { return window->timeShift().paused(); }, 2000));
+    EXPECT_FALSE(window->radioClient()->Mute()) << "a pause, not a mute";
+    testsupport::pump(2200);
+    click(c().cmdVolumeMute->widget());
+    ASSERT_TRUE(waitUntil([&] { return !window->timeShift().paused() && window->timeShift().behind(); }, 2000));
+    EXPECT_TRUE(waitUntil([&] { return c().lblTotalTrackTime->Caption().startsWith("-0:0"); }, 2000))
+        << c().lblTotalTrackTime->Caption().toStdString();
+
+    click(c().lblTotalTrackTime->widget());
+    EXPECT_TRUE(waitUntil([&] { return !window->timeShift().behind(); }, 2000));
+    EXPECT_TRUE(waitUntil([&] { return !c().lblTotalTrackTime->Caption().startsWith('-'); }, 2000));
+}
+
 TEST(ProgramEnd, SignalsThatEndTheProgramMuteTheRadioFirst)
 {
     for (const int signalNumber : {SIGTERM, SIGINT, SIGHUP}) {
