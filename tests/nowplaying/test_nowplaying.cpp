@@ -211,10 +211,16 @@ TEST_F(Display, TapsOnTheTimeBarSeekInTheSongHeardAndOnTheTotalTimeReturnToLive)
     EXPECT_EQ(calls, QStringList({"Seek 100", "Seek 90", "Seek 180", "Live"}));
 }
 
-TEST_F(Display, TimeShiftIsOffWhenTheServiceFallsSilent)
+TEST_F(Display, TimeShiftIsOffWhenTheServiceFallsSilentOrIsLost)
 {
     timeShift.report(true, 30, 60, 10);
     EXPECT_TRUE(testsupport::waitUntil([&] { return !timeShift.on(); }, radio::TimeShift::SilenceMs + 1000));
+    EXPECT_FALSE(c.lblTotalTrackTime->Caption().startsWith('-'));
+
+    timeShift.report(false, 30, 60, 10);
+    ASSERT_TRUE(c.lblTotalTrackTime->Caption().startsWith('-'));
+    timeShift.lost();
+    EXPECT_FALSE(timeShift.on()) << "at once, not after the silence";
     EXPECT_FALSE(c.lblTotalTrackTime->Caption().startsWith('-'));
 }
 
