@@ -186,13 +186,16 @@ TEST_F(AlertsWindow, ABannerTapAndTheDesktopsTuneTuneTheirChannels)
     EXPECT_TRUE(waitUntil([&] { return window->tuned().number() == other; }));
     EXPECT_TRUE(waitUntil([&] { return desktop.closed.size() == 2 && desktop.closed[1] == desktop.received[1].id; }));
 
-    // A car PC without a desktop: banners only.
+    // A car PC without a desktop: banners only. The window before may have sent the next news
+    // before it ended; what reached the desktop by then is counted first.
     window.reset();
+    testsupport::pump(200);
+    const std::size_t told = desktop.received.size();
     writeSettings("LastChannel=20\r\n", WindowSize, alerts + "Desktop=False\r\n");
     start();
     ASSERT_TRUE(waitUntil([&] { return line().contains(": "); }, 10000));
     testsupport::pump(300);
-    EXPECT_EQ(desktop.received.size(), 2u);
+    EXPECT_EQ(desktop.received.size(), told);
 }
 
 // Behind live the labels show the song heard: a hold sets the alert on what the driver sees.
