@@ -234,12 +234,10 @@ void pump(int ms)
     }
 }
 
+// The bus recorder's call, with the arguments as a list.
 bool callRadio(const char* method, const QVariantList& arguments = {})
 {
-    QDBusMessage call = QDBusMessage::createMethodCall(xmradio::ServiceName, xmradio::ObjectPath,
-                                                       xmradio::InterfaceName, QString::fromLatin1(method));
-    call.setArguments(arguments);
-    return QDBusConnection::sessionBus().call(call, QDBus::Block, 5000).type() == QDBusMessage::ReplyMessage;
+    return askRadio(QString::fromLatin1(method), arguments).type() == QDBusMessage::ReplyMessage;
 }
 
 // Milliseconds from fromMs to the output's first loud frame, or -1.
@@ -291,24 +289,29 @@ std::pair<quint32, int> songEndingSoon()
     }
 }
 
-// The artist and title last reported for the channel: a new song when either changes.
-QString songOf(const BusRecorder& bus, int channel)
+// The channel's last CurrentChannelData, or none.
+const BusSignal* lastReport(const BusRecorder& bus, int channel)
 {
     const QList<BusSignal>& all = bus.all();
     for (auto report = all.rbegin(); report != all.rend(); ++report)
         if (report->member == "CurrentChannelData" && report->arguments.at(0).toInt() == channel)
-            return report->arguments.at(2).toString() + '\n' + report->arguments.at(3).toString();
-    return {};
+            return &*report;
+    return nullptr;
+}
+
+// The artist and title last reported for the channel: a new song when either changes.
+QString songOf(const BusRecorder& bus, int channel)
+{
+    const BusSignal* report = lastReport(bus, channel);
+    return report ? report->arguments.at(2).toString() + '\n' + report->arguments.at(3).toString() : QString();
 }
 
 int rootOf(const BusRecorder& bus, int channel)
 {
-    const QList<BusSignal>& all = bus.all();
-    for (auto report = all.rbegin(); report != all.rend(); ++report)
-        if (report->member == "CurrentChannelData" && report->arguments.at(0).toInt() == channel)
-            return sound::rootStep(
-                sound::songSeed(channel, report->arguments.at(2).toString(), report->arguments.at(3).toString()));
-    return -1;
+    const BusSignal* report = lastReport(bus, channel);
+    return report ? sound::rootStep(sound::songSeed(channel, report->arguments.at(2).toString(),
+                                                    report->arguments.at(3).toString()))
+                  : -1;
 }
 
 struct Row {
